@@ -1,0 +1,56 @@
+#pragma once
+// Every modal question the program asks goes through this interface, owned
+// by the main window. Calls never block: the answer arrives through the
+// callback, so no nested event loop runs inside a protocol event. Tests
+// substitute a scripted implementation that answers without a person.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+class DialogProvider {
+public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~DialogProvider() = default;
+
+    // A plain-text message with an OK button.
+    virtual void message(QWidget *parent, const QString &title, const QString &text,
+                         std::function<void()> done = {}) = 0;
+    // Yes/No (or Yes/No/Cancel when withCancel) question in plain text.
+    virtual void question(QWidget *parent, const QString &title, const QString &text,
+                          bool withCancel, std::function<void(Answer)> done) = 0;
+    // One line of text; the empty text on cancel.
+    virtual void inputText(QWidget *parent, const QString &title, const QString &prompt,
+                           const QString &initial, std::function<void(const QString &)> done) = 0;
+    // ok is false when the user cancelled.
+    virtual void pickColor(QWidget *parent, const QColor &initial,
+                           std::function<void(bool ok, const QColor &)> done) = 0;
+    virtual void pickFont(QWidget *parent, const QFont &initial,
+                          std::function<void(bool ok, const QFont &)> done) = 0;
+    // The chosen path, or the empty text on cancel.
+    virtual void saveFileName(QWidget *parent, const QString &suggested,
+                              std::function<void(const QString &)> done) = 0;
+    virtual void openFileName(QWidget *parent, std::function<void(const QString &)> done) = 0;
+};
+
+// The real dialogs, shown window-modal with open() (never exec()).
+class QtDialogProvider : public DialogProvider {
+public:
+    void message(QWidget *parent, const QString &title, const QString &text,
+                 std::function<void()> done = {}) override;
+    void question(QWidget *parent, const QString &title, const QString &text, bool withCancel,
+                  std::function<void(Answer)> done) override;
+    void inputText(QWidget *parent, const QString &title, const QString &prompt,
+                   const QString &initial, std::function<void(const QString &)> done) override;
+    void pickColor(QWidget *parent, const QColor &initial,
+                   std::function<void(bool ok, const QColor &)> done) override;
+    void pickFont(QWidget *parent, const QFont &initial,
+                  std::function<void(bool ok, const QFont &)> done) override;
+    void saveFileName(QWidget *parent, const QString &suggested,
+                      std::function<void(const QString &)> done) override;
+    void openFileName(QWidget *parent, std::function<void(const QString &)> done) override;
+};

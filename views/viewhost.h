@@ -1,0 +1,42 @@
+#pragma once
+// What a conversation view needs of the window that holds it. The main
+// window implements it; view tests use a small fake.
+
+#include <QString>
+
+class QelTOCSock;
+class DialogProvider;
+
+// The user's formatting settings, read fresh at every refresh and send.
+struct FormatSettings {
+    bool bold = false;
+    bool italic = false;
+    bool strikeout = false;
+    bool underline = false;
+    QString fontFace = QStringLiteral("Arial");            // txtFont
+    QString textColorHtml = QStringLiteral("#000000");     // txtColor
+    QString backColorHtml = QStringLiteral("#FFFFFF");     // txtBackColor
+    QString fontColorx = QStringLiteral("0");              // decimal 0x00BBGGRR
+    QString backColorx = QStringLiteral("16777215");
+};
+
+class ViewHost {
+public:
+    virtual ~ViewHost() = default;
+
+    virtual QelTOCSock *tocControl() = 0;
+    virtual DialogProvider *dialogs() = 0;
+    virtual FormatSettings formatSettings() const = 0;
+    // The user's own screen name as shown in the login frame (txtSn).
+    virtual QString ownScreenName() const = 0;
+    // The TOC server host the user signed on to (the buddy-icon host).
+    virtual QString iconHost() const = 0;
+
+    virtual void Errors(const QString &text) = 0;
+    virtual void CloseTab(const QString &caption) = 0;
+    virtual void TabUpdate() = 0;
+    // The IM view's "Block": txtBlockuser := name, then cmdAddBlock_Click.
+    virtual void blockFromView(const QString &name) = 0;
+    // The IM view's "Add": the add-buddy dialog, not pre-filled.
+    virtual void showAddBuddy() = 0;
+};
