@@ -1,0 +1,175 @@
+// Connection state, sign-on and sending.
+#include "qeltocsock.h"
+
+#include "wire.h"
+
+#include <QTcpSocket>
+
+const QString QelTOCSock::kDefaultAuthServer = QStringLiteral("login.oscar.aol.com");
+const QString QelTOCSock::kNoChatName = QStringLiteral("[No Chat Name Found for ID]");
+const QString QelTOCSock::kCapabilities = QStringLiteral(
+    "09461345-4C7F-11D1-8222-444553540000 09461343-4C7F-11D1-8222-444553540000");
+
+QelTOCSock::QelTOCSock(QObject *parent) : QObject(parent), Sock(new QTcpSocket(this))
+{
+    connect(Sock, &QTcpSocket::connected, this, &QelTOCSock::onConnected);
+    connect(Sock, &QTcpSocket::readyRead, this, &QelTOCSock::onReadyRead);
+    connect(Sock, &QTcpSocket::errorOccurred, this, &QelTOCSock::onSocketError);
+    connect(Sock, &QTcpSocket::disconnected, this, &QelTOCSock::onSocketDisconnected);
+}
+
+QelTOCSock::~QelTOCSock()
+{
+    // Nothing may be raised to an owner that is being torn down.
+    Sock->disconnect(this);
+    Sock->abort();
+}
+
+bool QelTOCSock::isConnected() const
+{
+    return Sock->state() == QAbstractSocket::ConnectedState;
+}
+
+void QelTOCSock::clearChatTable()
+{
+    for (ChatSlot &slot : m_chats)
+        slot = ChatSlot();
+}
+
+void QelTOCSock::closeSocket()
+{
+    // Closing ourselves is not a close by the server: raise nothing for it.
+    ++m_generation;
+    m_closingOurselves = true;
+    Sock->abort();
+    m_closingOurselves = false;
+}
+
+void QelTOCSock::Login(const QString &UserName, const QString &Password, const QString &TOCServer,
+                       qint32 Port, const QString &AuthServer)
+{
+    clearChatTable();
+    const QString auth = AuthServer.trimmed().isEmpty() ? kDefaultAuthServer : AuthServer;
+    m_screenName = NormalizeScreenName(UserName);
+    m_roastedPassword = RoastPassword(Password);
+    m_tocServer = TOCServer.trimmed();
+    m_port = Port;
+    m_authServer = auth.trimmed();
+
+    closeSocket();
+    // Bytes of an old connection must never be glued to the next one.
+    m_receive.clear();
+    m_configRemainder.clear();
+    m_disconnectReported = false;
+    if (Port < 0 || Port > 65535)
+        return; // the connect step fails; nothing else to do
+    Sock->connectToHost(m_tocServer, quint16(Port));
+}
+
+void QelTOCSock::LogOff()
+{
+    clearChatTable();
+    closeSocket();
+    m_receive.clear();
+    const QString name = m_screenName;
+    emit LoggedOut(name);
+    m_screenName.clear();
+    m_roastedPassword.clear();
+    m_authServer.clear();
+    m_tocServer.clear();
+    m_port = kDefaultPort;
+    LastChatID = 0;
+}
+
+bool QelTOCSock::SendPacket(qint16 intChannel, const QByteArray &strData)
+{
+    if (!isConnected())
+        return false;
+    QByteArray data = strData;
+    if (intChannel == toc::Data)
+        data.append('\0');
+    if (data.size() > toc::kMaxFrameData)
+        return false;
+    if (m_sequence > 0xFFFF)
+        m_sequence = 0;
+    const QByteArray frame = toc::buildFrame(quint8(intChannel), quint16(m_sequence), data);
+    ++m_sequence;
+    Sock->write(frame);
+    return true;
+}
+
+bool QelTOCSock::sendLine(const QString &line)
+{
+    return SendPacket(toc::Data, line.toUtf8());
+}
+
+void QelTOCSock::onConnected()
+{
+    Sock->write(QByteArrayLiteral("FLAPON\n\n"));
+}
+
+void QelTOCSock::sendSignOn()
+{
+    const QByteArray name = m_screenName.toUtf8();
+    QByteArray signOn = QByteArray::fromRawData("\0\0\0\1\0\1", 6);
+    signOn += toc::wordToBytes(qint32(name.size()));
+    signOn += name;
+    SendPacket(toc::SignOn, signOn);
+
+    const QString line = QStringLiteral("toc2_login ") + m_authServer + QLatin1Char(' ') +
+                         QString::number(m_port) + QLatin1Char(' ') + m_screenName +
+                         QLatin1Char(' ') + m_roastedPassword +
+                         QStringLiteral(" English  \"QelTOCSock 2.0\" 160 US \"\" \"\" 3 0 30303 "
+                                        "-kentucky -utf8 58203917");
+    sendLine(line);
+}
+
+void QelTOCSock::onSocketError()
+{
+    if (m_closingOurselves)
+        return;
+    // A close by the server is reported once, as Disconnected, not as an error.
+    if (Sock->error() == QAbstractSocket::RemoteHostClosedError) {
+        onSocketDisconnected();
+        return;
+    }
+    const QString text = Sock->errorString();
+    emit WinsockError(text);
+    closeSocket();
+}
+
+void QelTOCSock::onSocketDisconnected()
+{
+    if (m_closingOurselves || m_disconnectReported)
+        return;
+    m_disconnectReported = true;
+    emit Disconnected();
+}
+
+// --- helpers shared by callers ---
+
+QString QelTOCSock::RemoveHtml(const QString &strMessage) { return toc::removeHtml(strMessage); }
+
+QString QelTOCSock::GetChatName(qint32 lngChatID) const
+{
+    for (const ChatSlot &slot : m_chats)
+        if (slot.id == lngChatID)
+            return slot.name;
+    return kNoChatName;
+}
+
+QString QelTOCSock::NormalizeScreenName(const QString &strName)
+{
+    return toc::normalizeScreenName(strName);
+}
+
+QString QelTOCSock::EscapeArgument(const QString &strText) { return toc::escapeArgument(strText); }
+
+QByteArray QelTOCSock::WordToBytes(qint32 n) { return toc::wordToBytes(n); }
+
+qint32 QelTOCSock::BytesToWord(const QByteArray &strBytes) { return toc::bytesToWord(strBytes); }
+
+QString QelTOCSock::RoastPassword(const QString &strPassword)
+{
+    return toc::roastPassword(strPassword.toUtf8());
+}
