@@ -1,0 +1,99 @@
+#include "ctlchat.h"
+
+#include "transcript.h"
+#include "twips.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+
+ctlChat::ctlChat(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host)
+{
+    buildControls();
+    // Chatids and Chatid2 are set after construction; the owner then calls
+    // UpdateFonts itself.
+}
+
+ctlChat::~ctlChat() = default;
+
+void ctlChat::buildControls()
+{
+    TEXT = new QTextEdit(this);
+    TEXT->setObjectName(QStringLiteral("TEXT"));
+    render::setupTranscript(TEXT);
+    TEXT->viewport()->installEventFilter(this);
+
+    txtMsg = new QPlainTextEdit(this);
+    txtMsg->setObjectName(QStringLiteral("txtMsg"));
+    txtMsg->setFont(QFont(QStringLiteral("Arial")));
+    txtMsg->setPlainText(tr("Message"));
+    txtMsg->setFixedHeight(60);
+
+    lstPPL = new QListWidget(this);
+    lstPPL->setObjectName(QStringLiteral("lstPPL"));
+    lstPPL->setUniformItemSizes(true);
+    lstPPL->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    lstPPL->viewport()->setMouseTracking(true);
+    lstPPL->viewport()->installEventFilter(this);
+    lstPPL->setMaximumWidth(140);
+
+    labPPL = new QLabel(QStringLiteral("0"), this);
+    labPPL->setObjectName(QStringLiteral("labPPL"));
+    labPPL2 = new QLabel(tr("People Here"), this);
+    labPPL2->setObjectName(QStringLiteral("labPPL2"));
+
+    CheckFont = new QCheckBox(tr("Show Fonts"), this);
+    CheckFont->setObjectName(QStringLiteral("CheckFont"));
+    CheckFont->setChecked(true);
+
+    chameleonButton1 = new QPushButton(tr("Send"), this);
+    chameleonButton1->setObjectName(QStringLiteral("chameleonButton1"));
+    cmdLeave = new QPushButton(tr("Leave Chat"), this);
+    cmdLeave->setObjectName(QStringLiteral("cmdLeave"));
+
+    auto *count = new QHBoxLayout;
+    count->addWidget(labPPL);
+    count->addWidget(labPPL2, 1);
+    auto *people = new QVBoxLayout;
+    people->addLayout(count);
+    people->addWidget(lstPPL, 1);
+    people->addWidget(CheckFont);
+
+    auto *room = new QHBoxLayout;
+    room->addWidget(TEXT, 1);
+    room->addLayout(people);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(chameleonButton1);
+    buttons->addWidget(cmdLeave);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(room, 1);
+    layout->addWidget(txtMsg);
+    layout->addLayout(buttons);
+
+    connect(chameleonButton1, &QPushButton::clicked, this, &ctlChat::chameleonButton1_Click);
+    connect(cmdLeave, &QPushButton::clicked, this, &ctlChat::cmdLeave_Click);
+    connect(txtMsg, &QPlainTextEdit::textChanged, this, &ctlChat::txtMsg_Change);
+}
+
+bool ctlChat::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == TEXT->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        TEXT->clear();
+        return true;
+    }
+    if (watched == lstPPL->viewport() && event->type() == QEvent::MouseMove) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        ShowToolTip(lstPPL, int(mouse->position().y() * twips::perPixelY()));
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The chat room view: the room transcript, the people in the room with their
+// count, "Show Fonts", an input box, "Send" and "Leave Chat".
+
+#include <QString>
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTextEdit;
+class ViewHost;
+
+class ctlChat : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int index READ index WRITE setIndex)
+
+public:
+    explicit ctlChat(ViewHost *host, QWidget *parent = nullptr);
+    ~ctlChat() override;
+
+    // The room's tab caption (room name and "."); empty once left.
+    QString Chatids;
+    // The room id as decimal text; "0" once left.
+    QString Chatid2;
+
+    // Shows one room message; styles and colours only while "Show Fonts".
+    void chatMsg(const QString &user, const QString &msg);
+    // A member entered (Join) or left the room.
+    void UserUpdate(const QString &user, bool Join);
+    // The server reports the room as left: the view becomes read-only.
+    void LeftChat();
+    // Applies the formatting settings to the input box, each on its own.
+    void UpdateFonts();
+    // Sets xList's tooltip to the entry under y (twips from the list's top).
+    void ShowToolTip(QListWidget *xList, int y);
+
+    int index() const { return m_index; }
+    void setIndex(int index) { m_index = index; }
+
+signals:
+    // The user left the room with "Leave Chat".
+    void ExitChat(int index);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void chameleonButton1_Click(); // Send
+    void cmdLeave_Click();
+    void txtMsg_Change();
+    void addMemberLine(const QString &name, const QString &what);
+    void updateCount();
+
+    ViewHost *m_host;
+    int m_index = 0;
+
+    QTextEdit *TEXT = nullptr;
+    QPlainTextEdit *txtMsg = nullptr;
+    QListWidget *lstPPL = nullptr;
+    QLabel *labPPL = nullptr;
+    QLabel *labPPL2 = nullptr;
+    QCheckBox *CheckFont = nullptr;
+    QPushButton *chameleonButton1 = nullptr;
+    QPushButton *cmdLeave = nullptr;
+};

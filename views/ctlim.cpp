@@ -1,0 +1,141 @@
+#include "ctlim.h"
+
+#include "inputbox.h"
+#include "messagescan.h"
+#include "transcript.h"
+#include "viewhost.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTcpSocket>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+} // namespace
+
+ctlIM::ctlIM(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host)
+{
+    buildControls();
+    UpdateFonts();
+    Timer1->start();
+}
+
+ctlIM::~ctlIM() = default;
+
+void ctlIM::buildControls()
+{
+    TEXT = new QTextEdit(this);
+    TEXT->setObjectName(QStringLiteral("TEXT"));
+    render::setupTranscript(TEXT);
+
+    txtMsg = new QPlainTextEdit(this);
+    txtMsg->setObjectName(QStringLiteral("txtMsg"));
+    txtMsg->setFont(QFont(QStringLiteral("Arial")));
+    txtMsg->setFixedHeight(60);
+
+    txtuser = new QLineEdit(this);
+    txtuser->setObjectName(QStringLiteral("txtuser"));
+
+    labIMstatus = new QLabel(this);
+    labIMstatus->setObjectName(QStringLiteral("labIMstatus"));
+    labIMstatus->setTextFormat(Qt::PlainText);
+
+    imgIcon = new QLabel(this);
+    imgIcon->setObjectName(QStringLiteral("imgIcon"));
+    imgIcon->setFixedSize(48, 48);
+    imgIcon->setScaledContents(true);
+    imgIcon->setPixmap(defaultIcon());
+
+    txtHead = new QLabel(this);
+    txtHead->setObjectName(QStringLiteral("txtHead"));
+    txtHead->setTextFormat(Qt::PlainText);
+    txtHead->setText(iconRequestTemplate(m_host ? m_host->iconHost() : QString()));
+    txtHead->hide();
+
+    Command3 = button(this, "Command3", tr("Send"));
+    Command2 = button(this, "Command2", tr("Warn"));
+    Command1 = button(this, "Command1", tr("Block"));
+    cmdIgnore = button(this, "cmdIgnore", tr("Add"));
+    Command4 = button(this, "Command4", tr("Close"));
+
+    sckIcon = new QTcpSocket(this);
+    sckIcon->setObjectName(QStringLiteral("sckIcon"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1);
+    Timer1->setSingleShot(true);
+
+    auto *top = new QHBoxLayout;
+    auto *names = new QVBoxLayout;
+    names->addWidget(txtuser);
+    names->addWidget(labIMstatus);
+    top->addLayout(names, 1);
+    top->addWidget(imgIcon);
+
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {Command3, Command2, Command1, cmdIgnore, Command4})
+        buttons->addWidget(b);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(top);
+    layout->addWidget(TEXT, 1);
+    layout->addWidget(txtMsg);
+    layout->addLayout(buttons);
+
+    connect(Command3, &QPushButton::clicked, this, &ctlIM::Command3_Click);
+    connect(Command2, &QPushButton::clicked, this, &ctlIM::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, &ctlIM::Command1_Click);
+    connect(cmdIgnore, &QPushButton::clicked, this, &ctlIM::cmdIgnore_Click);
+    connect(Command4, &QPushButton::clicked, this, &ctlIM::Command4_Click);
+    connect(txtMsg, &QPlainTextEdit::textChanged, this, &ctlIM::txtMsg_Change);
+    connect(Timer1, &QTimer::timeout, this, &ctlIM::Timer1_Timer);
+    connect(sckIcon, &QTcpSocket::connected, this, &ctlIM::sckIcon_Connect);
+    connect(sckIcon, &QTcpSocket::readyRead, this, &ctlIM::sckIcon_DataArrival);
+    connect(sckIcon, &QTcpSocket::disconnected, this, &ctlIM::sckIcon_Close);
+}
+
+void ctlIM::im_msg(const QString &user, const QString &msg)
+{
+    labIMstatus->setText(IMUser + QLatin1String(" has entered text"));
+    render::showMessage(TEXT, user, msg, render::scanMessage(msg, render::BackMarker::Spaced),
+                        render::kNoLimit);
+}
+
+void ctlIM::TypeStatus(qint16 status)
+{
+    labIMstatus->setText(status == 2 ? IMUser + QLatin1String(" is typing...") : QString());
+}
+
+bool ctlIM::UpdateFonts()
+{
+    if (IMUser.size() <= 1 || !m_host)
+        return true;
+    const FormatSettings settings = m_host->formatSettings();
+    render::applyStyleFlags(txtMsg, settings);
+    return render::applyTextColor(txtMsg, settings.fontColorx)
+           && render::applyBackColor(txtMsg, settings.backColorx)
+           && render::applyFontName(txtMsg, settings.fontFace);
+}
+
+void ctlIM::Timer1_Timer()
+{
+    Timer1->stop();
+    txtuser->setText(IMUser);
+    txtuser->setReadOnly(true);
+    if (!IMUser.isEmpty())
+        startIconFetch();
+}

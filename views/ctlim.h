@@ -1,0 +1,92 @@
+#pragma once
+// The IM conversation view: one partner's transcript, typing status and
+// buddy icon, an input box, and Send / Warn / Block / Add / Close.
+
+#include <QByteArray>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTcpSocket;
+class QTextEdit;
+class QTimer;
+class ViewHost;
+
+class ctlIM : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int index READ index WRITE setIndex)
+    Q_PROPERTY(quint16 iconPort READ iconPort WRITE setIconPort)
+
+public:
+    explicit ctlIM(ViewHost *host, QWidget *parent = nullptr);
+    ~ctlIM() override;
+
+    // The partner, as the owner set it; empty once the conversation closed.
+    QString IMUser;
+
+    // Shows one message (an incoming one, or the echo of a sent one).
+    void im_msg(const QString &user, const QString &msg);
+    // 2: "<partner> is typing..."; anything else empties the status line.
+    void TypeStatus(qint16 status);
+    // Applies the formatting settings to the input box, once IMUser holds
+    // more than one character. False when a setting could not be applied
+    // (the settings after it are then not applied either).
+    bool UpdateFonts();
+
+    // The view's place in its owner's list.
+    int index() const { return m_index; }
+    void setIndex(int index) { m_index = index; }
+    // The port of the buddy-icon server (80).
+    quint16 iconPort() const { return m_iconPort; }
+    void setIconPort(quint16 port) { m_iconPort = port; }
+
+    // The request template for a host ("%sn" stands for the partner).
+    static QString iconRequestTemplate(const QString &host);
+    // Where the last fetched buddy icon is kept.
+    static QString iconFilePath();
+
+signals:
+    // The user closed the conversation ("Close").
+    void KillIM(int index);
+
+private:
+    void buildControls();
+    void Command3_Click();  // Send
+    void Command2_Click();  // Warn
+    void Command1_Click();  // Block
+    void cmdIgnore_Click(); // Add
+    void Command4_Click();  // Close
+    void txtMsg_Change();
+    void Timer1_Timer();
+    void startIconFetch();
+    void sckIcon_Connect();
+    void sckIcon_DataArrival();
+    void sckIcon_Close();
+    void showNotSent();
+    void stopIconFetch();
+    static QPixmap defaultIcon();
+
+    ViewHost *m_host;
+    int m_index = 0;
+    quint16 m_iconPort = 80;
+    QByteArray m_reply;
+    bool m_iconDone = false;
+
+    QTextEdit *TEXT = nullptr;
+    QPlainTextEdit *txtMsg = nullptr;
+    QLineEdit *txtuser = nullptr;
+    QLabel *labIMstatus = nullptr;
+    QLabel *imgIcon = nullptr;
+    QLabel *txtHead = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *cmdIgnore = nullptr;
+    QPushButton *Command4 = nullptr;
+    QTcpSocket *sckIcon = nullptr;
+    QTimer *Timer1 = nullptr;
+};

@@ -1,0 +1,79 @@
+#include "transcript.h"
+
+#include "colortext.h"
+#include "messagescan.h"
+#include "protocol/qeltocsock.h"
+
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace render {
+
+void setupTranscript(QTextEdit *TEXT)
+{
+    TEXT->setReadOnly(true);
+    TEXT->setUndoRedoEnabled(false);
+    TEXT->setAcceptRichText(false);
+}
+
+int transcriptLength(const QTextEdit *TEXT)
+{
+    // The document counts one more: the paragraph separator that ends it.
+    return TEXT->document()->characterCount() - 1;
+}
+
+void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
+                 const MessageStyle &style, int limit)
+{
+    const QString body = QelTOCSock::RemoveHtml(message);
+    add_text2(TEXT, name + QLatin1String(": "), QStringLiteral("16711680"),
+              QStringLiteral("16777215"), true, false, false, false, QStringLiteral("Arial"),
+              limit);
+    add_text2(TEXT, body + QLatin1String("\r\n"), style.colorText, style.backColorText,
+              style.bold, style.italic, style.underline, false, QStringLiteral("Arial"), limit);
+}
+
+} // namespace render
+
+void add_text2(QTextEdit *TEXT, const QString &text, const QString &colorText,
+               const QString &backColorText, bool bold, bool italic, bool underline,
+               bool strikethrough, const QString &fontName, int limit)
+{
+    if (!TEXT)
+        return;
+    if (limit >= 0 && render::transcriptLength(TEXT) > limit)
+        TEXT->clear();
+
+    const QString run = render::decodeEntities(text);
+
+    std::optional<qint32> color = render::colorTextToValue(colorText);
+    if (run.contains(QLatin1String("\r\n")) && (!color || *color == 255))
+        color = 0;
+
+    QTextCursor cursor(TEXT->document());
+    cursor.movePosition(QTextCursor::End);
+
+    // Start from the formatting in force at the end, so that an attribute
+    // that cannot be set keeps it.
+    QTextCharFormat format = cursor.charFormat();
+    if (color) {
+        if (const std::optional<QColor> c = render::colorFromValue(*color))
+            format.setForeground(*c);
+    }
+    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    format.setFontStrikeOut(strikethrough);
+    format.setFontItalic(italic);
+    format.setFontUnderline(underline);
+    format.setFontFamilies(QStringList{fontName});
+
+    const std::optional<QColor> back = render::colorFromText(backColorText);
+    format.setBackground(back ? *back : QColor(Qt::black));
+
+    cursor.insertText(run, format);
+
+    // Keep the newest text in view.
+    if (QScrollBar *bar = TEXT->verticalScrollBar())
+        bar->setValue(bar->maximum());
+}

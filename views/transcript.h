@@ -1,0 +1,36 @@
+#pragma once
+// Appending formatted runs to a conversation transcript (a read-only
+// QTextEdit). Text only ever goes in through QTextCursor::insertText: nothing
+// that arrives is interpreted as markup.
+
+#include <QString>
+
+class QTextEdit;
+struct MessageStyle;
+
+namespace render {
+
+// No transcript limit (IM view) / the chat view's limit in characters.
+constexpr int kNoLimit = -1;
+constexpr int kChatLimit = 2000;
+
+// Read-only, no undo stack (it would keep every insertion).
+void setupTranscript(QTextEdit *TEXT);
+
+// The number of characters the transcript holds (a line break counts one).
+int transcriptLength(const QTextEdit *TEXT);
+
+// The sender's name in bold blue, then the body (tags removed) in the style.
+void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
+                 const MessageStyle &style, int limit);
+
+} // namespace render
+
+// Appends one run at the end of the transcript. With a limit >= 0 the
+// transcript is first cleared when it holds more than limit characters. A
+// colour text that does not convert, or pure red, in a run holding CR LF
+// becomes black; an unconvertible text colour otherwise keeps the colour in
+// force at the end; an unconvertible background gives black.
+void add_text2(QTextEdit *TEXT, const QString &text, const QString &colorText,
+               const QString &backColorText, bool bold, bool italic, bool underline,
+               bool strikethrough, const QString &fontName, int limit = render::kNoLimit);
