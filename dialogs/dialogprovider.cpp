@@ -1,0 +1,130 @@
+// The real dialogs behind DialogProvider. Each is opened with open(), so
+// the caller returns at once and the answer arrives through the callback.
+#include "dialogprovider.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox *plainBox(QWidget *parent, const QString &title, const QString &text)
+{
+    auto *box = new QMessageBox(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(title);
+    // Texts may come from the server: never let them turn into markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(text);
+    return box;
+}
+
+} // namespace
+
+void QtDialogProvider::message(QWidget *parent, const QString &title, const QString &text,
+                               std::function<void()> done)
+{
+    QMessageBox *box = plainBox(parent, title, text);
+    box->setStandardButtons(QMessageBox::Ok);
+    QObject::connect(box, &QDialog::finished, box, [done](int) {
+        if (done)
+            done();
+    });
+    box->open();
+}
+
+void QtDialogProvider::question(QWidget *parent, const QString &title, const QString &text,
+                                bool withCancel, std::function<void(Answer)> done)
+{
+    QMessageBox *box = plainBox(parent, title, text);
+    box->setIcon(QMessageBox::Question);
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        buttons |= QMessageBox::Cancel;
+    box->setStandardButtons(buttons);
+    box->setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+    QObject::connect(box, &QDialog::finished, box, [box, done, withCancel](int) {
+        const QMessageBox::StandardButton b = box->standardButton(box->clickedButton());
+        Answer a = withCancel ? Answer::Cancel : Answer::No;
+        if (b == QMessageBox::Yes)
+            a = Answer::Yes;
+        else if (b == QMessageBox::No)
+            a = Answer::No;
+        if (done)
+            done(a);
+    });
+    box->open();
+}
+
+void QtDialogProvider::inputText(QWidget *parent, const QString &title, const QString &prompt,
+                                 const QString &initial,
+                                 std::function<void(const QString &)> done)
+{
+    auto *dlg = new QInputDialog(parent);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->setWindowTitle(title);
+    dlg->setLabelText(prompt);
+    dlg->setTextValue(initial);
+    QObject::connect(dlg, &QDialog::finished, dlg, [dlg, done](int result) {
+        if (done)
+            done(result == QDialog::Accepted ? dlg->textValue() : QString());
+    });
+    dlg->open();
+}
+
+void QtDialogProvider::pickColor(QWidget *parent, const QColor &initial,
+                                 std::function<void(bool, const QColor &)> done)
+{
+    auto *dlg = new QColorDialog(initial, parent);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dlg, &QDialog::finished, dlg, [dlg, done, initial](int result) {
+        const bool ok = result == QDialog::Accepted;
+        if (done)
+            done(ok, ok ? dlg->selectedColor() : initial);
+    });
+    dlg->open();
+}
+
+void QtDialogProvider::pickFont(QWidget *parent, const QFont &initial,
+                                std::function<void(bool, const QFont &)> done)
+{
+    auto *dlg = new QFontDialog(initial, parent);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dlg, &QDialog::finished, dlg, [dlg, done, initial](int result) {
+        const bool ok = result == QDialog::Accepted;
+        if (done)
+            done(ok, ok ? dlg->selectedFont() : initial);
+    });
+    dlg->open();
+}
+
+void QtDialogProvider::saveFileName(QWidget *parent, const QString &suggested,
+                                    std::function<void(const QString &)> done)
+{
+    auto *dlg = new QFileDialog(parent);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->setAcceptMode(QFileDialog::AcceptSave);
+    dlg->selectFile(suggested);
+    QObject::connect(dlg, &QDialog::finished, dlg, [dlg, done](int result) {
+        const QStringList files = dlg->selectedFiles();
+        if (done)
+            done(result == QDialog::Accepted && !files.isEmpty() ? files.first() : QString());
+    });
+    dlg->open();
+}
+
+void QtDialogProvider::openFileName(QWidget *parent, std::function<void(const QString &)> done)
+{
+    auto *dlg = new QFileDialog(parent);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->setAcceptMode(QFileDialog::AcceptOpen);
+    dlg->setFileMode(QFileDialog::ExistingFile);
+    QObject::connect(dlg, &QDialog::finished, dlg, [dlg, done](int result) {
+        const QStringList files = dlg->selectedFiles();
+        if (done)
+            done(result == QDialog::Accepted && !files.isEmpty() ? files.first() : QString());
+    });
+    dlg->open();
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The alert window: one message at a time with a short sound and a small
+// looping animation. While it is open the main window takes no input.
+
+#include <QPointer>
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QMovie;
+class QPushButton;
+class QSoundEffect;
+
+class frmErr : public QWidget {
+    Q_OBJECT
+
+public:
+    // `mainWindow` is disabled while the alert is open. It is not the Qt
+    // parent: a disabled parent would disable this window too.
+    explicit frmErr(QWidget *mainWindow);
+    ~frmErr() override;
+
+    // Opens the window when it is closed (disable the main window, play the
+    // sound, place it), then shows `text`. Returns at once.
+    void showMessage(const QString &text);
+    QString message() const;
+
+    // Off: the sound is never played (tests, machines without audio). The
+    // environment variable VORKLE_NO_SOUND also turns it off.
+    static void setSoundEnabled(bool on);
+    static bool soundEnabled();
+
+    QGroupBox *Frame1 = nullptr;
+    QLabel *Image1 = nullptr;
+    QLabel *txtErr = nullptr;
+    QPushButton *Command1 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void opening();
+    void playSound();
+
+    QPointer<QWidget> m_main;
+    QMovie *m_movie = nullptr;
+    QSoundEffect *m_sound = nullptr;
+};

@@ -1,0 +1,122 @@
+#include "buddytree.h"
+
+#include <QHeaderView>
+
+BuddyTree::BuddyTree(QWidget *parent) : QTreeWidget(parent)
+{
+    setColumnCount(1);
+    setHeaderHidden(true);
+    setSortingEnabled(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setIconSize(QSize(16, 16));
+}
+
+void BuddyTree::setImageList(const QList<QIcon> *images) { m_images = images; }
+
+void BuddyTree::clearNodes()
+{
+    m_byKey.clear();
+    m_byText.clear();
+    clear();
+}
+
+QTreeWidgetItem *BuddyTree::makeItem(const QString &key, const QString &text, int image) const
+{
+    auto *item = new QTreeWidgetItem;
+    item->setText(0, text);
+    item->setData(0, KeyRole, key);
+    item->setData(0, ImageRole, image);
+    if (m_images && image >= 1 && image <= m_images->size())
+        item->setIcon(0, m_images->at(image - 1));
+    return item;
+}
+
+void BuddyTree::registerItem(QTreeWidgetItem *item)
+{
+    const QString key = keyOf(item);
+    if (!key.isEmpty())
+        m_byKey.insert(key, item);
+    m_byText[item->text(0)].append(item);
+}
+
+void BuddyTree::unregisterTree(QTreeWidgetItem *item)
+{
+    for (int i = 0; i < item->childCount(); ++i)
+        unregisterTree(item->child(i));
+    const QString key = keyOf(item);
+    if (!key.isEmpty() && m_byKey.value(key) == item)
+        m_byKey.remove(key);
+    auto it = m_byText.find(item->text(0));
+    if (it != m_byText.end()) {
+        it->removeOne(item);
+        if (it->isEmpty())
+            m_byText.erase(it);
+    }
+}
+
+QTreeWidgetItem *BuddyTree::addTopNode(const QString &key, const QString &text, int image)
+{
+    if (!key.isEmpty() && m_byKey.contains(key))
+        return nullptr;
+    QTreeWidgetItem *item = makeItem(key, text, image);
+    addTopLevelItem(item);
+    registerItem(item);
+    return item;
+}
+
+QTreeWidgetItem *BuddyTree::addChildNode(const QString &relativeKey, const QString &key,
+                                         const QString &text, int image)
+{
+    QTreeWidgetItem *parent = relativeKey.isEmpty() ? nullptr : m_byKey.value(relativeKey);
+    if (!parent)
+        return nullptr;
+    if (!key.isEmpty() && m_byKey.contains(key))
+        return nullptr;
+    QTreeWidgetItem *item = makeItem(key, text, image);
+    parent->addChild(item);
+    registerItem(item);
+    return item;
+}
+
+void BuddyTree::removeNode(QTreeWidgetItem *item)
+{
+    if (!item)
+        return;
+    unregisterTree(item);
+    delete item; // removes it, and its children, from the tree
+}
+
+int BuddyTree::removeByText(const QString &text)
+{
+    // Look the text up again after each removal: removing a group takes
+    // the nodes under it along, and they leave the hash with it.
+    int removed = 0;
+    for (;;) {
+        const auto it = m_byText.constFind(text);
+        if (it == m_byText.constEnd() || it->isEmpty())
+            break;
+        removeNode(it->first());
+        ++removed;
+    }
+    return removed;
+}
+
+void BuddyTree::expandGroups()
+{
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        QTreeWidgetItem *group = topLevelItem(i);
+        if (group->childCount() > 0 && !group->isExpanded())
+            group->setExpanded(true);
+    }
+}
+
+int BuddyTree::imageOf(const QTreeWidgetItem *item)
+{
+    return item ? item->data(0, ImageRole).toInt() : 0;
+}
+
+QString BuddyTree::keyOf(const QTreeWidgetItem *item)
+{
+    return item ? item->data(0, KeyRole).toString() : QString();
+}

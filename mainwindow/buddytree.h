@@ -1,0 +1,60 @@
+#pragma once
+// The buddy-list tree: top-level group nodes with buddy nodes under them.
+// Every node may carry a key, unique in the tree; nodes are found by key
+// and by text through hashes, so no operation walks the whole tree.
+
+#include <QHash>
+#include <QIcon>
+#include <QList>
+#include <QTreeWidget>
+
+class BuddyTree : public QTreeWidget {
+    Q_OBJECT
+
+public:
+    // Item data: the image index (1-based, 0 = none) and the key.
+    static constexpr int ImageRole = Qt::UserRole;
+    static constexpr int KeyRole = Qt::UserRole + 1;
+
+    explicit BuddyTree(QWidget *parent = nullptr);
+
+    // The images addressed by 1-based index; not owned. Attaching again
+    // is harmless.
+    void setImageList(const QList<QIcon> *images);
+
+    // Removes every node.
+    void clearNodes();
+    // A top-level node. An empty key means the node has none. Returns
+    // nullptr, and leaves the tree unchanged, when the key is taken.
+    QTreeWidgetItem *addTopNode(const QString &key, const QString &text, int image = 0);
+    // A child of the node whose key is `relativeKey`. Returns nullptr, and
+    // leaves the tree unchanged, when that node does not exist or the key
+    // is taken.
+    QTreeWidgetItem *addChildNode(const QString &relativeKey, const QString &key,
+                                  const QString &text, int image = 0);
+
+    QTreeWidgetItem *nodeByKey(const QString &key) const { return m_byKey.value(key); }
+    QList<QTreeWidgetItem *> nodesByText(const QString &text) const
+    {
+        return m_byText.value(text);
+    }
+    // Removes every node whose text is exactly `text`, with its children.
+    // Returns how many nodes matched.
+    int removeByText(const QString &text);
+    // Removes one node and its children.
+    void removeNode(QTreeWidgetItem *item);
+    // Expands every node that has children (only group nodes can have any).
+    void expandGroups();
+
+    static int imageOf(const QTreeWidgetItem *item);
+    static QString keyOf(const QTreeWidgetItem *item);
+
+private:
+    QTreeWidgetItem *makeItem(const QString &key, const QString &text, int image) const;
+    void registerItem(QTreeWidgetItem *item);
+    void unregisterTree(QTreeWidgetItem *item);
+
+    const QList<QIcon> *m_images = nullptr;
+    QHash<QString, QTreeWidgetItem *> m_byKey;
+    QHash<QString, QList<QTreeWidgetItem *>> m_byText;
+};

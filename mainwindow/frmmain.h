@@ -1,0 +1,224 @@
+#pragma once
+// The main window: the tab strip with the settings panel and the
+// conversation panels, the login frame, the buddy-list tree, the alert
+// routine and the tray icon. It owns the protocol control `toc`.
+//
+// The class is split over several files by concern:
+//   frmmain.cpp            construction, ownership, tray, closing, ViewHost
+//   frmmain_layout.cpp     widgets, places, colours and fonts
+//   frmmain_login.cpp      Login, the status line, Errors, Logout/logout
+//   frmmain_tabs.cpp       the tab strip: Tab1_Click, hider, CloseTab, ...
+//   frmmain_buddylist.cpp  LoggedIn, BuddyUpdate, BuddyAdd, ...
+//   frmmain_buddymenus.cpp the tree click, "Options", "Remove Item", menus
+//   frmmain_hooks.cpp      the conversation views and settings pages hooks
+
+#include "knownbuddies.h"
+#include "views/viewhost.h"
+
+#include <QIcon>
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+class BuddyTree;
+class ClickLabel;
+class DialogProvider;
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMovie;
+class QPushButton;
+class QTabBar;
+class QTabWidget;
+class QTreeWidgetItem;
+class QelTOCSock;
+class frmAddBuddy;
+class frmErr;
+class frmGroups;
+class mdlTray;
+
+class frmMain : public QWidget, public ViewHost {
+    Q_OBJECT
+
+public:
+    static const QString kCaption;        // "Vorkle 2.0.2"
+    static const QString kDefaultServer;  // txtServer's default
+    static const QString kAuthServer;     // AuthServer passed by "Login"
+    static const QString kDefaultProfile; // the profile sent at sign-on
+    static const QString kOffline;        // "offline..."
+
+    explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // --- the protocol control and the dialog seam ---
+    QelTOCSock *toc = nullptr;
+    // Not owned; nullptr restores the real Qt dialogs.
+    void setDialogProvider(DialogProvider *provider);
+
+    // --- window variables ---
+    QString fontColorx = QStringLiteral("0");
+    QString backColorx = QStringLiteral("16777215");
+    QStringList groups;
+    KnownBuddies BuddyListx;
+    QList<QIcon> ImageList1; // images 1..4 at positions 0..3
+
+    // --- operations used by other parts ---
+    void Errors(const QString &text) override;
+    void Tab1_Click();
+    void TabUpdate() override;
+    void hider();
+    void logout();
+    bool isTab(const QString &caption) const;
+    void CloseTab(const QString &caption) override;
+    // Appends a tab; a '&' in the caption shows literally. The caption is
+    // kept as the tab's key.
+    int addTab(const QString &caption);
+    QString tabCaption(int index) const;
+    QString selectedTabCaption() const;
+
+    bool BuddyAdd(const QString &buddy, const QString &Group, const QString &UserClass,
+                  const QString &idle);
+    // The image BuddyAdd chooses: 2 idle, 4 mobile, 3 away, else 1.
+    static int buddyImage(const QString &UserClass, const QString &idle);
+    // The buddy-list tree's group test: normalised text among `groups`.
+    bool isGroup(const QString &text) const;
+    // A keyless top-level node, as the add-group dialog adds it.
+    void addGroupNode(const QString &group);
+
+    void showAddBuddyDialog();
+    void showAddGroupDialog();
+    void showMe_Click();
+
+    frmErr *alertWindow() const;
+    frmAddBuddy *addBuddyDialog() const;
+    frmGroups *addGroupDialog() const;
+    mdlTray *tray() const { return m_tray; }
+
+    // --- ViewHost ---
+    QelTOCSock *tocControl() override { return toc; }
+    DialogProvider *dialogs() override;
+    FormatSettings formatSettings() const override;
+    QString ownScreenName() const override;
+    QString iconHost() const override;
+    void blockFromView(const QString &name) override;
+    void showAddBuddy() override { showAddBuddyDialog(); }
+
+    // --- widgets, named as their objectName ---
+    QTabBar *Tab1 = nullptr;
+    QWidget *PicLogin = nullptr;
+    QWidget *PicIM = nullptr;
+    QWidget *PicChat = nullptr;
+    QWidget *PicCredits = nullptr;
+    QWidget *PicAway = nullptr;
+
+    QFrame *frmLogin = nullptr;
+    QLabel *labFrm = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *txtSn = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *txtPw = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *txtServer = nullptr;
+    QLineEdit *txtPort = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QPushButton *cmdLogin = nullptr;
+    QLabel *labStat = nullptr;
+
+    QLabel *labHI = nullptr;
+    ClickLabel *Label24 = nullptr; // "format"
+    ClickLabel *Label6 = nullptr;  // "Logout"
+    QPushButton *Command4 = nullptr;
+    QLabel *Label23 = nullptr;
+    QPushButton *Command5 = nullptr;
+    QPushButton *Command8 = nullptr;
+    ClickLabel *Image1 = nullptr;
+
+    QTabWidget *tab2 = nullptr;
+    QWidget *pagePrivacy = nullptr;
+    QWidget *pageAway = nullptr;
+    QWidget *pageProfile = nullptr;
+    QWidget *pageChatIM = nullptr;
+    QWidget *pageFont = nullptr;
+    QWidget *pageBL = nullptr;
+    BuddyTree *TreeBL = nullptr;
+    QPushButton *Command6 = nullptr;
+
+    QMenu *mnuBL = nullptr;
+    QAction *bdyAdd = nullptr;
+    QAction *rembdy = nullptr;
+    QAction *addgrp = nullptr;
+    QMenu *blClick = nullptr;
+    QAction *mnuIM = nullptr;
+    QAction *mnuProfile = nullptr;
+    QAction *mnuAl = nullptr;
+    QAction *mnuInvite = nullptr;
+    QAction *mnublock = nullptr;
+    QAction *mnuCopy = nullptr;
+    QMenu *opt = nullptr;
+    QAction *showMe = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // layout
+    void buildWindow();
+    void buildPanels();
+    void buildLoginFrame();
+    void buildSettingsPanel();
+    void buildPages();
+    void buildMenus();
+    void loadImages();
+    void connectProtocol();
+    void startTray();
+
+    // login and status
+    void cmdLogin_Click();
+    void Label6_Click();
+    void toc_IncomingPacket(const QByteArray &strPacket);
+    void toc_Error(qint16 intErrorCode, const QString &strError);
+    void toc_LoggedOut(const QString &strUserName);
+    void toc_ScreennameFormat(const QString &strFormattedSN);
+    void toc_WinsockError(const QString &strError);
+    void toc_Disconnected();
+
+    // buddy list
+    void toc_LoggedIn(const QString &strUserName, const QStringList &BuddyList,
+                      const QStringList &BlockList, const QStringList &PrivateList,
+                      const QStringList &MiscData, const QString &strPreferences,
+                      qint16 PrivacyMode);
+    void toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16 intWarningLevel,
+                         qint32 lngOnlineTime, qint32 lngIdleTime, const QString &strUserClass);
+    void toc_BuddyAdded(const QString &strGroup, const QString &strBuddy, const QString &strAlias);
+    void toc_GroupRemoved(const QString &strGroup);
+    void TreeBL_Click();
+    void Command6_Click();
+    void rembdy_Click();
+    void mnuIM_Click();
+    void mnublock_Click();
+    QTreeWidgetItem *selectedNode() const;
+
+    // hooks for the conversation views and the settings pages
+    void hideViews();
+    void showViewsFor(const QString &caption);
+    void resetViewsOnLogout();
+    void clearPrivacyLists();
+    void fillPrivacyLists(const QStringList &BlockList, const QStringList &PrivateList);
+    QString profileText() const;
+    void openIM(const QString &name);
+
+    std::unique_ptr<DialogProvider> m_ownDialogs;
+    DialogProvider *m_dialogs = nullptr;
+    // Separate windows (a disabled parent would disable them): owned here.
+    std::unique_ptr<frmErr> m_err;
+    QPointer<frmAddBuddy> m_addBuddy;
+    QPointer<frmGroups> m_addGroup;
+    mdlTray *m_tray = nullptr;
+    QMovie *m_logo = nullptr;
+    bool m_signedOn = false; // LoggedIn seen on the current connection
+};

@@ -1,0 +1,157 @@
+// The buddy-list menus: the tree click with the buddy menu, "Options" with
+// add buddy, remove item and add group, and the two dialogs.
+#include "buddytree.h"
+#include "dialogs/dialogprovider.h"
+#include "dialogs/frmaddbuddy.h"
+#include "dialogs/frmgroups.h"
+#include "frmmain.h"
+#include "protocol/qeltocsock.h"
+
+#include <QCursor>
+#include <QMenu>
+
+namespace {
+const QString kSelectItem = QStringLiteral("Please select an item on our buddylist");
+
+QAction *item(QMenu *menu, const char *name, const QString &caption)
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+} // namespace
+
+void frmMain::buildMenus()
+{
+    mnuBL = new QMenu(this);
+    mnuBL->setObjectName(QStringLiteral("mnuBL"));
+    bdyAdd = item(mnuBL, "bdyAdd", QStringLiteral("Add Buddy"));
+    rembdy = item(mnuBL, "rembdy", QStringLiteral("Remove Item"));
+    addgrp = item(mnuBL, "addgrp", QStringLiteral("Add Group"));
+    connect(bdyAdd, &QAction::triggered, this, &frmMain::showAddBuddyDialog);
+    connect(rembdy, &QAction::triggered, this, &frmMain::rembdy_Click);
+    connect(addgrp, &QAction::triggered, this, &frmMain::showAddGroupDialog);
+
+    blClick = new QMenu(this);
+    blClick->setObjectName(QStringLiteral("blClick"));
+    mnuIM = item(blClick, "mnuIM", QStringLiteral("IM User"));
+    mnuProfile = item(blClick, "mnuProfile", QStringLiteral("Get Profile"));
+    mnuAl = item(blClick, "mnuAl", QStringLiteral("Aliases User"));
+    mnuInvite = item(blClick, "mnuInvite", QStringLiteral("Invite To Chat"));
+    mnublock = item(blClick, "mnublock", QStringLiteral("Block User"));
+    mnuCopy = item(blClick, "mnuCopy", QStringLiteral("Copy Name To Clipboard"));
+    connect(mnuIM, &QAction::triggered, this, &frmMain::mnuIM_Click);
+    connect(mnublock, &QAction::triggered, this, &frmMain::mnublock_Click);
+
+    opt = new QMenu(this);
+    opt->setObjectName(QStringLiteral("opt"));
+    showMe = item(opt, "showMe", QStringLiteral("Show"));
+    connect(showMe, &QAction::triggered, this, &frmMain::showMe_Click);
+}
+
+QTreeWidgetItem *frmMain::selectedNode() const
+{
+    const QList<QTreeWidgetItem *> selected = TreeBL->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+void frmMain::TreeBL_Click()
+{
+    QTreeWidgetItem *node = selectedNode();
+    if (!node)
+        return; // no screen name to ask for
+    const QString text = node->text(0);
+    toc->GetProfile(text);
+    if (isGroup(text))
+        return;
+    if (node->childCount() == 0)
+        blClick->popup(QCursor::pos());
+}
+
+void frmMain::Command6_Click() { mnuBL->popup(QCursor::pos()); }
+
+void frmMain::rembdy_Click()
+{
+    QTreeWidgetItem *node = selectedNode();
+    if (!node || node->text(0).isEmpty()) {
+        Errors(kSelectItem);
+        return;
+    }
+    const QString text = node->text(0);
+    QPointer<frmMain> self(this);
+    if (isGroup(text)) {
+        dialogs()->question(
+            this, QString(), QStringLiteral("Are you sure you want to remove this group: ") + text +
+                                 QLatin1Char('?'),
+            false, [self, text](DialogProvider::Answer a) {
+                if (!self || a != DialogProvider::Answer::Yes)
+                    return;
+                // The group stays in `groups`, its buddies in BuddyListx.
+                self->toc->RemoveGroup(text);
+                self->TreeBL->removeByText(text);
+            });
+        return;
+    }
+    dialogs()->question(
+        this, QString(), QStringLiteral("Are you sure you want to remove this user: ") + text +
+                             QLatin1Char('?'),
+        false, [self, text](DialogProvider::Answer a) {
+            if (!self || a != DialogProvider::Answer::Yes)
+                return;
+            // The buddy's group: the last entry naming the buddy wins.
+            const QString wanted = QelTOCSock::NormalizeScreenName(text);
+            QString group;
+            for (const QString &entry : self->BuddyListx.entries()) {
+                const QStringList pieces = entry.split(QLatin1Char(':'));
+                if (pieces.size() >= 2 && QelTOCSock::NormalizeScreenName(pieces.at(1)) == wanted)
+                    group = pieces.at(0);
+            }
+            self->toc->RemoveBuddy(group, text);
+            self->TreeBL->removeByText(text);
+        });
+}
+
+void frmMain::mnuIM_Click()
+{
+    QTreeWidgetItem *node = selectedNode();
+    if (!node || node->text(0).isEmpty()) {
+        Errors(kSelectItem);
+        return;
+    }
+    openIM(node->text(0));
+}
+
+void frmMain::mnublock_Click()
+{
+    QTreeWidgetItem *node = selectedNode();
+    if (!node || node->text(0).isEmpty()) {
+        Errors(kSelectItem);
+        return;
+    }
+    // The block list and the privacy mode stay as they are.
+    toc->BlockUser(node->text(0));
+}
+
+void frmMain::showAddBuddyDialog()
+{
+    if (m_addBuddy && m_addBuddy->isVisible()) {
+        m_addBuddy->raise();
+        m_addBuddy->activateWindow();
+        return;
+    }
+    delete m_addBuddy.data();
+    m_addBuddy = new frmAddBuddy(this);
+    m_addBuddy->open();
+}
+
+void frmMain::showAddGroupDialog()
+{
+    if (m_addGroup && m_addGroup->isVisible()) {
+        m_addGroup->raise();
+        m_addGroup->activateWindow();
+        return;
+    }
+    delete m_addGroup.data();
+    m_addGroup = new frmGroups(this);
+    m_addGroup->show();
+}

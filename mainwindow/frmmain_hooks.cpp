@@ -1,0 +1,44 @@
+// Where the main window meets the conversation views and the settings
+// pages that are filled in by their own code: the panel switch's view
+// steps, the view and list resets of logout, the lists filled at sign-on,
+// the profile sent at sign-on, and opening a conversation. Until those
+// parts exist there are no views and no lists, so each hook has nothing
+// to do beyond what is written here.
+#include "frmmain.h"
+#include "protocol/qeltocsock.h"
+
+// hider, first step: hide every chat view and every IM view.
+void frmMain::hideViews() {}
+
+// Tab1_Click: show each view whose key equals the caption, with its panel.
+void frmMain::showViewsFor(const QString &) {}
+
+// logout: empty the keys of every view but the templates, hide the IM views.
+void frmMain::resetViewsOnLogout() {}
+
+// logout: empty the block list, then the allow list.
+void frmMain::clearPrivacyLists() {}
+
+// LoggedIn: append the blocked names, then the permitted names.
+void frmMain::fillPrivacyLists(const QStringList &, const QStringList &) {}
+
+// LoggedIn: the profile sent to the server (the profile page's text).
+QString frmMain::profileText() const { return kDefaultProfile; }
+
+// "IM User": the name goes into the IM field and "Send IM" runs.
+void frmMain::openIM(const QString &) {}
+
+// An IM view's "Block": the block list's "Add" with this name.
+void frmMain::blockFromView(const QString &name)
+{
+    toc->BlockUser(name);
+    toc->SetPrivacy(4);
+}
+
+FormatSettings frmMain::formatSettings() const
+{
+    FormatSettings s;
+    s.fontColorx = fontColorx;
+    s.backColorx = backColorx;
+    return s;
+}
