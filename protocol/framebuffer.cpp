@@ -6,6 +6,14 @@ namespace toc {
 
 void FrameBuffer::append(const QByteArray &bytes)
 {
+    // Nothing held: share the caller's array instead of copying it (a
+    // socket read hands over an array nobody else uses). Raw data that the
+    // caller still owns is copied, so nothing dangles.
+    if (pending() == 0 && bytes.isDetached()) {
+        m_data = bytes;
+        m_offset = 0;
+        return;
+    }
     // Drop the consumed front once it is the larger part, so the copying
     // stays linear in the bytes received.
     if (m_offset > 0 && m_offset >= m_data.size() / 2) {

@@ -83,6 +83,11 @@ public:
     qint32 sequenceNumber() const { return m_sequence; }
     bool isConnected() const;
 
+    // Hands bytes to reassembly and the frame handler exactly as if the
+    // socket had delivered them; the fuzzers and benchmarks drive the
+    // receive path through it without a socket.
+    void processIncoming(const QByteArray &bytes);
+
 signals:
     void JoinedChat(const QString &strChatName, qint32 lngChatID);
     void ChatMessage(qint32 lngChatID, const QString &strUserName, const QString &strMessage);

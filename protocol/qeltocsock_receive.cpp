@@ -13,7 +13,12 @@ void QelTOCSock::onReadyRead()
 {
     if (!isConnected())
         return;
-    m_receive.append(Sock->readAll());
+    processIncoming(Sock->readAll());
+}
+
+void QelTOCSock::processIncoming(const QByteArray &bytes)
+{
+    m_receive.append(bytes);
     // A handler that spins an event loop may bring us back here: the outer
     // loop below picks up what was appended.
     if (m_reading)

@@ -222,6 +222,23 @@ private slots:
         }
     }
 
+    // A partial frame handed over as raw data the caller frees afterwards
+    // must have been copied (ASan reports a use after free otherwise).
+    void reassemblyCopiesRawData()
+    {
+        const QByteArray whole = buildFrame(Data, 0, "NICK:raw");
+        FrameBuffer buffer;
+        {
+            auto owned = std::make_unique<char[]>(size_t(whole.size()));
+            memcpy(owned.get(), whole.constData(), size_t(whole.size()));
+            buffer.append(QByteArray::fromRawData(owned.get(), 5));
+        }
+        buffer.append(whole.mid(5));
+        QByteArray frame;
+        QVERIFY(buffer.next(frame));
+        QCOMPARE(frame, whole);
+    }
+
     void reassemblyKeepsHalf()
     {
         FrameBuffer buffer;
