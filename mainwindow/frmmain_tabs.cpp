@@ -1,6 +1,7 @@
 // The tab strip: captions kept as keys, the panel switch and closing tabs.
 #include "frmmain.h"
 
+#include <QSignalBlocker>
 #include <QTabBar>
 
 int frmMain::addTab(const QString &caption)
@@ -8,9 +9,16 @@ int frmMain::addTab(const QString &caption)
     // A single '&' would be taken as a mnemonic and vanish.
     QString shown = caption;
     shown.replace(QLatin1Char('&'), QLatin1String("&&"));
-    const int index = Tab1->addTab(shown);
-    Tab1->setTabData(index, caption);
-    Tab1->setTabToolTip(index, QString()); // captions never become markup
+    int index = -1;
+    {
+        // The key must be in place before the panel switch reads it.
+        const QSignalBlocker quiet(Tab1);
+        index = Tab1->addTab(shown);
+        Tab1->setTabData(index, caption);
+    }
+    // The first tab of an empty strip becomes the selected one.
+    if (Tab1->currentIndex() == index)
+        Tab1_Click();
     return index;
 }
 

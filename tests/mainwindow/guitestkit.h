@@ -1,0 +1,142 @@
+#pragma once
+// Shared by the GUI tests: a scripted DialogProvider that records every
+// question and lets the test answer it, and a signed-on main window.
+
+#include "dialogs/dialogprovider.h"
+#include "dialogs/frmerr.h"
+#include "mainwindow/frmmain.h"
+#include "scriptedserver.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+class ScriptedDialogs : public DialogProvider {
+public:
+    struct Call {
+        QString kind; // "message", "question", "input", ...
+        QString title;
+        QString text;
+        std::function<void()> done;
+        std::function<void(Answer)> answer;
+        std::function<void(const QString &)> textDone;
+    };
+
+    QList<Call> calls;
+
+    QStringList texts(const QString &kind) const
+    {
+        QStringList out;
+        for (const Call &c : calls)
+            if (c.kind == kind)
+                out << c.text;
+        return out;
+    }
+    // Answers (or acknowledges) the oldest call that is still open.
+    void answerNext(Answer a = Answer::Yes)
+    {
+        for (Call &c : calls) {
+            if (c.done || c.answer || c.textDone) {
+                auto done = std::move(c.done);
+                auto answer = std::move(c.answer);
+                auto textDone = std::move(c.textDone);
+                c.done = nullptr;
+                c.answer = nullptr;
+                c.textDone = nullptr;
+                if (done)
+                    done();
+                if (answer)
+                    answer(a);
+                if (textDone)
+                    textDone(QString());
+                return;
+            }
+        }
+    }
+
+    void message(QWidget *, const QString &title, const QString &text,
+                 std::function<void()> done) override
+    {
+        calls.append({QStringLiteral("message"), title, text, done ? done : [] {}, {}, {}});
+    }
+    void question(QWidget *, const QString &title, const QString &text, bool,
+                  std::function<void(Answer)> done) override
+    {
+        calls.append({QStringLiteral("question"), title, text, {}, done, {}});
+    }
+    void inputText(QWidget *, const QString &title, const QString &prompt, const QString &,
+                   std::function<void(const QString &)> done) override
+    {
+        calls.append({QStringLiteral("input"), title, prompt, {}, {}, done});
+    }
+    void pickColor(QWidget *, const QColor &initial,
+                   std::function<void(bool, const QColor &)> done) override
+    {
+        done(false, initial);
+    }
+    void pickFont(QWidget *, const QFont &initial,
+                  std::function<void(bool, const QFont &)> done) override
+    {
+        done(false, initial);
+    }
+    void saveFileName(QWidget *, const QString &,
+                      std::function<void(const QString &)> done) override
+    {
+        done(QString());
+    }
+    void openFileName(QWidget *, std::function<void(const QString &)> done) override
+    {
+        done(QString());
+    }
+};
+
+// A real main window wired to a scripted server and scripted dialogs.
+struct GuiRig {
+    ScriptedServer server;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frmMain> w;
+
+    GuiRig()
+    {
+        frmErr::setSoundEnabled(false);
+        w = std::make_unique<frmMain>();
+        w->setDialogProvider(&dialogs);
+        w->show();
+    }
+    ~GuiRig()
+    {
+        if (w)
+            w->setDialogProvider(nullptr);
+    }
+
+    template <typename T>
+    T *find(const char *name) const
+    {
+        return w->findChild<T *>(QLatin1String(name));
+    }
+
+    // Fills the login frame and presses "Login".
+    void pressLogin(const QString &sn = QStringLiteral("My Name"),
+                    const QString &port = QString())
+    {
+        auto *txtSn = find<QLineEdit>("txtSn");
+        auto *txtPw = find<QLineEdit>("txtPw");
+        auto *txtServer = find<QLineEdit>("txtServer");
+        auto *txtPort = find<QLineEdit>("txtPort");
+        txtSn->clear();
+        QTest::keyClicks(txtSn, sn);
+        txtPw->clear();
+        QTest::keyClicks(txtPw, QStringLiteral("secret"));
+        txtServer->setText(QStringLiteral("127.0.0.1"));
+        txtPort->setText(port.isNull() ? QString::number(server.port()) : port);
+        QTest::mouseClick(find<QPushButton>("cmdLogin"), Qt::LeftButton);
+    }
+
+    // Signs on with a configuration; true once toc_init_done arrived.
+    bool signOn(const QString &config, const QString &nick = QString())
+    {
+        pressLogin();
+        return server.acceptSignOn(config, nick);
+    }
+};

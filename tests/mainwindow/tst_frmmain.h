@@ -1,0 +1,53 @@
+#pragma once
+
+#include "guitestkit.h"
+
+#include <QObject>
+
+class TestFrmMain : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    // start-up, login and status (tst_frmmain.cpp)
+    void startupState();
+    void layout_data();
+    void layout();
+    void loginThroughLoggedIn();
+    void statusLineFollowsFrames();
+    void serverErrorDuringSignOn();
+    void badPortSendsNothing_data();
+    void badPortSendsNothing();
+    void refusedConnectionShowsSocketError();
+    void serverCloseWhileSignedOn();
+    void screennameFormatReplacesField();
+    void hostileNamesShowLiterally();
+    void alertKeepsOneWindowWithNewestText();
+    void logoutResetsLayout();
+    void tabsSwitchPanels();
+    void trayMenu_data();
+    void trayMenu();
+    void closingRemovesTrayIcon();
+
+    // buddy list (tst_frmmain_buddylist.cpp)
+    void treeFromConfiguration();
+    void secondSignOnKeepsKnownBuddies();
+    void buddyImages_data();
+    void buddyImages();
+    void buddyUpdates_data();
+    void buddyUpdates();
+    void treeClick_data();
+    void treeClick();
+    void clickWithoutSelectionSendsNothing();
+    void removeItem_data();
+    void removeItem();
+    void removeItemWithoutSelection();
+    void blockUserFromMenu();
+    void buddyAddedAndGroupRemovedBoxes();
+    void optionsMenuOpens();
+
+private:
+    std::unique_ptr<GuiRig> rig;
+};

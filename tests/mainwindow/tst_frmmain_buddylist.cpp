@@ -1,0 +1,330 @@
+#include "tst_frmmain.h"
+
+#include "mainwindow/buddytree.h"
+#include "protocol/qeltocsock.h"
+
+#include <QLabel>
+#include <QMenu>
+
+namespace {
+
+const QString kConfig = QStringLiteral("g:Co Workers\nb:Jane Doe\nb:bob\ng:Friends\nb:Carol\n"
+                                       "b:jane doe\ndone:\n");
+
+// The tree as text: "Group[child(image),child(image)]", one per top node.
+QStringList treeShape(const QTreeWidget *tree)
+{
+    QStringList out;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *g = tree->topLevelItem(i);
+        QStringList kids;
+        for (int k = 0; k < g->childCount(); ++k)
+            kids << g->child(k)->text(0) + QLatin1Char('(') +
+                        QString::number(BuddyTree::imageOf(g->child(k))) + QLatin1Char(')');
+        out << g->text(0) + QLatin1Char('[') + kids.join(QLatin1Char(',')) + QLatin1Char(']');
+    }
+    return out;
+}
+
+void clickNode(QTreeWidget *tree, QTreeWidgetItem *node)
+{
+    tree->scrollToItem(node);
+    const QRect r = tree->visualItemRect(node);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+} // namespace
+
+void TestFrmMain::treeFromConfiguration()
+{
+    QVERIFY(rig->signOn(kConfig));
+    frmMain &w = *rig->w;
+    QCOMPARE(w.groups, (QStringList{"Co Workers", "Friends"}));
+    QCOMPARE(w.BuddyListx.entries(),
+             (QStringList{"Co Workers:janedoe", "Co Workers:bob", "Friends:carol",
+                          "Friends:janedoe"}));
+    auto *tree = rig->find<BuddyTree>("TreeBL");
+    QCOMPARE(treeShape(tree), (QStringList{"Co Workers[]", "Friends[]"}));
+    QCOMPARE(BuddyTree::keyOf(tree->topLevelItem(0)), QStringLiteral("Co Workers"));
+    QCOMPARE(BuddyTree::imageOf(tree->topLevelItem(0)), 0);
+}
+
+void TestFrmMain::secondSignOnKeepsKnownBuddies()
+{
+    QVERIFY(rig->signOn(QStringLiteral("g:Old\nb:alice\ndone:\n")));
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:alice:T:0:0:0: O:"));
+    auto *tree = rig->find<BuddyTree>("TreeBL");
+    QVERIFY(waitUntil([&] { return tree->nodeByKey("alice"); }));
+    QTest::mouseClick(rig->find<QLabel>("Label6"), Qt::LeftButton);
+    QVERIFY(waitUntil([&] { return !rig->server.hasClient(); }));
+
+    QVERIFY(rig->signOn(QStringLiteral("g:New\nb:bob\ndone:\n")));
+    QCOMPARE(rig->w->groups, QStringList{"New"});
+    QCOMPARE(rig->w->BuddyListx.entries(), (QStringList{"Old:alice", "New:bob"}));
+    QCOMPARE(treeShape(tree), QStringList{"New[]"});
+    QVERIFY(!tree->nodeByKey("alice"));
+    QVERIFY(!rig->find<QFrame>("frmLogin")->isVisible());
+}
+
+void TestFrmMain::buddyImages_data()
+{
+    QTest::addColumn<QString>("userClass");
+    QTest::addColumn<int>("idle");
+    QTest::addColumn<int>("image");
+    QTest::newRow("online") << " O" << 0 << 1;
+    QTest::newRow("idle 5") << " O" << 5 << 2;
+    QTest::newRow("idle 1 is not idle") << " O" << 1 << 1;
+    QTest::newRow("idle 2") << " O" << 2 << 2;
+    QTest::newRow("mobile") << " C" << 0 << 4;
+    QTest::newRow("mobile anywhere") << "AOC" << 0 << 4;
+    QTest::newRow("away class") << "AO" << 0 << 3;
+    QTest::newRow("lower-case a") << "aO" << 0 << 1;
+    QTest::newRow("idle beats mobile") << " C" << 9 << 2;
+    QTest::newRow("empty class") << "" << 0 << 1;
+}
+
+void TestFrmMain::buddyImages()
+{
+    QFETCH(QString, userClass);
+    QFETCH(int, idle);
+    QFETCH(int, image);
+    QVERIFY(rig->signOn(kConfig));
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:%1:%2:")
+                             .arg(idle)
+                             .arg(userClass));
+    auto *tree = rig->find<BuddyTree>("TreeBL");
+    QVERIFY(waitUntil([&] { return tree->nodeByKey("Jane Doe"); }));
+    QCOMPARE(BuddyTree::imageOf(tree->nodeByKey("Jane Doe")), image);
+    QVERIFY(!tree->nodeByKey("Jane Doe")->icon(0).isNull());
+    QCOMPARE(frmMain::buddyImage(userClass, QString::number(idle)), image);
+}
+
+void TestFrmMain::buddyUpdates_data()
+{
+    QTest::addColumn<QString>("config");
+    QTest::addColumn<QStringList>("updates");
+    QTest::addColumn<QStringList>("shape");
+    const auto on = [](const QString &name, const QString &cls = " O", int idle = 0) {
+        return QStringLiteral("UPDATE_BUDDY2:%1:T:0:0:%2:%3:").arg(name).arg(idle).arg(cls);
+    };
+    const auto off = [](const QString &name) {
+        return QStringLiteral("UPDATE_BUDDY2:%1:F:0:0:0: O:").arg(name);
+    };
+    QTest::newRow("sign-on shows under first group")
+        << kConfig << QStringList{on("Jane Doe")}
+        << QStringList{"Co Workers[Jane Doe(1)]", "Friends[]"};
+    QTest::newRow("server's writing kept") << kConfig << QStringList{on("JaneDoe")}
+                                           << QStringList{"Co Workers[JaneDoe(1)]", "Friends[]"};
+    QTest::newRow("unknown buddy adds nothing")
+        << kConfig << QStringList{on("stranger")} << QStringList{"Co Workers[]", "Friends[]"};
+    QTest::newRow("second update keeps node and image")
+        << kConfig << QStringList{on("bob"), on("bob", " O", 30)}
+        << QStringList{"Co Workers[bob(1)]", "Friends[]"};
+    QTest::newRow("sign-off removes exact text")
+        << kConfig << QStringList{on("bob"), on("Carol"), off("bob")}
+        << QStringList{"Co Workers[]", "Friends[Carol(1)]"};
+    QTest::newRow("sign-off differing in case removes nothing")
+        << kConfig << QStringList{on("Carol"), off("carol")}
+        << QStringList{"Co Workers[]", "Friends[Carol(1)]"};
+    QTest::newRow("sign-off then sign-on changes image")
+        << kConfig << QStringList{on("bob"), off("bob"), on("bob", " C")}
+        << QStringList{"Co Workers[bob(4)]", "Friends[]"};
+    QTest::newRow("sign-off of a group's name removes the group")
+        << QStringLiteral("g:bob\nb:alice\ng:Other\ndone:\n")
+        << QStringList{on("alice"), off("bob")} << QStringList{"Other[]"};
+    QTest::newRow("buddy before any group is not shown")
+        << QStringLiteral("b:early\ng:G\ndone:\n") << QStringList{on("early")}
+        << QStringList{"G[]"};
+    QTest::newRow("hostile names are plain text")
+        << QStringLiteral("g:<b>G</b>&\nb:<i>x</i>&amp;\ndone:\n")
+        << QStringList{on("<i>x</i>&amp;")} << QStringList{"<b>G</b>&[<i>x</i>&amp;(1)]"};
+}
+
+void TestFrmMain::buddyUpdates()
+{
+    QFETCH(QString, config);
+    QFETCH(QStringList, updates);
+    QFETCH(QStringList, shape);
+    QVERIFY(rig->signOn(config));
+    for (const QString &line : updates)
+        rig->server.sendLine(line);
+    rig->server.sendLine(QStringLiteral("NICK:sync"));
+    auto *tree = rig->find<BuddyTree>("TreeBL");
+    QVERIFY(waitUntil([&] { return rig->w->ownScreenName() == QStringLiteral("sync"); }));
+    QCOMPARE(treeShape(tree), shape);
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        if (tree->topLevelItem(i)->childCount() > 0)
+            QVERIFY(tree->topLevelItem(i)->isExpanded());
+}
+
+void TestFrmMain::treeClick_data()
+{
+    QTest::addColumn<QString>("node");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("menu");
+    QTest::newRow("group") << "Co Workers" << "toc_get_info \"coworkers\"" << false;
+    QTest::newRow("buddy") << "Jane Doe" << "toc_get_info \"janedoe\"" << true;
+}
+
+void TestFrmMain::treeClick()
+{
+    QFETCH(QString, node);
+    QFETCH(QString, line);
+    QFETCH(bool, menu);
+    QVERIFY(rig->signOn(kConfig));
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:0: O:"));
+    auto *tree = rig->find<BuddyTree>("TreeBL");
+    QVERIFY(waitUntil([&] { return tree->nodeByKey("Jane Doe"); }));
+    rig->w->tab2->setCurrentIndex(5);
+    rig->server.clearReceived();
+
+    clickNode(tree, tree->nodeByKey(node));
+    QVERIFY(rig->server.waitForLine(line));
+    QCOMPARE(rig->server.lines(), QStringList{line});
+    auto *blClick = rig->w->findChild<QMenu *>(QStringLiteral("blClick"));
+    QCOMPARE(blClick->isVisible(), menu);
+    blClick->hide();
+}
+
+void TestFrmMain::clickWithoutSelectionSendsNothing()
+{
+    QVERIFY(rig->signOn(kConfig));
+    auto *tree = rig->find<BuddyTree>("TreeBL");
+    rig->w->tab2->setCurrentIndex(5);
+    rig->server.clearReceived();
+    // Clicking the empty part of the tree selects nothing.
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      QPoint(5, tree->viewport()->height() - 3));
+    QTest::qWait(50);
+    QCOMPARE(rig->server.lines(), QStringList());
+    QVERIFY(!rig->w->blClick->isVisible());
+}
+
+void TestFrmMain::removeItem_data()
+{
+    QTest::addColumn<QString>("node");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("shape");
+    QTest::newRow("group, yes")
+        << "Co Workers" << true << "Are you sure you want to remove this group: Co Workers?"
+        << QStringList{"toc2_del_group \"Co Workers\""}
+        << QStringList{"Friends[Carol(1)]"};
+    QTest::newRow("group, no") << "Co Workers" << false
+                               << "Are you sure you want to remove this group: Co Workers?"
+                               << QStringList{}
+                               << QStringList{"Co Workers[Jane Doe(1)]", "Friends[Carol(1)]"};
+    QTest::newRow("buddy, yes: group from the list, last match")
+        << "Jane Doe" << true << "Are you sure you want to remove this user: Jane Doe?"
+        << QStringList{"toc2_remove_buddy \"Jane Doe\" \"Friends\""}
+        << QStringList{"Co Workers[]", "Friends[Carol(1)]"};
+    QTest::newRow("buddy, no") << "Carol" << false
+                               << "Are you sure you want to remove this user: Carol?"
+                               << QStringList{}
+                               << QStringList{"Co Workers[Jane Doe(1)]", "Friends[Carol(1)]"};
+}
+
+void TestFrmMain::removeItem()
+{
+    QFETCH(QString, node);
+    QFETCH(bool, yes);
+    QFETCH(QString, question);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, shape);
+    QVERIFY(rig->signOn(kConfig));
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:0: O:"));
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Carol:T:0:0:0: O:"));
+    auto *tree = rig->find<BuddyTree>("TreeBL");
+    QVERIFY(waitUntil([&] { return tree->nodeByKey("Carol"); }));
+    const QStringList groupsBefore = rig->w->groups;
+    const QStringList knownBefore = rig->w->BuddyListx.entries();
+    tree->nodeByKey(node)->setSelected(true);
+    rig->server.clearReceived();
+
+    rig->w->rembdy->trigger();
+    QCOMPARE(rig->dialogs.texts("question"), QStringList{question});
+    QCOMPARE(rig->dialogs.calls.first().title, QString());
+    rig->server.sendLine(QStringLiteral("NICK:before"));
+    QVERIFY(waitUntil([&] { return rig->w->ownScreenName() == QStringLiteral("before"); }));
+    QCOMPARE(rig->server.lines(), QStringList()); // nothing before the answer
+
+    rig->dialogs.answerNext(yes ? DialogProvider::Answer::Yes : DialogProvider::Answer::No);
+    for (const QString &l : lines)
+        QVERIFY(rig->server.waitForLine(l));
+    QTest::qWait(30);
+    QCOMPARE(rig->server.lines(), lines);
+    QCOMPARE(treeShape(tree), shape);
+    QCOMPARE(rig->w->groups, groupsBefore);
+    QCOMPARE(rig->w->BuddyListx.entries(), knownBefore);
+}
+
+void TestFrmMain::removeItemWithoutSelection()
+{
+    QVERIFY(rig->signOn(kConfig));
+    rig->w->rembdy->trigger();
+    QVERIFY(rig->w->alertWindow());
+    QCOMPARE(rig->w->alertWindow()->message(),
+             QStringLiteral("Please select an item on our buddylist"));
+    QVERIFY(rig->dialogs.calls.isEmpty());
+}
+
+void TestFrmMain::blockUserFromMenu()
+{
+    QVERIFY(rig->signOn(kConfig));
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:0: O:"));
+    auto *tree = rig->find<BuddyTree>("TreeBL");
+    QVERIFY(waitUntil([&] { return tree->nodeByKey("Jane Doe"); }));
+    auto *menu = rig->w->findChild<QMenu *>(QStringLiteral("blClick"));
+    QStringList captions;
+    for (QAction *a : menu->actions())
+        captions << a->objectName() + QLatin1Char('=') + a->text();
+    QCOMPARE(captions, (QStringList{"mnuIM=IM User", "mnuProfile=Get Profile",
+                                    "mnuAl=Aliases User", "mnuInvite=Invite To Chat",
+                                    "mnublock=Block User", "mnuCopy=Copy Name To Clipboard"}));
+
+    // Without a selection: the alert, nothing sent.
+    rig->server.clearReceived();
+    rig->w->mnublock->trigger();
+    QCOMPARE(rig->w->alertWindow()->message(),
+             QStringLiteral("Please select an item on our buddylist"));
+    rig->w->alertWindow()->close();
+
+    tree->nodeByKey("Jane Doe")->setSelected(true);
+    rig->w->mnublock->trigger();
+    QVERIFY(rig->server.waitForLine(QStringLiteral("toc2_add_deny \"janedoe\"")));
+    QCOMPARE(rig->server.lines().size(), 1);
+}
+
+void TestFrmMain::buddyAddedAndGroupRemovedBoxes()
+{
+    QVERIFY(rig->signOn(kConfig));
+    rig->server.sendLine(QStringLiteral("INSERTED2:b:alias:Jane <Doe>:Co & Workers"));
+    QVERIFY(waitUntil([&] { return rig->dialogs.calls.size() == 1; }));
+    QCOMPARE(rig->dialogs.texts("message"), QStringList{"Jane <Doe>"});
+    rig->dialogs.answerNext();
+    QCOMPARE(rig->dialogs.texts("message"), (QStringList{"Jane <Doe>", "Co & Workers"}));
+
+    rig->server.sendLine(QStringLiteral("DELETED2:g:Friends"));
+    QVERIFY(waitUntil([&] { return rig->dialogs.calls.size() == 3; }));
+    QCOMPARE(rig->dialogs.calls.last().text, QStringLiteral("Friends:"));
+    QCOMPARE(rig->dialogs.calls.last().title, QString());
+    // The tree does not follow these events.
+    QCOMPARE(treeShape(rig->find<BuddyTree>("TreeBL")),
+             (QStringList{"Co Workers[]", "Friends[]"}));
+}
+
+void TestFrmMain::optionsMenuOpens()
+{
+    QVERIFY(rig->signOn(kConfig));
+    rig->w->tab2->setCurrentIndex(5);
+    QTest::mouseClick(rig->find<QPushButton>("Command6"), Qt::LeftButton);
+    auto *menu = rig->w->findChild<QMenu *>(QStringLiteral("mnuBL"));
+    QVERIFY(menu->isVisible());
+    QStringList captions;
+    for (QAction *a : menu->actions())
+        captions << a->objectName() + QLatin1Char('=') + a->text();
+    QCOMPARE(captions,
+             (QStringList{"bdyAdd=Add Buddy", "rembdy=Remove Item", "addgrp=Add Group"}));
+    menu->hide();
+}
