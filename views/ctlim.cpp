@@ -32,7 +32,12 @@ ctlIM::ctlIM(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host)
     Timer1->start();
 }
 
-ctlIM::~ctlIM() = default;
+ctlIM::~ctlIM()
+{
+    // A socket still open would report its closing to a half-destroyed view.
+    sckIcon->disconnect(this);
+    sckIcon->abort();
+}
 
 void ctlIM::buildControls()
 {

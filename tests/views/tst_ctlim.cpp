@@ -1,0 +1,435 @@
+// The IM view: echo and send, Enter, status line, warn/block/add/close,
+// the formatting of the input box, and the buddy-icon fetch.
+#include "fakehost.h"
+#include "transcriptprobe.h"
+#include "views/ctlim.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+// The same prefix as it travels on the wire (quotes escaped).
+const QString kWirePrefix =
+    QStringLiteral(R"(<FONT FACE=\"Arial\" COLOR=\"#000000\"><BODY BGCOLOR=\"#FFFFFF\">)");
+
+template <typename T> T *child(QWidget *view, const char *name)
+{
+    T *w = view->findChild<T *>(QLatin1String(name));
+    if (!w)
+        qFatal("no child %s", name);
+    return w;
+}
+
+// A view whose start-up timer has fired (txtuser filled and read-only).
+std::unique_ptr<ctlIM> startedView(FakeHost &host, const QString &partner, quint16 iconPort = 80)
+{
+    auto view = std::make_unique<ctlIM>(&host);
+    view->IMUser = partner;
+    view->setIconPort(iconPort);
+    QLineEdit *user = child<QLineEdit>(view.get(), "txtuser");
+    if (!QTest::qWaitFor([&] { return user->isReadOnly(); }))
+        qFatal("Timer1 never fired");
+    return view;
+}
+
+// One HTTP exchange: records the request, answers once it is complete, then
+// closes (or stays silent).
+class IconServer : public QObject {
+public:
+    QByteArray reply;
+    bool silent = false;
+    QByteArray request;
+    int connections = 0;
+
+    IconServer()
+    {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        connect(&m_server, &QTcpServer::newConnection, this, &IconServer::accept);
+    }
+    quint16 port() const { return m_server.serverPort(); }
+
+private:
+    void accept()
+    {
+        while (QTcpSocket *s = m_server.nextPendingConnection()) {
+            ++connections;
+            connect(s, &QTcpSocket::readyRead, this, [this, s] {
+                request += s->readAll();
+                if (silent || !request.endsWith("\r\n\r\n\r\n"))
+                    return;
+                s->write(reply);
+                s->disconnectFromHost();
+            });
+        }
+    }
+    QTcpServer m_server;
+};
+
+QByteArray pngBytes()
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(QColor(200, 30, 30));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+} // namespace
+
+class TestCtlIM : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void sendOnLineBreak_data();
+    void sendOnLineBreak();
+    void offlineSendSaysNotSent();
+    void statusLine_data();
+    void statusLine();
+    void incomingMessageShowsNameAndBody();
+    void warn_data();
+    void warn();
+    void blockAndAdd();
+    void closeAsksHostThenRaisesKillIM();
+    void updateFonts_data();
+    void updateFonts();
+    void startUpTimer();
+    void iconFetch_data();
+    void iconFetch();
+    void iconServerNeverAnswers();
+    void noIconRequestWithoutPartner();
+};
+
+void TestCtlIM::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(ctlIM::iconFilePath().contains(QLatin1String("qttest")));
+}
+
+void TestCtlIM::sendOnLineBreak_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("typed hi, Enter") << "type" << "hi" << "hi\r\n" << "me: hi\n\n";
+    QTest::newRow("pasted two lines") << "paste" << "one\ntwo" << "one\r\ntwo"
+                                      << "me: one\ntwo\n";
+    QTest::newRow("Send button") << "button" << "hi" << "hi" << "me: hi\n";
+    QTest::newRow("empty input sends the prefix") << "button" << "" << "" << "me: \n";
+    QTest::newRow("markup typed is sent as typed")
+        << "button" << "a<b>c" << "a<b>c" << "me: ac\n";
+}
+
+void TestCtlIM::sendOnLineBreak()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, input);
+    QFETCH(QString, sent);
+    QFETCH(QString, shown);
+    FakeHost host;
+    QVERIFY(host.signOn());
+    auto view = startedView(host, QStringLiteral("Buddy One"));
+    auto *box = child<QPlainTextEdit>(view.get(), "txtMsg");
+    auto *text = child<QTextEdit>(view.get(), "TEXT");
+
+    if (action == QLatin1String("type")) {
+        QTest::keyClicks(box, input);
+        QCOMPARE(host.server->lines(), QStringList()); // nothing before Enter
+        QTest::keyClick(box, Qt::Key_Return);
+    } else if (action == QLatin1String("paste")) {
+        box->setPlainText(input);
+    } else {
+        box->setPlainText(input);
+        QTest::mouseClick(child<QPushButton>(view.get(), "Command3"), Qt::LeftButton);
+    }
+
+    const QString line = QStringLiteral("toc_send_im \"buddyone\" \"") + kWirePrefix
+                         + sent + QLatin1Char('"');
+    QCOMPARE(host.linesUpToMarker(), QStringList{line});
+    // Shown once, under the user's own name.
+    QCOMPARE(text->toPlainText(), shown);
+    QCOMPARE(box->toPlainText(), QString());
+    QCOMPARE(child<QLabel>(view.get(), "labIMstatus")->text(),
+             QStringLiteral("Buddy One has entered text"));
+}
+
+void TestCtlIM::offlineSendSaysNotSent()
+{
+    FakeHost host; // never signed on
+    auto view = startedView(host, QStringLiteral("Buddy"));
+    auto *box = child<QPlainTextEdit>(view.get(), "txtMsg");
+    QTest::keyClicks(box, QStringLiteral("hi"));
+    QTest::keyClick(box, Qt::Key_Return);
+    auto *text = child<QTextEdit>(view.get(), "TEXT");
+    QCOMPARE(text->toPlainText(), QStringLiteral("me: hi\n\nNot sent: you are offline.\n"));
+    QCOMPARE(box->toPlainText(), QString());
+}
+
+void TestCtlIM::statusLine_data()
+{
+    QTest::addColumn<QString>("steps"); // t<n>: TypeStatus(n), m: a message
+    QTest::addColumn<QString>("status");
+    QTest::newRow("empty at start") << "" << "";
+    QTest::newRow("typing") << "t2" << "Pal is typing...";
+    QTest::newRow("1 empties") << "t2 t1" << "";
+    QTest::newRow("0 empties") << "t2 t0" << "";
+    QTest::newRow("other values empty") << "t2 t7" << "";
+    QTest::newRow("message replaces typing") << "t2 m" << "Pal has entered text";
+    QTest::newRow("typing after message") << "m t2" << "Pal is typing...";
+}
+
+void TestCtlIM::statusLine()
+{
+    QFETCH(QString, steps);
+    FakeHost host;
+    ctlIM view(&host);
+    view.IMUser = QStringLiteral("Pal");
+    for (const QString &step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (step == QLatin1String("m"))
+            view.im_msg(QStringLiteral("Pal"), QStringLiteral("hello"));
+        else
+            view.TypeStatus(qint16(step.mid(1).toInt()));
+    }
+    QTEST(child<QLabel>(&view, "labIMstatus")->text(), "status");
+}
+
+void TestCtlIM::incomingMessageShowsNameAndBody()
+{
+    FakeHost host;
+    ctlIM view(&host);
+    view.IMUser = QStringLiteral("Pal");
+    view.im_msg(QStringLiteral("Pal"),
+                QStringLiteral("<HTML><BODY BGCOLOR=\"#ffff00\"><i><FONT COLOR=\"#0000ff\">hey "
+                               "&lt;3</FONT></i></BODY></HTML>"));
+    view.im_msg(QStringLiteral("Pal"), QStringLiteral("<b>two</b>"));
+    auto *text = child<QTextEdit>(&view, "TEXT");
+    QCOMPARE(text->toPlainText(), QStringLiteral("Pal: hey <3\nPal: two\n"));
+    const QTextCharFormat body = formatOf(text, QStringLiteral("hey"));
+    QVERIFY(body.fontItalic());
+    QVERIFY(!isBold(body));
+    QCOMPARE(foregroundOf(body), QColor(0, 0, 255));
+    QCOMPARE(backgroundOf(body), QColor(255, 255, 0));
+    const QTextCharFormat second = formatOf(text, QStringLiteral("two"));
+    QVERIFY(isBold(second));
+    QVERIFY(!second.fontItalic());
+    QCOMPARE(backgroundOf(second), QColor(255, 255, 255));
+}
+
+void TestCtlIM::warn_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("Yes: anonymous") << int(DialogProvider::Answer::Yes)
+                                    << QStringList{QStringLiteral("toc_evil \"somebody\" \"anon\"")};
+    QTest::newRow("No: named") << int(DialogProvider::Answer::No)
+                               << QStringList{QStringLiteral("toc_evil \"somebody\" \"norm\"")};
+    QTest::newRow("Cancel: nothing") << int(DialogProvider::Answer::Cancel) << QStringList();
+}
+
+void TestCtlIM::warn()
+{
+    QFETCH(int, answer);
+    FakeHost host;
+    QVERIFY(host.signOn());
+    auto view = startedView(host, QStringLiteral("Some Body"));
+    host.dialogProvider.answers << DialogProvider::Answer(answer);
+    QTest::mouseClick(child<QPushButton>(view.get(), "Command2"), Qt::LeftButton);
+    QCOMPARE(host.dialogProvider.asked,
+             QStringList{QStringLiteral("Warn User|warn anonymously?|withCancel")});
+    QTEST(host.linesUpToMarker(), "lines");
+}
+
+void TestCtlIM::blockAndAdd()
+{
+    FakeHost host;
+    ctlIM view(&host);
+    view.IMUser = QStringLiteral("Pest");
+    QTest::mouseClick(child<QPushButton>(&view, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(&view, "cmdIgnore"), Qt::LeftButton);
+    QCOMPARE(host.calls,
+             (QStringList{QStringLiteral("blockFromView(Pest)"), QStringLiteral("showAddBuddy()")}));
+    QCOMPARE(view.IMUser, QStringLiteral("Pest"));
+}
+
+void TestCtlIM::closeAsksHostThenRaisesKillIM()
+{
+    FakeHost host;
+    ctlIM view(&host);
+    view.setIndex(3);
+    view.IMUser = QStringLiteral("Pal");
+    QStringList seen;
+    connect(&view, &ctlIM::KillIM, this, [&](int index) {
+        seen << QStringLiteral("KillIM(%1) IMUser=%2 after %3")
+                    .arg(index)
+                    .arg(view.IMUser, host.calls.join(QLatin1Char(',')));
+    });
+    QTest::mouseClick(child<QPushButton>(&view, "Command4"), Qt::LeftButton);
+    QCOMPARE(seen, QStringList{QStringLiteral("KillIM(3) IMUser=Pal after CloseTab(Pal)")});
+    QCOMPARE(view.IMUser, QString());
+}
+
+void TestCtlIM::updateFonts_data()
+{
+    QTest::addColumn<QString>("partner");
+    QTest::addColumn<QString>("fontColorx");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QColor>("textColor");
+    QTest::addColumn<QColor>("base");
+    QTest::addColumn<QString>("family");
+    const QColor unchanged; // invalid: the palette keeps its own colour
+    QTest::newRow("no partner: ignored") << "" << "255" << true << false << unchanged
+                                         << unchanged << "Arial";
+    QTest::newRow("one character: ignored") << "B" << "255" << true << false << unchanged
+                                            << unchanged << "Arial";
+    QTest::newRow("applied") << "Bo" << "255" << true << true << QColor(255, 0, 0)
+                             << QColor(0, 0, 255) << "Courier";
+    QTest::newRow("&H colour text") << "Bo" << "&HFF00" << true << true << QColor(0, 255, 0)
+                                    << QColor(0, 0, 255) << "Courier";
+    QTest::newRow("bad colour stops the rest") << "Bo" << "abc" << false << true << unchanged
+                                               << unchanged << "Arial";
+}
+
+void TestCtlIM::updateFonts()
+{
+    QFETCH(QString, partner);
+    QFETCH(QString, fontColorx);
+    QFETCH(QColor, textColor);
+    QFETCH(QColor, base);
+    FakeHost host;
+    host.settings.bold = true;
+    host.settings.italic = true;
+    host.settings.fontColorx = fontColorx;
+    host.settings.backColorx = QStringLiteral("16711680");
+    host.settings.fontFace = QStringLiteral("Courier");
+    ctlIM view(&host);
+    auto *box = child<QPlainTextEdit>(&view, "txtMsg");
+    const QPalette before = box->palette();
+    view.IMUser = partner;
+    QTEST(view.UpdateFonts(), "result");
+    QTEST(box->font().bold(), "bold");
+    QCOMPARE(box->font().italic(), box->font().bold());
+    QTEST(box->font().family(), "family");
+    QCOMPARE(box->palette().color(QPalette::Text),
+             textColor.isValid() ? textColor : before.color(QPalette::Text));
+    QCOMPARE(box->palette().color(QPalette::Base),
+             base.isValid() ? base : before.color(QPalette::Base));
+}
+
+void TestCtlIM::startUpTimer()
+{
+    FakeHost host;
+    ctlIM view(&host);
+    auto *user = child<QLineEdit>(&view, "txtuser");
+    QVERIFY(!user->isReadOnly());
+    view.IMUser = QStringLiteral("Pal");
+    QTRY_VERIFY(user->isReadOnly());
+    QCOMPARE(user->text(), QStringLiteral("Pal"));
+    // It fires once: a later change of IMUser is not copied.
+    view.IMUser = QStringLiteral("Other");
+    QTest::qWait(20);
+    QCOMPARE(user->text(), QStringLiteral("Pal"));
+}
+
+void TestCtlIM::iconFetch_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QByteArray>("file"); // empty: no file
+    const QByteArray header = "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\n\r\n";
+    // The picture itself holds an empty line: the cut is at the first one.
+    const QByteArray picture = pngBytes() + "\r\n\r\ntrailer";
+    QTest::newRow("good reply") << header + picture << true << picture;
+    QTest::newRow("no empty line") << QByteArray("HTTP/1.1 200 OK\r\n") + pngBytes() << false
+                                   << QByteArray();
+    QTest::newRow("not a picture") << header + "garbage" << false << QByteArray("garbage");
+    QTest::newRow("empty reply") << QByteArray() << false << QByteArray();
+    QTest::newRow("oversized reply") << header + QByteArray(5 * 1024 * 1024, 'x') << false
+                                     << QByteArray();
+}
+
+void TestCtlIM::iconFetch()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, shown);
+    QFETCH(QByteArray, file);
+    QFile::remove(ctlIM::iconFilePath());
+    IconServer server;
+    server.reply = reply;
+    FakeHost host;
+    host.iconHostName = QStringLiteral("127.0.0.1");
+    ctlIM view(&host);
+    auto *icon = child<QLabel>(&view, "imgIcon");
+    const QImage before = icon->pixmap().toImage();
+    view.IMUser = QStringLiteral("Some Body");
+    view.setIconPort(server.port());
+    auto *socket = view.findChild<QTcpSocket *>(QStringLiteral("sckIcon"));
+    QVERIFY(socket);
+    QTRY_VERIFY(server.request.endsWith("\r\n\r\n\r\n"));
+    QCOMPARE(server.request,
+             QByteArray("GET /BartSNQuery?custom=yes&default=0x000100050201e06e3f&type=1"
+                        "&screenname=somebody HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n\r\n"));
+    QTRY_COMPARE(socket->state(), QAbstractSocket::UnconnectedState);
+    QTest::qWait(10);
+    QCOMPARE(icon->pixmap().toImage() != before, shown);
+    if (shown)
+        QCOMPARE(icon->pixmap().toImage().pixelColor(4, 4), QColor(200, 30, 30));
+    QFile saved(ctlIM::iconFilePath());
+    QCOMPARE(saved.exists(), !file.isEmpty());
+    if (!file.isEmpty()) {
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), file);
+    }
+    QCOMPARE(server.connections, 1);
+}
+
+void TestCtlIM::iconServerNeverAnswers()
+{
+    IconServer server;
+    server.silent = true;
+    FakeHost host;
+    host.iconHostName = QStringLiteral("127.0.0.1");
+    auto view = std::make_unique<ctlIM>(&host);
+    auto *icon = child<QLabel>(view.get(), "imgIcon");
+    const QImage before = icon->pixmap().toImage();
+    view->IMUser = QStringLiteral("Pal");
+    view->setIconPort(server.port());
+    QTRY_VERIFY(server.request.endsWith("\r\n\r\n\r\n"));
+    QTest::qWait(100);
+    // The view goes on working meanwhile, and closes cleanly.
+    view->im_msg(QStringLiteral("Pal"), QStringLiteral("still here"));
+    QCOMPARE(child<QTextEdit>(view.get(), "TEXT")->toPlainText(),
+             QStringLiteral("Pal: still here\n"));
+    QCOMPARE(icon->pixmap().toImage(), before);
+    view.reset();
+    QTest::qWait(10);
+}
+
+void TestCtlIM::noIconRequestWithoutPartner()
+{
+    IconServer server;
+    FakeHost host;
+    host.iconHostName = QStringLiteral("127.0.0.1");
+    ctlIM view(&host);
+    view.setIconPort(server.port());
+    QTRY_VERIFY(child<QLineEdit>(&view, "txtuser")->isReadOnly());
+    QTest::qWait(100);
+    QCOMPARE(server.connections, 0);
+}
+
+QTEST_MAIN(TestCtlIM)
+#include "tst_ctlim.moc"
