@@ -1,0 +1,229 @@
+#include "devserver/session.h"
+
+#include "devserver/commandparser.h"
+#include "devserver/devserver.h"
+#include "protocol/wire.h"
+
+#include <QTcpSocket>
+
+namespace devserver {
+
+namespace {
+const QByteArray kGreetingLf = QByteArrayLiteral("FLAPON\n\n");
+const QByteArray kGreetingCrLf = QByteArrayLiteral("FLAPON\r\n\r\n");
+} // namespace
+
+Session::Session(QTcpSocket *socket, DevServer *server)
+    : m_socket(socket), m_server(server), m_flood(server->options().floodLimit)
+{
+    m_socket->setParent(this);
+    m_peer = m_socket->peerAddress().toString() + QLatin1Char(':') + QString::number(m_socket->peerPort());
+    m_clock.start();
+    connect(m_socket, &QTcpSocket::readyRead, this, &Session::onReadyRead);
+    // Queued, so that a close never re-enters the code that caused it.
+    connect(m_socket, &QTcpSocket::disconnected, this, &Session::onDisconnected, Qt::QueuedConnection);
+    m_signOnTimer.setSingleShot(true);
+    connect(&m_signOnTimer, &QTimer::timeout, this, [this] {
+        if (m_userName.isEmpty())
+            fail(QStringLiteral("no sign-on in time"));
+    });
+    m_signOnTimer.start(server->options().signOnTimeoutMs);
+}
+
+Session::~Session() = default;
+
+QHostAddress Session::localAddress() const
+{
+    return m_socket->localAddress();
+}
+
+QString Session::peer() const
+{
+    return m_userName.isEmpty() ? m_peer : m_userName;
+}
+
+QString Session::headProblem(QByteArrayView head)
+{
+    if (head.isEmpty())
+        return QString();
+    if (head[0] != '*')
+        return QStringLiteral("bad frame marker");
+    if (head.size() < 2)
+        return QString();
+    const int type = quint8(head[1]);
+    if (type < toc::SignOn || type > toc::KeepAlive)
+        return QStringLiteral("bad frame type %1").arg(type);
+    if (head.size() < toc::kFlapHeaderSize)
+        return QString();
+    const int length = toc::bytesToWord(head.sliced(4, 2));
+    const int limit = type == toc::Data ? kMaxDataFrame : kMaxOtherFrame;
+    if (length > limit)
+        return QStringLiteral("frame of %1 bytes").arg(length);
+    return QString();
+}
+
+void Session::onReadyRead()
+{
+    while (m_stage != Stage::Closing && m_socket->bytesAvailable() > 0) {
+        const QByteArray bytes = m_socket->read(64 * 1024);
+        if (bytes.isEmpty())
+            break;
+        if (m_stage == Stage::Greeting)
+            consumeGreeting(bytes);
+        else
+            consumeFrames(bytes);
+    }
+}
+
+void Session::consumeGreeting(const QByteArray &bytes)
+{
+    m_greeting += bytes;
+    for (const QByteArray &greeting : {kGreetingLf, kGreetingCrLf}) {
+        if (m_greeting.startsWith(greeting)) {
+            const QByteArray rest = m_greeting.mid(greeting.size());
+            m_greeting.clear();
+            m_stage = Stage::Frames;
+            sendFrame(toc::SignOn, QByteArray("\0\0\0\1", 4));
+            if (!rest.isEmpty())
+                consumeFrames(rest);
+            return;
+        }
+    }
+    if (!kGreetingLf.startsWith(m_greeting) && !kGreetingCrLf.startsWith(m_greeting))
+        fail(QStringLiteral("bad greeting"));
+}
+
+void Session::consumeFrames(const QByteArray &bytes)
+{
+    m_frames.append(bytes);
+    QByteArray frame;
+    while (m_stage == Stage::Frames && m_frames.next(frame))
+        handleFrame(frame);
+    if (m_stage != Stage::Frames)
+        return;
+
+    // Look at the head of the frame still incomplete, so that garbage and
+    // huge lengths end the connection at once instead of being buffered.
+    const qsizetype pending = m_frames.pending();
+    if (pending == 0) {
+        m_head.clear();
+    } else if (pending <= bytes.size()) {
+        m_head = bytes.right(pending).left(toc::kFlapHeaderSize);
+    } else if (m_head.size() < toc::kFlapHeaderSize) {
+        m_head += bytes.left(toc::kFlapHeaderSize - m_head.size());
+    }
+    const QString problem = headProblem(m_head);
+    if (!problem.isEmpty())
+        fail(problem);
+}
+
+void Session::handleFrame(const QByteArray &frame)
+{
+    const QString problem = headProblem(QByteArrayView(frame).first(toc::kFlapHeaderSize));
+    if (!problem.isEmpty()) {
+        fail(problem);
+        return;
+    }
+    switch (quint8(frame[1])) {
+    case toc::Data:
+        handleLine(QByteArrayView(frame).sliced(toc::kFlapHeaderSize));
+        break;
+    case toc::SignOff:
+        closeAfterFlush();
+        break;
+    default:
+        // The client's sign-on frame, error frames and keep-alives need no answer.
+        break;
+    }
+}
+
+void Session::handleLine(QByteArrayView data)
+{
+    if (data.endsWith('\0'))
+        data.chop(1);
+    if (m_server->options().verbose)
+        m_server->log(QStringLiteral("<- %1: %2").arg(peer(), toc::decodeLine(data.first(qMin<qsizetype>(data.size(), 4096)))));
+    if (data.size() > kMaxLine) {
+        sendLine(QStringLiteral("ERROR:911"));
+        return;
+    }
+    if (!m_userName.isEmpty() && !m_flood.allow(m_clock.elapsed())) {
+        sendLine(QStringLiteral("ERROR:903"));
+        return;
+    }
+    Command cmd;
+    if (!parseCommand(data, &cmd)) {
+        sendLine(QStringLiteral("ERROR:911"));
+        return;
+    }
+    if (m_userName.isEmpty())
+        m_server->handleSignOn(this, cmd);
+    else
+        m_server->handleCommand(this, cmd);
+}
+
+void Session::sendLine(const QString &line)
+{
+    if (m_stage != Stage::Frames)
+        return;
+    if (m_server->options().verbose)
+        m_server->log(QStringLiteral("-> %1: %2").arg(peer(), line));
+    sendFrame(toc::Data, line.toUtf8());
+}
+
+void Session::sendFrame(quint8 type, const QByteArray &data)
+{
+    if (m_stage != Stage::Frames)
+        return;
+    const QByteArray frame = toc::buildFrame(type, m_sequence, data);
+    if (frame.isEmpty())
+        return;   // over 65535 bytes: never sent with a broken length
+    ++m_sequence;
+    m_socket->write(frame);
+    if (m_socket->bytesToWrite() > kMaxQueued)
+        fail(QStringLiteral("not reading"));
+}
+
+void Session::closeAfterFlush()
+{
+    if (m_stage == Stage::Closing)
+        return;
+    m_stage = Stage::Closing;
+    m_socket->disconnectFromHost();
+    // A peer that never takes the rest is cut off.
+    QTimer::singleShot(5000, this, &Session::abortNow);
+}
+
+void Session::dropConnection()
+{
+    if (m_stage == Stage::Closing)
+        return;
+    m_stage = Stage::Closing;
+    QTimer::singleShot(0, this, &Session::abortNow);
+}
+
+void Session::abortNow()
+{
+    m_socket->abort();
+    // Reported once, whether or not the socket still signals its close.
+    QTimer::singleShot(0, this, &Session::onDisconnected);
+}
+
+void Session::fail(const QString &why)
+{
+    if (m_stage == Stage::Closing)
+        return;
+    m_server->log(QStringLiteral("dropped %1: %2").arg(peer(), why));
+    dropConnection();
+}
+
+void Session::onDisconnected()
+{
+    if (m_reported)
+        return;
+    m_reported = true;
+    m_stage = Stage::Closing;
+    m_server->sessionClosed(this);
+}
+
+} // namespace devserver
