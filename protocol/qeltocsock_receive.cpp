@@ -273,6 +273,9 @@ void QelTOCSock::handleChatLeft(const QStringList &f)
 
 // Index of a "done:" record (at the start of the text or right after a line
 // feed, and ended by a line feed) at or after `from`, or -1.
+// Far beyond any real buddy list (several thousand entries fit in 1 MiB).
+static constexpr qsizetype kMaxConfigChars = 16 * 1024 * 1024;
+
 static qsizetype findDoneRecord(const QString &text, qsizetype from)
 {
     static const QString kDone = QStringLiteral("done:\n");
@@ -290,8 +293,12 @@ void QelTOCSock::handleConfig(const QString &line)
     // a marker split over two lines is still found.
     const qsizetype from = qMax<qsizetype>(0, m_configRemainder.size() - 6);
     m_configRemainder += line.mid(8);
-    if (findDoneRecord(m_configRemainder, from) < 0)
+    if (findDoneRecord(m_configRemainder, from) < 0) {
+        // A server that never ends its configuration must not eat all memory.
+        if (m_configRemainder.size() > kMaxConfigChars)
+            m_configRemainder.clear();
         return;
+    }
     const QString config = m_configRemainder;
     m_configRemainder.clear();
 

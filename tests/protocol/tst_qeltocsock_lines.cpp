@@ -153,6 +153,25 @@ void TestQelTOCSock::configurationInTwoLines()
     QCOMPARE(log.events().last(), QStringLiteral("LoggedIn(me|[[group]B]|[]|[]|[]||0)"));
 }
 
+void TestQelTOCSock::endlessConfigurationIsBounded()
+{
+    sock->Login("me", "pw", "127.0.0.1", server->port());
+    QSignalSpy loggedIn(sock.get(), &QelTOCSock::LoggedIn);
+    QVERIFY(server->waitForBytes(8));
+    server->sendFrame(1, QByteArray("\0\0\0\1", 4));
+    QVERIFY(server->waitForLines(1));
+    // 17 MiB of records and no end marker: dropped, not kept for ever.
+    const QString chunk = QStringLiteral("CONFIG2:") + QString(65000, QLatin1Char('b')) + "\n";
+    for (int i = 0; i < 17 * 1024 * 1024 / 65000 + 1; ++i)
+        server->sendLine(chunk);
+    server->sendLine("CONFIG2:g:Fresh\ndone:\n");
+    QVERIFY(server->waitForLine("toc_init_done", 30000));
+    QCOMPARE(loggedIn.count(), 1);
+    QCOMPARE(loggedIn[0][1].toStringList(), QStringList{"[group]Fresh"});
+    // Only what came after the cut is left of the 262 records sent.
+    QVERIFY(loggedIn[0][4].toStringList().size() < 20);
+}
+
 void TestQelTOCSock::chatTable()
 {
     signOn();
