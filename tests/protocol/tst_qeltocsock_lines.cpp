@@ -168,7 +168,7 @@ void TestQelTOCSock::endlessConfigurationIsBounded()
     QVERIFY(server->waitForLine("toc_init_done", 30000));
     QCOMPARE(loggedIn.count(), 1);
     QCOMPARE(loggedIn[0][1].toStringList(), QStringList{"[group]Fresh"});
-    // Only what came after the cut is left of the 262 records sent.
+    // Only what came after the cut is left of the 275 records sent.
     QVERIFY(loggedIn[0][4].toStringList().size() < 20);
 }
 
