@@ -1,0 +1,27 @@
+# Installation and the Debian package:
+#   cmake --install build/release --prefix /usr/local
+#   (cd build/release && cpack -G DEB)
+include(GNUInstallDirs)
+
+if(TARGET vorkle)
+  install(TARGETS vorkle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES resources/vorkle.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES resources/vorkle.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+endif()
+if(TARGET vorkle-devserver)
+  install(TARGETS vorkle-devserver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+set(CPACK_PACKAGE_NAME "vorkle")
+set(CPACK_PACKAGE_VENDOR "Vorkle")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Small TOC2 instant-messaging client with a local development server")
+set(CPACK_PACKAGE_CONTACT "Vorkle developers <vorkle@example.org>")
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+set(CPACK_DEBIAN_PACKAGE_SECTION "net")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The Qt 6 runtime packages of Debian 12 that the programs link against.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), libqt6multimedia6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), qt6-qpa-plugins (>= 6.4)")
+include(CPack)

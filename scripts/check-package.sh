@@ -1,0 +1,20 @@
+# Builds the Debian package from a configured build folder and checks that
+# it holds the programs, the desktop entry and the icon (it is not installed).
+vorkle_check_package() {
+  local build="$1"
+  (cd "$build" && cpack -G DEB >/dev/null)
+  local deb
+  deb="$(ls -t "$build"/vorkle_*.deb | head -n 1)"
+  local listing
+  listing="$(dpkg-deb -c "$deb")"
+  local f
+  for f in ./usr/bin/vorkle ./usr/bin/vorkle-devserver \
+           ./usr/share/applications/vorkle.desktop \
+           ./usr/share/icons/hicolor/32x32/apps/vorkle.png; do
+    if ! grep -q " $f\$" <<<"$listing"; then
+      echo "package check: $f is missing from $(basename "$deb")"; return 1
+    fi
+  done
+  dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "package check: no Qt dependency"; return 1; }
+  echo "package check: $(basename "$deb") holds the programs, desktop entry and icon"
+}
