@@ -11,6 +11,12 @@
 
 namespace render {
 
+void scrollToEnd(QTextEdit *TEXT)
+{
+    if (QScrollBar *bar = TEXT->verticalScrollBar())
+        bar->setValue(bar->maximum());
+}
+
 void setupTranscript(QTextEdit *TEXT)
 {
     TEXT->setReadOnly(true);
@@ -28,11 +34,16 @@ void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
                  const MessageStyle &style, int limit)
 {
     const QString body = QelTOCSock::RemoveHtml(message);
+    // One edit for both runs: the transcript lays the line out once.
+    QTextCursor edit(TEXT->document());
+    edit.beginEditBlock();
     add_text2(TEXT, name + QLatin1String(": "), QStringLiteral("16711680"),
               QStringLiteral("16777215"), true, false, false, false, QStringLiteral("Arial"),
               limit);
     add_text2(TEXT, body + QLatin1String("\r\n"), style.colorText, style.backColorText,
               style.bold, style.italic, style.underline, false, QStringLiteral("Arial"), limit);
+    edit.endEditBlock();
+    scrollToEnd(TEXT);
 }
 
 } // namespace render
@@ -74,6 +85,5 @@ void add_text2(QTextEdit *TEXT, const QString &text, const QString &colorText,
     cursor.insertText(run, format);
 
     // Keep the newest text in view.
-    if (QScrollBar *bar = TEXT->verticalScrollBar())
-        bar->setValue(bar->maximum());
+    render::scrollToEnd(TEXT);
 }

@@ -20,6 +20,9 @@ void setupTranscript(QTextEdit *TEXT);
 // The number of characters the transcript holds (a line break counts one).
 int transcriptLength(const QTextEdit *TEXT);
 
+// Scrolls to the end, so the newest text is in view.
+void scrollToEnd(QTextEdit *TEXT);
+
 // The sender's name in bold blue, then the body (tags removed) in the style.
 void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
                  const MessageStyle &style, int limit);

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -100,6 +101,7 @@ private slots:
     void statusLine_data();
     void statusLine();
     void incomingMessageShowsNameAndBody();
+    void newestTextStaysInView();
     void warn_data();
     void warn();
     void blockAndAdd();
@@ -227,6 +229,21 @@ void TestCtlIM::incomingMessageShowsNameAndBody()
     QVERIFY(isBold(second));
     QVERIFY(!second.fontItalic());
     QCOMPARE(backgroundOf(second), QColor(255, 255, 255));
+}
+
+void TestCtlIM::newestTextStaysInView()
+{
+    FakeHost host;
+    ctlIM view(&host);
+    view.IMUser = QStringLiteral("Pal");
+    view.resize(300, 250);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    auto *bar = child<QTextEdit>(&view, "TEXT")->verticalScrollBar();
+    for (int i = 0; i < 60; ++i)
+        view.im_msg(QStringLiteral("Pal"), QStringLiteral("<b>line %1</b>").arg(i));
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
 }
 
 void TestCtlIM::warn_data()
