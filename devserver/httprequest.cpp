@@ -153,10 +153,14 @@ HttpRequest parseHttpRequest(QByteArrayView data)
 
     const qsizetype question = target.indexOf('?');
     const QByteArrayView rawPath = question < 0 ? target : target.first(question);
-    if (!percentDecode(rawPath, false, &req.path))
+    QString path;
+    QList<QPair<QString, QString>> query;
+    if (!percentDecode(rawPath, false, &path))
         return req;
-    if (question >= 0 && !parseQuery(target.sliced(question + 1), &req.query))
+    if (question >= 0 && !parseQuery(target.sliced(question + 1), &query))
         return req;
+    req.path = path;
+    req.query = query;
     req.method = method.toByteArray();
     req.headLength = end;
     req.state = HttpRequest::State::Complete;

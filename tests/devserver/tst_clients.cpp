@@ -1,0 +1,298 @@
+#include "tst_clients.h"
+
+#include "testserver.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+using devserver::DevServer;
+
+void TestClients::init()
+{
+    m_server = std::make_unique<DevServer>(testOptions());
+    QString error;
+    QVERIFY2(m_server->start(&error), qPrintable(error));
+}
+
+void TestClients::cleanup()
+{
+    qDeleteAll(m_clients);
+    m_clients.clear();
+    m_server.reset();
+}
+
+TocClient *TestClients::signedOn(const QString &name, const QString &password)
+{
+    auto *c = new TocClient(name, password);
+    m_clients.append(c);
+    if (!c->signOn(port()))
+        qWarning("%s could not sign on", qPrintable(name));
+    return c;
+}
+
+void TestClients::newAccountSeesVorklebot()
+{
+    TocClient c(QStringLiteral("New Comer"));
+    QSignalSpy nick(&c.toc, &QelTOCSock::ScreennameFormat);
+    QSignalSpy buddy(&c.toc, &QelTOCSock::BuddyUpdate);
+    QVERIFY(c.signOn(port()));
+    QCOMPARE(nick.value(0).value(0).toString(), QStringLiteral("newcomer"));
+    QCOMPARE(c.buddyList, (QStringList{QStringLiteral("[group]Buddies"), QStringLiteral("vorklebot")}));
+    QCOMPARE(c.privacyMode, qint16(1));
+    QVERIFY(!buddy.isEmpty());
+    QCOMPARE(buddy[0][0].toString(), QStringLiteral("vorklebot"));
+    QCOMPARE(buddy[0][1].toBool(), true);
+    QCOMPARE(buddy[0][5].toString(), QStringLiteral("AO"));
+}
+
+void TestClients::wrongPassword()
+{
+    TocClient first(QStringLiteral("alice"), QStringLiteral("right"));
+    QVERIFY(first.signOn(port()));
+    first.toc.LogOff();
+
+    TocClient c(QStringLiteral("alice"), QStringLiteral("wrong"));
+    QSignalSpy error(&c.toc, &QelTOCSock::Error);
+    c.toc.Login(c.name, c.password, QStringLiteral("127.0.0.1"), port());
+    QTRY_COMPARE(error.size(), 1);
+    QCOMPARE(error[0][0].value<qint16>(), qint16(980));
+    QCOMPARE(error[0][1].toString(), QStringLiteral("Invalid account or password"));
+    QTRY_VERIFY(c.disconnected);
+    QVERIFY(!c.loggedIn);
+}
+
+void TestClients::imsBothWays()
+{
+    TocClient *alice = signedOn(QStringLiteral("alice"));
+    TocClient *bob = signedOn(QStringLiteral("bob"));
+    QSignalSpy toBob(&bob->toc, &QelTOCSock::InstantMessage);
+    QSignalSpy toAlice(&alice->toc, &QelTOCSock::InstantMessage);
+
+    // Escaped on the way out, unescaped by the server; colons survive.
+    const QString message = QStringLiteral("<b>hi:</b> \"quoted\" \\ $(x) {y} [z]");
+    alice->toc.SendIM(QStringLiteral("Bob"), message, false);
+    QTRY_COMPARE(toBob.size(), 1);
+    QCOMPARE(toBob[0], (QList<QVariant>{QStringLiteral("alice"), message, false, QStringLiteral(" O")}));
+    QVERIFY(bob->lines.contains(QStringLiteral("IM_IN_ENC2:alice:F:F:T: O:F:L:en:") + message));
+
+    bob->toc.SendIM(QStringLiteral("alice"), QStringLiteral("auto reply"), true);
+    bob->toc.SendPacket(2, "toc2_client_event \"alice\" 2");
+    QTRY_COMPARE(toAlice.size(), 1);
+    QCOMPARE(toAlice[0], (QList<QVariant>{QStringLiteral("bob"), QStringLiteral("auto reply"), true, QStringLiteral(" O")}));
+    QVERIFY(alice->waitLine(QStringLiteral("CLIENT_EVENT2:bob:2")));
+}
+
+void TestClients::imToOfflineUser()
+{
+    TocClient *alice = signedOn(QStringLiteral("alice"));
+    QSignalSpy error(&alice->toc, &QelTOCSock::Error);
+    alice->toc.SendIM(QStringLiteral("nobody"), QStringLiteral("hello?"), false);
+    QTRY_COMPARE(error.size(), 1);
+    QCOMPARE(error[0][0].value<qint16>(), qint16(901));
+    QCOMPARE(error[0][1].toString(), QStringLiteral("nobody is not available"));
+}
+
+void TestClients::presenceFollowsChanges()
+{
+    TocClient *alice = signedOn(QStringLiteral("alice"));
+    alice->toc.AddBuddy(QStringLiteral("Buddies"), QStringLiteral("bob"));
+    QVERIFY(alice->waitPrefix(QStringLiteral("NEW_BUDDY_REPLY2:bob:added")));
+    QSignalSpy updates(&alice->toc, &QelTOCSock::BuddyUpdate);
+    const auto last = [&] { return updates.isEmpty() ? QList<QVariant>() : updates.last(); };
+
+    TocClient *bob = signedOn(QStringLiteral("bob"));
+    QTRY_VERIFY(!updates.isEmpty());
+    QCOMPARE(last()[0].toString(), QStringLiteral("bob"));
+    QCOMPARE(last()[1].toBool(), true);
+    QCOMPARE(last()[5].toString(), QStringLiteral(" O"));
+    QVERIFY(qAbs(last()[3].toLongLong() - QDateTime::currentSecsSinceEpoch()) < 60);
+
+    bob->toc.SetAwayMessage(QStringLiteral("out to lunch"));
+    QTRY_COMPARE(last().value(5).toString(), QStringLiteral(" OU"));
+    bob->toc.SetAwayMessage(QString());
+    QTRY_COMPARE(last().value(5).toString(), QStringLiteral(" O"));
+
+    bob->toc.SetIdleTime(10);
+    QTRY_COMPARE(last().value(4).toInt(), 10);
+    bob->toc.SetIdleTime(0);
+    QTRY_COMPARE(last().value(4).toInt(), 0);
+
+    bob->toc.SetCapability(QStringLiteral("uuid-1 uuid-2"));
+    QVERIFY(alice->waitLine(QStringLiteral("BUDDY_CAPS2:bob:uuid-1,uuid-2")));
+
+    const int before = int(updates.size());
+    bob->toc.LogOff();
+    QTRY_COMPARE(int(updates.size()), before + 1);
+    QCOMPARE(last()[0].toString(), QStringLiteral("bob"));
+    QCOMPARE(last()[1].toBool(), false);
+
+    // Status on request: offline gets 901, online gets the presence line.
+    QSignalSpy error(&alice->toc, &QelTOCSock::Error);
+    alice->toc.GetStatus(QStringLiteral("bob"));
+    QTRY_COMPARE(error.size(), 1);
+    QCOMPARE(error[0][0].value<qint16>(), qint16(901));
+}
+
+void TestClients::warnings()
+{
+    TocClient *alice = signedOn(QStringLiteral("alice"));
+    TocClient *bob = signedOn(QStringLiteral("bob"));
+    alice->toc.AddBuddy(QStringLiteral("Buddies"), QStringLiteral("bob"));
+    QVERIFY(alice->waitPrefix(QStringLiteral("UPDATE_BUDDY2:bob:T:0:")));
+    QSignalSpy warned(&bob->toc, &QelTOCSock::Warned);
+
+    alice->toc.WarnUser(QStringLiteral("bob"), false);
+    QTRY_COMPARE(warned.size(), 1);
+    QCOMPARE(warned[0], (QList<QVariant>{QStringLiteral("10"), QStringLiteral("alice")}));
+    QVERIFY(alice->waitPrefix(QStringLiteral("UPDATE_BUDDY2:bob:T:10:")));
+
+    alice->toc.WarnUser(QStringLiteral("bob"), true);
+    QTRY_COMPARE(warned.size(), 2);
+    QCOMPARE(warned[1], (QList<QVariant>{QStringLiteral("15"), QString()}));
+
+    QSignalSpy error(&alice->toc, &QelTOCSock::Error);
+    alice->toc.WarnUser(QStringLiteral("nobody"), false);
+    QTRY_COMPARE(error.size(), 1);
+    QCOMPARE(error[0][1].toString(), QStringLiteral("Warning of nobody is not currently available"));
+    QCOMPARE(m_server->store().account(QStringLiteral("bob"))->warning, 15);
+}
+
+void TestClients::vorklebotAnswersIms()
+{
+    TocClient *alice = signedOn(QStringLiteral("alice"));
+    QSignalSpy typing(&alice->toc, &QelTOCSock::TypingStatus);
+    QSignalSpy im(&alice->toc, &QelTOCSock::InstantMessage);
+    alice->toc.SendIM(QStringLiteral("vorklebot"), QStringLiteral("<i>ping</i>"), false);
+    QTRY_COMPARE(im.size(), 1);
+    QCOMPARE(typing.size(), 1);
+    QCOMPARE(typing[0], (QList<QVariant>{QStringLiteral("vorklebot"), QVariant::fromValue(qint16(2))}));
+    QCOMPARE(im[0], (QList<QVariant>{QStringLiteral("vorklebot"), QStringLiteral("You said: \"ping\""), false,
+                                     QStringLiteral("AO")}));
+    // The typing event came first.
+    const QStringList fromBot = alice->matching(QStringLiteral("CLIENT_EVENT2:vorklebot:"))
+                                + alice->matching(QStringLiteral("IM_IN_ENC2:vorklebot:"));
+    QCOMPARE(alice->lines.mid(alice->lines.indexOf(fromBot[0])), fromBot);
+
+    // An auto-response gets no answer.
+    alice->toc.SendIM(QStringLiteral("vorklebot"), QStringLiteral("away"), true);
+    QTest::qWait(200);
+    QCOMPARE(im.size(), 1);
+}
+
+static QByteArray httpGet(const QUrl &url)
+{
+    QTcpSocket s;
+    s.connectToHost(url.host(), quint16(url.port()));
+    if (!s.waitForConnected(5000))
+        return QByteArray();
+    s.write("GET " + url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority) + " HTTP/1.1\r\nHost: x\r\n\r\n");
+    QByteArray reply;
+    // The server closes after the answer.
+    (void)QTest::qWaitFor([&] {
+        reply += s.readAll();
+        return s.state() == QAbstractSocket::UnconnectedState;
+    }, 5000);
+    return reply + s.readAll();
+}
+
+void TestClients::profileAndIcon()
+{
+    TocClient *alice = signedOn(QStringLiteral("alice"));
+    TocClient *bob = signedOn(QStringLiteral("bob"));
+    bob->toc.SetProfile(QStringLiteral("<b>Bob's</b> page & more"));
+    QSignalSpy profile(&alice->toc, &QelTOCSock::UserProfile);
+    alice->toc.GetProfile(QStringLiteral("Bob"));
+    QTRY_COMPARE(profile.size(), 1);
+    const QUrl url(profile[0][0].toString());
+    QCOMPARE(url.host(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(url.port(), int(m_server->httpPort()));
+    const QByteArray page = httpGet(url);
+    QVERIFY2(page.startsWith("HTTP/1.1 200 OK\r\n"), page.constData());
+    QVERIFY(page.contains("Content-Security-Policy: sandbox"));
+    QVERIFY(page.contains("<b>Bob's</b> page & more"));
+
+    QUrl icon = url;
+    icon.setPath(QStringLiteral("/BartSNQuery"));
+    icon.setQuery(QStringLiteral("custom=yes&type=1&screenname=bob"));
+    const QByteArray reply = httpGet(icon);
+    QVERIFY(reply.startsWith("HTTP/1.1 200 OK\r\n"));
+    QVERIFY(reply.contains("Content-Type: image/jpeg\r\n"));
+    const QByteArray body = reply.mid(reply.indexOf("\r\n\r\n") + 4);
+    QImage image;
+    QVERIFY(image.loadFromData(body, "JPEG"));
+    QCOMPARE(image.size(), QSize(48, 48));
+
+    icon.setQuery(QStringLiteral("screenname=nobody"));
+    QVERIFY(httpGet(icon).startsWith("HTTP/1.1 404 "));
+    icon.setPath(QStringLiteral("/elsewhere"));
+    QVERIFY(httpGet(icon).startsWith("HTTP/1.1 404 "));
+}
+
+void TestClients::nicknameAndPassword()
+{
+    TocClient *alice = signedOn(QStringLiteral("alice"), QStringLiteral("old"));
+    QSignalSpy nick(&alice->toc, &QelTOCSock::ScreennameFormat);
+    QSignalSpy formatted(&alice->toc, &QelTOCSock::ScreenNameFormatted);
+    QSignalSpy changed(&alice->toc, &QelTOCSock::PasswordChanged);
+    QSignalSpy error(&alice->toc, &QelTOCSock::Error);
+
+    alice->toc.FormatUserName(QStringLiteral("A Lice"));
+    QTRY_COMPARE(formatted.size(), 1);
+    QTRY_COMPARE(nick.size(), 1);
+    QCOMPARE(nick[0][0].toString(), QStringLiteral("A Lice"));
+    alice->toc.FormatUserName(QStringLiteral("Someone Else"));
+    QTRY_COMPARE(error.size(), 1);
+    QCOMPARE(error[0][0].value<qint16>(), qint16(911));
+
+    alice->toc.ChangePassword(QStringLiteral("wrong"), QStringLiteral("new"));
+    QTRY_COMPARE(error.size(), 2);
+    alice->toc.ChangePassword(QStringLiteral("old"), QStringLiteral("n\"ew"));
+    QTRY_COMPARE(changed.size(), 1);
+    alice->toc.LogOff();
+
+    TocClient again(QStringLiteral("alice"), QStringLiteral("n\"ew"));
+    QSignalSpy againNick(&again.toc, &QelTOCSock::ScreennameFormat);
+    QVERIFY(again.signOn(port()));
+    QCOMPARE(againNick.value(0).value(0).toString(), QStringLiteral("A Lice"));
+}
+
+void TestClients::restartWithDatabaseKeepsAccounts()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    devserver::ServerOptions o = testOptions();
+    o.database = dir.filePath(QStringLiteral("dev.sqlite"));
+    m_server = std::make_unique<DevServer>(o);
+    QString error;
+    QVERIFY(m_server->start(&error));
+    {
+        TocClient alice(QStringLiteral("alice"), QStringLiteral("pw"));
+        QVERIFY(alice.signOn(port()));
+        alice.toc.AddBuddy(QStringLiteral("Friends"), QStringLiteral("Bob"));
+        alice.toc.BlockUser(QStringLiteral("eve"));
+        alice.toc.SetPrivacy(4);
+        QVERIFY(alice.waitLine(QStringLiteral("INSERTED2:d:eve")));
+        alice.toc.SendIM(QStringLiteral("vorklebot"), QStringLiteral("sync"), false);
+        QVERIFY(alice.waitPrefix(QStringLiteral("IM_IN_ENC2:vorklebot")));
+    }
+    m_server = std::make_unique<DevServer>(o);
+    QVERIFY(m_server->start(&error));
+    TocClient wrong(QStringLiteral("alice"), QStringLiteral("other"));
+    QSignalSpy refused(&wrong.toc, &QelTOCSock::Error);
+    wrong.toc.Login(wrong.name, wrong.password, QStringLiteral("127.0.0.1"), port());
+    QTRY_COMPARE(refused.size(), 1);
+
+    TocClient alice(QStringLiteral("alice"), QStringLiteral("pw"));
+    QVERIFY(alice.signOn(port()));
+    QCOMPARE(alice.buddyList, (QStringList{QStringLiteral("[group]Buddies"), QStringLiteral("vorklebot"),
+                                           QStringLiteral("[group]Friends"), QStringLiteral("Bob")}));
+    QCOMPARE(alice.blockList, QStringList{QStringLiteral("eve")});
+    QCOMPARE(alice.privacyMode, qint16(4));
+}
+
+QTEST_GUILESS_MAIN(TestClients)
