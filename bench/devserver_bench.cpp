@@ -1,0 +1,297 @@
+// 200 clients signed on to vorkle-devserver (a child process, so that its
+// peak memory is its own), each sending IMs to the others as fast as the
+// server takes them. Every receiver checks that the IMs of each sender
+// arrive complete and in order. Baseline: the same clients and traffic
+// through a bare in-process relay that only forwards lines.
+#include "protocol/framebuffer.h"
+#include "protocol/wire.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QHash>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kClients = 200;
+constexpr int kImsPerClient = 50;   // per iteration: 10,000 IMs in all
+constexpr int kTimeoutMs = 60000;
+
+QString clientName(int i)
+{
+    return QStringLiteral("bench%1").arg(i, 3, 10, QLatin1Char('0'));
+}
+
+// Spins the event loop until pred() holds or the time runs out.
+bool spinUntil(const std::function<bool()> &pred, int ms = kTimeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    return true;
+}
+
+struct Totals {
+    qint64 delivered = 0;
+    QString failure;
+};
+
+class BenchClient {
+public:
+    BenchClient(int index, Totals *totals) : m_index(index), m_name(clientName(index)), m_totals(totals)
+    {
+        QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] { onReadyRead(); });
+    }
+
+    void start(quint16 port, bool greet)
+    {
+        m_socket.connectToHost(QHostAddress::LocalHost, port);
+        m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        if (greet)
+            m_socket.write("FLAPON\r\n\r\n");
+    }
+
+    bool signedOn() const { return m_signedOn; }
+    bool connected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
+
+    // Queues count IMs, to the next clients in turn, in one write.
+    void sendIms(int count)
+    {
+        QByteArray out;
+        for (int j = 0; j < count; ++j) {
+            const int target = (m_index + 1 + j % (kClients - 1)) % kClients;
+            const int seq = m_sent[target]++;
+            out += frame(QStringLiteral("toc_send_im \"%1\" \"<b>m</b> %2\"").arg(clientName(target)).arg(seq).toUtf8() + '\0');
+        }
+        m_socket.write(out);
+    }
+
+private:
+    QByteArray frame(const QByteArray &data, quint8 type = toc::Data)
+    {
+        return toc::buildFrame(type, m_sequence++, data);
+    }
+
+    void onReadyRead()
+    {
+        m_buffer.append(m_socket.readAll());
+        QByteArray f;
+        while (m_buffer.next(f)) {
+            const quint8 type = quint8(f[1]);
+            if (type == toc::SignOn) {
+                const QByteArray name = m_name.toUtf8();
+                m_socket.write(frame(QByteArray("\0\0\0\1\0\1", 6) + toc::wordToBytes(qint32(name.size())) + name, toc::SignOn)
+                               + frame("toc2_login login.oscar.aol.com 5190 " + name + ' '
+                                       + toc::roastPassword("pw").toUtf8()
+                                       + " English  \"QelTOCSock 2.0\" 160 US \"\" \"\" 3 0 30303 -kentucky -utf8 58203917\0"));
+            } else if (type == toc::Data) {
+                onLine(QString::fromUtf8(f.mid(toc::kFlapHeaderSize)));
+            }
+        }
+    }
+
+    void onLine(const QString &line)
+    {
+        if (line.startsWith(QLatin1String("IM_IN_ENC2:"))) {
+            const QStringList f = toc::splitFields(line, 10);
+            const int space = f.value(9).lastIndexOf(QLatin1Char(' '));
+            const int seq = f.value(9).mid(space + 1).toInt();
+            int &expected = m_expected[f.value(1)];
+            if (seq != expected && m_totals->failure.isEmpty())
+                m_totals->failure = QStringLiteral("%1 got IM %2 from %3, expected %4").arg(m_name).arg(seq).arg(f.value(1)).arg(expected);
+            expected = seq + 1;
+            ++m_totals->delivered;
+        } else if (line.startsWith(QLatin1String("CONFIG2:"))) {
+            m_socket.write(frame("toc_init_done\0"));
+            m_signedOn = true;
+        } else if (line.startsWith(QLatin1String("ERROR:")) && m_totals->failure.isEmpty()) {
+            m_totals->failure = m_name + QStringLiteral(" got ") + line;
+        }
+    }
+
+    int m_index;
+    QString m_name;
+    Totals *m_totals;
+    QTcpSocket m_socket;
+    toc::FrameBuffer m_buffer;
+    quint16 m_sequence = 0;
+    bool m_signedOn = false;
+    QHash<int, int> m_sent;
+    QHash<QString, int> m_expected;
+};
+
+// The baseline: accepts the same clients, answers their sign-on with the
+// fewest lines they need, and forwards every toc_send_im as an IM_IN_ENC2
+// line to the named client. No store, no privacy, no command parser.
+class Relay {
+public:
+    Relay()
+    {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket *s = m_server.nextPendingConnection())
+                m_conns.push_back(std::make_unique<Conn>(this, s));
+        });
+    }
+    quint16 port() const { return m_server.serverPort(); }
+
+private:
+    struct Conn {
+        Conn(Relay *relay, QTcpSocket *socket) : relay(relay), socket(socket)
+        {
+            QObject::connect(socket, &QTcpSocket::readyRead, [this] { onReadyRead(); });
+        }
+        void send(const QByteArray &line) { socket->write(toc::buildFrame(toc::Data, sequence++, line)); }
+        void onReadyRead()
+        {
+            QByteArray bytes = socket->readAll();
+            if (!greeted) {
+                greeted = true;
+                bytes = bytes.mid(10);   // "FLAPON\r\n\r\n"
+                socket->write(toc::buildFrame(toc::SignOn, sequence++, QByteArray("\0\0\0\1", 4)));
+            }
+            buffer.append(bytes);
+            QByteArray f;
+            while (buffer.next(f)) {
+                if (quint8(f[1]) != toc::Data)
+                    continue;
+                const QByteArray line = f.mid(toc::kFlapHeaderSize).chopped(1);
+                if (line.startsWith("toc2_login")) {
+                    name = line.split(' ').value(3);
+                    relay->byName.insert(name, this);
+                    send("SIGN_ON:TOC2.0");
+                    send("CONFIG2:done:\n");
+                } else if (line.startsWith("toc_send_im")) {
+                    const QList<QByteArray> parts = line.split('"');
+                    if (Conn *target = relay->byName.value(parts.value(1)))
+                        target->send("IM_IN_ENC2:" + name + ":F:F:T: O:F:L:en:" + parts.value(3));
+                }
+            }
+        }
+        Relay *relay;
+        QTcpSocket *socket;
+        toc::FrameBuffer buffer;
+        QByteArray name;
+        quint16 sequence = 0;
+        bool greeted = false;
+    };
+
+    QTcpServer m_server;
+    std::vector<std::unique_ptr<Conn>> m_conns;
+    QHash<QByteArray, Conn *> byName;
+};
+
+qint64 peakRssKiB(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// Signs all clients on, then sends kImsPerClient IMs from each per
+// iteration and waits until every one has arrived.
+void runTraffic(benchmark::State &state, quint16 port)
+{
+    Totals totals;
+    std::vector<std::unique_ptr<BenchClient>> clients;
+    for (int i = 0; i < kClients; ++i) {
+        clients.push_back(std::make_unique<BenchClient>(i, &totals));
+        clients.back()->start(port, true);
+    }
+    const auto allSignedOn = [&] {
+        for (const auto &c : clients) {
+            if (!c->signedOn())
+                return false;
+        }
+        return true;
+    };
+    if (!spinUntil(allSignedOn)) {
+        state.SkipWithError("sign-on did not complete");
+        return;
+    }
+    // Let the last toc_init_done lines and their presence lines settle.
+    spinUntil([] { return false; }, 300);
+
+    qint64 expected = 0;
+    for (auto _ : state) {
+        expected += qint64(kClients) * kImsPerClient;
+        for (auto &c : clients)
+            c->sendIms(kImsPerClient);
+        if (!spinUntil([&] { return totals.delivered >= expected || !totals.failure.isEmpty(); })) {
+            state.SkipWithError("IMs did not all arrive in time");
+            return;
+        }
+        if (!totals.failure.isEmpty()) {
+            state.SkipWithError(qPrintable(totals.failure));
+            return;
+        }
+    }
+    state.counters["IMs/s"] = benchmark::Counter(double(totals.delivered), benchmark::Counter::kIsRate);
+    state.counters["clients"] = kClients;
+}
+
+void BM_DevServerIms(benchmark::State &state)
+{
+    QProcess server;
+    server.setProcessChannelMode(QProcess::SeparateChannels);
+    server.start(QStringLiteral(VORKLE_DEVSERVER_PATH),
+                 {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--http-port"),
+                  QStringLiteral("0"), QStringLiteral("--flood-limit"), QStringLiteral("0"),
+                  QStringLiteral("--keepalive"), QStringLiteral("0")});
+    QByteArray log;
+    quint16 port = 0;
+    const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)"));
+    spinUntil([&] {
+        server.waitForReadyRead(50);
+        log += server.readAllStandardError();
+        const QRegularExpressionMatch m = listening.match(QString::fromUtf8(log));
+        port = m.hasMatch() ? quint16(m.captured(1).toUInt()) : 0;
+        return port != 0 || server.state() == QProcess::NotRunning;
+    }, 10000);
+    if (port == 0) {
+        state.SkipWithError("vorkle-devserver did not start");
+        return;
+    }
+    runTraffic(state, port);
+    state.counters["server_peak_KiB"] = double(peakRssKiB(server.processId()));
+    server.terminate();
+    server.waitForFinished(5000);
+}
+BENCHMARK(BM_DevServerIms)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+void BM_BareRelayIms(benchmark::State &state)
+{
+    Relay relay;
+    runTraffic(state, relay.port());
+}
+BENCHMARK(BM_BareRelayIms)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
