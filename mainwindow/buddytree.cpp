@@ -10,6 +10,10 @@ BuddyTree::BuddyTree(QWidget *parent) : QTreeWidget(parent)
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
+    connect(this, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem *item) { m_collapsed.insert(item); });
+    connect(this, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem *item) { m_collapsed.remove(item); });
 }
 
 void BuddyTree::setImageList(const QList<QIcon> *images) { m_images = images; }
@@ -18,6 +22,7 @@ void BuddyTree::clearNodes()
 {
     m_byKey.clear();
     m_byText.clear();
+    m_collapsed.clear();
     clear();
 }
 
@@ -47,6 +52,7 @@ void BuddyTree::unregisterTree(QTreeWidgetItem *item)
     const QString key = keyOf(item);
     if (!key.isEmpty() && m_byKey.value(key) == item)
         m_byKey.remove(key);
+    m_collapsed.remove(item);
     auto it = m_byText.find(item->text(0));
     if (it != m_byText.end()) {
         it->removeOne(item);
@@ -102,13 +108,18 @@ int BuddyTree::removeByText(const QString &text)
     return removed;
 }
 
-void BuddyTree::expandGroups()
+void BuddyTree::expandGroups(QTreeWidgetItem *added)
 {
-    for (int i = 0; i < topLevelItemCount(); ++i) {
-        QTreeWidgetItem *group = topLevelItem(i);
-        if (group->childCount() > 0 && !group->isExpanded())
-            group->setExpanded(true);
-    }
+    // Every node with children is expanded except those collapsed since
+    // (by the user or by a program): those, and the new node's parent.
+    if (added && added->parent() && !added->parent()->isExpanded())
+        added->parent()->setExpanded(true);
+    if (m_collapsed.isEmpty())
+        return;
+    const QList<QTreeWidgetItem *> collapsed = m_collapsed.values();
+    for (QTreeWidgetItem *item : collapsed)
+        if (item->childCount() > 0)
+            item->setExpanded(true);
 }
 
 int BuddyTree::imageOf(const QTreeWidgetItem *item)

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QList>
+#include <QSet>
 #include <QTreeWidget>
 
 class BuddyTree : public QTreeWidget {
@@ -44,7 +45,9 @@ public:
     // Removes one node and its children.
     void removeNode(QTreeWidgetItem *item);
     // Expands every node that has children (only group nodes can have any).
-    void expandGroups();
+    // Only a node that just got a child and the nodes found collapsed can
+    // be closed, so only those are visited, not every group.
+    void expandGroups(QTreeWidgetItem *added = nullptr);
 
     static int imageOf(const QTreeWidgetItem *item);
     static QString keyOf(const QTreeWidgetItem *item);
@@ -57,4 +60,5 @@ private:
     const QList<QIcon> *m_images = nullptr;
     QHash<QString, QTreeWidgetItem *> m_byKey;
     QHash<QString, QList<QTreeWidgetItem *>> m_byText;
+    QSet<QTreeWidgetItem *> m_collapsed;
 };

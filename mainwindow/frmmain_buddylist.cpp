@@ -66,9 +66,10 @@ bool frmMain::BuddyAdd(const QString &buddy, const QString &Group, const QString
     TreeBL->setImageList(&ImageList1);
     const int image = buddyImage(UserClass, idle);
     // Refused when the buddy is shown already or its group has no node.
-    if (!TreeBL->addChildNode(Group, buddy, buddy, image))
+    QTreeWidgetItem *node = TreeBL->addChildNode(Group, buddy, buddy, image);
+    if (!node)
         return false;
-    TreeBL->expandGroups();
+    TreeBL->expandGroups(node);
     return true;
 }
 

@@ -38,6 +38,7 @@ private slots:
     void buddyImages();
     void buddyUpdates_data();
     void buddyUpdates();
+    void collapsedGroupReopensAtNextSignOn();
     void treeClick_data();
     void treeClick();
     void clickWithoutSelectionSendsNothing();

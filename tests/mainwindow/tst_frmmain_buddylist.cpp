@@ -157,6 +157,23 @@ void TestFrmMain::buddyUpdates()
             QVERIFY(tree->topLevelItem(i)->isExpanded());
 }
 
+void TestFrmMain::collapsedGroupReopensAtNextSignOn()
+{
+    QVERIFY(rig->signOn(kConfig));
+    auto *tree = rig->find<BuddyTree>("TreeBL");
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:bob:T:0:0:0: O:"));
+    QVERIFY(waitUntil([&] { return tree->nodeByKey("bob"); }));
+    QTreeWidgetItem *coWorkers = tree->nodeByKey("Co Workers");
+    QVERIFY(coWorkers->isExpanded());
+    tree->collapseItem(coWorkers);
+    QVERIFY(!coWorkers->isExpanded());
+    // A buddy of another group signs on: every group is expanded again.
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Carol:T:0:0:0: O:"));
+    QVERIFY(waitUntil([&] { return tree->nodeByKey("Carol"); }));
+    QVERIFY(coWorkers->isExpanded());
+    QVERIFY(tree->nodeByKey("Friends")->isExpanded());
+}
+
 void TestFrmMain::treeClick_data()
 {
     QTest::addColumn<QString>("node");

@@ -1,0 +1,118 @@
+// The buddy list at scale: LoggedIn with a large configuration, then every
+// buddy signing on, beside the same count of bare tree insertions.
+#include "mainwindow/buddytree.h"
+#include "mainwindow/frmmain.h"
+#include "protocol/qeltocsock.h"
+
+#include <QApplication>
+#include <QTreeWidget>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr int kPerGroup = 100;
+
+QString buddyName(int i) { return QStringLiteral("Buddy %1").arg(i); }
+
+QStringList configuration(int buddies)
+{
+    QStringList list;
+    for (int i = 0; i < buddies; ++i) {
+        if (i % kPerGroup == 0)
+            list << QStringLiteral("[group]Group %1").arg(i / kPerGroup);
+        list << buddyName(i);
+    }
+    return list;
+}
+
+void signOn(frmMain &w, const QStringList &config)
+{
+    emit w.toc->LoggedIn(QStringLiteral("me"), config, {}, {}, {}, QString(), 1);
+}
+
+void BM_LoggedIn(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const QStringList config = configuration(n);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = std::make_unique<frmMain>();
+        state.ResumeTiming();
+        signOn(*w, config);
+        state.PauseTiming();
+        if (w->BuddyListx.count() != n)
+            state.SkipWithError("configuration not taken");
+        w.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+
+void BM_SignOns(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const QStringList config = configuration(n);
+    QStringList names;
+    for (int i = 0; i < n; ++i)
+        names << buddyName(i);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = std::make_unique<frmMain>();
+        signOn(*w, config);
+        state.ResumeTiming();
+        for (const QString &name : names)
+            emit w->toc->BuddyUpdate(name, true, 0, 0, 0, QStringLiteral(" O"));
+        state.PauseTiming();
+        if (!w->TreeBL->nodeByKey(names.last()))
+            state.SkipWithError("buddy not shown");
+        w.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+
+// Baseline: the same nodes put straight into a QTreeWidget.
+void BM_BareTreeInsert(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    QStringList names;
+    for (int i = 0; i < n; ++i)
+        names << buddyName(i);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto tree = std::make_unique<QTreeWidget>();
+        QList<QTreeWidgetItem *> groups;
+        for (int g = 0; g * kPerGroup < n; ++g) {
+            auto *item = new QTreeWidgetItem(QStringList{QStringLiteral("Group %1").arg(g)});
+            tree->addTopLevelItem(item);
+            groups << item;
+        }
+        state.ResumeTiming();
+        for (int i = 0; i < n; ++i)
+            groups[i / kPerGroup]->addChild(new QTreeWidgetItem(QStringList{names[i]}));
+        state.PauseTiming();
+        tree.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+
+} // namespace
+
+BENCHMARK(BM_LoggedIn)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SignOns)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareTreeInsert)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
