@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <vector>
 
@@ -121,8 +122,15 @@ void BM_ImMsgAtDepth(benchmark::State &state)
     for (auto _ : state)
         view->im_msg(kSender, all[i++ % all.size()]);
 }
-BENCHMARK(BM_ImMsgAtDepth)->Arg(100)->Arg(10000)->Iterations(100)->Repetitions(5)
-    ->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+// On a shared machine the fastest repetition is the steadiest figure.
+double fastest(const std::vector<double> &v)
+{
+    return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
+}
+
+BENCHMARK(BM_ImMsgAtDepth)->Arg(100)->Arg(10000)->Iterations(200)->Repetitions(9)
+    ->ComputeStatistics("min", fastest)->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_BareInsertAtDepth(benchmark::State &state)
 {
@@ -136,8 +144,9 @@ void BM_BareInsertAtDepth(benchmark::State &state)
     for (auto _ : state)
         cursor.insertText(all[i++ % all.size()]);
 }
-BENCHMARK(BM_BareInsertAtDepth)->Arg(100)->Arg(10000)->Iterations(100)->Repetitions(5)
-    ->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BareInsertAtDepth)->Arg(100)->Arg(10000)->Iterations(200)->Repetitions(9)
+    ->ComputeStatistics("min", fastest)->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextOption>
 
 namespace render {
 
@@ -22,6 +23,12 @@ void setupTranscript(QTextEdit *TEXT)
     TEXT->setReadOnly(true);
     TEXT->setUndoRedoEnabled(false);
     TEXT->setAcceptRichText(false);
+    // Every line starts with a screen name, so paragraphs read left to
+    // right; saying so spares the layout a scan of every paragraph for its
+    // direction on each append.
+    QTextOption option = TEXT->document()->defaultTextOption();
+    option.setTextDirection(Qt::LeftToRight);
+    TEXT->document()->setDefaultTextOption(option);
 }
 
 int transcriptLength(const QTextEdit *TEXT)
