@@ -6,7 +6,9 @@
 #include "views/ctlchat.h"
 #include "views/twips.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -58,6 +60,7 @@ private slots:
     void toolTip_data();
     void toolTip();
     void toolTipShowsMarkupAsText();
+    void mouseMoveShowsMemberUnderPointer();
     void updateFontsAppliesEachSetting();
 };
 
@@ -354,6 +357,26 @@ void TestCtlChat::toolTipShowsMarkupAsText()
     QTextDocument shown;
     shown.setHtml(list->toolTip());
     QCOMPARE(shown.toPlainText(), QStringLiteral("<b>x</b>"));
+}
+
+void TestCtlChat::mouseMoveShowsMemberUnderPointer()
+{
+    FakeHost host;
+    ctlChat view(&host);
+    view.resize(500, 400);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    for (const char *name : {"ann", "bob", "cy"})
+        view.UserUpdate(QLatin1String(name), true);
+    auto *list = child<QListWidget>(&view, "lstPPL");
+    // Rows are drawn 16 pixels high, as the tooltip rule takes them.
+    QCOMPARE(list->visualItemRect(list->item(1)).top(), 16);
+    QCOMPARE(list->visualItemRect(list->item(1)).height(), 16);
+    const QPoint pos = list->visualItemRect(list->item(1)).center();
+    QMouseEvent move(QEvent::MouseMove, pos, list->viewport()->mapToGlobal(pos), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &move);
+    QCOMPARE(list->toolTip(), QStringLiteral("bob"));
 }
 
 void TestCtlChat::updateFontsAppliesEachSetting()

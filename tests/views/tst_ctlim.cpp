@@ -128,6 +128,7 @@ void TestCtlIM::sendOnLineBreak_data()
     QTest::addColumn<QString>("sent");
     QTest::addColumn<QString>("shown");
     QTest::newRow("typed hi, Enter") << "type" << "hi" << "hi\r\n" << "me: hi\n\n";
+    QTest::newRow("typed hi, Shift+Enter") << "shift" << "hi" << "hi\r\n" << "me: hi\n\n";
     QTest::newRow("pasted two lines") << "paste" << "one\ntwo" << "one\r\ntwo"
                                       << "me: one\ntwo\n";
     QTest::newRow("Send button") << "button" << "hi" << "hi" << "me: hi\n";
@@ -148,10 +149,11 @@ void TestCtlIM::sendOnLineBreak()
     auto *box = child<QPlainTextEdit>(view.get(), "txtMsg");
     auto *text = child<QTextEdit>(view.get(), "TEXT");
 
-    if (action == QLatin1String("type")) {
+    if (action == QLatin1String("type") || action == QLatin1String("shift")) {
         QTest::keyClicks(box, input);
         QCOMPARE(host.server->lines(), QStringList()); // nothing before Enter
-        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClick(box, Qt::Key_Return,
+                        action == QLatin1String("shift") ? Qt::ShiftModifier : Qt::NoModifier);
     } else if (action == QLatin1String("paste")) {
         box->setPlainText(input);
     } else {
