@@ -81,8 +81,20 @@ void DevServer::log(const QString &text) const
 {
     if (!m_options.log && !m_options.verbose)
         return;
+    // Remote text reaches the log: control characters are written as escapes,
+    // so one entry stays one line and cannot steer the terminal.
+    QString safe;
+    safe.reserve(text.size());
+    for (QChar c : text) {
+        if (c == QLatin1Char('\n'))
+            safe += QStringLiteral("\\n");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            safe += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            safe += c;
+    }
     const QByteArray line = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz ")).toUtf8()
-                            + text.toUtf8() + '\n';
+                            + safe.toUtf8() + '\n';
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
 }
@@ -90,6 +102,12 @@ void DevServer::log(const QString &text) const
 void DevServer::onNewConnection()
 {
     while (QTcpSocket *socket = m_listener->nextPendingConnection()) {
+        if (m_sessions.size() >= kMaxSessions) {
+            log(QStringLiteral("refused %1: too many connections").arg(socket->peerAddress().toString()));
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         auto *session = new Session(socket, this);
         m_sessions.insert(session);

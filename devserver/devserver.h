@@ -31,6 +31,7 @@ class DevServer : public QObject {
 public:
     static const QString kBotName;       // "vorklebot"
     static const QString kBotRoom;       // "chat100"
+    static constexpr int kMaxSessions = 2000;
 
     explicit DevServer(const ServerOptions &options, QObject *parent = nullptr);
     ~DevServer() override;

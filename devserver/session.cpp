@@ -144,22 +144,28 @@ void Session::handleLine(QByteArrayView data)
     if (m_server->options().verbose)
         m_server->log(QStringLiteral("<- %1: %2").arg(peer(), toc::decodeLine(data.first(qMin<qsizetype>(data.size(), 4096)))));
     if (data.size() > kMaxLine) {
-        sendLine(QStringLiteral("ERROR:911"));
+        refuseLine(QStringLiteral("ERROR:911"), QStringLiteral("line of %1 bytes").arg(data.size()));
         return;
     }
     if (!m_userName.isEmpty() && !m_flood.allow(m_clock.elapsed())) {
-        sendLine(QStringLiteral("ERROR:903"));
+        refuseLine(QStringLiteral("ERROR:903"), QStringLiteral("over %1 lines a second").arg(m_flood.limit()));
         return;
     }
     Command cmd;
     if (!parseCommand(data, &cmd)) {
-        sendLine(QStringLiteral("ERROR:911"));
+        refuseLine(QStringLiteral("ERROR:911"), QStringLiteral("malformed line"));
         return;
     }
     if (m_userName.isEmpty())
         m_server->handleSignOn(this, cmd);
     else
         m_server->handleCommand(this, cmd);
+}
+
+void Session::refuseLine(const QString &error, const QString &why)
+{
+    m_server->log(QStringLiteral("error to %1: %2 (%3)").arg(peer(), error, why));
+    sendLine(error);
 }
 
 void Session::sendLine(const QString &line)

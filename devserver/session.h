@@ -55,6 +55,7 @@ private:
     void handleFrame(const QByteArray &frame);
     void handleLine(QByteArrayView data);
     void fail(const QString &why);
+    void refuseLine(const QString &error, const QString &why);
     void abortNow();
 
     QTcpSocket *m_socket;
