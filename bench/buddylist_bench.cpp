@@ -13,10 +13,11 @@ namespace {
 
 constexpr int kPerGroup = 100;
 
-QString buddyName(int i) { return QStringLiteral("Buddy %1").arg(i); }
+QString buddyName(int i) {
+    return QStringLiteral("Buddy %1").arg(i);
+}
 
-QStringList configuration(int buddies)
-{
+QStringList configuration(int buddies) {
     QStringList list;
     for (int i = 0; i < buddies; ++i) {
         if (i % kPerGroup == 0)
@@ -26,13 +27,11 @@ QStringList configuration(int buddies)
     return list;
 }
 
-void signOn(frmMain &w, const QStringList &config)
-{
+void signOn(frmMain &w, const QStringList &config) {
     emit w.toc->LoggedIn(QStringLiteral("me"), config, {}, {}, {}, QString(), 1);
 }
 
-void BM_LoggedIn(benchmark::State &state)
-{
+void BM_LoggedIn(benchmark::State &state) {
     const int n = int(state.range(0));
     const QStringList config = configuration(n);
     for (auto _ : state) {
@@ -49,8 +48,7 @@ void BM_LoggedIn(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * n);
 }
 
-void BM_SignOns(benchmark::State &state)
-{
+void BM_SignOns(benchmark::State &state) {
     const int n = int(state.range(0));
     const QStringList config = configuration(n);
     QStringList names;
@@ -73,8 +71,7 @@ void BM_SignOns(benchmark::State &state)
 }
 
 // Baseline: the same nodes put straight into a QTreeWidget.
-void BM_BareTreeInsert(benchmark::State &state)
-{
+void BM_BareTreeInsert(benchmark::State &state) {
     const int n = int(state.range(0));
     QStringList names;
     for (int i = 0; i < n; ++i)
@@ -104,8 +101,7 @@ BENCHMARK(BM_LoggedIn)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignOns)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareTreeInsert)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -10,8 +10,7 @@
 
 namespace {
 
-QMessageBox *plainBox(QWidget *parent, const QString &title, const QString &text)
-{
+QMessageBox *plainBox(QWidget *parent, const QString &title, const QString &text) {
     auto *box = new QMessageBox(parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowTitle(title);
@@ -24,8 +23,7 @@ QMessageBox *plainBox(QWidget *parent, const QString &title, const QString &text
 } // namespace
 
 void QtDialogProvider::message(QWidget *parent, const QString &title, const QString &text,
-                               std::function<void()> done)
-{
+                               std::function<void()> done) {
     QMessageBox *box = plainBox(parent, title, text);
     box->setStandardButtons(QMessageBox::Ok);
     QObject::connect(box, &QDialog::finished, box, [done](int) {
@@ -36,8 +34,7 @@ void QtDialogProvider::message(QWidget *parent, const QString &title, const QStr
 }
 
 void QtDialogProvider::question(QWidget *parent, const QString &title, const QString &text,
-                                bool withCancel, std::function<void(Answer)> done)
-{
+                                bool withCancel, std::function<void(Answer)> done) {
     QMessageBox *box = plainBox(parent, title, text);
     box->setIcon(QMessageBox::Question);
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
@@ -60,8 +57,7 @@ void QtDialogProvider::question(QWidget *parent, const QString &title, const QSt
 
 void QtDialogProvider::inputText(QWidget *parent, const QString &title, const QString &prompt,
                                  const QString &initial,
-                                 std::function<void(const QString &)> done)
-{
+                                 std::function<void(const QString &)> done) {
     auto *dlg = new QInputDialog(parent);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setWindowTitle(title);
@@ -75,8 +71,7 @@ void QtDialogProvider::inputText(QWidget *parent, const QString &title, const QS
 }
 
 void QtDialogProvider::pickColor(QWidget *parent, const QColor &initial,
-                                 std::function<void(bool, const QColor &)> done)
-{
+                                 std::function<void(bool, const QColor &)> done) {
     auto *dlg = new QColorDialog(initial, parent);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(dlg, &QDialog::finished, dlg, [dlg, done, initial](int result) {
@@ -88,8 +83,7 @@ void QtDialogProvider::pickColor(QWidget *parent, const QColor &initial,
 }
 
 void QtDialogProvider::pickFont(QWidget *parent, const QFont &initial,
-                                std::function<void(bool, const QFont &)> done)
-{
+                                std::function<void(bool, const QFont &)> done) {
     auto *dlg = new QFontDialog(initial, parent);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(dlg, &QDialog::finished, dlg, [dlg, done, initial](int result) {
@@ -101,8 +95,7 @@ void QtDialogProvider::pickFont(QWidget *parent, const QFont &initial,
 }
 
 void QtDialogProvider::saveFileName(QWidget *parent, const QString &suggested,
-                                    std::function<void(const QString &)> done)
-{
+                                    std::function<void(const QString &)> done) {
     auto *dlg = new QFileDialog(parent);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setAcceptMode(QFileDialog::AcceptSave);
@@ -115,8 +108,7 @@ void QtDialogProvider::saveFileName(QWidget *parent, const QString &suggested,
     dlg->open();
 }
 
-void QtDialogProvider::openFileName(QWidget *parent, std::function<void(const QString &)> done)
-{
+void QtDialogProvider::openFileName(QWidget *parent, std::function<void(const QString &)> done) {
     auto *dlg = new QFileDialog(parent);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setAcceptMode(QFileDialog::AcceptOpen);

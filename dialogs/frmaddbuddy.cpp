@@ -10,8 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frmAddBuddy::frmAddBuddy(frmMain *main) : QWidget(nullptr, Qt::Dialog), m_main(main)
-{
+frmAddBuddy::frmAddBuddy(frmMain *main) : QWidget(nullptr, Qt::Dialog), m_main(main) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmAddBuddy"));
     setWindowTitle(QStringLiteral("Add Buddy"));
@@ -44,8 +43,7 @@ frmAddBuddy::frmAddBuddy(frmMain *main) : QWidget(nullptr, Qt::Dialog), m_main(m
     connect(txtsn, &QLineEdit::returnPressed, this, &frmAddBuddy::Command1_Click);
 }
 
-void frmAddBuddy::open()
-{
+void frmAddBuddy::open() {
     if (!m_main) {
         unload();
         return;
@@ -61,7 +59,8 @@ void frmAddBuddy::open()
     }
     cmbGroup->setCurrentIndex(0);
     if (m_main->isVisible())
-        move(m_main->frameGeometry().topLeft() + QPoint(twips::toPixelsX(600), twips::toPixelsY(600)));
+        move(m_main->frameGeometry().topLeft() +
+             QPoint(twips::toPixelsX(600), twips::toPixelsY(600)));
     show();
     raise();
     activateWindow();
@@ -69,8 +68,7 @@ void frmAddBuddy::open()
     txtsn->setFocus();
 }
 
-void frmAddBuddy::Command1_Click()
-{
+void frmAddBuddy::Command1_Click() {
     if (!m_main) {
         close();
         return;
@@ -83,16 +81,14 @@ void frmAddBuddy::Command1_Click()
     close();
 }
 
-void frmAddBuddy::unload()
-{
+void frmAddBuddy::unload() {
     // Closing, whichever way, gives the main window its input back.
     if (m_main)
         m_main->setEnabled(true);
     deleteLater();
 }
 
-void frmAddBuddy::closeEvent(QCloseEvent *event)
-{
+void frmAddBuddy::closeEvent(QCloseEvent *event) {
     if (m_main)
         m_main->setEnabled(true);
     event->accept();

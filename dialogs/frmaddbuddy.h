@@ -14,7 +14,7 @@ class frmMain;
 class frmAddBuddy : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit frmAddBuddy(frmMain *main);
 
     // Disables the main window and fills the groups; with no group it
@@ -27,10 +27,10 @@ public:
     QComboBox *cmbGroup = nullptr;
     QPushButton *Command1 = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     void Command1_Click();
     void unload();
 

@@ -14,12 +14,15 @@ namespace {
 bool g_soundOn = true;
 }
 
-void frmErr::setSoundEnabled(bool on) { g_soundOn = on; }
+void frmErr::setSoundEnabled(bool on) {
+    g_soundOn = on;
+}
 
-bool frmErr::soundEnabled() { return g_soundOn && qEnvironmentVariableIsEmpty("VORKLE_NO_SOUND"); }
+bool frmErr::soundEnabled() {
+    return g_soundOn && qEnvironmentVariableIsEmpty("VORKLE_NO_SOUND");
+}
 
-frmErr::frmErr(QWidget *mainWindow) : QWidget(nullptr, Qt::Dialog), m_main(mainWindow)
-{
+frmErr::frmErr(QWidget *mainWindow) : QWidget(nullptr, Qt::Dialog), m_main(mainWindow) {
     setWindowTitle(QStringLiteral("Alert Window"));
     setFixedSize(twips::toPixelsX(4215), twips::toPixelsY(1575));
     if (mainWindow) {
@@ -55,17 +58,17 @@ frmErr::frmErr(QWidget *mainWindow) : QWidget(nullptr, Qt::Dialog), m_main(mainW
 
 frmErr::~frmErr() = default;
 
-QString frmErr::message() const { return txtErr->text(); }
+QString frmErr::message() const {
+    return txtErr->text();
+}
 
-void frmErr::showMessage(const QString &text)
-{
+void frmErr::showMessage(const QString &text) {
     if (!isVisible())
         opening();
     txtErr->setText(text);
 }
 
-void frmErr::opening()
-{
+void frmErr::opening() {
     if (m_main) {
         m_main->setEnabled(false);
         const QPoint corner = m_main->frameGeometry().topLeft();
@@ -79,8 +82,7 @@ void frmErr::opening()
     Command1->setFocus();
 }
 
-void frmErr::playSound()
-{
+void frmErr::playSound() {
     if (!soundEnabled())
         return;
     if (!m_sound) {
@@ -91,8 +93,7 @@ void frmErr::playSound()
     m_sound->play();
 }
 
-void frmErr::closeEvent(QCloseEvent *event)
-{
+void frmErr::closeEvent(QCloseEvent *event) {
     m_movie->stop();
     if (m_main)
         m_main->setEnabled(true);

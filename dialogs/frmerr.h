@@ -14,7 +14,7 @@ class QSoundEffect;
 class frmErr : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // `mainWindow` is disabled while the alert is open. It is not the Qt
     // parent: a disabled parent would disable this window too.
     explicit frmErr(QWidget *mainWindow);
@@ -35,10 +35,10 @@ public:
     QLabel *txtErr = nullptr;
     QPushButton *Command1 = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     void opening();
     void playSound();
 

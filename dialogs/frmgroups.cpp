@@ -8,8 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frmGroups::frmGroups(frmMain *main) : QWidget(nullptr, Qt::Dialog), m_main(main)
-{
+frmGroups::frmGroups(frmMain *main) : QWidget(nullptr, Qt::Dialog), m_main(main) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmGroups"));
     setWindowTitle(QStringLiteral("Add Group"));
@@ -18,7 +17,8 @@ frmGroups::frmGroups(frmMain *main) : QWidget(nullptr, Qt::Dialog), m_main(main)
         setWindowIcon(main->windowIcon());
         setPalette(main->palette());
         setFont(main->font());
-        move(main->frameGeometry().topLeft() + QPoint(twips::toPixelsX(600), twips::toPixelsY(600)));
+        move(main->frameGeometry().topLeft() +
+             QPoint(twips::toPixelsX(600), twips::toPixelsY(600)));
     }
 
     Label1 = new QLabel(QStringLiteral("Group"), this);
@@ -36,8 +36,7 @@ frmGroups::frmGroups(frmMain *main) : QWidget(nullptr, Qt::Dialog), m_main(main)
     connect(txtGroup, &QLineEdit::returnPressed, this, &frmGroups::Command1_Click);
 }
 
-void frmGroups::Command1_Click()
-{
+void frmGroups::Command1_Click() {
     if (m_main) {
         // Sent as typed, not normalised; the node has no key.
         const QString group = txtGroup->text();

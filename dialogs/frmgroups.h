@@ -13,14 +13,14 @@ class frmMain;
 class frmGroups : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit frmGroups(frmMain *main);
 
     QLabel *Label1 = nullptr;
     QLineEdit *txtGroup = nullptr;
     QPushButton *Command1 = nullptr;
 
-private:
+  private:
     void Command1_Click();
 
     QPointer<frmMain> m_main;

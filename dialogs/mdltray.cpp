@@ -4,10 +4,11 @@
 
 mdlTray::mdlTray(QObject *parent) : QObject(parent) {}
 
-mdlTray::~mdlTray() { deleteTrayIcon(); }
+mdlTray::~mdlTray() {
+    deleteTrayIcon();
+}
 
-bool mdlTray::addTrayIcon(const QIcon &icon, const QString &tip)
-{
+bool mdlTray::addTrayIcon(const QIcon &icon, const QString &tip) {
     if (m_icon || !QSystemTrayIcon::isSystemTrayAvailable())
         return m_icon != nullptr;
     m_icon = new QSystemTrayIcon(icon, this);
@@ -17,8 +18,7 @@ bool mdlTray::addTrayIcon(const QIcon &icon, const QString &tip)
     return true;
 }
 
-void mdlTray::deleteTrayIcon()
-{
+void mdlTray::deleteTrayIcon() {
     if (!m_icon)
         return;
     m_icon->hide();
@@ -26,13 +26,11 @@ void mdlTray::deleteTrayIcon()
     m_icon = nullptr;
 }
 
-bool mdlTray::opensMenu(QSystemTrayIcon::ActivationReason reason)
-{
+bool mdlTray::opensMenu(QSystemTrayIcon::ActivationReason reason) {
     return reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context;
 }
 
-void mdlTray::activation(QSystemTrayIcon::ActivationReason reason)
-{
+void mdlTray::activation(QSystemTrayIcon::ActivationReason reason) {
     if (opensMenu(reason))
         emit menuRequested();
 }

@@ -11,7 +11,7 @@ class QIcon;
 class mdlTray : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit mdlTray(QObject *parent = nullptr);
     ~mdlTray() override;
 
@@ -26,9 +26,9 @@ public:
     // Handles one activation as the tray delivers it.
     void activation(QSystemTrayIcon::ActivationReason reason);
 
-signals:
+  signals:
     void menuRequested();
 
-private:
+  private:
     QSystemTrayIcon *m_icon = nullptr;
 };

@@ -2,8 +2,7 @@
 
 #include <QHeaderView>
 
-BuddyTree::BuddyTree(QWidget *parent) : QTreeWidget(parent)
-{
+BuddyTree::BuddyTree(QWidget *parent) : QTreeWidget(parent) {
     setColumnCount(1);
     setHeaderHidden(true);
     setSortingEnabled(false);
@@ -16,18 +15,18 @@ BuddyTree::BuddyTree(QWidget *parent) : QTreeWidget(parent)
             [this](QTreeWidgetItem *item) { m_collapsed.remove(item); });
 }
 
-void BuddyTree::setImageList(const QList<QIcon> *images) { m_images = images; }
+void BuddyTree::setImageList(const QList<QIcon> *images) {
+    m_images = images;
+}
 
-void BuddyTree::clearNodes()
-{
+void BuddyTree::clearNodes() {
     m_byKey.clear();
     m_byText.clear();
     m_collapsed.clear();
     clear();
 }
 
-QTreeWidgetItem *BuddyTree::makeItem(const QString &key, const QString &text, int image) const
-{
+QTreeWidgetItem *BuddyTree::makeItem(const QString &key, const QString &text, int image) const {
     auto *item = new QTreeWidgetItem;
     item->setText(0, text);
     item->setData(0, KeyRole, key);
@@ -37,16 +36,14 @@ QTreeWidgetItem *BuddyTree::makeItem(const QString &key, const QString &text, in
     return item;
 }
 
-void BuddyTree::registerItem(QTreeWidgetItem *item)
-{
+void BuddyTree::registerItem(QTreeWidgetItem *item) {
     const QString key = keyOf(item);
     if (!key.isEmpty())
         m_byKey.insert(key, item);
     m_byText[item->text(0)].append(item);
 }
 
-void BuddyTree::unregisterTree(QTreeWidgetItem *item)
-{
+void BuddyTree::unregisterTree(QTreeWidgetItem *item) {
     for (int i = 0; i < item->childCount(); ++i)
         unregisterTree(item->child(i));
     const QString key = keyOf(item);
@@ -61,8 +58,7 @@ void BuddyTree::unregisterTree(QTreeWidgetItem *item)
     }
 }
 
-QTreeWidgetItem *BuddyTree::addTopNode(const QString &key, const QString &text, int image)
-{
+QTreeWidgetItem *BuddyTree::addTopNode(const QString &key, const QString &text, int image) {
     if (!key.isEmpty() && m_byKey.contains(key))
         return nullptr;
     QTreeWidgetItem *item = makeItem(key, text, image);
@@ -72,8 +68,7 @@ QTreeWidgetItem *BuddyTree::addTopNode(const QString &key, const QString &text, 
 }
 
 QTreeWidgetItem *BuddyTree::addChildNode(const QString &relativeKey, const QString &key,
-                                         const QString &text, int image)
-{
+                                         const QString &text, int image) {
     QTreeWidgetItem *parent = relativeKey.isEmpty() ? nullptr : m_byKey.value(relativeKey);
     if (!parent)
         return nullptr;
@@ -85,16 +80,14 @@ QTreeWidgetItem *BuddyTree::addChildNode(const QString &relativeKey, const QStri
     return item;
 }
 
-void BuddyTree::removeNode(QTreeWidgetItem *item)
-{
+void BuddyTree::removeNode(QTreeWidgetItem *item) {
     if (!item)
         return;
     unregisterTree(item);
     delete item; // removes it, and its children, from the tree
 }
 
-int BuddyTree::removeByText(const QString &text)
-{
+int BuddyTree::removeByText(const QString &text) {
     // Look the text up again after each removal: removing a group takes
     // the nodes under it along, and they leave the hash with it.
     int removed = 0;
@@ -108,8 +101,7 @@ int BuddyTree::removeByText(const QString &text)
     return removed;
 }
 
-void BuddyTree::expandGroups(QTreeWidgetItem *added)
-{
+void BuddyTree::expandGroups(QTreeWidgetItem *added) {
     // Every node with children is expanded except those collapsed since
     // (by the user or by a program): those, and the new node's parent.
     if (added && added->parent() && !added->parent()->isExpanded())
@@ -122,12 +114,10 @@ void BuddyTree::expandGroups(QTreeWidgetItem *added)
             item->setExpanded(true);
 }
 
-int BuddyTree::imageOf(const QTreeWidgetItem *item)
-{
+int BuddyTree::imageOf(const QTreeWidgetItem *item) {
     return item ? item->data(0, ImageRole).toInt() : 0;
 }
 
-QString BuddyTree::keyOf(const QTreeWidgetItem *item)
-{
+QString BuddyTree::keyOf(const QTreeWidgetItem *item) {
     return item ? item->data(0, KeyRole).toString() : QString();
 }

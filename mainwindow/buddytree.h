@@ -12,7 +12,7 @@
 class BuddyTree : public QTreeWidget {
     Q_OBJECT
 
-public:
+  public:
     // Item data: the image index (1-based, 0 = none) and the key.
     static constexpr int ImageRole = Qt::UserRole;
     static constexpr int KeyRole = Qt::UserRole + 1;
@@ -35,10 +35,7 @@ public:
                                   const QString &text, int image = 0);
 
     QTreeWidgetItem *nodeByKey(const QString &key) const { return m_byKey.value(key); }
-    QList<QTreeWidgetItem *> nodesByText(const QString &text) const
-    {
-        return m_byText.value(text);
-    }
+    QList<QTreeWidgetItem *> nodesByText(const QString &text) const { return m_byText.value(text); }
     // Removes every node whose text is exactly `text`, with its children.
     // Returns how many nodes matched.
     int removeByText(const QString &text);
@@ -52,7 +49,7 @@ public:
     static int imageOf(const QTreeWidgetItem *item);
     static QString keyOf(const QTreeWidgetItem *item);
 
-private:
+  private:
     QTreeWidgetItem *makeItem(const QString &key, const QString &text, int image) const;
     void registerItem(QTreeWidgetItem *item);
     void unregisterTree(QTreeWidgetItem *item);

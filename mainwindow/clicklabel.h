@@ -6,16 +6,16 @@
 class ClickLabel : public QLabel {
     Q_OBJECT
 
-public:
+  public:
     explicit ClickLabel(const QString &text, QWidget *parent = nullptr);
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
-private:
+  private:
     bool m_pressed = false;
 };

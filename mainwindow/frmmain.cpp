@@ -15,7 +15,9 @@
 
 // The widgets library is static: its embedded files must be registered
 // explicitly, outside any namespace.
-static void initVorkleResources() { Q_INIT_RESOURCE(resources); }
+static void initVorkleResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 const QString frmMain::kCaption = QStringLiteral("Vorkle 2.0.2");
 const QString frmMain::kDefaultServer = QStringLiteral("localhost");
@@ -24,8 +26,7 @@ const QString frmMain::kDefaultProfile =
     QStringLiteral("I use <a href=\"http://vorkle.invalid/\">Vorkle 2.0.2</a>.");
 const QString frmMain::kOffline = QStringLiteral("offline...");
 
-frmMain::frmMain(QWidget *parent) : QWidget(parent)
-{
+frmMain::frmMain(QWidget *parent) : QWidget(parent) {
     initVorkleResources();
     m_ownDialogs = std::make_unique<QtDialogProvider>();
     m_dialogs = m_ownDialogs.get();
@@ -49,34 +50,38 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent)
     startTray();
 }
 
-frmMain::~frmMain()
-{
+frmMain::~frmMain() {
     // The separate windows go first: they hold pointers into this one.
     delete m_addBuddy.data();
     delete m_addGroup.data();
     m_err.reset();
 }
 
-void frmMain::setDialogProvider(DialogProvider *provider)
-{
+void frmMain::setDialogProvider(DialogProvider *provider) {
     m_dialogs = provider ? provider : m_ownDialogs.get();
 }
 
-DialogProvider *frmMain::dialogs() { return m_dialogs; }
+DialogProvider *frmMain::dialogs() {
+    return m_dialogs;
+}
 
-frmErr *frmMain::alertWindow() const { return m_err.get(); }
-frmAddBuddy *frmMain::addBuddyDialog() const { return m_addBuddy.data(); }
-frmGroups *frmMain::addGroupDialog() const { return m_addGroup.data(); }
+frmErr *frmMain::alertWindow() const {
+    return m_err.get();
+}
+frmAddBuddy *frmMain::addBuddyDialog() const {
+    return m_addBuddy.data();
+}
+frmGroups *frmMain::addGroupDialog() const {
+    return m_addGroup.data();
+}
 
-void frmMain::startTray()
-{
+void frmMain::startTray() {
     m_tray = new mdlTray(this);
     connect(m_tray, &mdlTray::menuRequested, this, [this] { opt->popup(QCursor::pos()); });
     m_tray->addTrayIcon(windowIcon(), kCaption);
 }
 
-void frmMain::showMe_Click()
-{
+void frmMain::showMe_Click() {
     if (isMinimized())
         showNormal();
     else
@@ -85,8 +90,7 @@ void frmMain::showMe_Click()
     activateWindow();
 }
 
-void frmMain::closeEvent(QCloseEvent *event)
-{
+void frmMain::closeEvent(QCloseEvent *event) {
     m_tray->deleteTrayIcon();
     // Our other windows have no parent; close them so the program ends.
     if (m_err)
@@ -98,6 +102,10 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-QString frmMain::ownScreenName() const { return txtSn->text(); }
+QString frmMain::ownScreenName() const {
+    return txtSn->text();
+}
 
-QString frmMain::iconHost() const { return toc->tocServer(); }
+QString frmMain::iconHost() const {
+    return toc->tocServer();
+}

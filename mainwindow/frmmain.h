@@ -45,7 +45,7 @@ class mdlTray;
 class frmMain : public QWidget, public ViewHost {
     Q_OBJECT
 
-public:
+  public:
     static const QString kCaption;        // "Vorkle 2.0.2"
     static const QString kDefaultServer;  // txtServer's default
     static const QString kAuthServer;     // AuthServer passed by "Login"
@@ -162,10 +162,10 @@ public:
     QMenu *opt = nullptr;
     QAction *showMe = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     // layout
     void buildWindow();
     void buildPanels();

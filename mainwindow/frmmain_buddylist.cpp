@@ -10,8 +10,7 @@
 
 void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyList,
                            const QStringList &BlockList, const QStringList &PrivateList,
-                           const QStringList &, const QString &, qint16)
-{
+                           const QStringList &, const QString &, qint16) {
     m_signedOn = true;
     toc->SetProfile(profileText());
     toc->SetCapability(QelTOCSock::kCapabilities);
@@ -37,8 +36,7 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
 }
 
 void frmMain::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16, qint32,
-                              qint32 lngIdleTime, const QString &strUserClass)
-{
+                              qint32 lngIdleTime, const QString &strUserClass) {
     if (!blnOnline) {
         TreeBL->removeByText(strBuddy);
         return;
@@ -49,8 +47,7 @@ void frmMain::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16, q
         BuddyAdd(strBuddy, group, strUserClass, idle);
 }
 
-int frmMain::buddyImage(const QString &UserClass, const QString &idle)
-{
+int frmMain::buddyImage(const QString &UserClass, const QString &idle) {
     if (idle.trimmed().toLongLong() > 1)
         return 2;
     if (UserClass.contains(QLatin1Char('C')))
@@ -61,8 +58,7 @@ int frmMain::buddyImage(const QString &UserClass, const QString &idle)
 }
 
 bool frmMain::BuddyAdd(const QString &buddy, const QString &Group, const QString &UserClass,
-                       const QString &idle)
-{
+                       const QString &idle) {
     TreeBL->setImageList(&ImageList1);
     const int image = buddyImage(UserClass, idle);
     // Refused when the buddy is shown already or its group has no node.
@@ -73,8 +69,7 @@ bool frmMain::BuddyAdd(const QString &buddy, const QString &Group, const QString
     return true;
 }
 
-void frmMain::toc_BuddyAdded(const QString &strGroup, const QString &strBuddy, const QString &)
-{
+void frmMain::toc_BuddyAdded(const QString &strGroup, const QString &strBuddy, const QString &) {
     // Two boxes, one after the other: the buddy, then the group.
     DialogProvider *d = dialogs();
     QPointer<frmMain> self(this);
@@ -84,13 +79,11 @@ void frmMain::toc_BuddyAdded(const QString &strGroup, const QString &strBuddy, c
     });
 }
 
-void frmMain::toc_GroupRemoved(const QString &strGroup)
-{
+void frmMain::toc_GroupRemoved(const QString &strGroup) {
     dialogs()->message(this, QString(), strGroup + QLatin1Char(':'));
 }
 
-bool frmMain::isGroup(const QString &text) const
-{
+bool frmMain::isGroup(const QString &text) const {
     const QString n = QelTOCSock::NormalizeScreenName(text);
     for (const QString &g : groups)
         if (QelTOCSock::NormalizeScreenName(g) == n)
@@ -98,4 +91,6 @@ bool frmMain::isGroup(const QString &text) const
     return false;
 }
 
-void frmMain::addGroupNode(const QString &group) { TreeBL->addTopNode(QString(), group); }
+void frmMain::addGroupNode(const QString &group) {
+    TreeBL->addTopNode(QString(), group);
+}

@@ -13,16 +13,14 @@
 namespace {
 const QString kSelectItem = QStringLiteral("Please select an item on our buddylist");
 
-QAction *item(QMenu *menu, const char *name, const QString &caption)
-{
+QAction *item(QMenu *menu, const char *name, const QString &caption) {
     QAction *a = menu->addAction(caption);
     a->setObjectName(QLatin1String(name));
     return a;
 }
 } // namespace
 
-void frmMain::buildMenus()
-{
+void frmMain::buildMenus() {
     mnuBL = new QMenu(this);
     mnuBL->setObjectName(QStringLiteral("mnuBL"));
     bdyAdd = item(mnuBL, "bdyAdd", QStringLiteral("Add Buddy"));
@@ -49,14 +47,12 @@ void frmMain::buildMenus()
     connect(showMe, &QAction::triggered, this, &frmMain::showMe_Click);
 }
 
-QTreeWidgetItem *frmMain::selectedNode() const
-{
+QTreeWidgetItem *frmMain::selectedNode() const {
     const QList<QTreeWidgetItem *> selected = TreeBL->selectedItems();
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
-void frmMain::TreeBL_Click()
-{
+void frmMain::TreeBL_Click() {
     QTreeWidgetItem *node = selectedNode();
     if (!node)
         return; // no screen name to ask for
@@ -68,10 +64,11 @@ void frmMain::TreeBL_Click()
         blClick->popup(QCursor::pos());
 }
 
-void frmMain::Command6_Click() { mnuBL->popup(QCursor::pos()); }
+void frmMain::Command6_Click() {
+    mnuBL->popup(QCursor::pos());
+}
 
-void frmMain::rembdy_Click()
-{
+void frmMain::rembdy_Click() {
     QTreeWidgetItem *node = selectedNode();
     if (!node || node->text(0).isEmpty()) {
         Errors(kSelectItem);
@@ -80,21 +77,21 @@ void frmMain::rembdy_Click()
     const QString text = node->text(0);
     QPointer<frmMain> self(this);
     if (isGroup(text)) {
-        dialogs()->question(
-            this, QString(), QStringLiteral("Are you sure you want to remove this group: ") + text +
-                                 QLatin1Char('?'),
-            false, [self, text](DialogProvider::Answer a) {
-                if (!self || a != DialogProvider::Answer::Yes)
-                    return;
-                // The group stays in `groups`, its buddies in BuddyListx.
-                self->toc->RemoveGroup(text);
-                self->TreeBL->removeByText(text);
-            });
+        dialogs()->question(this, QString(),
+                            QStringLiteral("Are you sure you want to remove this group: ") + text +
+                                QLatin1Char('?'),
+                            false, [self, text](DialogProvider::Answer a) {
+                                if (!self || a != DialogProvider::Answer::Yes)
+                                    return;
+                                // The group stays in `groups`, its buddies in BuddyListx.
+                                self->toc->RemoveGroup(text);
+                                self->TreeBL->removeByText(text);
+                            });
         return;
     }
     dialogs()->question(
-        this, QString(), QStringLiteral("Are you sure you want to remove this user: ") + text +
-                             QLatin1Char('?'),
+        this, QString(),
+        QStringLiteral("Are you sure you want to remove this user: ") + text + QLatin1Char('?'),
         false, [self, text](DialogProvider::Answer a) {
             if (!self || a != DialogProvider::Answer::Yes)
                 return;
@@ -111,8 +108,7 @@ void frmMain::rembdy_Click()
         });
 }
 
-void frmMain::mnuIM_Click()
-{
+void frmMain::mnuIM_Click() {
     QTreeWidgetItem *node = selectedNode();
     if (!node || node->text(0).isEmpty()) {
         Errors(kSelectItem);
@@ -121,8 +117,7 @@ void frmMain::mnuIM_Click()
     openIM(node->text(0));
 }
 
-void frmMain::mnublock_Click()
-{
+void frmMain::mnublock_Click() {
     QTreeWidgetItem *node = selectedNode();
     if (!node || node->text(0).isEmpty()) {
         Errors(kSelectItem);
@@ -132,8 +127,7 @@ void frmMain::mnublock_Click()
     toc->BlockUser(node->text(0));
 }
 
-void frmMain::showAddBuddyDialog()
-{
+void frmMain::showAddBuddyDialog() {
     if (m_addBuddy && m_addBuddy->isVisible()) {
         m_addBuddy->raise();
         m_addBuddy->activateWindow();
@@ -144,8 +138,7 @@ void frmMain::showAddBuddyDialog()
     m_addBuddy->open();
 }
 
-void frmMain::showAddGroupDialog()
-{
+void frmMain::showAddGroupDialog() {
     if (m_addGroup && m_addGroup->isVisible()) {
         m_addGroup->raise();
         m_addGroup->activateWindow();

@@ -23,20 +23,20 @@ void frmMain::clearPrivacyLists() {}
 void frmMain::fillPrivacyLists(const QStringList &, const QStringList &) {}
 
 // LoggedIn: the profile sent to the server (the profile page's text).
-QString frmMain::profileText() const { return kDefaultProfile; }
+QString frmMain::profileText() const {
+    return kDefaultProfile;
+}
 
 // "IM User": the name goes into the IM field and "Send IM" runs.
 void frmMain::openIM(const QString &) {}
 
 // An IM view's "Block": the block list's "Add" with this name.
-void frmMain::blockFromView(const QString &name)
-{
+void frmMain::blockFromView(const QString &name) {
     toc->BlockUser(name);
     toc->SetPrivacy(4);
 }
 
-FormatSettings frmMain::formatSettings() const
-{
+FormatSettings frmMain::formatSettings() const {
     FormatSettings s;
     s.fontColorx = fontColorx;
     s.backColorx = backColorx;

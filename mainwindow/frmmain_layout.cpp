@@ -17,16 +17,13 @@
 
 namespace {
 
-template <typename W>
-W *named(W *w, const char *name, QRect where)
-{
+template <typename W> W *named(W *w, const char *name, QRect where) {
     w->setObjectName(QLatin1String(name));
     w->setGeometry(where);
     return w;
 }
 
-QLabel *label(QWidget *parent, const char *name, const QString &text, QRect where)
-{
+QLabel *label(QWidget *parent, const char *name, const QString &text, QRect where) {
     auto *l = named(new QLabel(parent), name, where);
     l->setTextFormat(Qt::PlainText);
     l->setText(text);
@@ -34,8 +31,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, QRect wher
     return l;
 }
 
-QLineEdit *field(QWidget *parent, const char *name, const QString &text, QRect where)
-{
+QLineEdit *field(QWidget *parent, const char *name, const QString &text, QRect where) {
     auto *e = named(new QLineEdit(text, parent), name, where);
     uicolors::setForeColor(e, uicolors::foreText());
     QPalette p = e->palette();
@@ -44,15 +40,13 @@ QLineEdit *field(QWidget *parent, const char *name, const QString &text, QRect w
     return e;
 }
 
-ClickLabel *clickLabel(QWidget *parent, const char *name, const QString &text, QRect where)
-{
+ClickLabel *clickLabel(QWidget *parent, const char *name, const QString &text, QRect where) {
     auto *l = named(new ClickLabel(text, parent), name, where);
     uicolors::setForeColor(l, uicolors::clickable());
     return l;
 }
 
-QWidget *panel(QWidget *parent, const char *name, QRect where)
-{
+QWidget *panel(QWidget *parent, const char *name, QRect where) {
     auto *p = named(new QWidget(parent), name, where);
     p->setAutoFillBackground(true);
     return p;
@@ -60,16 +54,14 @@ QWidget *panel(QWidget *parent, const char *name, QRect where)
 
 } // namespace
 
-void frmMain::loadImages()
-{
+void frmMain::loadImages() {
     ImageList1 = {QIcon(QStringLiteral(":/vorkle/buddy-online.png")),
                   QIcon(QStringLiteral(":/vorkle/buddy-idle.png")),
                   QIcon(QStringLiteral(":/vorkle/buddy-away.png")),
                   QIcon(QStringLiteral(":/vorkle/buddy-mobile.png"))};
 }
 
-void frmMain::buildWindow()
-{
+void frmMain::buildWindow() {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
     setWindowIcon(QIcon(QStringLiteral(":/vorkle/vorkle.png")));
@@ -90,8 +82,7 @@ void frmMain::buildWindow()
     connect(Tab1, &QTabBar::currentChanged, this, [this](int) { Tab1_Click(); });
 }
 
-void frmMain::buildPanels()
-{
+void frmMain::buildPanels() {
     PicLogin = panel(this, "PicLogin", twips::rect(0, 360, 5895, 2655));
     // Moved at start-up under the tabs.
     PicIM = panel(this, "PicIM", twips::rect(120, 360, 5775, 2655));
@@ -101,8 +92,7 @@ void frmMain::buildPanels()
     PicAway = panel(this, "PicAway", twips::rect(0, 3120, 5895, 975));
 }
 
-void frmMain::buildLoginFrame()
-{
+void frmMain::buildLoginFrame() {
     frmLogin = named(new QFrame(PicLogin), "frmLogin", twips::rect(0, 0, 3855, 2655));
     frmLogin->setFrameShape(QFrame::StyledPanel);
     frmLogin->setAutoFillBackground(true);
@@ -112,11 +102,11 @@ void frmMain::buildLoginFrame()
     bold.setBold(true);
     labFrm->setFont(bold);
 
-    Label1 = label(frmLogin, "Label1", QStringLiteral("Screen Name"),
-                   twips::rect(240, 360, 1815, 255));
+    Label1 =
+        label(frmLogin, "Label1", QStringLiteral("Screen Name"), twips::rect(240, 360, 1815, 255));
     txtSn = field(frmLogin, "txtSn", QString(), twips::rect(240, 600, 1455, 255));
-    Label2 = label(frmLogin, "Label2", QStringLiteral("Password"),
-                   twips::rect(1800, 360, 1815, 255));
+    Label2 =
+        label(frmLogin, "Label2", QStringLiteral("Password"), twips::rect(1800, 360, 1815, 255));
     txtPw = field(frmLogin, "txtPw", QString(), twips::rect(1800, 600, 1455, 255));
     txtPw->setEchoMode(QLineEdit::Password);
     Label3 = label(frmLogin, "Label3", QStringLiteral("Server"), twips::rect(240, 960, 1815, 255));
@@ -136,20 +126,19 @@ void frmMain::buildLoginFrame()
     labStat = label(frmLogin, "labStat", kOffline, twips::rect(240, 1920, 3015, 255));
 }
 
-void frmMain::buildSettingsPanel()
-{
+void frmMain::buildSettingsPanel() {
     labHI = label(PicLogin, "labHI", QStringLiteral("user's configuration."),
                   twips::rect(120, 0, 2775, 255));
-    Label24 = clickLabel(PicLogin, "Label24", QStringLiteral("format"),
-                         twips::rect(2160, 0, 615, 255));
-    Label6 = clickLabel(PicLogin, "Label6", QStringLiteral("Logout"),
-                        twips::rect(3120, 0, 615, 255));
+    Label24 =
+        clickLabel(PicLogin, "Label24", QStringLiteral("format"), twips::rect(2160, 0, 615, 255));
+    Label6 =
+        clickLabel(PicLogin, "Label6", QStringLiteral("Logout"), twips::rect(3120, 0, 615, 255));
     connect(Label6, &ClickLabel::clicked, this, &frmMain::Label6_Click);
 
     Command4 = named(new QPushButton(QStringLiteral("Change Colors"), PicLogin), "Command4",
                      twips::rect(4320, 0, 1335, 300));
-    Label23 = label(PicLogin, "Label23", QStringLiteral("Settings:"),
-                    twips::rect(4320, 360, 615, 255));
+    Label23 =
+        label(PicLogin, "Label23", QStringLiteral("Settings:"), twips::rect(4320, 360, 615, 255));
     Command5 = named(new QPushButton(QStringLiteral("Save"), PicLogin), "Command5",
                      twips::rect(4320, 600, 615, 300));
     Command5->setEnabled(false);
@@ -157,18 +146,20 @@ void frmMain::buildSettingsPanel()
                      twips::rect(5040, 600, 615, 300));
     Command8->setEnabled(false);
 
-    Image1 = named(new ClickLabel(QString(), PicLogin), "Image1",
-                   twips::rect(3960, 840, 1920, 1800));
+    Image1 =
+        named(new ClickLabel(QString(), PicLogin), "Image1", twips::rect(3960, 840, 1920, 1800));
     Image1->setAlignment(Qt::AlignCenter);
     m_logo = new QMovie(QStringLiteral(":/vorkle/logo.gif"), QByteArray(), this);
     Image1->setMovie(m_logo);
     m_logo->start();
 }
 
-void frmMain::buildPages()
-{
+void frmMain::buildPages() {
     tab2 = named(new QTabWidget(PicLogin), "tab2", twips::rect(50, 240, 3810, 2220));
     uicolors::setForeColor(tab2->tabBar(), uicolors::foreText());
+    // Six short captions share a narrow strip: keep the tabs tight so all
+    // of them show without scroll arrows.
+    tab2->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 5px; }"));
     const auto page = [this](const char *name, const QString &caption) {
         auto *w = new QWidget;
         w->setObjectName(QLatin1String(name));

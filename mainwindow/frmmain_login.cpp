@@ -13,8 +13,7 @@ const QString kConnecting = QStringLiteral("Connecting...");
 const QString kSending = QStringLiteral("Sending information");
 } // namespace
 
-void frmMain::connectProtocol()
-{
+void frmMain::connectProtocol() {
     connect(toc, &QelTOCSock::IncomingPacket, this, &frmMain::toc_IncomingPacket);
     connect(toc, &QelTOCSock::Error, this, &frmMain::toc_Error);
     connect(toc, &QelTOCSock::LoggedOut, this, &frmMain::toc_LoggedOut);
@@ -27,8 +26,7 @@ void frmMain::connectProtocol()
     connect(toc, &QelTOCSock::GroupRemoved, this, &frmMain::toc_GroupRemoved);
 }
 
-void frmMain::cmdLogin_Click()
-{
+void frmMain::cmdLogin_Click() {
     bool ok = false;
     const int port = txtPort->text().trimmed().toInt(&ok);
     if (!ok || port < 1 || port > 65535) {
@@ -40,31 +38,26 @@ void frmMain::cmdLogin_Click()
     toc->Login(txtSn->text(), txtPw->text(), txtServer->text(), port, kAuthServer);
 }
 
-void frmMain::toc_IncomingPacket(const QByteArray &)
-{
+void frmMain::toc_IncomingPacket(const QByteArray &) {
     if (labStat->text() == kConnecting)
         labStat->setText(kSending);
 }
 
-void frmMain::toc_Error(qint16, const QString &strError)
-{
+void frmMain::toc_Error(qint16, const QString &strError) {
     Errors(strError);
     labStat->setText(kOffline);
 }
 
-void frmMain::toc_LoggedOut(const QString &)
-{
+void frmMain::toc_LoggedOut(const QString &) {
     m_signedOn = false;
     labStat->setText(kOffline);
 }
 
-void frmMain::toc_ScreennameFormat(const QString &strFormattedSN)
-{
+void frmMain::toc_ScreennameFormat(const QString &strFormattedSN) {
     txtSn->setText(strFormattedSN);
 }
 
-void frmMain::toc_WinsockError(const QString &strError)
-{
+void frmMain::toc_WinsockError(const QString &strError) {
     // Connection refused, host not found, connection lost: the sign-on
     // (or the session) is over.
     m_signedOn = false;
@@ -72,8 +65,7 @@ void frmMain::toc_WinsockError(const QString &strError)
     labStat->setText(kOffline);
 }
 
-void frmMain::toc_Disconnected()
-{
+void frmMain::toc_Disconnected() {
     // During sign-on a refusing server sends its error and then closes:
     // that error stays the text the user reads.
     const bool wasSignedOn = m_signedOn;
@@ -83,14 +75,12 @@ void frmMain::toc_Disconnected()
         Errors(QStringLiteral("The server closed the connection."));
 }
 
-void frmMain::Label6_Click()
-{
+void frmMain::Label6_Click() {
     toc->LogOff();
     logout();
 }
 
-void frmMain::logout()
-{
+void frmMain::logout() {
     m_signedOn = false;
     frmLogin->show();
     clearPrivacyLists();
@@ -100,8 +90,7 @@ void frmMain::logout()
     addTab(QStringLiteral("Settings"));
 }
 
-void frmMain::Errors(const QString &text)
-{
+void frmMain::Errors(const QString &text) {
     if (!m_err)
         m_err = std::make_unique<frmErr>(this);
     m_err->showMessage(text);

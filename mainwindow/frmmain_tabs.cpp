@@ -4,8 +4,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 
-int frmMain::addTab(const QString &caption)
-{
+int frmMain::addTab(const QString &caption) {
     // A single '&' would be taken as a mnemonic and vanish.
     QString shown = caption;
     shown.replace(QLatin1Char('&'), QLatin1String("&&"));
@@ -22,24 +21,23 @@ int frmMain::addTab(const QString &caption)
     return index;
 }
 
-QString frmMain::tabCaption(int index) const { return Tab1->tabData(index).toString(); }
+QString frmMain::tabCaption(int index) const {
+    return Tab1->tabData(index).toString();
+}
 
-QString frmMain::selectedTabCaption() const
-{
+QString frmMain::selectedTabCaption() const {
     const int index = Tab1->currentIndex();
     return index < 0 ? QString() : tabCaption(index);
 }
 
-bool frmMain::isTab(const QString &caption) const
-{
+bool frmMain::isTab(const QString &caption) const {
     for (int i = 0; i < Tab1->count(); ++i)
         if (tabCaption(i) == caption)
             return true;
     return false;
 }
 
-void frmMain::hider()
-{
+void frmMain::hider() {
     hideViews();
     PicIM->hide();
     PicLogin->hide();
@@ -47,8 +45,7 @@ void frmMain::hider()
     PicChat->hide();
 }
 
-void frmMain::Tab1_Click()
-{
+void frmMain::Tab1_Click() {
     hider();
     const QString caption = selectedTabCaption();
     if (caption == QLatin1String("Settings"))
@@ -58,10 +55,11 @@ void frmMain::Tab1_Click()
     showViewsFor(caption);
 }
 
-void frmMain::TabUpdate() { Tab1_Click(); }
+void frmMain::TabUpdate() {
+    Tab1_Click();
+}
 
-void frmMain::CloseTab(const QString &caption)
-{
+void frmMain::CloseTab(const QString &caption) {
     for (int i = Tab1->count() - 1; i >= 0; --i)
         if (tabCaption(i) == caption)
             Tab1->removeTab(i);

@@ -1,13 +1,11 @@
 #include "knownbuddies.h"
 
-QStringView KnownBuddies::groupPiece(QStringView entry)
-{
+QStringView KnownBuddies::groupPiece(QStringView entry) {
     const qsizetype colon = entry.indexOf(QLatin1Char(':'));
     return colon < 0 ? entry : entry.left(colon);
 }
 
-QStringView KnownBuddies::buddyPiece(QStringView entry, bool *present)
-{
+QStringView KnownBuddies::buddyPiece(QStringView entry, bool *present) {
     const qsizetype first = entry.indexOf(QLatin1Char(':'));
     *present = first >= 0;
     if (first < 0)
@@ -17,8 +15,7 @@ QStringView KnownBuddies::buddyPiece(QStringView entry, bool *present)
     return second < 0 ? rest : rest.left(second);
 }
 
-void KnownBuddies::append(const QString &entry)
-{
+void KnownBuddies::append(const QString &entry) {
     const int index = int(m_entries.size());
     m_entries.append(entry);
     m_next.push_back(-1);
@@ -36,8 +33,7 @@ void KnownBuddies::append(const QString &entry)
     }
 }
 
-QStringList KnownBuddies::groupsOf(QStringView buddy) const
-{
+QStringList KnownBuddies::groupsOf(QStringView buddy) const {
     QStringList out;
     for (int i = m_first.value(buddy, -1); i >= 0; i = m_next[size_t(i)])
         out << groupPiece(m_entries.at(i)).toString();

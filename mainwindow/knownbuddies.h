@@ -10,7 +10,7 @@
 #include <vector>
 
 class KnownBuddies {
-public:
+  public:
     void append(const QString &entry);
     int count() const { return int(m_entries.size()); }
     const QString &at(int i) const { return m_entries.at(i); }
@@ -20,7 +20,7 @@ public:
     // exactly, in entry order.
     QStringList groupsOf(QStringView buddy) const;
 
-private:
+  private:
     // Entries are cut at every colon; only the first two pieces count.
     static QStringView groupPiece(QStringView entry);
     static QStringView buddyPiece(QStringView entry, bool *present);

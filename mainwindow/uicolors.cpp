@@ -5,16 +5,14 @@
 
 namespace uicolors {
 
-void setForeColor(QWidget *w, const QColor &c)
-{
+void setForeColor(QWidget *w, const QColor &c) {
     QPalette p = w->palette();
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         p.setColor(role, c);
     w->setPalette(p);
 }
 
-void setBackColor(QWidget *w, const QColor &c)
-{
+void setBackColor(QWidget *w, const QColor &c) {
     QPalette p = w->palette();
     p.setColor(QPalette::Window, c);
     p.setColor(QPalette::Button, c);

@@ -7,9 +7,15 @@ class QWidget;
 
 namespace uicolors {
 
-inline QColor windowBack() { return QColor(241, 242, 230); }
-inline QColor foreText() { return QColor(61, 137, 188); }
-inline QColor clickable() { return QColor(0, 0, 255); }
+inline QColor windowBack() {
+    return QColor(241, 242, 230);
+}
+inline QColor foreText() {
+    return QColor(61, 137, 188);
+}
+inline QColor clickable() {
+    return QColor(0, 0, 255);
+}
 
 // Sets the text colour of labels, fields, lists and buttons alike.
 void setForeColor(QWidget *w, const QColor &c);

@@ -18,7 +18,7 @@
 class TestDialogs : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void cleanup();
 
     void alertOpensOverMainWindow();
@@ -41,23 +41,23 @@ private slots:
     void providerInputText_data();
     void providerInputText();
 
-private:
+  private:
     std::unique_ptr<GuiRig> rig;
     QWidget *openDialog(const QString &objectName) const;
 };
 
-void TestDialogs::cleanup() { rig.reset(); }
+void TestDialogs::cleanup() {
+    rig.reset();
+}
 
-QWidget *TestDialogs::openDialog(const QString &objectName) const
-{
+QWidget *TestDialogs::openDialog(const QString &objectName) const {
     for (QWidget *top : QApplication::topLevelWidgets())
         if (top->objectName() == objectName && top->isVisible())
             return top;
     return nullptr;
 }
 
-void TestDialogs::alertOpensOverMainWindow()
-{
+void TestDialogs::alertOpensOverMainWindow() {
     rig = std::make_unique<GuiRig>();
     frmMain &w = *rig->w;
     w.move(100, 80);
@@ -72,13 +72,12 @@ void TestDialogs::alertOpensOverMainWindow()
     QVERIFY(alert->Image1->movie());
     QCOMPARE(alert->Image1->movie()->state(), QMovie::Running);
     QCOMPARE(alert->Image1->movie()->currentPixmap().size(), QSize(9, 25));
-    QCOMPARE(alert->pos(), w.frameGeometry().topLeft() +
-                               QPoint(twips::toPixelsX(1000), twips::toPixelsY(1000)));
+    QCOMPARE(alert->pos(),
+             w.frameGeometry().topLeft() + QPoint(twips::toPixelsX(1000), twips::toPixelsY(1000)));
     QVERIFY(!w.isEnabled());
 }
 
-void TestDialogs::alertSecondMessageReplacesText()
-{
+void TestDialogs::alertSecondMessageReplacesText() {
     rig = std::make_unique<GuiRig>();
     rig->w->Errors(QStringLiteral("one"));
     rig->w->alertWindow()->move(300, 300);
@@ -87,15 +86,13 @@ void TestDialogs::alertSecondMessageReplacesText()
     QCOMPARE(rig->w->alertWindow()->pos(), QPoint(300, 300)); // stays where it is
 }
 
-void TestDialogs::alertClosesEitherWay_data()
-{
+void TestDialogs::alertClosesEitherWay_data() {
     QTest::addColumn<bool>("okButton");
     QTest::newRow("OK") << true;
     QTest::newRow("close box") << false;
 }
 
-void TestDialogs::alertClosesEitherWay()
-{
+void TestDialogs::alertClosesEitherWay() {
     QFETCH(bool, okButton);
     rig = std::make_unique<GuiRig>();
     rig->w->Errors(QStringLiteral("x"));
@@ -109,8 +106,7 @@ void TestDialogs::alertClosesEitherWay()
     QCOMPARE(alert->Image1->movie()->state(), QMovie::NotRunning);
 }
 
-void TestDialogs::alertPlaysSoundWithoutHanging()
-{
+void TestDialogs::alertPlaysSoundWithoutHanging() {
     rig = std::make_unique<GuiRig>();
     frmErr::setSoundEnabled(true);
     rig->w->Errors(QStringLiteral("with sound"));
@@ -126,8 +122,7 @@ void TestDialogs::alertPlaysSoundWithoutHanging()
     frmErr::setSoundEnabled(false);
 }
 
-void TestDialogs::addBuddyAddsNormalisedName_data()
-{
+void TestDialogs::addBuddyAddsNormalisedName_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("groupIndex");
     QTest::addColumn<QString>("entry");
@@ -138,8 +133,7 @@ void TestDialogs::addBuddyAddsNormalisedName_data()
                                   << "toc2_new_buddies \"g:Co Workers\nb:xyz\n\"";
 }
 
-void TestDialogs::addBuddyAddsNormalisedName()
-{
+void TestDialogs::addBuddyAddsNormalisedName() {
     QFETCH(QString, typed);
     QFETCH(int, groupIndex);
     QFETCH(QString, entry);
@@ -172,8 +166,7 @@ void TestDialogs::addBuddyAddsNormalisedName()
     QVERIFY(waitUntil([&] { return rig->w->TreeBL->nodeByKey(buddy); }));
 }
 
-void TestDialogs::addBuddyWithoutGroups()
-{
+void TestDialogs::addBuddyWithoutGroups() {
     rig = std::make_unique<GuiRig>();
     rig->w->bdyAdd->trigger();
     QVERIFY(rig->w->alertWindow() && rig->w->alertWindow()->isVisible());
@@ -185,8 +178,7 @@ void TestDialogs::addBuddyWithoutGroups()
     QCOMPARE(rig->w->BuddyListx.count(), 0);
 }
 
-void TestDialogs::addBuddyCloseBoxReenables()
-{
+void TestDialogs::addBuddyCloseBoxReenables() {
     rig = std::make_unique<GuiRig>();
     rig->w->groups = QStringList{"G"};
     rig->w->showAddBuddy();
@@ -198,20 +190,21 @@ void TestDialogs::addBuddyCloseBoxReenables()
     QCOMPARE(rig->w->BuddyListx.count(), 0);
 }
 
-void TestDialogs::addGroup_data()
-{
+void TestDialogs::addGroup_data() {
     QTest::addColumn<QString>("typed"); // null: accept the initial text
     QTest::addColumn<QString>("group");
     QTest::addColumn<QString>("line");
-    QTest::newRow("initial text") << QString() << "buddies" << "toc2_new_group \"buddies\"";
-    QTest::newRow("spaces kept") << "My Best Mates" << "My Best Mates"
+    QTest::newRow("initial text") << QString() << "buddies"
+                                  << "toc2_new_group \"buddies\"";
+    QTest::newRow("spaces kept") << "My Best Mates"
+                                 << "My Best Mates"
                                  << "toc2_new_group \"My Best Mates\"";
-    QTest::newRow("markup kept as text") << "<b>x</b>&y" << "<b>x</b>&y"
+    QTest::newRow("markup kept as text") << "<b>x</b>&y"
+                                         << "<b>x</b>&y"
                                          << "toc2_new_group \"<b>x</b>&y\"";
 }
 
-void TestDialogs::addGroup()
-{
+void TestDialogs::addGroup() {
     QFETCH(QString, typed);
     QFETCH(QString, group);
     QFETCH(QString, line);
@@ -245,8 +238,7 @@ void TestDialogs::addGroup()
     QVERIFY(!tree->nodeByKey(QStringLiteral("pal")));
 }
 
-void TestDialogs::providerShowsPlainText()
-{
+void TestDialogs::providerShowsPlainText() {
     QWidget parent;
     parent.show();
     QtDialogProvider provider;
@@ -262,8 +254,7 @@ void TestDialogs::providerShowsPlainText()
     QVERIFY(done);
 }
 
-void TestDialogs::providerQuestion_data()
-{
+void TestDialogs::providerQuestion_data() {
     QTest::addColumn<bool>("withCancel");
     QTest::addColumn<int>("button");
     QTest::addColumn<int>("answer");
@@ -274,8 +265,7 @@ void TestDialogs::providerQuestion_data()
     QTest::newRow("yes of three") << true << int(QMessageBox::Yes) << int(A::Yes);
 }
 
-void TestDialogs::providerQuestion()
-{
+void TestDialogs::providerQuestion() {
     QFETCH(bool, withCancel);
     QFETCH(int, button);
     QFETCH(int, answer);
@@ -294,24 +284,22 @@ void TestDialogs::providerQuestion()
     QCOMPARE(got, answer);
 }
 
-void TestDialogs::providerInputText_data()
-{
+void TestDialogs::providerInputText_data() {
     QTest::addColumn<bool>("accept");
     QTest::addColumn<QString>("result");
     QTest::newRow("accepted") << true << "New Name";
     QTest::newRow("cancelled") << false << "";
 }
 
-void TestDialogs::providerInputText()
-{
+void TestDialogs::providerInputText() {
     QFETCH(bool, accept);
     QFETCH(QString, result);
     QWidget parent;
     parent.show();
     QtDialogProvider provider;
     QString got = QStringLiteral("unset");
-    provider.inputText(&parent, QString(), QStringLiteral("New Format"),
-                       QStringLiteral("New Name"), [&](const QString &t) { got = t; });
+    provider.inputText(&parent, QString(), QStringLiteral("New Format"), QStringLiteral("New Name"),
+                       [&](const QString &t) { got = t; });
     auto *dlg = parent.findChild<QInputDialog *>();
     QVERIFY(dlg);
     QCOMPARE(dlg->labelText(), QStringLiteral("New Format"));

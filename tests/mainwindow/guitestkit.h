@@ -13,7 +13,7 @@
 #include <memory>
 
 class ScriptedDialogs : public DialogProvider {
-public:
+  public:
     struct Call {
         QString kind; // "message", "question", "input", ...
         QString title;
@@ -25,8 +25,7 @@ public:
 
     QList<Call> calls;
 
-    QStringList texts(const QString &kind) const
-    {
+    QStringList texts(const QString &kind) const {
         QStringList out;
         for (const Call &c : calls)
             if (c.kind == kind)
@@ -34,8 +33,7 @@ public:
         return out;
     }
     // Answers (or acknowledges) the oldest call that is still open.
-    void answerNext(Answer a = Answer::Yes)
-    {
+    void answerNext(Answer a = Answer::Yes) {
         for (Call &c : calls) {
             if (c.done || c.answer || c.textDone) {
                 auto done = std::move(c.done);
@@ -56,37 +54,30 @@ public:
     }
 
     void message(QWidget *, const QString &title, const QString &text,
-                 std::function<void()> done) override
-    {
+                 std::function<void()> done) override {
         calls.append({QStringLiteral("message"), title, text, done ? done : [] {}, {}, {}});
     }
     void question(QWidget *, const QString &title, const QString &text, bool,
-                  std::function<void(Answer)> done) override
-    {
+                  std::function<void(Answer)> done) override {
         calls.append({QStringLiteral("question"), title, text, {}, done, {}});
     }
     void inputText(QWidget *, const QString &title, const QString &prompt, const QString &,
-                   std::function<void(const QString &)> done) override
-    {
+                   std::function<void(const QString &)> done) override {
         calls.append({QStringLiteral("input"), title, prompt, {}, {}, done});
     }
     void pickColor(QWidget *, const QColor &initial,
-                   std::function<void(bool, const QColor &)> done) override
-    {
+                   std::function<void(bool, const QColor &)> done) override {
         done(false, initial);
     }
     void pickFont(QWidget *, const QFont &initial,
-                  std::function<void(bool, const QFont &)> done) override
-    {
+                  std::function<void(bool, const QFont &)> done) override {
         done(false, initial);
     }
     void saveFileName(QWidget *, const QString &,
-                      std::function<void(const QString &)> done) override
-    {
+                      std::function<void(const QString &)> done) override {
         done(QString());
     }
-    void openFileName(QWidget *, std::function<void(const QString &)> done) override
-    {
+    void openFileName(QWidget *, std::function<void(const QString &)> done) override {
         done(QString());
     }
 };
@@ -97,29 +88,24 @@ struct GuiRig {
     ScriptedDialogs dialogs;
     std::unique_ptr<frmMain> w;
 
-    GuiRig()
-    {
+    GuiRig() {
         frmErr::setSoundEnabled(false);
         w = std::make_unique<frmMain>();
         w->setDialogProvider(&dialogs);
         w->show();
     }
-    ~GuiRig()
-    {
+    ~GuiRig() {
         if (w)
             w->setDialogProvider(nullptr);
     }
 
-    template <typename T>
-    T *find(const char *name) const
-    {
+    template <typename T> T *find(const char *name) const {
         return w->findChild<T *>(QLatin1String(name));
     }
 
     // Fills the login frame and presses "Login".
     void pressLogin(const QString &sn = QStringLiteral("My Name"),
-                    const QString &port = QString())
-    {
+                    const QString &port = QString()) {
         auto *txtSn = find<QLineEdit>("txtSn");
         auto *txtPw = find<QLineEdit>("txtPw");
         auto *txtServer = find<QLineEdit>("txtServer");
@@ -134,8 +120,7 @@ struct GuiRig {
     }
 
     // Signs on with a configuration; true once toc_init_done arrived.
-    bool signOn(const QString &config, const QString &nick = QString())
-    {
+    bool signOn(const QString &config, const QString &nick = QString()) {
         pressLogin();
         return server.acceptSignOn(config, nick);
     }

@@ -1,7 +1,7 @@
 #include "tst_frmmain.h"
 
-#include "mainwindow/buddytree.h"
 #include "dialogs/mdltray.h"
+#include "mainwindow/buddytree.h"
 #include "protocol/qeltocsock.h"
 #include "views/twips.h"
 
@@ -18,12 +18,15 @@ namespace {
 const QString kOffline = QStringLiteral("offline...");
 }
 
-void TestFrmMain::init() { rig = std::make_unique<GuiRig>(); }
+void TestFrmMain::init() {
+    rig = std::make_unique<GuiRig>();
+}
 
-void TestFrmMain::cleanup() { rig.reset(); }
+void TestFrmMain::cleanup() {
+    rig.reset();
+}
 
-void TestFrmMain::startupState()
-{
+void TestFrmMain::startupState() {
     frmMain &w = *rig->w;
     QCOMPARE(w.windowTitle(), QStringLiteral("Vorkle 2.0.2"));
     auto *tabs = rig->find<QTabBar>("Tab1");
@@ -51,8 +54,7 @@ void TestFrmMain::startupState()
     QCOMPARE(w.palette().color(QPalette::Window), QColor(241, 242, 230));
     QCOMPARE(rig->find<QLabel>("Label1")->palette().color(QPalette::WindowText),
              QColor(61, 137, 188));
-    QCOMPARE(rig->find<QLabel>("Label6")->palette().color(QPalette::WindowText),
-             QColor(0, 0, 255));
+    QCOMPARE(rig->find<QLabel>("Label6")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 
     auto *pages = rig->find<QTabWidget>("tab2");
     QStringList captions;
@@ -65,8 +67,7 @@ void TestFrmMain::startupState()
     QCOMPARE(rig->find<QPushButton>("Command6")->text(), QStringLiteral("Options"));
 }
 
-void TestFrmMain::layout_data()
-{
+void TestFrmMain::layout_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("twipsRect");
     const auto row = [](const char *name, int l, int t, int wd, int h) {
@@ -100,8 +101,7 @@ void TestFrmMain::layout_data()
     row("tab2", 50, 240, 3810, 2220);
 }
 
-void TestFrmMain::layout()
-{
+void TestFrmMain::layout() {
     QFETCH(QString, name);
     QFETCH(QRect, twipsRect);
     QWidget *widget = rig->w->findChild<QWidget *>(name);
@@ -110,8 +110,7 @@ void TestFrmMain::layout()
              twips::rect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
 }
 
-void TestFrmMain::loginThroughLoggedIn()
-{
+void TestFrmMain::loginThroughLoggedIn() {
     rig->pressLogin(QStringLiteral("My Name"));
     QCOMPARE(rig->find<QLabel>("labStat")->text(), QStringLiteral("Connecting..."));
     QVERIFY(rig->server.acceptSignOn(QStringLiteral("g:Buddies\nb:alice\ndone:\n")));
@@ -132,8 +131,7 @@ void TestFrmMain::loginThroughLoggedIn()
     QCOMPARE(rig->find<QLabel>("labStat")->text(), QStringLiteral("Sending information"));
 }
 
-void TestFrmMain::statusLineFollowsFrames()
-{
+void TestFrmMain::statusLineFollowsFrames() {
     auto *stat = rig->find<QLabel>("labStat");
     rig->pressLogin();
     QCOMPARE(stat->text(), QStringLiteral("Connecting..."));
@@ -150,8 +148,7 @@ void TestFrmMain::statusLineFollowsFrames()
     QCOMPARE(stat->text(), QStringLiteral("other"));
 }
 
-void TestFrmMain::serverErrorDuringSignOn()
-{
+void TestFrmMain::serverErrorDuringSignOn() {
     rig->pressLogin();
     QVERIFY(rig->server.waitForClient());
     QVERIFY(waitUntil([&] { return rig->server.received().startsWith("FLAPON\n\n"); }));
@@ -171,15 +168,13 @@ void TestFrmMain::serverErrorDuringSignOn()
     QVERIFY(rig->w->isEnabled());
 }
 
-void TestFrmMain::badPortSendsNothing_data()
-{
+void TestFrmMain::badPortSendsNothing_data() {
     QTest::addColumn<QString>("port");
     for (const char *p : {"", "abc", "0", "65536", "-1", "51 90", "5190x", "99999999999"})
         QTest::newRow(p[0] ? p : "empty") << QString::fromLatin1(p);
 }
 
-void TestFrmMain::badPortSendsNothing()
-{
+void TestFrmMain::badPortSendsNothing() {
     QFETCH(QString, port);
     rig->pressLogin(QStringLiteral("me"), port);
     QVERIFY(rig->w->alertWindow());
@@ -191,8 +186,7 @@ void TestFrmMain::badPortSendsNothing()
     QVERIFY(!rig->w->toc->isConnected());
 }
 
-void TestFrmMain::refusedConnectionShowsSocketError()
-{
+void TestFrmMain::refusedConnectionShowsSocketError() {
     QTcpServer probe;
     QVERIFY(probe.listen(QHostAddress::LocalHost));
     const QString freePort = QString::number(probe.serverPort());
@@ -205,8 +199,7 @@ void TestFrmMain::refusedConnectionShowsSocketError()
     QCOMPARE(rig->find<QLabel>("labStat")->text(), kOffline);
 }
 
-void TestFrmMain::serverCloseWhileSignedOn()
-{
+void TestFrmMain::serverCloseWhileSignedOn() {
     QVERIFY(rig->signOn(QStringLiteral("g:Buddies\ndone:\n")));
     QVERIFY(!rig->w->alertWindow());
     rig->server.closeClient();
@@ -218,8 +211,7 @@ void TestFrmMain::serverCloseWhileSignedOn()
     QCOMPARE(rig->find<QTreeWidget>("TreeBL")->topLevelItemCount(), 1);
 }
 
-void TestFrmMain::screennameFormatReplacesField()
-{
+void TestFrmMain::screennameFormatReplacesField() {
     QVERIFY(rig->signOn(QStringLiteral("done:\n"), QStringLiteral("My Name")));
     QCOMPARE(rig->find<QLineEdit>("txtSn")->text(), QStringLiteral("My Name"));
     rig->server.sendLine(QStringLiteral("NICK:MY name"));
@@ -227,8 +219,7 @@ void TestFrmMain::screennameFormatReplacesField()
     QCOMPARE(rig->w->ownScreenName(), QStringLiteral("MY name"));
 }
 
-void TestFrmMain::hostileNamesShowLiterally()
-{
+void TestFrmMain::hostileNamesShowLiterally() {
     const QString evil = QStringLiteral("<b>R&amp;D</b> & <img src=x>");
     // Server error text in the alert.
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
@@ -236,8 +227,8 @@ void TestFrmMain::hostileNamesShowLiterally()
     QVERIFY(waitUntil([&] { return rig->w->alertWindow() && rig->w->alertWindow()->isVisible(); }));
     QLabel *txtErr = rig->w->alertWindow()->txtErr;
     QCOMPARE(txtErr->textFormat(), Qt::PlainText);
-    QCOMPARE(txtErr->text(), QStringLiteral("Could not join chat '") + evil +
-                                 QStringLiteral("': Chat Full"));
+    QCOMPARE(txtErr->text(),
+             QStringLiteral("Could not join chat '") + evil + QStringLiteral("': Chat Full"));
 
     // A screen name in the header and a tab caption with '&'.
     rig->w->alertWindow()->close();
@@ -248,8 +239,7 @@ void TestFrmMain::hostileNamesShowLiterally()
     QVERIFY(!rig->w->isTab(QStringLiteral("Tom && Jerry")));
 }
 
-void TestFrmMain::alertKeepsOneWindowWithNewestText()
-{
+void TestFrmMain::alertKeepsOneWindowWithNewestText() {
     frmMain &w = *rig->w;
     w.Errors(QStringLiteral("first"));
     frmErr *alert = w.alertWindow();
@@ -278,8 +268,7 @@ void TestFrmMain::alertKeepsOneWindowWithNewestText()
     QVERIFY(!w.isEnabled());
 }
 
-void TestFrmMain::logoutResetsLayout()
-{
+void TestFrmMain::logoutResetsLayout() {
     QVERIFY(rig->signOn(QStringLiteral("g:Buddies\nb:alice\ndone:\n")));
     rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:alice:T:0:0:0: O:"));
     auto *tree = rig->find<BuddyTree>("TreeBL");
@@ -300,8 +289,7 @@ void TestFrmMain::logoutResetsLayout()
     QVERIFY(!rig->w->alertWindow());
 }
 
-void TestFrmMain::tabsSwitchPanels()
-{
+void TestFrmMain::tabsSwitchPanels() {
     frmMain &w = *rig->w;
     const int credits = w.addTab(QStringLiteral("Credits"));
     w.addTab(QStringLiteral("someone"));
@@ -323,8 +311,7 @@ void TestFrmMain::tabsSwitchPanels()
     QVERIFY(!w.PicCredits->isVisible());
 }
 
-void TestFrmMain::trayMenu_data()
-{
+void TestFrmMain::trayMenu_data() {
     QTest::addColumn<int>("reason");
     QTest::addColumn<bool>("opens");
     QTest::newRow("left click") << int(QSystemTrayIcon::Trigger) << true;
@@ -334,8 +321,7 @@ void TestFrmMain::trayMenu_data()
     QTest::newRow("unknown") << int(QSystemTrayIcon::Unknown) << false;
 }
 
-void TestFrmMain::trayMenu()
-{
+void TestFrmMain::trayMenu() {
     QFETCH(int, reason);
     QFETCH(bool, opens);
     frmMain &w = *rig->w;
@@ -360,8 +346,7 @@ void TestFrmMain::trayMenu()
     }
 }
 
-void TestFrmMain::closingRemovesTrayIcon()
-{
+void TestFrmMain::closingRemovesTrayIcon() {
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     w.Errors(QStringLiteral("still open"));

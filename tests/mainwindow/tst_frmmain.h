@@ -7,7 +7,7 @@
 class TestFrmMain : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void init();
     void cleanup();
 
@@ -49,6 +49,6 @@ private slots:
     void buddyAddedAndGroupRemovedBoxes();
     void optionsMenuOpens();
 
-private:
+  private:
     std::unique_ptr<GuiRig> rig;
 };

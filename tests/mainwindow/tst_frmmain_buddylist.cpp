@@ -12,8 +12,7 @@ const QString kConfig = QStringLiteral("g:Co Workers\nb:Jane Doe\nb:bob\ng:Frien
                                        "b:jane doe\ndone:\n");
 
 // The tree as text: "Group[child(image),child(image)]", one per top node.
-QStringList treeShape(const QTreeWidget *tree)
-{
+QStringList treeShape(const QTreeWidget *tree) {
     QStringList out;
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *g = tree->topLevelItem(i);
@@ -26,8 +25,7 @@ QStringList treeShape(const QTreeWidget *tree)
     return out;
 }
 
-void clickNode(QTreeWidget *tree, QTreeWidgetItem *node)
-{
+void clickNode(QTreeWidget *tree, QTreeWidgetItem *node) {
     tree->scrollToItem(node);
     const QRect r = tree->visualItemRect(node);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, r.center());
@@ -35,22 +33,19 @@ void clickNode(QTreeWidget *tree, QTreeWidgetItem *node)
 
 } // namespace
 
-void TestFrmMain::treeFromConfiguration()
-{
+void TestFrmMain::treeFromConfiguration() {
     QVERIFY(rig->signOn(kConfig));
     frmMain &w = *rig->w;
     QCOMPARE(w.groups, (QStringList{"Co Workers", "Friends"}));
-    QCOMPARE(w.BuddyListx.entries(),
-             (QStringList{"Co Workers:janedoe", "Co Workers:bob", "Friends:carol",
-                          "Friends:janedoe"}));
+    QCOMPARE(w.BuddyListx.entries(), (QStringList{"Co Workers:janedoe", "Co Workers:bob",
+                                                  "Friends:carol", "Friends:janedoe"}));
     auto *tree = rig->find<BuddyTree>("TreeBL");
     QCOMPARE(treeShape(tree), (QStringList{"Co Workers[]", "Friends[]"}));
     QCOMPARE(BuddyTree::keyOf(tree->topLevelItem(0)), QStringLiteral("Co Workers"));
     QCOMPARE(BuddyTree::imageOf(tree->topLevelItem(0)), 0);
 }
 
-void TestFrmMain::secondSignOnKeepsKnownBuddies()
-{
+void TestFrmMain::secondSignOnKeepsKnownBuddies() {
     QVERIFY(rig->signOn(QStringLiteral("g:Old\nb:alice\ndone:\n")));
     rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:alice:T:0:0:0: O:"));
     auto *tree = rig->find<BuddyTree>("TreeBL");
@@ -66,8 +61,7 @@ void TestFrmMain::secondSignOnKeepsKnownBuddies()
     QVERIFY(!rig->find<QFrame>("frmLogin")->isVisible());
 }
 
-void TestFrmMain::buddyImages_data()
-{
+void TestFrmMain::buddyImages_data() {
     QTest::addColumn<QString>("userClass");
     QTest::addColumn<int>("idle");
     QTest::addColumn<int>("image");
@@ -83,15 +77,13 @@ void TestFrmMain::buddyImages_data()
     QTest::newRow("empty class") << "" << 0 << 1;
 }
 
-void TestFrmMain::buddyImages()
-{
+void TestFrmMain::buddyImages() {
     QFETCH(QString, userClass);
     QFETCH(int, idle);
     QFETCH(int, image);
     QVERIFY(rig->signOn(kConfig));
-    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:%1:%2:")
-                             .arg(idle)
-                             .arg(userClass));
+    rig->server.sendLine(
+        QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:%1:%2:").arg(idle).arg(userClass));
     auto *tree = rig->find<BuddyTree>("TreeBL");
     QVERIFY(waitUntil([&] { return tree->nodeByKey("Jane Doe"); }));
     QCOMPARE(BuddyTree::imageOf(tree->nodeByKey("Jane Doe")), image);
@@ -99,8 +91,7 @@ void TestFrmMain::buddyImages()
     QCOMPARE(frmMain::buddyImage(userClass, QString::number(idle)), image);
 }
 
-void TestFrmMain::buddyUpdates_data()
-{
+void TestFrmMain::buddyUpdates_data() {
     QTest::addColumn<QString>("config");
     QTest::addColumn<QStringList>("updates");
     QTest::addColumn<QStringList>("shape");
@@ -140,8 +131,7 @@ void TestFrmMain::buddyUpdates_data()
         << QStringList{on("<i>x</i>&amp;")} << QStringList{"<b>G</b>&[<i>x</i>&amp;(1)]"};
 }
 
-void TestFrmMain::buddyUpdates()
-{
+void TestFrmMain::buddyUpdates() {
     QFETCH(QString, config);
     QFETCH(QStringList, updates);
     QFETCH(QStringList, shape);
@@ -157,8 +147,7 @@ void TestFrmMain::buddyUpdates()
             QVERIFY(tree->topLevelItem(i)->isExpanded());
 }
 
-void TestFrmMain::collapsedGroupReopensAtNextSignOn()
-{
+void TestFrmMain::collapsedGroupReopensAtNextSignOn() {
     QVERIFY(rig->signOn(kConfig));
     auto *tree = rig->find<BuddyTree>("TreeBL");
     rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:bob:T:0:0:0: O:"));
@@ -174,17 +163,17 @@ void TestFrmMain::collapsedGroupReopensAtNextSignOn()
     QVERIFY(tree->nodeByKey("Friends")->isExpanded());
 }
 
-void TestFrmMain::treeClick_data()
-{
+void TestFrmMain::treeClick_data() {
     QTest::addColumn<QString>("node");
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("menu");
-    QTest::newRow("group") << "Co Workers" << "toc_get_info \"coworkers\"" << false;
-    QTest::newRow("buddy") << "Jane Doe" << "toc_get_info \"janedoe\"" << true;
+    QTest::newRow("group") << "Co Workers"
+                           << "toc_get_info \"coworkers\"" << false;
+    QTest::newRow("buddy") << "Jane Doe"
+                           << "toc_get_info \"janedoe\"" << true;
 }
 
-void TestFrmMain::treeClick()
-{
+void TestFrmMain::treeClick() {
     QFETCH(QString, node);
     QFETCH(QString, line);
     QFETCH(bool, menu);
@@ -203,8 +192,7 @@ void TestFrmMain::treeClick()
     blClick->hide();
 }
 
-void TestFrmMain::clickWithoutSelectionSendsNothing()
-{
+void TestFrmMain::clickWithoutSelectionSendsNothing() {
     QVERIFY(rig->signOn(kConfig));
     auto *tree = rig->find<BuddyTree>("TreeBL");
     rig->w->tab2->setCurrentIndex(5);
@@ -217,17 +205,16 @@ void TestFrmMain::clickWithoutSelectionSendsNothing()
     QVERIFY(!rig->w->blClick->isVisible());
 }
 
-void TestFrmMain::removeItem_data()
-{
+void TestFrmMain::removeItem_data() {
     QTest::addColumn<QString>("node");
     QTest::addColumn<bool>("yes");
     QTest::addColumn<QString>("question");
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QStringList>("shape");
-    QTest::newRow("group, yes")
-        << "Co Workers" << true << "Are you sure you want to remove this group: Co Workers?"
-        << QStringList{"toc2_del_group \"Co Workers\""}
-        << QStringList{"Friends[Carol(1)]"};
+    QTest::newRow("group, yes") << "Co Workers" << true
+                                << "Are you sure you want to remove this group: Co Workers?"
+                                << QStringList{"toc2_del_group \"Co Workers\""}
+                                << QStringList{"Friends[Carol(1)]"};
     QTest::newRow("group, no") << "Co Workers" << false
                                << "Are you sure you want to remove this group: Co Workers?"
                                << QStringList{}
@@ -242,8 +229,7 @@ void TestFrmMain::removeItem_data()
                                << QStringList{"Co Workers[Jane Doe(1)]", "Friends[Carol(1)]"};
 }
 
-void TestFrmMain::removeItem()
-{
+void TestFrmMain::removeItem() {
     QFETCH(QString, node);
     QFETCH(bool, yes);
     QFETCH(QString, question);
@@ -276,8 +262,7 @@ void TestFrmMain::removeItem()
     QCOMPARE(rig->w->BuddyListx.entries(), knownBefore);
 }
 
-void TestFrmMain::removeItemWithoutSelection()
-{
+void TestFrmMain::removeItemWithoutSelection() {
     QVERIFY(rig->signOn(kConfig));
     rig->w->rembdy->trigger();
     QVERIFY(rig->w->alertWindow());
@@ -286,8 +271,7 @@ void TestFrmMain::removeItemWithoutSelection()
     QVERIFY(rig->dialogs.calls.isEmpty());
 }
 
-void TestFrmMain::blockUserFromMenu()
-{
+void TestFrmMain::blockUserFromMenu() {
     QVERIFY(rig->signOn(kConfig));
     rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:0: O:"));
     auto *tree = rig->find<BuddyTree>("TreeBL");
@@ -296,9 +280,9 @@ void TestFrmMain::blockUserFromMenu()
     QStringList captions;
     for (QAction *a : menu->actions())
         captions << a->objectName() + QLatin1Char('=') + a->text();
-    QCOMPARE(captions, (QStringList{"mnuIM=IM User", "mnuProfile=Get Profile",
-                                    "mnuAl=Aliases User", "mnuInvite=Invite To Chat",
-                                    "mnublock=Block User", "mnuCopy=Copy Name To Clipboard"}));
+    QCOMPARE(captions, (QStringList{"mnuIM=IM User", "mnuProfile=Get Profile", "mnuAl=Aliases User",
+                                    "mnuInvite=Invite To Chat", "mnublock=Block User",
+                                    "mnuCopy=Copy Name To Clipboard"}));
 
     // Without a selection: the alert, nothing sent.
     rig->server.clearReceived();
@@ -313,8 +297,7 @@ void TestFrmMain::blockUserFromMenu()
     QCOMPARE(rig->server.lines().size(), 1);
 }
 
-void TestFrmMain::buddyAddedAndGroupRemovedBoxes()
-{
+void TestFrmMain::buddyAddedAndGroupRemovedBoxes() {
     QVERIFY(rig->signOn(kConfig));
     rig->server.sendLine(QStringLiteral("INSERTED2:b:alias:Jane <Doe>:Co & Workers"));
     QVERIFY(waitUntil([&] { return rig->dialogs.calls.size() == 1; }));
@@ -327,12 +310,10 @@ void TestFrmMain::buddyAddedAndGroupRemovedBoxes()
     QCOMPARE(rig->dialogs.calls.last().text, QStringLiteral("Friends:"));
     QCOMPARE(rig->dialogs.calls.last().title, QString());
     // The tree does not follow these events.
-    QCOMPARE(treeShape(rig->find<BuddyTree>("TreeBL")),
-             (QStringList{"Co Workers[]", "Friends[]"}));
+    QCOMPARE(treeShape(rig->find<BuddyTree>("TreeBL")), (QStringList{"Co Workers[]", "Friends[]"}));
 }
 
-void TestFrmMain::optionsMenuOpens()
-{
+void TestFrmMain::optionsMenuOpens() {
     QVERIFY(rig->signOn(kConfig));
     rig->w->tab2->setCurrentIndex(5);
     QTest::mouseClick(rig->find<QPushButton>("Command6"), Qt::LeftButton);
@@ -341,7 +322,6 @@ void TestFrmMain::optionsMenuOpens()
     QStringList captions;
     for (QAction *a : menu->actions())
         captions << a->objectName() + QLatin1Char('=') + a->text();
-    QCOMPARE(captions,
-             (QStringList{"bdyAdd=Add Buddy", "rembdy=Remove Item", "addgrp=Add Group"}));
+    QCOMPARE(captions, (QStringList{"bdyAdd=Add Buddy", "rembdy=Remove Item", "addgrp=Add Group"}));
     menu->hide();
 }
