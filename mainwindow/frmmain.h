@@ -37,6 +37,8 @@ class QTabBar;
 class QTabWidget;
 class QTreeWidgetItem;
 class QelTOCSock;
+class ctlChat;
+class ctlIM;
 class frmAddBuddy;
 class frmErr;
 class frmGroups;
@@ -66,6 +68,11 @@ class frmMain : public QWidget, public ViewHost {
     QStringList groups;
     KnownBuddies BuddyListx;
     QList<QIcon> ImageList1; // images 1..4 at positions 0..3
+
+    // The two view lists; index 0 of each is a hidden template that never
+    // carries a conversation. Views stay in their list until the window goes.
+    QList<ctlIM *> imViews;
+    QList<ctlChat *> chatViews;
 
     // --- operations used by other parts ---
     void Errors(const QString &text) override;
@@ -211,6 +218,10 @@ class frmMain : public QWidget, public ViewHost {
     void fillPrivacyLists(const QStringList &BlockList, const QStringList &PrivateList);
     QString profileText() const;
     void openIM(const QString &name);
+    // Away handling of incoming IMs: whether a new conversation's tab is
+    // held back until "I'm Back", and the away steps run for each IM.
+    bool holdNewIMTabs() const;
+    void awayIncomingIM(const QString &sender);
 
     std::unique_ptr<DialogProvider> m_ownDialogs;
     DialogProvider *m_dialogs = nullptr;

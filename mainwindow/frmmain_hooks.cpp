@@ -30,6 +30,14 @@ QString frmMain::profileText() const {
 // "IM User": the name goes into the IM field and "Send IM" runs.
 void frmMain::openIM(const QString &) {}
 
+// Incoming IM while away: hold the new tab? (the away strip decides).
+bool frmMain::holdNewIMTabs() const {
+    return false;
+}
+
+// Incoming IM while away: count it, answer it, warn its sender.
+void frmMain::awayIncomingIM(const QString &) {}
+
 // An IM view's "Block": the block list's "Add" with this name.
 void frmMain::blockFromView(const QString &name) {
     toc->BlockUser(name);
