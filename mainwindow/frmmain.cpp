@@ -39,6 +39,7 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent) {
     buildSettingsPanel();
     buildPages();
     buildMenus();
+    buildConversations();
     connectProtocol();
 
     // Start-up: the first tab, the outgoing colours, the panel switch and

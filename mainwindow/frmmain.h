@@ -11,6 +11,9 @@
 //   frmmain_buddylist.cpp  LoggedIn, BuddyUpdate, BuddyAdd, ...
 //   frmmain_buddymenus.cpp the tree click, "Options", "Remove Item", menus
 //   frmmain_hooks.cpp      the conversation views and settings pages hooks
+//   frmmain_conversations.cpp  the view lists, routing, KillIM, ExitChat
+//   frmmain_chatim.cpp     the "chat/im" page: "Join Chat", "Send IM"
+//   frmmain_credits.cpp    the credits tab and panel
 
 #include "knownbuddies.h"
 #include "views/viewhost.h"
@@ -169,6 +172,18 @@ class frmMain : public QWidget, public ViewHost {
     QMenu *opt = nullptr;
     QAction *showMe = nullptr;
 
+    // --- conversations: the "chat/im" page, the views' events and the
+    //     credits panel ---
+    // An IM view closed its conversation / a chat view left its room.
+    void KillIM(int index);
+    void ExitChat(int index);
+    QLineEdit *txtChatName = nullptr;
+    QLineEdit *txtEx = nullptr;
+    QPushButton *cmdChat = nullptr;
+    QLineEdit *txtIM = nullptr;
+    QPushButton *cmdIM = nullptr;
+    ClickLabel *Label16 = nullptr; // "Close Tab" on the credits panel
+
   protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -222,6 +237,26 @@ class frmMain : public QWidget, public ViewHost {
     // held back until "I'm Back", and the away steps run for each IM.
     bool holdNewIMTabs() const;
     void awayIncomingIM(const QString &sender);
+
+    // conversations: views, routing, the "chat/im" page, credits
+    void buildConversations();
+    void buildChatIMPage();
+    void buildCredits();
+    void connectConversations();
+    ctlIM *newIMView();
+    ctlChat *newChatView();
+    void cmdIM_Click();
+    void cmdChat_Click();
+    void Image1_Click();
+    void Label16_Click();
+    void toc_InstantMessage(const QString &strUserName, const QString &strMessage,
+                            bool blnAutoResponse, const QString &strUserClass);
+    void toc_TypingStatus(const QString &strUserName, qint16 intTypingStatus);
+    void toc_JoinedChat(const QString &strChatName, qint32 lngChatID);
+    void toc_ChatMessage(qint32 lngChatID, const QString &strUserName, const QString &strMessage);
+    void toc_ChatUserUpdate(const QString &strUserName, bool blnInside, qint32 lngChatID);
+    void toc_ChatLeft(qint32 lngChatID);
+    QString m_lastRoom; // the last room name requested with "Join Chat"
 
     std::unique_ptr<DialogProvider> m_ownDialogs;
     DialogProvider *m_dialogs = nullptr;

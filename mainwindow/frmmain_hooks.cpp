@@ -6,15 +6,50 @@
 // to do beyond what is written here.
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
+#include "views/ctlchat.h"
+#include "views/ctlim.h"
+
+#include <QLineEdit>
 
 // hider, first step: hide every chat view and every IM view.
-void frmMain::hideViews() {}
+void frmMain::hideViews() {
+    for (ctlChat *view : std::as_const(chatViews))
+        view->hide();
+    for (ctlIM *view : std::as_const(imViews))
+        view->hide();
+}
 
 // Tab1_Click: show each view whose key equals the caption, with its panel.
-void frmMain::showViewsFor(const QString &) {}
+// An empty caption (no tab selected) matches no view: empty keys belong to
+// the templates and to closed conversations.
+void frmMain::showViewsFor(const QString &caption) {
+    if (caption.isEmpty())
+        return;
+    for (ctlChat *view : std::as_const(chatViews)) {
+        if (view->Chatids == caption) {
+            view->show();
+            PicChat->show();
+        }
+    }
+    for (ctlIM *view : std::as_const(imViews)) {
+        if (view->IMUser == caption) {
+            view->show();
+            PicIM->show();
+        }
+    }
+}
 
 // logout: empty the keys of every view but the templates, hide the IM views.
-void frmMain::resetViewsOnLogout() {}
+void frmMain::resetViewsOnLogout() {
+    for (int i = 1; i < chatViews.size(); ++i) {
+        chatViews.at(i)->Chatid2.clear();
+        chatViews.at(i)->Chatids.clear();
+    }
+    for (int i = 1; i < imViews.size(); ++i)
+        imViews.at(i)->IMUser.clear();
+    for (int i = 1; i < imViews.size(); ++i)
+        imViews.at(i)->hide();
+}
 
 // logout: empty the block list, then the allow list.
 void frmMain::clearPrivacyLists() {}
@@ -28,7 +63,10 @@ QString frmMain::profileText() const {
 }
 
 // "IM User": the name goes into the IM field and "Send IM" runs.
-void frmMain::openIM(const QString &) {}
+void frmMain::openIM(const QString &name) {
+    txtIM->setText(name);
+    cmdIM_Click();
+}
 
 // Incoming IM while away: hold the new tab? (the away strip decides).
 bool frmMain::holdNewIMTabs() const {

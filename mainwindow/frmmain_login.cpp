@@ -24,6 +24,7 @@ void frmMain::connectProtocol() {
     connect(toc, &QelTOCSock::BuddyUpdate, this, &frmMain::toc_BuddyUpdate);
     connect(toc, &QelTOCSock::BuddyAdded, this, &frmMain::toc_BuddyAdded);
     connect(toc, &QelTOCSock::GroupRemoved, this, &frmMain::toc_GroupRemoved);
+    connectConversations();
 }
 
 void frmMain::cmdLogin_Click() {

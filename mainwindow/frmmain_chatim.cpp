@@ -1,0 +1,77 @@
+// The "chat/im" settings page: the room and exchange fields with "Join
+// Chat", the partner field with "Send IM".
+#include "frmmain.h"
+#include "protocol/qeltocsock.h"
+#include "uicolors.h"
+#include "views/ctlim.h"
+#include "views/twips.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QLineEdit *pageField(QWidget *page, const char *name, const QString &text, QRect where) {
+    auto *e = new QLineEdit(text, page);
+    e->setObjectName(QLatin1String(name));
+    e->setGeometry(where);
+    uicolors::setForeColor(e, uicolors::foreText());
+    QPalette p = e->palette();
+    p.setColor(QPalette::Base, Qt::white);
+    e->setPalette(p);
+    return e;
+}
+
+QPushButton *pageButton(QWidget *page, const char *name, const QString &text, QRect where) {
+    auto *b = new QPushButton(text, page);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(where);
+    uicolors::setBackColor(b, uicolors::windowBack());
+    return b;
+}
+
+} // namespace
+
+void frmMain::buildChatIMPage() {
+    txtChatName = pageField(pageChatIM, "txtChatName", QStringLiteral("Chat100"),
+                            twips::rect(120, 360, 2175, 315));
+    txtEx = pageField(pageChatIM, "txtEx", QStringLiteral("4"), twips::rect(2280, 360, 375, 315));
+    cmdChat = pageButton(pageChatIM, "cmdChat", QStringLiteral("Join Chat"),
+                         twips::rect(2760, 360, 855, 315));
+    txtIM = pageField(pageChatIM, "txtIM", QStringLiteral("Screen Name"),
+                      twips::rect(120, 720, 2535, 315));
+    cmdIM = pageButton(pageChatIM, "cmdIM", QStringLiteral("Send IM"),
+                       twips::rect(2760, 720, 855, 315));
+    connect(cmdChat, &QPushButton::clicked, this, &frmMain::cmdChat_Click);
+    connect(cmdIM, &QPushButton::clicked, this, &frmMain::cmdIM_Click);
+}
+
+void frmMain::cmdIM_Click() {
+    const QString name = txtIM->text();
+    // An empty partner is the mark of the template and of closed views.
+    if (name.isEmpty()) {
+        Errors(QStringLiteral("Please type the screen name to send an IM to."));
+        return;
+    }
+    ctlIM *view = newIMView();
+    view->show();
+    view->IMUser = name;
+    addTab(name);
+}
+
+void frmMain::cmdChat_Click() {
+    const QString room = QelTOCSock::NormalizeScreenName(txtChatName->text());
+    txtChatName->setText(room);
+    if (isTab(room + QLatin1Char('.'))) {
+        Errors(QStringLiteral("You are already in this chat"));
+        return;
+    }
+    bool ok = false;
+    const qint16 exchange = txtEx->text().trimmed().toShort(&ok);
+    if (!ok) {
+        Errors(QStringLiteral("The exchange must be a number."));
+        return;
+    }
+    toc->JoinChat(room, exchange);
+    m_lastRoom = room;
+}

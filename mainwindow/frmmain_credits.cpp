@@ -1,0 +1,71 @@
+// The credits tab: opened by a click on the settings panel's picture, closed
+// by the panel's "Close Tab".
+#include "clicklabel.h"
+#include "frmmain.h"
+#include "uicolors.h"
+#include "views/twips.h"
+
+#include <QLabel>
+#include <QMovie>
+
+namespace {
+
+QLabel *creditsLabel(QWidget *panel, const char *name, const QString &text, QRect where) {
+    auto *l = new QLabel(panel);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(where);
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->setText(text);
+    uicolors::setForeColor(l, uicolors::foreText());
+    return l;
+}
+
+} // namespace
+
+void frmMain::buildCredits() {
+    auto *picture = new QLabel(PicCredits);
+    picture->setObjectName(QStringLiteral("imgCredits"));
+    picture->setGeometry(twips::rect(120, 120, 1920, 1800));
+    picture->setAlignment(Qt::AlignCenter);
+    auto *movie = new QMovie(QStringLiteral(":/vorkle/logo.gif"), QByteArray(), picture);
+    picture->setMovie(movie);
+    movie->start();
+
+    QLabel *about = creditsLabel(PicCredits, "labAbout", QStringLiteral("About vorkle"),
+                                 twips::rect(2160, 120, 2295, 255));
+    QFont bold = about->font();
+    bold.setBold(true);
+    about->setFont(bold);
+    creditsLabel(PicCredits, "labVersion", QStringLiteral("Version:"),
+                 twips::rect(2160, 480, 735, 255));
+    creditsLabel(PicCredits, "labVersionNo", QStringLiteral("2.0.2"),
+                 twips::rect(2895, 480, 1095, 255));
+    creditsLabel(PicCredits, "labProgrammers", QStringLiteral("Programmers:"),
+                 twips::rect(2160, 840, 1695, 255));
+    creditsLabel(PicCredits, "lstProgrammers", QStringLiteral("The Vorkle team"),
+                 twips::rect(2160, 1080, 1695, 1455));
+    creditsLabel(PicCredits, "labThanks", QStringLiteral("Also thanks to"),
+                 twips::rect(3960, 840, 1815, 255));
+    creditsLabel(PicCredits, "lstThanks",
+                 QStringLiteral("The Qt Project\nEveryone who tried\nVorkle and told us"),
+                 twips::rect(3960, 1080, 1815, 1455));
+
+    Label16 = new ClickLabel(QStringLiteral("Close Tab"), PicCredits);
+    Label16->setObjectName(QStringLiteral("Label16"));
+    Label16->setGeometry(twips::rect(4560, 120, 855, 255));
+    uicolors::setForeColor(Label16, uicolors::clickable());
+    connect(Label16, &ClickLabel::clicked, this, &frmMain::Label16_Click);
+
+    connect(Image1, &ClickLabel::clicked, this, &frmMain::Image1_Click);
+}
+
+void frmMain::Image1_Click() {
+    if (!isTab(QStringLiteral("Credits")))
+        addTab(QStringLiteral("Credits"));
+}
+
+void frmMain::Label16_Click() {
+    PicCredits->hide();
+    CloseTab(QStringLiteral("Credits"));
+}

@@ -1,0 +1,367 @@
+#include "tst_conversations.h"
+
+#include "mainwindow/buddytree.h"
+#include "mainwindow/clicklabel.h"
+#include "protocol/qeltocsock.h"
+#include "views/ctlchat.h"
+#include "views/ctlim.h"
+#include "views/twips.h"
+
+#include <QLabel>
+#include <QMovie>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTextEdit>
+
+namespace {
+const QString kMarker = QStringLiteral("toc_get_info \"marker\"");
+
+QLabel *statusOf(const ctlIM *view) {
+    return view->findChild<QLabel *>(QStringLiteral("labIMstatus"));
+}
+} // namespace
+
+QString transcriptOf(const QWidget *view) {
+    return view->findChild<QTextEdit *>(QStringLiteral("TEXT"))->toPlainText();
+}
+
+void TestConversations::init() {
+    rig = std::make_unique<GuiRig>();
+}
+
+void TestConversations::cleanup() {
+    rig.reset();
+}
+
+bool TestConversations::receive(const QString &line) {
+    // A frame is handled completely, every event it raises included, before
+    // the event loop runs again.
+    QSignalSpy spy(rig->w->toc, &QelTOCSock::IncomingPacket);
+    rig->server.sendLine(line);
+    return waitUntil([&] { return spy.count() > 0; });
+}
+
+bool TestConversations::receiveIM(const QString &sender, const QString &message) {
+    return receive(QStringLiteral("IM_IN_ENC2:") + sender + QStringLiteral(":F:F:T: O:F:L:en:") +
+                   message);
+}
+
+QStringList TestConversations::linesSent() {
+    rig->w->toc->GetProfile(QStringLiteral("marker"));
+    if (!rig->server.waitForLine(kMarker))
+        return {QStringLiteral("no marker")};
+    QStringList lines = rig->server.lines();
+    lines.removeLast();
+    return lines;
+}
+
+ctlChat *TestConversations::joined(const QString &room, qint32 id) {
+    const qsizetype before = rig->w->chatViews.size();
+    if (!receive(QStringLiteral("CHAT_JOIN:%1:%2").arg(id).arg(room)) ||
+        rig->w->chatViews.size() != before + 1)
+        return nullptr;
+    return rig->w->chatViews.last();
+}
+
+QStringList TestConversations::tabKeys() const {
+    QStringList keys;
+    for (int i = 0; i < rig->w->Tab1->count(); ++i)
+        keys << rig->w->tabCaption(i);
+    return keys;
+}
+
+void TestConversations::chatImPage_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twipsRect");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("txtChatName") << "txtChatName" << QRect(120, 360, 2175, 315) << "Chat100";
+    QTest::newRow("txtEx") << "txtEx" << QRect(2280, 360, 375, 315) << "4";
+    QTest::newRow("cmdChat") << "cmdChat" << QRect(2760, 360, 855, 315) << "Join Chat";
+    QTest::newRow("txtIM") << "txtIM" << QRect(120, 720, 2535, 315) << "Screen Name";
+    QTest::newRow("cmdIM") << "cmdIM" << QRect(2760, 720, 855, 315) << "Send IM";
+}
+
+void TestConversations::chatImPage() {
+    QFETCH(QString, name);
+    QFETCH(QRect, twipsRect);
+    QFETCH(QString, text);
+    QWidget *widget = rig->w->findChild<QWidget *>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->parentWidget()->objectName(), QStringLiteral("pageChatIM"));
+    QCOMPARE(widget->geometry(),
+             twips::rect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
+    if (auto *field = qobject_cast<QLineEdit *>(widget))
+        QCOMPARE(field->text(), text);
+    else
+        QCOMPARE(qobject_cast<QPushButton *>(widget)->text(), text);
+}
+
+void TestConversations::incomingIMs_data() {
+    QTest::addColumn<QStringList>("senders");
+    QTest::addColumn<QStringList>("tabs");
+    QTest::addColumn<QList<int>>("viewOf"); // the view each message lands in; -1 none
+    QTest::newRow("first IM opens a tab")
+        << QStringList{"Alice"} << QStringList{"Settings", "Alice"} << QList<int>{1};
+    QTest::newRow("same sender reuses the view")
+        << QStringList{"Alice", "Alice"} << QStringList{"Settings", "Alice"} << QList<int>{1, 1};
+    QTest::newRow("case differs: second tab")
+        << QStringList{"Alice", "alice"} << QStringList{"Settings", "Alice", "alice"}
+        << QList<int>{1, 2};
+    QTest::newRow("space differs: second tab")
+        << QStringList{"Al ice", "Alice"} << QStringList{"Settings", "Al ice", "Alice"}
+        << QList<int>{1, 2};
+    QTest::newRow("two partners interleaved")
+        << QStringList{"Alice", "Bob", "Alice", "Bob"} << QStringList{"Settings", "Alice", "Bob"}
+        << QList<int>{1, 2, 1, 2};
+    QTest::newRow("markup and ampersand in the name")
+        << QStringList{"<b>x&y"} << QStringList{"Settings", "<b>x&y"} << QList<int>{1};
+    QTest::newRow("nameless sender dropped")
+        << QStringList{""} << QStringList{"Settings"} << QList<int>{-1};
+}
+
+void TestConversations::incomingIMs() {
+    QFETCH(QStringList, senders);
+    QFETCH(QStringList, tabs);
+    QFETCH(QList<int>, viewOf);
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    rig->server.clearReceived();
+
+    for (int i = 0; i < senders.size(); ++i)
+        QVERIFY(receiveIM(senders[i], QStringLiteral("m%1!").arg(i)));
+
+    QCOMPARE(tabKeys(), tabs);
+    for (int t = 0; t < tabs.size(); ++t) {
+        QString shown = tabs[t];
+        QCOMPARE(w.Tab1->tabText(t), shown.replace(QLatin1Char('&'), QLatin1String("&&")));
+    }
+    // New tabs are appended, not selected: the settings stay on screen.
+    QCOMPARE(w.Tab1->currentIndex(), 0);
+    QVERIFY(w.PicLogin->isVisible());
+    QVERIFY(!w.PicIM->isVisible());
+
+    const int views = *std::max_element(viewOf.begin(), viewOf.end()) + 1;
+    QCOMPARE(w.imViews.size(), qMax(views, 1));
+    QVERIFY(w.imViews.first()->IMUser.isEmpty());
+    QVERIFY(w.imViews.first()->isHidden());
+    for (int i = 0; i < senders.size(); ++i) {
+        const QString message = QStringLiteral("m%1!").arg(i);
+        for (int v = 0; v < w.imViews.size(); ++v)
+            QVERIFY2(transcriptOf(w.imViews[v]).contains(message) == (v == viewOf[i]),
+                     qPrintable(message + QStringLiteral(" in view ") + QString::number(v)));
+        if (viewOf[i] > 0) {
+            ctlIM *view = w.imViews[viewOf[i]];
+            QCOMPARE(view->IMUser, senders[i]);
+            QCOMPARE(view->index(), viewOf[i]);
+            QVERIFY(view->isVisibleTo(w.PicIM)); // made visible; shows with its panel
+            // The sender's name is shown as text, markup and all.
+            QVERIFY(transcriptOf(view).contains(senders[i]));
+        }
+    }
+    // The window answers nothing by itself.
+    QCOMPARE(linesSent(), QStringList());
+}
+
+void TestConversations::newViewShowsBesideSelectedConversation() {
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("one")));
+    w.Tab1->setCurrentIndex(1);
+    ctlIM *alice = w.imViews[1];
+    QVERIFY(alice->isVisible());
+    QVERIFY(w.PicIM->isVisible());
+    QVERIFY(!w.PicLogin->isVisible());
+
+    QVERIFY(receiveIM(QStringLiteral("Carol"), QStringLiteral("two")));
+    ctlIM *carol = w.imViews[2];
+    QCOMPARE(w.Tab1->currentIndex(), 1);
+    QVERIFY(carol->isVisible());
+    QVERIFY(alice->isVisible());
+
+    // The next selection shows only the selected conversation.
+    w.Tab1->setCurrentIndex(0);
+    w.Tab1->setCurrentIndex(1);
+    QVERIFY(alice->isVisible());
+    QVERIFY(!carol->isVisible());
+    // A second IM to a known view hides the template, nothing else.
+    QVERIFY(receiveIM(QStringLiteral("Carol"), QStringLiteral("three")));
+    QVERIFY(!carol->isVisible());
+    QVERIFY(w.imViews.first()->isHidden());
+}
+
+void TestConversations::closedTabThenNewIMGetsNewView() {
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    QVERIFY(receiveIM(QStringLiteral("Some Body"), QStringLiteral("first")));
+    ctlIM *old = w.imViews[1];
+    w.Tab1->setCurrentIndex(1);
+
+    // The view answers the partner it was opened for.
+    auto *txtuser = old->findChild<QLineEdit *>(QStringLiteral("txtuser"));
+    QVERIFY(waitUntil([&] { return txtuser->text() == QStringLiteral("Some Body"); }));
+    rig->server.clearReceived();
+    old->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"))->setPlainText(QStringLiteral("yo"));
+    QTest::mouseClick(old->findChild<QPushButton *>(QStringLiteral("Command3")), Qt::LeftButton);
+    const QStringList sent = linesSent();
+    QCOMPARE(sent.size(), 1);
+    QVERIFY(sent[0].startsWith(QStringLiteral("toc_send_im \"somebody\" \"")));
+    QVERIFY(sent[0].endsWith(QStringLiteral("yo\"")));
+
+    rig->server.clearReceived();
+    QTest::mouseClick(old->findChild<QPushButton *>(QStringLiteral("Command4")), Qt::LeftButton);
+    QCOMPARE(tabKeys(), QStringList{"Settings"});
+    QVERIFY(old->isHidden());
+    QVERIFY(old->IMUser.isEmpty());
+    QVERIFY(!w.PicIM->isVisible());
+    QVERIFY(w.PicLogin->isVisible());
+
+    QVERIFY(receiveIM(QStringLiteral("Some Body"), QStringLiteral("second")));
+    QCOMPARE(w.imViews.size(), 3);
+    ctlIM *fresh = w.imViews[2];
+    QCOMPARE(fresh->IMUser, QStringLiteral("Some Body"));
+    QCOMPARE(fresh->index(), 2);
+    QVERIFY(transcriptOf(fresh).contains(QStringLiteral("second")));
+    QVERIFY(!transcriptOf(fresh).contains(QStringLiteral("first")));
+    QVERIFY(!transcriptOf(old).contains(QStringLiteral("second")));
+    QVERIFY(old->isHidden());
+    QCOMPARE(tabKeys(), (QStringList{"Settings", "Some Body"}));
+    QCOMPARE(linesSent(), QStringList()); // closing sends nothing
+}
+
+void TestConversations::sendIMTwiceThenCloseRemovesBoth() {
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    w.tab2->setCurrentWidget(w.pageChatIM);
+    rig->server.clearReceived();
+    w.txtIM->setText(QStringLiteral("Bob"));
+    QTest::mouseClick(w.cmdIM, Qt::LeftButton);
+    QTest::mouseClick(w.cmdIM, Qt::LeftButton);
+    QCOMPARE(tabKeys(), (QStringList{"Settings", "Bob", "Bob"}));
+    QCOMPARE(linesSent(), QStringList()); // opening a conversation sends nothing
+    QCOMPARE(w.Tab1->currentIndex(), 0);
+    QCOMPARE(w.imViews.size(), 3);
+    QCOMPARE(w.imViews[1]->IMUser, QStringLiteral("Bob"));
+    QCOMPARE(w.imViews[2]->IMUser, QStringLiteral("Bob"));
+
+    // Both views carry the caption: selecting either tab shows both.
+    w.Tab1->setCurrentIndex(2);
+    QVERIFY(w.imViews[1]->isVisible());
+    QVERIFY(w.imViews[2]->isVisible());
+
+    QTest::mouseClick(w.imViews[2]->findChild<QPushButton *>(QStringLiteral("Command4")),
+                      Qt::LeftButton);
+    QCOMPARE(tabKeys(), QStringList{"Settings"});
+    QVERIFY(w.PicLogin->isVisible());
+    QVERIFY(w.imViews[2]->IMUser.isEmpty());
+    for (ctlIM *view : w.imViews)
+        QVERIFY(!view->isVisible());
+}
+
+void TestConversations::sendIMWithoutName() {
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    w.tab2->setCurrentWidget(w.pageChatIM);
+    w.txtIM->clear();
+    QTest::mouseClick(w.cmdIM, Qt::LeftButton);
+    QVERIFY(w.alertWindow());
+    QCOMPARE(w.alertWindow()->message(),
+             QStringLiteral("Please type the screen name to send an IM to."));
+    QCOMPARE(tabKeys(), QStringList{"Settings"});
+    QCOMPARE(w.imViews.size(), 1);
+}
+
+void TestConversations::imUserFromBuddyTree() {
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("g:Friends\nb:Jane Doe\ndone:\n")));
+    QVERIFY(receive(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:0: O:")));
+    QTreeWidgetItem *node = w.TreeBL->nodeByKey(QStringLiteral("Jane Doe"));
+    QVERIFY(node);
+
+    w.mnuIM->trigger();
+    QCOMPARE(w.alertWindow()->message(), QStringLiteral("Please select an item on our buddylist"));
+    QCOMPARE(w.imViews.size(), 1);
+    w.alertWindow()->close();
+
+    node->setSelected(true);
+    w.mnuIM->trigger();
+    QCOMPARE(w.txtIM->text(), node->text(0));
+    QCOMPARE(tabKeys(), (QStringList{"Settings", node->text(0)}));
+    QCOMPARE(w.imViews.size(), 2);
+    QCOMPARE(w.imViews[1]->IMUser, node->text(0));
+}
+
+void TestConversations::typingStatus_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("first");  // the view that got the IM
+    QTest::addColumn<QString>("second"); // a second view with the same key
+    const QString entered = QStringLiteral("Alice has entered text");
+    const QString typing = QStringLiteral("Alice is typing...");
+    QTest::newRow("2 is typing") << "Alice" << 2 << typing << typing;
+    QTest::newRow("1 empties") << "Alice" << 1 << ""
+                               << "";
+    QTest::newRow("0 empties") << "Alice" << 0 << ""
+                               << "";
+    QTest::newRow("other case is someone else") << "alice" << 2 << entered << "";
+    QTest::newRow("no view for the name") << "Zed" << 2 << entered << "";
+}
+
+void TestConversations::typingStatus() {
+    QFETCH(QString, from);
+    QFETCH(int, status);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    w.txtIM->setText(QStringLiteral("Alice"));
+    w.tab2->setCurrentWidget(w.pageChatIM);
+    QTest::mouseClick(w.cmdIM, Qt::LeftButton);
+    QTest::mouseClick(w.cmdIM, Qt::LeftButton);
+    // The IM goes to the first view with the key only.
+    QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("hi")));
+    QCOMPARE(statusOf(w.imViews[1])->text(), QStringLiteral("Alice has entered text"));
+    QCOMPARE(statusOf(w.imViews[2])->text(), QString());
+
+    QVERIFY(receive(QStringLiteral("CLIENT_EVENT2:%1:%2").arg(from).arg(status)));
+    QCOMPARE(statusOf(w.imViews[1])->text(), first);
+    QCOMPARE(statusOf(w.imViews[2])->text(), second);
+    QCOMPARE(w.imViews.size(), 3);
+    QCOMPARE(tabKeys(), (QStringList{"Settings", "Alice", "Alice"}));
+}
+
+void TestConversations::creditsTab() {
+    frmMain &w = *rig->w;
+    QTest::mouseClick(w.Image1, Qt::LeftButton);
+    QTest::mouseClick(w.Image1, Qt::LeftButton);
+    QCOMPARE(tabKeys(), (QStringList{"Settings", "Credits"}));
+    QCOMPARE(w.Tab1->currentIndex(), 0);
+    QVERIFY(!w.PicCredits->isVisible());
+
+    w.Tab1->setCurrentIndex(1);
+    QVERIFY(w.PicCredits->isVisible());
+    QVERIFY(!w.PicLogin->isVisible());
+    QStringList texts;
+    for (const QLabel *l : w.PicCredits->findChildren<QLabel *>())
+        if (l->isVisible())
+            texts << l->text();
+    for (const char *t : {"About vorkle", "Version:", "2.0.2", "Programmers:", "Also thanks to"})
+        QVERIFY2(texts.contains(QLatin1String(t)), t);
+    auto *picture = w.PicCredits->findChild<QLabel *>(QStringLiteral("imgCredits"));
+    QVERIFY(picture && picture->movie());
+    QCOMPARE(picture->movie()->state(), QMovie::Running);
+    QCOMPARE(w.Label16->text(), QStringLiteral("Close Tab"));
+    QCOMPARE(w.Label16->parentWidget(), w.PicCredits);
+    QCOMPARE(w.Label16->pos(), twips::rect(4560, 120, 1, 1).topLeft());
+    QCOMPARE(w.Label16->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+
+    QTest::mouseClick(w.Label16, Qt::LeftButton);
+    QCOMPARE(tabKeys(), QStringList{"Settings"});
+    QVERIFY(!w.PicCredits->isVisible());
+    QVERIFY(w.PicLogin->isVisible());
+    // It can be opened again.
+    QTest::mouseClick(w.Image1, Qt::LeftButton);
+    QCOMPARE(tabKeys(), (QStringList{"Settings", "Credits"}));
+}
+
+QTEST_MAIN(TestConversations)

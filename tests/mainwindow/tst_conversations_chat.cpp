@@ -1,0 +1,275 @@
+#include "tst_conversations.h"
+
+#include "protocol/qeltocsock.h"
+#include "views/ctlchat.h"
+#include "views/ctlim.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabBar>
+
+namespace {
+const QString kJoin100 = QStringLiteral("toc_chat_join \"4\" \"chat100\"");
+
+QStringList members(const ctlChat *view) {
+    QStringList out;
+    const auto *list = view->findChild<QListWidget *>(QStringLiteral("lstPPL"));
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+bool inputEnabled(const ctlChat *view) {
+    return view->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"))->isEnabled();
+}
+} // namespace
+
+void TestConversations::joinChat_data() {
+    QTest::addColumn<QString>("room");
+    QTest::addColumn<QString>("exchange");
+    QTest::addColumn<QString>("field"); // txtChatName afterwards
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("alert");
+    QTest::newRow("defaults") << "Chat100"
+                              << "4"
+                              << "chat100" << QStringList{kJoin100} << "";
+    QTest::newRow("mixed case and spaces")
+        << " My  Room "
+        << "5"
+        << "myroom" << QStringList{"toc_chat_join \"5\" \"myroom\""} << "";
+    QTest::newRow("exchange with spaces") << "chat100"
+                                          << " 4 "
+                                          << "chat100" << QStringList{kJoin100} << "";
+    QTest::newRow("exchange not a number")
+        << "chat100"
+        << "four"
+        << "chat100" << QStringList{} << "The exchange must be a number.";
+    QTest::newRow("exchange empty")
+        << "chat100"
+        << ""
+        << "chat100" << QStringList{} << "The exchange must be a number.";
+    QTest::newRow("exchange beyond 16 bits")
+        << "chat100"
+        << "70000"
+        << "chat100" << QStringList{} << "The exchange must be a number.";
+}
+
+void TestConversations::joinChat() {
+    QFETCH(QString, room);
+    QFETCH(QString, exchange);
+    QFETCH(QString, field);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, alert);
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    rig->server.clearReceived();
+    w.tab2->setCurrentWidget(w.pageChatIM);
+    w.txtChatName->setText(room);
+    w.txtEx->setText(exchange);
+    QTest::mouseClick(w.cmdChat, Qt::LeftButton);
+
+    QCOMPARE(w.txtChatName->text(), field);
+    QCOMPARE(linesSent(), lines);
+    if (alert.isEmpty())
+        QVERIFY(!w.alertWindow());
+    else
+        QCOMPARE(w.alertWindow()->message(), alert);
+    // No tab or view before the server says the room was joined.
+    QCOMPARE(tabKeys(), QStringList{"Settings"});
+    QCOMPARE(w.chatViews.size(), 1);
+}
+
+void TestConversations::joinedChatNamesTab_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("serverRoom");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("name from the server") << "Chat100"
+                                          << "chat100"
+                                          << "chat100.";
+    QTest::newRow("??? is the last requested room") << "My Room"
+                                                    << "???"
+                                                    << "myroom.";
+    QTest::newRow("server's own spelling") << "chat100"
+                                           << "Chat 100"
+                                           << "Chat 100.";
+    QTest::newRow("markup and ampersand") << "chat100"
+                                          << "<i>a&b"
+                                          << "<i>a&b.";
+}
+
+void TestConversations::joinedChatNamesTab() {
+    QFETCH(QString, typed);
+    QFETCH(QString, serverRoom);
+    QFETCH(QString, caption);
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    w.tab2->setCurrentWidget(w.pageChatIM);
+    w.txtChatName->setText(typed);
+    QTest::mouseClick(w.cmdChat, Qt::LeftButton);
+    QVERIFY(rig->server.waitForLineStartingWith(QStringLiteral("toc_chat_join ")));
+
+    ctlChat *view = joined(serverRoom, 77);
+    QVERIFY(view);
+    QCOMPARE(tabKeys(), (QStringList{"Settings", caption}));
+    QCOMPARE(w.Tab1->tabText(1), QString(caption).replace(QLatin1Char('&'), QLatin1String("&&")));
+    QCOMPARE(w.Tab1->currentIndex(), 0);
+    QCOMPARE(view->Chatids, caption);
+    QCOMPARE(view->Chatid2, QStringLiteral("77"));
+    QCOMPARE(view->index(), 1);
+    QVERIFY(view->isHidden());
+    QVERIFY(!w.PicChat->isVisible());
+
+    w.Tab1->setCurrentIndex(1);
+    QVERIFY(view->isVisible());
+    QVERIFY(w.PicChat->isVisible());
+    QVERIFY(!w.PicLogin->isVisible());
+    QVERIFY(w.chatViews.first()->isHidden());
+}
+
+void TestConversations::alreadyInThisChat() {
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    w.tab2->setCurrentWidget(w.pageChatIM);
+    w.txtChatName->setText(QStringLiteral("Chat 100"));
+    QTest::mouseClick(w.cmdChat, Qt::LeftButton);
+    QVERIFY(rig->server.waitForLine(kJoin100));
+    QVERIFY(joined(QStringLiteral("chat100"), 5));
+    rig->server.clearReceived();
+
+    w.txtChatName->setText(QStringLiteral("CHAT100"));
+    QTest::mouseClick(w.cmdChat, Qt::LeftButton);
+    QCOMPARE(w.alertWindow()->message(), QStringLiteral("You are already in this chat"));
+    QCOMPARE(w.txtChatName->text(), QStringLiteral("chat100"));
+    QCOMPARE(linesSent(), QStringList());
+    QCOMPARE(tabKeys(), (QStringList{"Settings", "chat100."}));
+}
+
+void TestConversations::chatEventsRoutedById_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QList<bool>>("reached"); // views 1, 2, 3 (ids 11, 22, 22)
+    const QString msg = QStringLiteral("CHAT_IN_ENC:%1:bob:F:A:en:hello there");
+    QTest::newRow("message, one room")
+        << msg.arg(11) << "message" << QList<bool>{true, false, false};
+    QTest::newRow("message, every view with the id")
+        << msg.arg(22) << "message" << QList<bool>{false, true, true};
+    QTest::newRow("message, unknown id")
+        << msg.arg(33) << "message" << QList<bool>{false, false, false};
+    QTest::newRow("message, id 0") << msg.arg(0) << "message" << QList<bool>{false, false, false};
+    QTest::newRow("members join") << "CHAT_UPDATE_BUDDY:11:T:Some One:bob"
+                                  << "join" << QList<bool>{true, false, false};
+    QTest::newRow("members join, shared id") << "CHAT_UPDATE_BUDDY:22:T:Some One:bob"
+                                             << "join" << QList<bool>{false, true, true};
+    QTest::newRow("members join, unknown id") << "CHAT_UPDATE_BUDDY:44:T:Some One:bob"
+                                              << "join" << QList<bool>{false, false, false};
+    QTest::newRow("room left") << "CHAT_LEFT:11"
+                               << "left" << QList<bool>{true, false, false};
+    QTest::newRow("room left, shared id") << "CHAT_LEFT:22"
+                                          << "left" << QList<bool>{false, true, true};
+    QTest::newRow("room left, unknown id") << "CHAT_LEFT:-5"
+                                           << "left" << QList<bool>{false, false, false};
+}
+
+void TestConversations::chatEventsRoutedById() {
+    QFETCH(QString, line);
+    QFETCH(QString, kind);
+    QFETCH(QList<bool>, reached);
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    QVERIFY(joined(QStringLiteral("alpha"), 11));
+    QVERIFY(joined(QStringLiteral("beta"), 22));
+    QVERIFY(joined(QStringLiteral("gamma"), 22)); // the server reused an id
+    QCOMPARE(tabKeys(), (QStringList{"Settings", "alpha.", "beta.", "gamma."}));
+
+    QVERIFY(receive(line));
+    QCOMPARE(w.chatViews.size(), 4);
+    for (int v = 0; v < w.chatViews.size(); ++v) {
+        const ctlChat *view = w.chatViews[v];
+        const bool hit = v > 0 && reached[v - 1];
+        const QString where = QStringLiteral("view %1").arg(v);
+        if (kind == QLatin1String("message")) {
+            QVERIFY2(transcriptOf(view).contains(QStringLiteral("hello there")) == hit,
+                     qPrintable(where));
+        } else if (kind == QLatin1String("join")) {
+            QCOMPARE(members(view), hit ? (QStringList{"someone", "bob"}) : QStringList());
+            QCOMPARE(view->findChild<QLabel *>(QStringLiteral("labPPL"))->text(),
+                     hit ? QStringLiteral("2") : QStringLiteral("0"));
+        } else {
+            QVERIFY2(inputEnabled(view) == !hit, qPrintable(where));
+        }
+    }
+    // Room events open no tab and select nothing.
+    QCOMPARE(tabKeys().size(), 4);
+    QCOMPARE(w.Tab1->currentIndex(), 0);
+}
+
+void TestConversations::leaveChatClosesTab() {
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    w.tab2->setCurrentWidget(w.pageChatIM);
+    QTest::mouseClick(w.cmdChat, Qt::LeftButton);
+    QVERIFY(rig->server.waitForLine(kJoin100));
+    ctlChat *view = joined(QStringLiteral("chat100"), 11);
+    QVERIFY(view);
+    QVERIFY(receive(QStringLiteral("CHAT_IN_ENC:11:bob:F:A:en:before")));
+    w.Tab1->setCurrentIndex(1);
+    QVERIFY(view->isVisible());
+    rig->server.clearReceived();
+
+    QTest::mouseClick(view->findChild<QPushButton *>(QStringLiteral("cmdLeave")), Qt::LeftButton);
+    QCOMPARE(linesSent(), QStringList{"toc_chat_leave \"11\""});
+    QCOMPARE(tabKeys(), QStringList{"Settings"});
+    QVERIFY(view->isHidden());
+    QCOMPARE(view->Chatids, QString());
+    QCOMPARE(view->Chatid2, QStringLiteral("0"));
+    QVERIFY(!w.PicChat->isVisible());
+    QVERIFY(w.PicLogin->isVisible());
+
+    // The room's later events reach no view; the room can be joined again.
+    QVERIFY(receive(QStringLiteral("CHAT_IN_ENC:11:bob:F:A:en:after")));
+    QVERIFY(!transcriptOf(view).contains(QStringLiteral("after")));
+    rig->server.clearReceived();
+    QTest::mouseClick(w.cmdChat, Qt::LeftButton);
+    QCOMPARE(linesSent(), QStringList{kJoin100});
+    QVERIFY(joined(QStringLiteral("chat100"), 12));
+    QCOMPARE(w.chatViews.size(), 3);
+    QCOMPARE(tabKeys(), (QStringList{"Settings", "chat100."}));
+}
+
+void TestConversations::logoutResetsViews() {
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("hi")));
+    w.tab2->setCurrentWidget(w.pageChatIM);
+    w.txtIM->setText(QStringLiteral("Bob"));
+    QTest::mouseClick(w.cmdIM, Qt::LeftButton);
+    QVERIFY(joined(QStringLiteral("chat100"), 11));
+    w.Tab1->setCurrentIndex(1);
+    QVERIFY(w.PicIM->isVisible());
+
+    QTest::mouseClick(w.findChild<QLabel *>(QStringLiteral("Label6")), Qt::LeftButton);
+    QCOMPARE(tabKeys(), QStringList{"Settings"});
+    QVERIFY(w.PicLogin->isVisible());
+    QVERIFY(!w.PicIM->isVisible());
+    QVERIFY(!w.PicChat->isVisible());
+    // The views stay in their lists with empty keys.
+    QCOMPARE(w.imViews.size(), 3);
+    QCOMPARE(w.chatViews.size(), 2);
+    for (int i = 1; i < w.imViews.size(); ++i) {
+        QVERIFY(w.imViews[i]->IMUser.isEmpty());
+        QVERIFY(w.imViews[i]->isHidden());
+    }
+    QCOMPARE(w.chatViews[1]->Chatids, QString());
+    QCOMPARE(w.chatViews[1]->Chatid2, QString());
+
+    QVERIFY(waitUntil([&] { return !rig->server.hasClient(); }));
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("again")));
+    QCOMPARE(w.imViews.size(), 4);
+    QCOMPARE(w.imViews[3]->IMUser, QStringLiteral("Alice"));
+    QVERIFY(!transcriptOf(w.imViews[1]).contains(QStringLiteral("again")));
+    QVERIFY(receive(QStringLiteral("CHAT_IN_ENC:11:bob:F:A:en:stale room")));
+    QVERIFY(!transcriptOf(w.chatViews[1]).contains(QStringLiteral("stale room")));
+    QCOMPARE(tabKeys(), (QStringList{"Settings", "Alice"}));
+}
