@@ -11,6 +11,9 @@
 //   frmmain_buddylist.cpp  LoggedIn, BuddyUpdate, BuddyAdd, ...
 //   frmmain_buddymenus.cpp the tree click, "Options", "Remove Item", menus
 //   frmmain_hooks.cpp      the conversation views and settings pages hooks
+//   frmmain_privacy.cpp    the "privacy" page: block and allow lists, modes
+//   frmmain_away.cpp       the "away" and "profile" pages, the away strip, "format"
+//   frmmain_font.cpp       the "font" page, view refreshes, the colour scheme
 //   frmmain_conversations.cpp  the view lists, routing, KillIM, ExitChat
 //   frmmain_chatim.cpp     the "chat/im" page: "Join Chat", "Send IM"
 //   frmmain_credits.cpp    the credits tab and panel
@@ -21,11 +24,13 @@
 #include <QIcon>
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
 
 class BuddyTree;
+class ClickField;
 class ClickLabel;
 class DialogProvider;
 class QAction;
@@ -33,9 +38,12 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QMenu;
 class QMovie;
+class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
 class QTabBar;
 class QTabWidget;
 class QTreeWidgetItem;
@@ -46,6 +54,7 @@ class frmAddBuddy;
 class frmErr;
 class frmGroups;
 class mdlTray;
+struct ColourScheme;
 
 class frmMain : public QWidget, public ViewHost {
     Q_OBJECT
@@ -172,6 +181,57 @@ class frmMain : public QWidget, public ViewHost {
     QMenu *opt = nullptr;
     QAction *showMe = nullptr;
 
+    // --- settings pages: privacy, away and profile, font and colour
+    //     scheme (frmmain_privacy.cpp, frmmain_away.cpp, frmmain_font.cpp) ---
+    static constexpr int kPrivacyOptions = 5;
+    QRadioButton *optPrivacy[kPrivacyOptions] = {}; // "Allow All" .. "Buddy List"
+    QLabel *Label4 = nullptr;                       // "Block List"
+    QListWidget *lstBlock = nullptr;
+    QLineEdit *txtBlockuser = nullptr;
+    QPushButton *cmdAddBlock = nullptr;
+    QLabel *Label5 = nullptr; // "Allow List"
+    QListWidget *lstAllow = nullptr;
+    QLineEdit *txtAllowUser = nullptr;
+    QPushButton *CmdAddAllow = nullptr;
+    // Sends mode Index + 1; runs for clicks and for click() alike.
+    void optPrivacy_Click(int Index);
+    void CmdAddAllow_Click();
+    void cmdAddBlock_Click();
+
+    QLabel *Label20 = nullptr; // "Away Messages"
+    QListWidget *lstAway = nullptr;
+    QPlainTextEdit *txtAway = nullptr;
+    QCheckBox *chkSaveAway = nullptr;
+    QPushButton *Command3 = nullptr; // "Set Away"
+    QPlainTextEdit *txtProfile = nullptr;
+    QPushButton *Command9 = nullptr; // "Set Profile"
+    QLabel *Label21 = nullptr;       // in PicAway
+    QLabel *labAwayMsgs = nullptr;
+    QLabel *Label22 = nullptr;
+    QCheckBox *chkNoIm = nullptr;
+    QCheckBox *chkAuto = nullptr;
+    QCheckBox *chkAutoWarn = nullptr;
+    QPushButton *Command7 = nullptr; // "I'm Back"
+    // The away state: the enlarged window showing PicAway.
+    bool isAway() const;
+
+    QLabel *Label18 = nullptr;
+    ClickField *txtFont = nullptr;
+    QLabel *Label17 = nullptr;
+    ClickField *txtColor = nullptr;
+    QLabel *Label19 = nullptr;
+    ClickField *txtBackColor = nullptr;
+    QCheckBox *chkBold = nullptr;
+    QCheckBox *chkIt = nullptr;
+    QCheckBox *chkU = nullptr;
+    QCheckBox *ChkS = nullptr;
+    // UpdateFonts on every chat view, then every IM view, templates included.
+    void refreshAllViews();
+    void refreshChatViews();
+    // The fore colour (a decimal colour text) of the settings texts.
+    void SetColors(const QString &color);
+    QString schemeColor() const; // decimal colour text
+
     // --- conversations: the "chat/im" page, the views' events and the
     //     credits panel ---
     // An IM view closed its conversation / a chat view left its room.
@@ -237,6 +297,33 @@ class frmMain : public QWidget, public ViewHost {
     // held back until "I'm Back", and the away steps run for each IM.
     bool holdNewIMTabs() const;
     void awayIncomingIM(const QString &sender);
+
+    // settings pages: privacy, away and profile, font and colour scheme
+    void buildPrivacyPage();
+    void buildAwayPages();
+    void buildAwayStrip();
+    void buildFontPage();
+    void setAwayHeight(bool away);
+    ctlIM *awayViewOf(const QString &name) const;
+    void lstAway_Click();
+    void Command3_Click(); // "Set Away"
+    void Command7_Click(); // "I'm Back"
+    void Command9_Click(); // "Set Profile"
+    void Label24_Click();  // "format"
+    void txtFont_Click();
+    void txtColor_Click();
+    void txtBackColor_Click();
+    void Command4_Click(); // "Change Colors"
+    void Command5_Click(); // "Save"
+    void Command8_Click(); // "Load"
+    void applyColourScheme(const ColourScheme &scheme);
+    bool m_away = false;
+    int m_awayCount = 0;
+    QString m_awayMessage;        // the text "Set Away" sent
+    QSet<QString> m_autoAnswered; // partners answered in this away period
+    QSet<QString> m_autoWarned;   // partners warned in this away period
+    QStringList m_heldTabs;       // conversations whose tabs wait for "I'm Back"
+    QString m_schemeColor;        // decimal colour text of the settings texts
 
     // conversations: views, routing, the "chat/im" page, credits
     void buildConversations();

@@ -51,16 +51,9 @@ void frmMain::resetViewsOnLogout() {
         imViews.at(i)->hide();
 }
 
-// logout: empty the block list, then the allow list.
-void frmMain::clearPrivacyLists() {}
-
-// LoggedIn: append the blocked names, then the permitted names.
-void frmMain::fillPrivacyLists(const QStringList &, const QStringList &) {}
-
-// LoggedIn: the profile sent to the server (the profile page's text).
-QString frmMain::profileText() const {
-    return kDefaultProfile;
-}
+// clearPrivacyLists, fillPrivacyLists and blockFromView are in
+// frmmain_privacy.cpp; profileText, holdNewIMTabs and awayIncomingIM in
+// frmmain_away.cpp; formatSettings in frmmain_font.cpp.
 
 // "IM User": the name goes into the IM field and "Send IM" runs.
 void frmMain::openIM(const QString &name) {
@@ -68,23 +61,3 @@ void frmMain::openIM(const QString &name) {
     cmdIM_Click();
 }
 
-// Incoming IM while away: hold the new tab? (the away strip decides).
-bool frmMain::holdNewIMTabs() const {
-    return false;
-}
-
-// Incoming IM while away: count it, answer it, warn its sender.
-void frmMain::awayIncomingIM(const QString &) {}
-
-// An IM view's "Block": the block list's "Add" with this name.
-void frmMain::blockFromView(const QString &name) {
-    toc->BlockUser(name);
-    toc->SetPrivacy(4);
-}
-
-FormatSettings frmMain::formatSettings() const {
-    FormatSettings s;
-    s.fontColorx = fontColorx;
-    s.backColorx = backColorx;
-    return s;
-}

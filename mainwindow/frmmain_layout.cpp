@@ -185,6 +185,11 @@ void frmMain::buildPages() {
                      twips::rect(2760, 60, 855, 300));
     connect(Command6, &QPushButton::clicked, this, &frmMain::Command6_Click);
 
+    // The privacy, away, profile and font pages and the away strip.
+    buildPrivacyPage();
+    buildAwayPages();
+    buildFontPage();
+
     // The login frame covers the pages, the header and the two labels.
     frmLogin->raise();
 }

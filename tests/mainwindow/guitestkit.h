@@ -21,9 +21,16 @@ class ScriptedDialogs : public DialogProvider {
         std::function<void()> done;
         std::function<void(Answer)> answer;
         std::function<void(const QString &)> textDone;
+        QString initial = {}; // the default text of an input box
     };
 
     QList<Call> calls;
+    // Answers for the colour, font and file dialogs, taken in order; with
+    // none left the dialog is cancelled. An invalid colour, a null font
+    // family or an empty path cancels too.
+    QList<QColor> colorAnswers;
+    QStringList fontAnswers;
+    QStringList fileAnswers;
 
     QStringList texts(const QString &kind) const {
         QStringList out;
@@ -31,6 +38,17 @@ class ScriptedDialogs : public DialogProvider {
             if (c.kind == kind)
                 out << c.text;
         return out;
+    }
+    // Answers the oldest input box still open with a text.
+    void answerNextText(const QString &text) {
+        for (Call &c : calls) {
+            if (c.textDone) {
+                auto textDone = std::move(c.textDone);
+                c.textDone = nullptr;
+                textDone(text);
+                return;
+            }
+        }
     }
     // Answers (or acknowledges) the oldest call that is still open.
     void answerNext(Answer a = Answer::Yes) {
@@ -55,30 +73,39 @@ class ScriptedDialogs : public DialogProvider {
 
     void message(QWidget *, const QString &title, const QString &text,
                  std::function<void()> done) override {
-        calls.append({QStringLiteral("message"), title, text, done ? done : [] {}, {}, {}});
+        calls.append({QStringLiteral("message"), title, text, done ? done : [] {}, {}, {}, {}});
     }
     void question(QWidget *, const QString &title, const QString &text, bool,
                   std::function<void(Answer)> done) override {
-        calls.append({QStringLiteral("question"), title, text, {}, done, {}});
+        calls.append({QStringLiteral("question"), title, text, {}, done, {}, {}});
     }
-    void inputText(QWidget *, const QString &title, const QString &prompt, const QString &,
+    void inputText(QWidget *, const QString &title, const QString &prompt, const QString &initial,
                    std::function<void(const QString &)> done) override {
-        calls.append({QStringLiteral("input"), title, prompt, {}, {}, done});
+        calls.append({QStringLiteral("input"), title, prompt, {}, {}, done, initial});
     }
     void pickColor(QWidget *, const QColor &initial,
                    std::function<void(bool, const QColor &)> done) override {
-        done(false, initial);
+        calls.append({QStringLiteral("color"), {}, initial.name(), {}, {}, {}, {}});
+        const QColor c = colorAnswers.isEmpty() ? QColor() : colorAnswers.takeFirst();
+        done(c.isValid(), c.isValid() ? c : initial);
     }
     void pickFont(QWidget *, const QFont &initial,
                   std::function<void(bool, const QFont &)> done) override {
-        done(false, initial);
+        calls.append({QStringLiteral("font"), {}, initial.family(), {}, {}, {}, {}});
+        const QString family = fontAnswers.isEmpty() ? QString() : fontAnswers.takeFirst();
+        QFont chosen = initial;
+        if (!family.isNull())
+            chosen.setFamily(family);
+        done(!family.isNull(), chosen);
     }
-    void saveFileName(QWidget *, const QString &,
+    void saveFileName(QWidget *, const QString &suggested,
                       std::function<void(const QString &)> done) override {
-        done(QString());
+        calls.append({QStringLiteral("save"), {}, suggested, {}, {}, {}, {}});
+        done(fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst());
     }
     void openFileName(QWidget *, std::function<void(const QString &)> done) override {
-        done(QString());
+        calls.append({QStringLiteral("open"), {}, {}, {}, {}, {}, {}});
+        done(fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst());
     }
 };
 

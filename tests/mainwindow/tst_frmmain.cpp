@@ -47,8 +47,9 @@ void TestFrmMain::startupState() {
     QCOMPARE(rig->find<QLineEdit>("txtPort")->text(), QStringLiteral("5190"));
     QCOMPARE(rig->find<QCheckBox>("Check1")->text(), QStringLiteral("Auto Block All"));
     QVERIFY(!rig->find<QCheckBox>("Check1")->isChecked());
-    QVERIFY(!rig->find<QPushButton>("Command5")->isEnabled());
-    QVERIFY(!rig->find<QPushButton>("Command8")->isEnabled());
+    // "Save" and "Load" of the colour scheme are enabled.
+    QVERIFY(rig->find<QPushButton>("Command5")->isEnabled());
+    QVERIFY(rig->find<QPushButton>("Command8")->isEnabled());
     QCOMPARE(w.fontColorx, QStringLiteral("0"));
     QCOMPARE(w.backColorx, QStringLiteral("16777215"));
     QCOMPARE(w.palette().color(QPalette::Window), QColor(241, 242, 230));

@@ -1,0 +1,204 @@
+// The "privacy" page: the lines its buttons send, in order, and the lists.
+#include "tst_settingspages.h"
+
+#include "mainwindow/buddytree.h"
+#include "mainwindow/clicklabel.h"
+#include "protocol/qeltocsock.h"
+#include "views/ctlim.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSignalSpy>
+
+namespace {
+const QString kMarker = QStringLiteral("toc_get_info \"marker\"");
+
+QStringList items(const QListWidget *list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+int selectedOption(const frmMain &w) {
+    int selected = -1;
+    for (int i = 0; i < frmMain::kPrivacyOptions; ++i)
+        if (w.optPrivacy[i]->isChecked())
+            selected = selected == -1 ? i : -2; // two selected: wrong
+    return selected;
+}
+} // namespace
+
+void TestSettingsPages::init() {
+    rig = std::make_unique<GuiRig>();
+}
+
+void TestSettingsPages::cleanup() {
+    rig.reset();
+}
+
+bool TestSettingsPages::receive(const QString &line) {
+    QSignalSpy spy(rig->w->toc, &QelTOCSock::IncomingPacket);
+    rig->server.sendLine(line);
+    return waitUntil([&] { return spy.count() > 0; });
+}
+
+bool TestSettingsPages::receiveIM(const QString &sender, const QString &message) {
+    return receive(QStringLiteral("IM_IN_ENC2:") + sender + QStringLiteral(":F:F:T: O:F:L:en:") +
+                   message);
+}
+
+QStringList TestSettingsPages::linesSent() {
+    rig->w->toc->GetProfile(QStringLiteral("marker"));
+    if (!rig->server.waitForLine(kMarker))
+        return {QStringLiteral("no marker")};
+    QStringList lines = rig->server.lines();
+    lines.removeLast();
+    rig->server.clearReceived();
+    return lines;
+}
+
+ctlIM *TestSettingsPages::imView(const QString &partner) const {
+    for (ctlIM *view : std::as_const(rig->w->imViews))
+        if (view->IMUser == partner)
+            return view;
+    return nullptr;
+}
+
+void TestSettingsPages::privacyLines_data() {
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("allowName");
+    QTest::addColumn<QString>("blockName");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("allowList");
+    QTest::addColumn<QStringList>("blockList");
+    QTest::addColumn<int>("selected");
+    const QString jane = QStringLiteral("Jane Doe");
+    const QString mode = QStringLiteral("toc2_set_pdmode %1");
+    const QString permit = QStringLiteral("toc2_add_permit \"janedoe\"");
+    const QString deny = QStringLiteral("toc2_add_deny \"janedoe\"");
+
+    QTest::newRow("allow Add: mode 3 first, then permit")
+        << QStringList{"CmdAddAllow"} << jane << QString() << QStringList{mode.arg(3), permit}
+        << QStringList{jane} << QStringList{} << 2;
+    QTest::newRow("block Add: deny first, then mode 4")
+        << QStringList{"cmdAddBlock"} << QString() << jane << QStringList{deny, mode.arg(4)}
+        << QStringList{} << QStringList{jane} << 3;
+    QTest::newRow("allow Add twice: mode again, name twice")
+        << QStringList{"CmdAddAllow", "CmdAddAllow"} << jane << QString()
+        << QStringList{mode.arg(3), permit, mode.arg(3), permit} << QStringList{jane, jane}
+        << QStringList{} << 2;
+    QTest::newRow("empty name is added and sent")
+        << QStringList{"cmdAddBlock"} << QString() << QString()
+        << QStringList{"toc2_add_deny \"\"", mode.arg(4)} << QStringList{} << QStringList{""} << 3;
+    QTest::newRow("markup name stays literal")
+        << QStringList{"CmdAddAllow"} << QStringLiteral("<b>X&Y") << QString()
+        << QStringList{mode.arg(3), "toc2_add_permit \"<b>x&y\""} << QStringList{"<b>X&Y"}
+        << QStringList{} << 2;
+    const QStringList captions{"Allow All", "Block All", "Allow List", "Block List", "Buddy List"};
+    for (int i = 0; i < 5; ++i)
+        QTest::addRow("%s sends %d", qPrintable(captions[i]), i + 1)
+            << QStringList{QStringLiteral("optPrivacy%1").arg(i)} << QString() << QString()
+            << QStringList{mode.arg(i + 1)} << QStringList{} << QStringList{} << i;
+    QTest::newRow("Buddy List, then block Add")
+        << QStringList{"optPrivacy4", "cmdAddBlock"} << QString() << jane
+        << QStringList{mode.arg(5), deny, mode.arg(4)} << QStringList{} << QStringList{jane} << 3;
+}
+
+void TestSettingsPages::privacyLines() {
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, allowName);
+    QFETCH(QString, blockName);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, allowList);
+    QFETCH(QStringList, blockList);
+    QFETCH(int, selected);
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    frmMain &w = *rig->w;
+    // "Allow All" shows selected, and signing on sent no mode.
+    QCOMPARE(selectedOption(w), 0);
+    for (const QString &line : linesSent())
+        QVERIFY2(!line.startsWith(QStringLiteral("toc2_set_pdmode")), qPrintable(line));
+    QCOMPARE(w.txtAllowUser->text(), QStringLiteral("user"));
+    QCOMPARE(w.txtBlockuser->text(), QStringLiteral("user"));
+
+    w.txtAllowUser->setText(allowName);
+    w.txtBlockuser->setText(blockName);
+    for (const QString &name : clicks) {
+        auto *button = w.pagePrivacy->findChild<QAbstractButton *>(name);
+        QVERIFY2(button && button->isVisible(), qPrintable(name));
+        // On the option's round mark, as a user would.
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    }
+    QCOMPARE(linesSent(), lines);
+    QCOMPARE(items(w.lstAllow), allowList);
+    QCOMPARE(items(w.lstBlock), blockList);
+    QCOMPARE(selectedOption(w), selected);
+    // The fields are not cleared after an add.
+    QCOMPARE(w.txtAllowUser->text(), allowName);
+    QCOMPARE(w.txtBlockuser->text(), blockName);
+}
+
+void TestSettingsPages::blockUserMenuLeavesBlockList() {
+    QVERIFY(rig->signOn(QStringLiteral("g:Friends\nb:Jane Doe\nd:eve\ndone:\n")));
+    frmMain &w = *rig->w;
+    QVERIFY(receive(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:0: O:")));
+    auto *node = w.TreeBL->nodeByKey(QStringLiteral("Jane Doe"));
+    QVERIFY(node);
+    linesSent();
+    node->setSelected(true);
+    w.mnublock->trigger();
+    QCOMPARE(linesSent(), QStringList{"toc2_add_deny \"janedoe\""});
+    QCOMPARE(items(w.lstBlock), QStringList{"eve"});
+    QCOMPARE(selectedOption(w), 0);
+}
+
+void TestSettingsPages::imViewBlockGoesThroughBlockAdd() {
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    frmMain &w = *rig->w;
+    QVERIFY(receiveIM(QStringLiteral("Jane Doe"), QStringLiteral("hi")));
+    ctlIM *view = imView(QStringLiteral("Jane Doe"));
+    QVERIFY(view);
+    linesSent();
+    auto *block = view->findChild<QPushButton *>(QStringLiteral("Command1"));
+    QCOMPARE(block->text(), QStringLiteral("Block"));
+    block->click();
+    QCOMPARE(linesSent(),
+             (QStringList{"toc2_add_deny \"janedoe\"", QStringLiteral("toc2_set_pdmode 4")}));
+    QCOMPARE(w.txtBlockuser->text(), QStringLiteral("Jane Doe"));
+    QCOMPARE(items(w.lstBlock), QStringList{"Jane Doe"});
+    QCOMPARE(selectedOption(w), 3);
+}
+
+void TestSettingsPages::signOnFillsAndSignOffClears_data() {
+    QTest::addColumn<QString>("config");
+    QTest::addColumn<QStringList>("blockList");
+    QTest::addColumn<QStringList>("allowList");
+    QTest::newRow("two blocked, none allowed") << "g:Friends\nb:bob\nd:eve\nd:Mallory X\ndone:\n"
+                                               << QStringList{"eve", "Mallory X"} << QStringList{};
+    QTest::newRow("records before groups; the server's mode is not shown")
+        << "m:2\np:dave\nd:eve\ng:Friends\nb:bob\np:Carol Ann\ndone:\n"
+        << QStringList{"eve"} << QStringList{"dave", "Carol Ann"};
+    QTest::newRow("names are plain text") << "d:<b>x&y\np:<i>z</i>\ndone:\n"
+                                          << QStringList{"<b>x&y"} << QStringList{"<i>z</i>"};
+}
+
+void TestSettingsPages::signOnFillsAndSignOffClears() {
+    QFETCH(QString, config);
+    QFETCH(QStringList, blockList);
+    QFETCH(QStringList, allowList);
+    frmMain &w = *rig->w;
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY(rig->signOn(config));
+        QCOMPARE(items(w.lstBlock), blockList);
+        QCOMPARE(items(w.lstAllow), allowList);
+        QCOMPARE(selectedOption(w), 0);
+        QTest::mouseClick(w.Label6, Qt::LeftButton);
+        QVERIFY(items(w.lstBlock).isEmpty());
+        QVERIFY(items(w.lstAllow).isEmpty());
+        QVERIFY(waitUntil([&] { return !rig->server.hasClient(); }));
+    }
+}
+
+QTEST_MAIN(TestSettingsPages)
