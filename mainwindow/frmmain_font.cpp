@@ -119,7 +119,7 @@ void frmMain::txtFont_Click() {
     dialogs()->pickFont(this, QFont(txtFont->text()), [self](bool ok, const QFont &font) {
         if (!self)
             return;
-        if (ok && font.family().size() > 1 && colourfile::isFontFace(font.family()))
+        if (ok && font.family().size() > 1)
             self->txtFont->setText(font.family());
         self->refreshAllViews();
     });

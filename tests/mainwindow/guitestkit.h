@@ -39,17 +39,6 @@ class ScriptedDialogs : public DialogProvider {
                 out << c.text;
         return out;
     }
-    // Answers the oldest input box still open with a text.
-    void answerNextText(const QString &text) {
-        for (Call &c : calls) {
-            if (c.textDone) {
-                auto textDone = std::move(c.textDone);
-                c.textDone = nullptr;
-                textDone(text);
-                return;
-            }
-        }
-    }
     // Answers (or acknowledges) the oldest call that is still open.
     void answerNext(Answer a = Answer::Yes) {
         for (Call &c : calls) {
