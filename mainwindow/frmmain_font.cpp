@@ -170,37 +170,11 @@ void frmMain::SetColors(const QString &color) {
     if (!c)
         return;
     m_schemeColor = decimal(*c);
-    // The chat/im page's fields belong to the conversation code: found by name.
-    const auto chatField = [this](const char *name) {
-        return pageChatIM->findChild<QWidget *>(QLatin1String(name));
-    };
-    const QList<QWidget *> widgets = {labHI,
-                                      labFrm,
-                                      Label4,
-                                      Label5,
-                                      Label20,
-                                      lstBlock,
-                                      lstAllow,
-                                      lstAway,
-                                      txtAway,
-                                      chatField("txtChatName"),
-                                      chatField("txtEx"),
-                                      Label18,
-                                      Label17,
-                                      txtFont,
-                                      txtColor,
-                                      Label19,
-                                      txtBackColor,
-                                      chatField("txtIM"),
-                                      Label1,
-                                      Label2,
-                                      Label3,
-                                      txtSn,
-                                      txtPw,
-                                      txtServer,
-                                      txtPort,
-                                      labStat,
-                                      tab2->tabBar()};
+    const QList<QWidget *> widgets = {
+        labHI,    labFrm,  Label4,       Label5,  Label20, lstBlock,      lstAllow,
+        lstAway,  txtAway, txtChatName,  txtEx,   Label18, Label17,       txtFont,
+        txtColor, Label19, txtBackColor, txtIM,   Label1,  Label2,        Label3,
+        txtSn,    txtPw,   txtServer,    txtPort, labStat, tab2->tabBar()};
     for (QWidget *w : widgets)
         if (w)
             uicolors::setForeColor(w, *c);
