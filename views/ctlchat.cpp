@@ -33,7 +33,9 @@ void ctlChat::buildControls()
     txtMsg->setObjectName(QStringLiteral("txtMsg"));
     txtMsg->setFont(QFont(QStringLiteral("Arial")));
     txtMsg->setPlainText(tr("Message"));
-    txtMsg->setFixedHeight(60);
+    txtMsg->setFixedHeight(40);
+    // The first click selects the word "Message", so typing replaces it.
+    txtMsg->installEventFilter(this);
 
     lstPPL = new QListWidget(this);
     lstPPL->setObjectName(QStringLiteral("lstPPL"));
@@ -87,6 +89,9 @@ void ctlChat::buildControls()
 
 bool ctlChat::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == txtMsg && event->type() == QEvent::FocusIn &&
+        txtMsg->toPlainText() == tr("Message"))
+        txtMsg->selectAll();
     if (watched == TEXT->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         TEXT->clear();
         return true;

@@ -20,6 +20,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
+    b->setFixedHeight(24);
     return b;
 }
 
@@ -48,7 +49,7 @@ void ctlIM::buildControls()
     txtMsg = new QPlainTextEdit(this);
     txtMsg->setObjectName(QStringLiteral("txtMsg"));
     txtMsg->setFont(QFont(QStringLiteral("Arial")));
-    txtMsg->setFixedHeight(60);
+    txtMsg->setFixedHeight(40);
 
     txtuser = new QLineEdit(this);
     txtuser->setObjectName(QStringLiteral("txtuser"));
@@ -59,7 +60,7 @@ void ctlIM::buildControls()
 
     imgIcon = new QLabel(this);
     imgIcon->setObjectName(QStringLiteral("imgIcon"));
-    imgIcon->setFixedSize(48, 48);
+    imgIcon->setFixedSize(32, 32);
     imgIcon->setScaledContents(true);
     imgIcon->setPixmap(defaultIcon());
 
@@ -83,23 +84,32 @@ void ctlIM::buildControls()
     Timer1->setInterval(1);
     Timer1->setSingleShot(true);
 
+    // The panel is small (about 385 by 177 pixels): the partner line on
+    // top, the buttons in a column, and most of the height for the transcript.
     auto *top = new QHBoxLayout;
-    auto *names = new QVBoxLayout;
-    names->addWidget(txtuser);
-    names->addWidget(labIMstatus);
-    top->addLayout(names, 1);
+    top->addWidget(txtuser, 1);
+    top->addWidget(labIMstatus, 1);
     top->addWidget(imgIcon);
 
-    auto *buttons = new QHBoxLayout;
+    auto *talk = new QVBoxLayout;
+    talk->addWidget(TEXT, 1);
+    talk->addWidget(txtMsg);
+
+    auto *buttons = new QVBoxLayout;
+    buttons->setSpacing(2);
     for (QPushButton *b : {Command3, Command2, Command1, cmdIgnore, Command4})
         buttons->addWidget(b);
+    buttons->addStretch(1);
+
+    auto *body = new QHBoxLayout;
+    body->addLayout(talk, 1);
+    body->addLayout(buttons);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
     layout->addLayout(top);
-    layout->addWidget(TEXT, 1);
-    layout->addWidget(txtMsg);
-    layout->addLayout(buttons);
+    layout->addLayout(body, 1);
 
     connect(Command3, &QPushButton::clicked, this, &ctlIM::Command3_Click);
     connect(Command2, &QPushButton::clicked, this, &ctlIM::Command2_Click);
