@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QTimer>
 
 ctlChat::ctlChat(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host)
 {
@@ -90,8 +91,13 @@ void ctlChat::buildControls()
 bool ctlChat::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == txtMsg && event->type() == QEvent::FocusIn &&
-        txtMsg->toPlainText() == tr("Message"))
-        txtMsg->selectAll();
+        txtMsg->toPlainText() == tr("Message")) {
+        // After the click that brought the focus has placed the cursor.
+        QTimer::singleShot(0, txtMsg, [box = txtMsg] {
+            if (box->toPlainText() == tr("Message"))
+                box->selectAll();
+        });
+    }
     if (watched == TEXT->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         TEXT->clear();
         return true;
