@@ -1,7 +1,6 @@
 # Shared by scripts/run and scripts/test: installs the Debian packages the
 # build needs, only when something is missing.
 VORKLE_PACKAGES=(
-  clang libclang-rt-14-dev
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libqt6sql6-sqlite
   qt6-qpa-plugins libgl-dev
