@@ -76,5 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // A fresh start for the next input: nothing of this one may leak into it.
     sock->LogOff();
     sock->processIncoming(QByteArray());
+    // Events the socket posted (a connect started by Login, its failure)
+    // are handled as the program's event loop would, instead of piling up.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;
 }
