@@ -7,6 +7,7 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace {
 
@@ -22,8 +23,21 @@ QMessageBox *plainBox(QWidget *parent, const QString &title, const QString &text
 
 } // namespace
 
+DialogProvider::TextUpdate DialogProvider::updatableMessage(QWidget *parent, const QString &title,
+                                                            const QString &text,
+                                                            std::function<void()> done) {
+    message(parent, title, text, std::move(done));
+    return {};
+}
+
 void QtDialogProvider::message(QWidget *parent, const QString &title, const QString &text,
                                std::function<void()> done) {
+    updatableMessage(parent, title, text, std::move(done));
+}
+
+DialogProvider::TextUpdate QtDialogProvider::updatableMessage(QWidget *parent, const QString &title,
+                                                              const QString &text,
+                                                              std::function<void()> done) {
     QMessageBox *box = plainBox(parent, title, text);
     box->setStandardButtons(QMessageBox::Ok);
     QObject::connect(box, &QDialog::finished, box, [done](int) {
@@ -31,6 +45,11 @@ void QtDialogProvider::message(QWidget *parent, const QString &title, const QStr
             done();
     });
     box->open();
+    QPointer<QMessageBox> open(box);
+    return [open](const QString &newText) {
+        if (open && open->isVisible())
+            open->setText(newText);
+    };
 }
 
 void QtDialogProvider::question(QWidget *parent, const QString &title, const QString &text,

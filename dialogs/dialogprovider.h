@@ -20,6 +20,14 @@ public:
     // A plain-text message with an OK button.
     virtual void message(QWidget *parent, const QString &title, const QString &text,
                          std::function<void()> done = {}) = 0;
+    // Replaces the text of a message box that is still open; once the box
+    // has closed it does nothing.
+    using TextUpdate = std::function<void(const QString &)>;
+    // A message() whose text can be replaced while it is open, through the
+    // returned function. The default shows a message() that cannot change
+    // and returns an empty function.
+    virtual TextUpdate updatableMessage(QWidget *parent, const QString &title, const QString &text,
+                                        std::function<void()> done = {});
     // Yes/No (or Yes/No/Cancel when withCancel) question in plain text.
     virtual void question(QWidget *parent, const QString &title, const QString &text,
                           bool withCancel, std::function<void(Answer)> done) = 0;
@@ -42,6 +50,8 @@ class QtDialogProvider : public DialogProvider {
 public:
     void message(QWidget *parent, const QString &title, const QString &text,
                  std::function<void()> done = {}) override;
+    TextUpdate updatableMessage(QWidget *parent, const QString &title, const QString &text,
+                                std::function<void()> done = {}) override;
     void question(QWidget *parent, const QString &title, const QString &text, bool withCancel,
                   std::function<void(Answer)> done) override;
     void inputText(QWidget *parent, const QString &title, const QString &prompt,

@@ -29,6 +29,7 @@
 #include <QWidget>
 #include <memory>
 
+class BoxChain;
 class BuddyTree;
 class ClickField;
 class ClickLabel;
@@ -344,6 +345,10 @@ class frmMain : public QWidget, public ViewHost {
     void toc_ChatUserUpdate(const QString &strUserName, bool blnInside, qint32 lngChatID);
     void toc_ChatLeft(qint32 lngChatID);
     QString m_lastRoom; // the last room name requested with "Join Chat"
+
+    // The boxes of BuddyAdded and of GroupRemoved: one open box per kind.
+    BoxChain *m_buddyAddedBoxes = nullptr;
+    BoxChain *m_groupRemovedBoxes = nullptr;
 
     std::unique_ptr<DialogProvider> m_ownDialogs;
     DialogProvider *m_dialogs = nullptr;

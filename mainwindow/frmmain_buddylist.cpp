@@ -1,7 +1,7 @@
 // The buddy list: built at sign-on from the configuration, then following
 // the buddies' sign-on and sign-off updates.
+#include "boxchain.h"
 #include "buddytree.h"
-#include "dialogs/dialogprovider.h"
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
 
@@ -70,17 +70,17 @@ bool frmMain::BuddyAdd(const QString &buddy, const QString &Group, const QString
 }
 
 void frmMain::toc_BuddyAdded(const QString &strGroup, const QString &strBuddy, const QString &) {
-    // Two boxes, one after the other: the buddy, then the group.
-    DialogProvider *d = dialogs();
-    QPointer<frmMain> self(this);
-    d->message(this, QString(), strBuddy, [self, strGroup] {
-        if (self)
-            self->dialogs()->message(self, QString(), strGroup);
-    });
+    // Two boxes, one after the other: the buddy, then the group. While
+    // they are open, further events are only counted in them.
+    if (!m_buddyAddedBoxes)
+        m_buddyAddedBoxes = new BoxChain(this, [this] { return dialogs(); });
+    m_buddyAddedBoxes->show({strBuddy, strGroup});
 }
 
 void frmMain::toc_GroupRemoved(const QString &strGroup) {
-    dialogs()->message(this, QString(), strGroup + QLatin1Char(':'));
+    if (!m_groupRemovedBoxes)
+        m_groupRemovedBoxes = new BoxChain(this, [this] { return dialogs(); });
+    m_groupRemovedBoxes->show({strGroup + QLatin1Char(':')});
 }
 
 bool frmMain::isGroup(const QString &text) const {

@@ -22,6 +22,7 @@ class ScriptedDialogs : public DialogProvider {
         std::function<void(Answer)> answer;
         std::function<void(const QString &)> textDone;
         QString initial = {}; // the default text of an input box
+        int serial = 0;       // identifies a message box that can be updated
     };
 
     QList<Call> calls;
@@ -64,6 +65,26 @@ class ScriptedDialogs : public DialogProvider {
                  std::function<void()> done) override {
         calls.append({QStringLiteral("message"), title, text, done ? done : [] {}, {}, {}, {}});
     }
+    // Like message(); the returned function rewrites the call's text while
+    // it is still open (not yet answered).
+    TextUpdate updatableMessage(QWidget *parent, const QString &title, const QString &text,
+                                std::function<void()> done) override {
+        message(parent, title, text, std::move(done));
+        const int serial = ++m_serial;
+        calls.last().serial = serial;
+        return [this, serial](const QString &newText) {
+            for (Call &c : calls)
+                if (c.serial == serial && c.done)
+                    c.text = newText;
+        };
+    }
+    // Message boxes not answered yet.
+    int openMessages() const {
+        int n = 0;
+        for (const Call &c : calls)
+            n += c.kind == QLatin1String("message") && c.done ? 1 : 0;
+        return n;
+    }
     void question(QWidget *, const QString &title, const QString &text, bool,
                   std::function<void(Answer)> done) override {
         calls.append({QStringLiteral("question"), title, text, {}, done, {}, {}});
@@ -96,6 +117,9 @@ class ScriptedDialogs : public DialogProvider {
         calls.append({QStringLiteral("open"), {}, {}, {}, {}, {}, {}});
         done(fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst());
     }
+
+  private:
+    int m_serial = 0;
 };
 
 // A real main window wired to a scripted server and scripted dialogs.

@@ -1,0 +1,166 @@
+// Numbers out of range in the fields the window uses, numbers at the very
+// limits, and servers that close at awkward moments.
+#include "tst_hostile_gui.h"
+
+#include "dialogs/frmerr.h"
+#include "mainwindow/buddytree.h"
+#include "mainwindow/clicklabel.h"
+#include "protocol/qeltocsock.h"
+#include "protocol/wire.h"
+#include "views/ctlchat.h"
+#include "views/ctlim.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QTabBar>
+
+namespace {
+const QString kConfig = QStringLiteral("g:G\nb:bob\nb:eve\ndone:\n");
+// A room (id 9), an open IM with bob, bob online in the tree.
+const QByteArray kSetup[] = {"CHAT_JOIN:9:room", "IM_IN_ENC2:bob:F:F:T: O:F:L:en:hi",
+                             "UPDATE_BUDDY2:bob:T:0:0:0: O:"};
+} // namespace
+
+// A number that does not fit its field makes the line raise nothing: the
+// window does not change at all, and in particular nothing wraps around
+// onto a real id, status or code.
+void TestHostileGui::numbersOutOfRange_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("warning level") << QByteArray("UPDATE_BUDDY2:eve:T:32768:0:0: O:");
+    QTest::newRow("online time") << QByteArray("UPDATE_BUDDY2:eve:T:0:2147483648:0: O:");
+    QTest::newRow("idle time") << QByteArray("UPDATE_BUDDY2:eve:T:0:0:-2147483649: O:");
+    QTest::newRow("sign-off, bad idle") << QByteArray("UPDATE_BUDDY2:bob:F:0:0:99999999999: O:");
+    QTest::newRow("joined room id") << QByteArray("CHAT_JOIN:2147483648:big");
+    QTest::newRow("joined room id not a number") << QByteArray("CHAT_JOIN:nine:word");
+    QTest::newRow("message id wraps onto 9") << QByteArray("CHAT_IN_ENC:4294967305:bob:F:A:en:x");
+    QTest::newRow("member id wraps onto 9") << QByteArray("CHAT_UPDATE_BUDDY:4294967305:T:zed");
+    QTest::newRow("leave id wraps onto 9") << QByteArray("CHAT_LEFT:4294967305");
+    QTest::newRow("room id empty") << QByteArray("CHAT_IN_ENC::bob:F:A:en:x");
+    QTest::newRow("typing status wraps onto 2") << QByteArray("CLIENT_EVENT2:bob:65538");
+    QTest::newRow("typing status huge") << QByteArray("CLIENT_EVENT2:bob:1e99");
+    QTest::newRow("error code") << QByteArray("ERROR:65537");
+    QTest::newRow("error sub-code") << QByteArray("ERROR:989:70000");
+    QTest::newRow("warning level of EVILED") << QByteArray("EVILED:99999:bob");
+    QTest::newRow("invitation id") << QByteArray("CHAT_INVITE:r:2147483648:bob:come");
+    QTest::newRow("rendezvous port") << QByteArray("RVOUS_PROPOSE:b:u:c:s:1:2:3:4294967296");
+}
+
+void TestHostileGui::numbersOutOfRange() {
+    QFETCH(QByteArray, line);
+    QVERIFY(signOn(kConfig));
+    QByteArray setup;
+    for (const QByteArray &l : kSetup)
+        setup += frame(l);
+    QVERIFY(deliver(setup));
+    const QString before = snapshot();
+    QVERIFY(deliver(frame(line)));
+    QCOMPARE(snapshot(), before);
+    // The typing line of bob's view did not change either.
+    QCOMPARE(rig->w->imViews.last()->findChild<QLabel *>(QStringLiteral("labIMstatus"))->text(),
+             QStringLiteral("bob has entered text"));
+}
+
+// Numbers at the limits of their fields work like any other.
+void TestHostileGui::numbersAtTheLimits_data() {
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::addColumn<QString>("expect"); // a line of the window's snapshot
+    QTest::newRow("largest room id")
+        << QByteArrayList{"CHAT_JOIN:2147483647:max", "CHAT_UPDATE_BUDDY:2147483647:T:a:b"}
+        << "chats=/#0#0|room./9#0#0|max./2147483647#48#2";
+    QTest::newRow("smallest room id")
+        << QByteArrayList{"CHAT_JOIN:-2147483648:min", "CHAT_UPDATE_BUDDY:-2147483648:T:a"}
+        << "chats=/#0#0|room./9#0#0|min./-2147483648#24#1";
+    QTest::newRow("room id with leading zeros, routed by number")
+        << QByteArrayList{"CHAT_JOIN:0007:z", "CHAT_UPDATE_BUDDY:07:T:a"}
+        << "chats=/#0#0|room./9#0#0|z./7#24#1";
+    QTest::newRow("idle at the top: idle image")
+        << QByteArrayList{"UPDATE_BUDDY2:eve:T:32767:2147483647:2147483647: O:"}
+        << "tree=G[bob@1,eve@2]";
+    QTest::newRow("everything at the bottom: online image")
+        << QByteArrayList{"UPDATE_BUDDY2:eve:T:-32768:-2147483648:-2147483648: O:"}
+        << "tree=G[bob@1,eve@1]";
+    QTest::newRow("an id written with a sign is no number")
+        << QByteArrayList{"CHAT_JOIN:+7:z"} << "chats=/#0#0|room./9#0#0";
+    QTest::newRow("smallest error code")
+        << QByteArrayList{"ERROR:-32768"} << "alert=Error code: -32768";
+}
+
+void TestHostileGui::numbersAtTheLimits() {
+    QFETCH(QByteArrayList, lines);
+    QFETCH(QString, expect);
+    QVERIFY(signOn(kConfig));
+    QByteArray bytes;
+    for (const QByteArray &l : kSetup)
+        bytes += frame(l);
+    for (const QByteArray &l : lines)
+        bytes += frame(l);
+    QVERIFY(deliver(bytes));
+    const QStringList state = snapshot().split(QLatin1Char('\n'));
+    QVERIFY2(state.contains(expect), qPrintable(state.join(QLatin1Char('\n'))));
+}
+
+// The server closes mid-frame or during sign-on: the status line and the
+// alert say what happened, the layout stays as it was, and a new sign-on
+// starts clean (nothing of the cut frame is glued to the new connection).
+void TestHostileGui::serverCloses_data() {
+    QTest::addColumn<QString>("stage");
+    QTest::addColumn<QString>("alert");
+    QTest::addColumn<bool>("signedOnLayout");
+    QTest::newRow("mid-frame while signed on") << "signed on"
+                                               << "The server closed the connection." << true;
+    QTest::newRow("after refusing the sign-on") << "refused"
+                                                << "Invalid account or password" << false;
+    QTest::newRow("mid-frame of the configuration") << "config"
+                                                    << "" << false;
+    QTest::newRow("right after the greeting") << "greeting"
+                                              << "" << false;
+}
+
+void TestHostileGui::serverCloses() {
+    QFETCH(QString, stage);
+    QFETCH(QString, alert);
+    QFETCH(bool, signedOnLayout);
+    frmMain &w = *rig->w;
+    ScriptedServer &server = rig->server;
+    if (stage == QLatin1String("signed on")) {
+        QVERIFY(signOn(kConfig));
+        QVERIFY(deliver(frame(kSetup[0])));
+        server.sendRaw(frame("IM_IN_ENC2:bob:F:F:T: O:F:L:en:cut short").left(20));
+    } else {
+        rig->pressLogin();
+        QVERIFY(server.waitForClient());
+        QVERIFY(waitUntil([&] { return server.received().startsWith("FLAPON\n\n"); }));
+        if (stage != QLatin1String("greeting")) {
+            server.sendFrame(1, QByteArray::fromRawData("\0\0\0\1", 4));
+            QVERIFY(server.waitForLineStartingWith(QStringLiteral("toc2_login ")));
+            if (stage == QLatin1String("refused"))
+                server.sendLine(QStringLiteral("ERROR:980"));
+            else
+                server.sendRaw(frame("CONFIG2:g:G\nb:bob\ndone:\n").left(15));
+        }
+    }
+    server.closeClient();
+    QVERIFY(waitUntil([&] { return !w.toc->isConnected(); }));
+    QTest::qWait(50);
+    QCOMPARE(w.findChild<QLabel *>(QStringLiteral("labStat"))->text(), frmMain::kOffline);
+    if (alert.isEmpty()) {
+        QVERIFY(!w.alertWindow() || !w.alertWindow()->isVisible());
+    } else {
+        QVERIFY(w.alertWindow()->isVisible());
+        QCOMPARE(w.alertWindow()->message(), alert);
+        w.alertWindow()->Command1->click();
+    }
+    QCOMPARE(w.frmLogin->isVisible(), !signedOnLayout);
+    QCOMPARE(w.chatViews.size(), signedOnLayout ? 2 : 1);
+    QCOMPARE(w.imViews.size(), 1);
+
+    // Signing on again works, and the next IM opens one clean view.
+    if (signedOnLayout)
+        QTest::mouseClick(w.Label6, Qt::LeftButton); // "Logout"
+
+    QVERIFY(signOn(kConfig));
+    QVERIFY(deliver(frame("IM_IN_ENC2:bob:F:F:T: O:F:L:en:fresh")));
+    QCOMPARE(w.imViews.size(), 2);
+    QCOMPARE(transcriptOf(w.imViews.last()), QStringLiteral("bob: fresh\n"));
+    QCOMPARE(tabKeys(), (QStringList{"Settings", "bob"}));
+}
