@@ -1,0 +1,407 @@
+// The client end to end, each client in a child process of its own (this
+// program run again with a mode argument, see e2e_bench_child.h):
+//
+// Flood: vorkle-devserver (a child too) pushes 20,000 IMs from 20 partners,
+// raw TOC connections made here, into one signed-on client. The client is
+// the real main window, with the settings tab selected (every IM goes to a
+// background tab) or with the first partner's conversation open. Baseline:
+// the protocol control alone, no widgets. Reported: IMs rendered per
+// second, the client's peak RSS before and after, its CPU time per IM.
+//
+// Start-up: the whole child process, from its start to the first paint of
+// the real main window, beside a bare QWidget shown by the same binary and
+// the same QWidget with one label (the first text loads the font database).
+#include "e2e_bench_child.h"
+
+#include "protocol/framebuffer.h"
+#include "protocol/wire.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QTimer>
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using namespace e2ebench;
+
+constexpr int kSetupTimeoutMs = 30000;
+constexpr int kFloodTimeoutMs = 180000;
+
+// Runs the event loop until pred() holds or the time runs out. It sleeps
+// between events: the children share the machine's two cores with us.
+// (processEvents with a time limit drops WaitForMoreEvents and would spin.)
+bool spinUntil(const std::function<bool()> &pred, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    QTimer tick;
+    tick.start(20);
+    while (!pred()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+QProcessEnvironment offscreenEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+// About 200 characters of HTML with font tags, different for every IM.
+QString floodMessage(int partner, int seq)
+{
+    return QStringLiteral("<HTML><BODY BGCOLOR=\"#FFFFFF\"><FONT FACE=\"Arial\" SIZE=2 COLOR=\"#1040A0\">"
+                          "<B>Note %1</B> from <I>partner%2</I>: the build is green again &amp; "
+                          "the tabs fill up.</FONT></BODY></HTML>")
+        .arg(seq, 4, 10, QLatin1Char('0'))
+        .arg(partner, 2, 10, QLatin1Char('0'));
+}
+
+// One partner: a raw TOC2 connection that signs on and sends its IMs.
+class Partner {
+public:
+    Partner(int index, QString *failure) : m_index(index), m_failure(failure)
+    {
+        m_name = QStringLiteral("partner%1").arg(index, 2, 10, QLatin1Char('0')).toUtf8();
+        QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] { onReadyRead(); });
+    }
+
+    void start(quint16 port)
+    {
+        m_socket.connectToHost(QHostAddress::LocalHost, port);
+        m_socket.write("FLAPON\r\n\r\n");
+    }
+    bool signedOn() const { return m_signedOn; }
+
+    // Every IM at once, in one write: the server takes them as fast as it can.
+    qint64 sendFlood()
+    {
+        QByteArray out;
+        for (int seq = 0; seq < kImsPerPartner; ++seq) {
+            const QString line = QStringLiteral("toc_send_im \"%1\" \"%2\"")
+                                     .arg(QLatin1String(kClientName), toc::escapeArgument(floodMessage(m_index, seq)));
+            out += frame(line.toUtf8() + '\0');
+        }
+        m_socket.write(out);
+        return out.size();
+    }
+
+private:
+    QByteArray frame(const QByteArray &data, quint8 type = toc::Data)
+    {
+        return toc::buildFrame(type, m_sequence++, data);
+    }
+
+    void onReadyRead()
+    {
+        m_buffer.append(m_socket.readAll());
+        QByteArray f;
+        while (m_buffer.next(f)) {
+            const quint8 type = quint8(f[1]);
+            if (type == toc::SignOn) {
+                m_socket.write(frame(QByteArray("\0\0\0\1\0\1", 6) + toc::wordToBytes(qint32(m_name.size())) + m_name,
+                                     toc::SignOn)
+                               + frame("toc2_login login.oscar.aol.com 5190 " + m_name + ' '
+                                       + toc::roastPassword("pw").toUtf8()
+                                       + " English  \"QelTOCSock 2.0\" 160 US \"\" \"\" 3 0 30303 -kentucky -utf8 58203917\0"));
+            } else if (type == toc::Data) {
+                const QByteArray line = f.mid(toc::kFlapHeaderSize);
+                if (line.startsWith("CONFIG2:")) {
+                    m_socket.write(frame("toc_init_done\0"));
+                    m_signedOn = true;
+                } else if (line.startsWith("ERROR:") && m_failure->isEmpty()) {
+                    *m_failure = QString::fromUtf8(m_name + " got " + line);
+                }
+            }
+        }
+    }
+
+    int m_index;
+    QByteArray m_name;
+    QString *m_failure;
+    QTcpSocket m_socket;
+    toc::FrameBuffer m_buffer;
+    quint16 m_sequence = 0;
+    bool m_signedOn = false;
+};
+
+// A child process whose stdout is read line by line.
+class Child {
+public:
+    explicit Child(const QString &program, const QStringList &args, bool offscreen)
+    {
+        if (offscreen)
+            m_process.setProcessEnvironment(offscreenEnvironment());
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QObject::connect(&m_process, &QProcess::readyReadStandardOutput,
+                         [this] { m_out += m_process.readAllStandardOutput(); });
+        m_process.start(program, args);
+    }
+    ~Child()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(5000))
+                m_process.kill();
+            m_process.waitForFinished(2000);
+        }
+    }
+    // The rest of the first line starting with `prefix`, once it came.
+    std::optional<QByteArray> waitForLine(const QByteArray &prefix, int ms)
+    {
+        std::optional<QByteArray> found;
+        spinUntil(
+            [&] {
+                for (const QByteArray &line : m_out.split('\n')) {
+                    if (line.startsWith(prefix) && m_out.contains(line + '\n'))
+                        found = line.mid(prefix.size());
+                }
+                return found.has_value() || m_process.state() == QProcess::NotRunning;
+            },
+            ms);
+        return found;
+    }
+    QProcess &process() { return m_process; }
+
+private:
+    QProcess m_process;
+    QByteArray m_out;
+};
+
+// vorkle-devserver on a free port, no flood limit, no keep-alives.
+class Server {
+public:
+    Server()
+    {
+        m_process.start(QStringLiteral(VORKLE_DEVSERVER_PATH),
+                        {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--http-port"),
+                         QStringLiteral("0"), QStringLiteral("--flood-limit"), QStringLiteral("0"),
+                         QStringLiteral("--keepalive"), QStringLiteral("0")});
+        QByteArray log;
+        const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)"));
+        spinUntil(
+            [&] {
+                m_process.waitForReadyRead(50);
+                log += m_process.readAllStandardError();
+                const QRegularExpressionMatch m = listening.match(QString::fromUtf8(log));
+                m_port = m.hasMatch() ? quint16(m.captured(1).toUInt()) : 0;
+                return m_port != 0 || m_process.state() == QProcess::NotRunning;
+            },
+            10000);
+        // The log is not needed; keep the pipe from filling up.
+        QObject::connect(&m_process, &QProcess::readyReadStandardError,
+                         [this] { m_process.readAllStandardError(); });
+    }
+    ~Server()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished(2000);
+    }
+    quint16 port() const { return m_port; }
+
+private:
+    QProcess m_process;
+    quint16 m_port = 0;
+};
+
+enum class FloodClient { Protocol = 0, WindowBackground = 1, WindowOpen = 2 };
+
+// One flood into a fresh server and client; false (with the state marked
+// as skipped) when anything failed.
+bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fields, double &seconds)
+{
+    Server server;
+    if (server.port() == 0) {
+        state.SkipWithError("vorkle-devserver did not start");
+        return false;
+    }
+    QStringList args{kind == FloodClient::Protocol ? QStringLiteral("--protocol-client") : QStringLiteral("--client"),
+                     QString::number(server.port())};
+    if (kind == FloodClient::WindowOpen)
+        args << QStringLiteral("--open-first");
+    Child client(QCoreApplication::applicationFilePath(), args, true);
+    if (!client.waitForLine("READY ", kSetupTimeoutMs)) {
+        state.SkipWithError("the client did not sign on");
+        return false;
+    }
+
+    QString failure;
+    std::vector<std::unique_ptr<Partner>> partners;
+    for (int i = 0; i < kPartners; ++i) {
+        partners.push_back(std::make_unique<Partner>(i, &failure));
+        partners.back()->start(server.port());
+    }
+    if (!spinUntil([&] { return std::all_of(partners.begin(), partners.end(), [](auto &p) { return p->signedOn(); }); },
+                   kSetupTimeoutMs)) {
+        state.SkipWithError("the partners did not sign on");
+        return false;
+    }
+
+    QElapsedTimer flood;
+    flood.start();
+    qint64 bytes = 0;
+    for (auto &p : partners)
+        bytes += p->sendFlood();
+    const std::optional<QByteArray> done = client.waitForLine("DONE ", kFloodTimeoutMs);
+    seconds = flood.nsecsElapsed() / 1e9;
+    if (!failure.isEmpty()) {
+        state.SkipWithError(qPrintable(failure));
+        return false;
+    }
+    if (!done) {
+        state.SkipWithError("the IMs did not all arrive in time");
+        return false;
+    }
+    fields.clear();
+    for (const QByteArray &f : done->split(' '))
+        fields.push_back(f.toDouble());
+    if (fields.size() != 5 || fields[4] != kFloodIms) {
+        state.SkipWithError(qPrintable(QStringLiteral("the client rendered %1 of %2 IMs")
+                                           .arg(fields.size() == 5 ? fields[4] : -1)
+                                           .arg(kFloodIms)));
+        return false;
+    }
+    state.counters["wire_bytes/IM"] = double(bytes) / kFloodIms;
+    return true;
+}
+
+void BM_ImFlood(benchmark::State &state)
+{
+    const auto kind = FloodClient(state.range(0));
+    std::vector<double> fields;
+    double rate = 0, before = 0, after = 0, cpuPerIm = 0;
+    for (auto _ : state) {
+        double seconds = 0;
+        if (!runFlood(state, kind, fields, seconds))
+            return;
+        state.SetIterationTime(seconds);
+        rate += kFloodIms / seconds;
+        before = std::max(before, fields[0] / 1024);
+        after = std::max(after, fields[1] / 1024);
+        cpuPerIm += fields[2] * 1000 / kFloodIms;
+    }
+    const double n = double(state.iterations());
+    state.counters["IMs/s"] = rate / n;
+    state.counters["peak_MiB_before"] = before;
+    state.counters["peak_MiB_after"] = after;
+    state.counters["cpu_us/IM"] = cpuPerIm / n;
+}
+BENCHMARK(BM_ImFlood)
+    ->ArgName("client")
+    ->Arg(int(FloodClient::Protocol))
+    ->Arg(int(FloodClient::WindowBackground))
+    ->Arg(int(FloodClient::WindowOpen))
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(2);
+
+const char *const kStartWindowNames[] = {"bare", "text", "vorkle"};
+
+// Wall time of one child run from its start to its exit at the first paint.
+double firstPaintSeconds(StartWindow kind)
+{
+    QProcess child;
+    child.setProcessEnvironment(offscreenEnvironment());
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer t;
+    t.start();
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--first-paint"), QLatin1String(kStartWindowNames[int(kind)])});
+    if (!child.waitForFinished(60000) || child.exitCode() != 0 || !child.readAllStandardOutput().startsWith("PAINTED"))
+        return -1;
+    return t.nsecsElapsed() / 1e9;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
+}
+
+constexpr int kStartRuns = 10;
+
+// window 0 bare, 1 text, 2 vorkle: the child alone, run kStartRuns times.
+void BM_StartToFirstPaint(benchmark::State &state)
+{
+    std::vector<double> times;
+    for (auto _ : state) {
+        const double s = firstPaintSeconds(StartWindow(state.range(0)));
+        if (s < 0) {
+            state.SkipWithError("the child did not paint");
+            return;
+        }
+        state.SetIterationTime(s);
+        times.push_back(s);
+    }
+    state.SetLabel(kStartWindowNames[state.range(0)]);
+    state.counters["median_ms"] = median(times) * 1e3;
+    state.counters["min_ms"] = *std::min_element(times.begin(), times.end()) * 1e3;
+}
+BENCHMARK(BM_StartToFirstPaint)
+    ->ArgName("window")
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(kStartRuns);
+
+// The three in turn, so that all see the same machine: ratios of medians.
+void BM_StartRatioInterleaved(benchmark::State &state)
+{
+    std::vector<double> times[3];
+    for (auto _ : state) {
+        double sum = 0;
+        for (int k = 0; k < 3; ++k) {
+            const double s = firstPaintSeconds(StartWindow(k));
+            if (s < 0) {
+                state.SkipWithError("a child did not paint");
+                return;
+            }
+            times[k].push_back(s);
+            sum += s;
+        }
+        state.SetIterationTime(sum);
+    }
+    for (int k = 0; k < 3; ++k)
+        state.counters[std::string(kStartWindowNames[k]) + "_median_ms"] = median(times[k]) * 1e3;
+    const double vorkle = median(times[int(StartWindow::Vorkle)]);
+    state.counters["vorkle/bare"] = vorkle / median(times[int(StartWindow::Bare)]);
+    state.counters["vorkle/text"] = vorkle / median(times[int(StartWindow::Text)]);
+}
+BENCHMARK(BM_StartRatioInterleaved)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kStartRuns);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // The child modes, before any application object exists.
+    if (argc >= 3 && std::strcmp(argv[1], "--client") == 0)
+        return runWindowClient(argc, argv, std::atoi(argv[2]), argc >= 4 && std::strcmp(argv[3], "--open-first") == 0);
+    if (argc >= 3 && std::strcmp(argv[1], "--protocol-client") == 0)
+        return runProtocolClient(argc, argv, std::atoi(argv[2]));
+    if (argc >= 3 && std::strcmp(argv[1], "--first-paint") == 0)
+        for (int k = 0; k < 3; ++k)
+            if (std::strcmp(argv[2], kStartWindowNames[k]) == 0)
+                return runFirstPaint(argc, argv, StartWindow(k));
+
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The child processes of the end-to-end benchmark: the benchmark program
+// runs itself again in one of these modes, so that each child's memory and
+// CPU time are its own. Each mode prints its results on stdout, one line.
+
+namespace e2ebench {
+
+// The real main window signed on as kClientName to 127.0.0.1:port; with
+// openFirst, the conversation with the first partner is opened and
+// selected before the flood. Prints "READY <peak KiB>" once signed on and
+// "DONE <fields>" once kFloodIms IMs have been routed.
+int runWindowClient(int argc, char **argv, int port, bool openFirst);
+
+// The baseline: the protocol control alone, no widgets, same lines.
+int runProtocolClient(int argc, char **argv, int port);
+
+// The windows shown by the start-up runs.
+enum class StartWindow {
+    Bare,   // a plain QWidget: no text, so no font is ever loaded
+    Text,   // a plain QWidget with one line of text in a QLabel
+    Vorkle, // the real main window, as the vorkle program shows it
+};
+// Shows the window and exits at its first paint, printing "PAINTED".
+int runFirstPaint(int argc, char **argv, StartWindow kind);
+
+constexpr char kClientName[] = "floodtarget";
+constexpr int kPartners = 20;
+constexpr int kImsPerPartner = 1000;
+constexpr int kFloodIms = kPartners * kImsPerPartner;
+// A child gives up after this long without finishing.
+constexpr int kChildTimeoutMs = 240000;
+
+} // namespace e2ebench
