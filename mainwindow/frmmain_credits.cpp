@@ -5,6 +5,7 @@
 #include "uicolors.h"
 #include "views/twips.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QMovie>
 
@@ -21,6 +22,26 @@ QLabel *creditsLabel(QWidget *panel, const char *name, const QString &text, QRec
     return l;
 }
 
+// Runs a picture's animation only while the picture shows: the credits
+// panel is hidden most of the time, and a movie decodes frames whether
+// anyone sees them or not.
+class PlayWhileShown : public QObject {
+  public:
+    PlayWhileShown(QMovie *movie, QObject *parent) : QObject(parent), m_movie(movie) {}
+
+  protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Show)
+            m_movie->start();
+        else if (event->type() == QEvent::Hide)
+            m_movie->stop();
+        return false;
+    }
+
+  private:
+    QMovie *m_movie;
+};
+
 } // namespace
 
 void frmMain::buildCredits() {
@@ -30,7 +51,7 @@ void frmMain::buildCredits() {
     picture->setAlignment(Qt::AlignCenter);
     auto *movie = new QMovie(QStringLiteral(":/vorkle/logo.gif"), QByteArray(), picture);
     picture->setMovie(movie);
-    movie->start();
+    picture->installEventFilter(new PlayWhileShown(movie, picture));
 
     QLabel *about = creditsLabel(PicCredits, "labAbout", QStringLiteral("About vorkle"),
                                  twips::rect(2160, 120, 2295, 255));
