@@ -139,7 +139,7 @@ long long renderedLines(frmMain &w)
 
 void exitAfterTimeout(const char *what)
 {
-    QTimer::singleShot(kChildTimeoutMs, qApp, [what] {
+    QTimer::singleShot(kChildTimeoutMs, QCoreApplication::instance(), [what] {
         std::fprintf(stderr, "%s: timed out\n", what);
         std::fflush(stderr);
         std::_Exit(3);
