@@ -11,6 +11,7 @@
 #include "views/ctlim.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -97,6 +98,9 @@ Rig &rig() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
         frmErr::setSoundEnabled(false);
+        // The offscreen platform's warnings ("does not support raise()")
+        // would fill the log.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
         return new QApplication(argc, argv);
     }();
     (void)app;
@@ -138,19 +142,46 @@ void checkConsistent(frmMain *w) {
         check(lengthOf(v) <= kChatBound);
 }
 
+// "OK" on the alert if it is open, then "Close" or "Leave Chat" on the
+// conversation of the last tab.
+void closeNewest(frmMain *w) {
+    if (w->alertWindow() && w->alertWindow()->isVisible())
+        w->alertWindow()->close();
+    const QString key = w->tabCaption(w->Tab1->count() - 1);
+    if (key.isEmpty())
+        return;
+    for (ctlIM *v : w->imViews) {
+        if (v->IMUser == key) {
+            v->findChild<QPushButton *>(QStringLiteral("Command4"))->click();
+            return;
+        }
+    }
+    for (ctlChat *v : w->chatViews) {
+        if (v->Chatids == key) {
+            v->findChild<QPushButton *>(QStringLiteral("cmdLeave"))->click();
+            return;
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Rig &r = rig();
     frmMain *w = r.w;
     // Each read: one length byte, then up to that many times 4 plus 1 bytes.
+    // A length byte of 0 also has the user close the newest conversation
+    // after that read, so server events meet closed views too.
     size_t at = 0;
     while (at < size) {
+        const bool close = data[at] == 0;
         const size_t want = size_t(data[at++]) * 4 + 1;
         const size_t take = std::min(want, size - at);
         w->toc->processIncoming(
             QByteArray(reinterpret_cast<const char *>(data + at), qsizetype(take)));
         at += take;
+        if (close)
+            closeNewest(w);
     }
     // Timers the events started (box updates, views' own timers) run.
     QCoreApplication::processEvents();
