@@ -3,6 +3,7 @@
 #include "buddytree.h"
 #include "clicklabel.h"
 #include "frmmain.h"
+#include "pagewidgets.h"
 #include "uicolors.h"
 #include "views/twips.h"
 
@@ -15,29 +16,15 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+using pagewidgets::field;
+using pagewidgets::label;
+
 namespace {
 
 template <typename W> W *named(W *w, const char *name, QRect where) {
     w->setObjectName(QLatin1String(name));
     w->setGeometry(where);
     return w;
-}
-
-QLabel *label(QWidget *parent, const char *name, const QString &text, QRect where) {
-    auto *l = named(new QLabel(parent), name, where);
-    l->setTextFormat(Qt::PlainText);
-    l->setText(text);
-    uicolors::setForeColor(l, uicolors::foreText());
-    return l;
-}
-
-QLineEdit *field(QWidget *parent, const char *name, const QString &text, QRect where) {
-    auto *e = named(new QLineEdit(text, parent), name, where);
-    uicolors::setForeColor(e, uicolors::foreText());
-    QPalette p = e->palette();
-    p.setColor(QPalette::Base, Qt::white);
-    e->setPalette(p);
-    return e;
 }
 
 ClickLabel *clickLabel(QWidget *parent, const char *name, const QString &text, QRect where) {
