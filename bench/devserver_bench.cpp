@@ -93,11 +93,11 @@ private:
         while (m_buffer.next(f)) {
             const quint8 type = quint8(f[1]);
             if (type == toc::SignOn) {
-                const QByteArray name = m_name.toUtf8();
-                m_socket.write(frame(QByteArray("\0\0\0\1\0\1", 6) + toc::wordToBytes(qint32(name.size())) + name, toc::SignOn)
-                               + frame("toc2_login login.oscar.aol.com 5190 " + name + ' '
-                                       + toc::roastPassword("pw").toUtf8()
-                                       + " English  \"QelTOCSock 2.0\" 160 US \"\" \"\" 3 0 30303 -kentucky -utf8 58203917\0"));
+                m_socket.write(frame(toc::signOnData(m_name.toUtf8()), toc::SignOn) +
+                               frame(toc::signOnLine(QStringLiteral("login.oscar.aol.com"), 5190,
+                                                     m_name, toc::roastPassword("pw"))
+                                         .toUtf8() +
+                                     '\0'));
             } else if (type == toc::Data) {
                 onLine(QString::fromUtf8(f.mid(toc::kFlapHeaderSize)));
             }

@@ -116,11 +116,12 @@ private:
         while (m_buffer.next(f)) {
             const quint8 type = quint8(f[1]);
             if (type == toc::SignOn) {
-                m_socket.write(frame(QByteArray("\0\0\0\1\0\1", 6) + toc::wordToBytes(qint32(m_name.size())) + m_name,
-                                     toc::SignOn)
-                               + frame("toc2_login login.oscar.aol.com 5190 " + m_name + ' '
-                                       + toc::roastPassword("pw").toUtf8()
-                                       + " English  \"QelTOCSock 2.0\" 160 US \"\" \"\" 3 0 30303 -kentucky -utf8 58203917\0"));
+                m_socket.write(frame(toc::signOnData(m_name), toc::SignOn) +
+                               frame(toc::signOnLine(QStringLiteral("login.oscar.aol.com"), 5190,
+                                                     QString::fromUtf8(m_name),
+                                                     toc::roastPassword("pw"))
+                                         .toUtf8() +
+                                     '\0'));
             } else if (type == toc::Data) {
                 const QByteArray line = f.mid(toc::kFlapHeaderSize);
                 if (line.startsWith("CONFIG2:")) {

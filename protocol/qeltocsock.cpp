@@ -110,18 +110,8 @@ void QelTOCSock::onConnected()
 
 void QelTOCSock::sendSignOn()
 {
-    const QByteArray name = m_screenName.toUtf8();
-    QByteArray signOn = QByteArray::fromRawData("\0\0\0\1\0\1", 6);
-    signOn += toc::wordToBytes(qint32(name.size()));
-    signOn += name;
-    SendPacket(toc::SignOn, signOn);
-
-    const QString line = QStringLiteral("toc2_login ") + m_authServer + QLatin1Char(' ') +
-                         QString::number(m_port) + QLatin1Char(' ') + m_screenName +
-                         QLatin1Char(' ') + m_roastedPassword +
-                         QStringLiteral(" English  \"QelTOCSock 2.0\" 160 US \"\" \"\" 3 0 30303 "
-                                        "-kentucky -utf8 58203917");
-    sendLine(line);
+    SendPacket(toc::SignOn, toc::signOnData(m_screenName.toUtf8()));
+    sendLine(toc::signOnLine(m_authServer, m_port, m_screenName, m_roastedPassword));
 }
 
 void QelTOCSock::onSocketError()

@@ -93,6 +93,20 @@ QByteArray buildFrame(quint8 type, quint16 sequence, const QByteArray &data)
     return frame;
 }
 
+QByteArray signOnData(const QByteArray &screenName)
+{
+    return QByteArray("\0\0\0\1\0\1", 6) + wordToBytes(qint32(screenName.size())) + screenName;
+}
+
+QString signOnLine(const QString &authHost, qint32 port, const QString &screenName,
+                   const QString &roastedPassword)
+{
+    return QStringLiteral("toc2_login ") + authHost + QLatin1Char(' ') + QString::number(port) +
+           QLatin1Char(' ') + screenName + QLatin1Char(' ') + roastedPassword +
+           QStringLiteral(" English  \"QelTOCSock 2.0\" 160 US \"\" \"\" 3 0 30303 "
+                          "-kentucky -utf8 58203917");
+}
+
 QStringList splitFields(const QString &line, int limit)
 {
     QStringList out;

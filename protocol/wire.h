@@ -36,6 +36,13 @@ QByteArray unroastPassword(const QString &roasted, bool *ok = nullptr);
 // A whole FLAP frame. Refuses (returns an empty array) data over 65535 bytes.
 QByteArray buildFrame(quint8 type, quint16 sequence, const QByteArray &data);
 
+// The client's sign-on frame data (FLAP version 1, tag 1, the name's length
+// and the name) and its toc2_login line, shared by the client and the
+// test and benchmark clients.
+QByteArray signOnData(const QByteArray &screenName);
+QString signOnLine(const QString &authHost, qint32 port, const QString &screenName,
+                   const QString &roastedPassword);
+
 // Splits at ':' into at most `limit` pieces (limit <= 0: no limit); the last
 // piece keeps the rest of the line, colons included.
 QStringList splitFields(const QString &line, int limit);

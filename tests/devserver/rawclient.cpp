@@ -54,9 +54,9 @@ void RawClient::startSignOn(const QString &name, const QString &password, bool c
 
 void RawClient::sendLogin(const QString &name, const QString &password)
 {
-    sendFrame(toc::SignOn, QByteArray("\0\0\0\1\0\1", 6) + toc::wordToBytes(qint32(name.size())) + name.toUtf8());
-    sendLine(QStringLiteral("toc2_login login.oscar.aol.com 5190 %1 %2 English  \"QelTOCSock 2.0\" 160 US \"\" \"\" 3 0 30303 -kentucky -utf8 58203917")
-                 .arg(name, toc::roastPassword(password.toUtf8())));
+    sendFrame(toc::SignOn, toc::signOnData(name.toUtf8()));
+    sendLine(toc::signOnLine(QStringLiteral("login.oscar.aol.com"), 5190, name,
+                             toc::roastPassword(password.toUtf8())));
 }
 
 bool RawClient::signOn(const QString &name, const QString &password)
