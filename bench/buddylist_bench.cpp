@@ -37,6 +37,7 @@ void BM_LoggedIn(benchmark::State &state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto w = std::make_unique<frmMain>();
+        w->finishBuilding();
         state.ResumeTiming();
         signOn(*w, config);
         state.PauseTiming();
@@ -57,6 +58,7 @@ void BM_SignOns(benchmark::State &state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto w = std::make_unique<frmMain>();
+        w->finishBuilding();
         signOn(*w, config);
         state.ResumeTiming();
         for (const QString &name : names)

@@ -154,6 +154,7 @@ int runWindowClient(int argc, char **argv, int port, bool openFirst)
     frmErr::setSoundEnabled(false);
     AnsweringDialogs dialogs;
     frmMain w;
+    w.finishBuilding();
     w.setDialogProvider(&dialogs);
     w.show();
     exitAfterTimeout("window client");

@@ -38,7 +38,7 @@ frmErr::frmErr(QWidget *mainWindow) : QWidget(nullptr, Qt::Dialog), m_main(mainW
     Image1 = new QLabel(Frame1);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twips::rect(180, 300, 135, 375));
-    m_movie = new QMovie(QStringLiteral(":/vorkle/alert.gif"), QByteArray(), this);
+    m_movie = new QMovie(QStringLiteral(":/vorkle/alert.gif"), "GIF", this);
     Image1->setMovie(m_movie);
 
     txtErr = new QLabel(Frame1);

@@ -85,6 +85,7 @@ struct Rig {
     void fresh() {
         delete w;
         w = new frmMain;
+        w->finishBuilding();
         w->setDialogProvider(&dialogs);
         // Not shown: painting is Qt's work and would cost most of the time.
     }

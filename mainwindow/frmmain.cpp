@@ -12,6 +12,7 @@
 #include <QCursor>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
 
 // The widgets library is static: its embedded files must be registered
 // explicitly, outside any namespace.
@@ -32,23 +33,58 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent) {
     m_dialogs = m_ownDialogs.get();
     toc = new QelTOCSock(this);
 
-    loadImages();
+    // What the first paint shows: the tab strip, the login frame and the
+    // settings header with the logo.
     buildWindow();
     buildPanels();
     buildLoginFrame();
     buildSettingsPanel();
-    buildPages();
-    buildMenus();
-    buildConversations();
-    connectProtocol();
-
-    // Start-up: the first tab, the outgoing colours, the panel switch and
-    // the tray icon.
     addTab(QStringLiteral("Settings"));
     fontColorx = QStringLiteral("0");
     backColorx = QStringLiteral("16777215");
     Tab1_Click();
+
+    // The rest (pages, menus, views, tray) is built right after the first
+    // paint, so that the window appears sooner; at once when the window is
+    // not shown.
+    QMetaObject::invokeMethod(this, &frmMain::finishBuildingUnlessPainting, Qt::QueuedConnection);
+}
+
+void frmMain::finishBuildingUnlessPainting() {
+    if (m_built)
+        return;
+    if (isVisible() && !m_painted) {
+        // The paint will come; a window that is never exposed (started
+        // minimised) is completed anyway.
+        QTimer::singleShot(kFirstPaintWaitMs, this, &frmMain::finishBuilding);
+        return;
+    }
+    finishBuilding();
+}
+
+void frmMain::finishBuilding() {
+    if (m_built)
+        return;
+    m_built = true;
+    loadImages();
+    buildPages();
+    buildMenus();
+    buildConversations();
+    connectProtocol();
     startTray();
+}
+
+bool frmMain::isFullyBuilt() const {
+    return m_built;
+}
+
+bool frmMain::event(QEvent *event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        QMetaObject::invokeMethod(this, &frmMain::finishBuilding, Qt::QueuedConnection);
+    }
+    return handled;
 }
 
 frmMain::~frmMain() {
@@ -92,7 +128,8 @@ void frmMain::showMe_Click() {
 }
 
 void frmMain::closeEvent(QCloseEvent *event) {
-    m_tray->deleteTrayIcon();
+    if (m_tray)
+        m_tray->deleteTrayIcon();
     // Our other windows have no parent; close them so the program ends.
     if (m_err)
         m_err->hide();

@@ -70,6 +70,14 @@ class frmMain : public QWidget, public ViewHost {
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
 
+    // A new window holds what its first paint shows; the pages, menus,
+    // conversation templates, protocol handlers and tray icon follow right
+    // after that paint (or at the first pass of the event loop when the
+    // window is not shown, or at "Login"). Callers that need the whole
+    // window at once call finishBuilding() themselves; it runs only once.
+    void finishBuilding();
+    bool isFullyBuilt() const;
+
     // --- the protocol control and the dialog seam ---
     QelTOCSock *toc = nullptr;
     // Not owned; nullptr restores the real Qt dialogs.
@@ -247,6 +255,7 @@ class frmMain : public QWidget, public ViewHost {
 
   protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
 
   private:
     // layout
@@ -259,6 +268,10 @@ class frmMain : public QWidget, public ViewHost {
     void loadImages();
     void connectProtocol();
     void startTray();
+    void finishBuildingUnlessPainting();
+    static constexpr int kFirstPaintWaitMs = 250;
+    bool m_built = false;   // finishBuilding() has run
+    bool m_painted = false; // the first paint has happened
 
     // login and status
     void cmdLogin_Click();

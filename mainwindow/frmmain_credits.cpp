@@ -49,7 +49,7 @@ void frmMain::buildCredits() {
     picture->setObjectName(QStringLiteral("imgCredits"));
     picture->setGeometry(twips::rect(120, 120, 1920, 1800));
     picture->setAlignment(Qt::AlignCenter);
-    auto *movie = new QMovie(QStringLiteral(":/vorkle/logo.gif"), QByteArray(), picture);
+    auto *movie = new QMovie(QStringLiteral(":/vorkle/logo.gif"), "GIF", picture);
     picture->setMovie(movie);
     picture->installEventFilter(new PlayWhileShown(movie, picture));
 

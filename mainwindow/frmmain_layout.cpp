@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMovie>
+#include <QImageReader>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -39,19 +41,25 @@ QWidget *panel(QWidget *parent, const char *name, QRect where) {
     return p;
 }
 
+// Our own pictures: read as PNG without asking every image plugin first
+// (loading them all would cost more than the rest of the first paint).
+QIcon pngIcon(const char *path) {
+    QImageReader reader(QLatin1String(path), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
+}
+
 } // namespace
 
 void frmMain::loadImages() {
-    ImageList1 = {QIcon(QStringLiteral(":/vorkle/buddy-online.png")),
-                  QIcon(QStringLiteral(":/vorkle/buddy-idle.png")),
-                  QIcon(QStringLiteral(":/vorkle/buddy-away.png")),
-                  QIcon(QStringLiteral(":/vorkle/buddy-mobile.png"))};
+    ImageList1 = {pngIcon(":/vorkle/buddy-online.png"), pngIcon(":/vorkle/buddy-idle.png"),
+                  pngIcon(":/vorkle/buddy-away.png"), pngIcon(":/vorkle/buddy-mobile.png")};
 }
 
 void frmMain::buildWindow() {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
-    setWindowIcon(QIcon(QStringLiteral(":/vorkle/vorkle.png")));
+    setWindowIcon(pngIcon(":/vorkle/vorkle.png"));
     QFont f(QStringLiteral("Arial"));
     f.setPointSizeF(8.25);
     setFont(f);
@@ -136,7 +144,7 @@ void frmMain::buildSettingsPanel() {
     Image1 =
         named(new ClickLabel(QString(), PicLogin), "Image1", twips::rect(3960, 840, 1920, 1800));
     Image1->setAlignment(Qt::AlignCenter);
-    m_logo = new QMovie(QStringLiteral(":/vorkle/logo.gif"), QByteArray(), this);
+    m_logo = new QMovie(QStringLiteral(":/vorkle/logo.gif"), "GIF", this);
     Image1->setMovie(m_logo);
     m_logo->start();
 }

@@ -28,6 +28,8 @@ void frmMain::connectProtocol() {
 }
 
 void frmMain::cmdLogin_Click() {
+    // The handlers of the session must be in place before it starts.
+    finishBuilding();
     bool ok = false;
     const int port = txtPort->text().trimmed().toInt(&ok);
     if (!ok || port < 1 || port > 65535) {

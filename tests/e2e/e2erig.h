@@ -40,6 +40,7 @@ struct Client {
     {
         frmErr::setSoundEnabled(false);
         w = std::make_unique<frmMain>();
+        w->finishBuilding();
         w->setDialogProvider(&dialogs);
         w->show();
     }

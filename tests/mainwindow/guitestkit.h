@@ -128,11 +128,17 @@ struct GuiRig {
     ScriptedDialogs dialogs;
     std::unique_ptr<frmMain> w;
 
-    GuiRig() {
+    enum class Build { Whole, AsAtStartUp };
+    // Whole: the window completed at once, as most tests want it. As at
+    // start-up: left to complete itself, as the program does.
+    explicit GuiRig(Build build = Build::Whole, bool shown = true) {
         frmErr::setSoundEnabled(false);
         w = std::make_unique<frmMain>();
+        if (build == Build::Whole)
+            w->finishBuilding();
         w->setDialogProvider(&dialogs);
-        w->show();
+        if (shown)
+            w->show();
     }
     ~GuiRig() {
         if (w)
