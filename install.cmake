@@ -21,7 +21,9 @@ set(CPACK_PACKAGE_CONTACT "Vorkle developers <vorkle@example.org>")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_PACKAGE_SECTION "net")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# The Qt 6 runtime packages of Debian 12 that the programs link against.
+# The C and C++ runtimes and the Qt 6 runtime packages of Debian 12 that the
+# programs link against (the same list dpkg-shlibdeps finds, with Qt held at 6.4),
+# plus the SQLite driver and platform plugins that Qt loads at run time.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), libqt6multimedia6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), qt6-qpa-plugins (>= 6.4)")
+    "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 11), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), libqt6multimedia6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), qt6-qpa-plugins (>= 6.4)")
 include(CPack)

@@ -15,6 +15,12 @@ vorkle_check_package() {
       echo "package check: $f is missing from $(basename "$deb")"; return 1
     fi
   done
-  dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "package check: no Qt dependency"; return 1; }
+  local depends
+  depends="$(dpkg-deb -f "$deb" Depends)"
+  for f in libc6 libstdc++6 libqt6widgets6 libqt6multimedia6 libqt6sql6-sqlite qt6-qpa-plugins; do
+    if ! grep -q "\(^\|, \)$f " <<<"$depends"; then
+      echo "package check: $(basename "$deb") does not depend on $f"; return 1
+    fi
+  done
   echo "package check: $(basename "$deb") holds the programs, desktop entry and icon"
 }
