@@ -72,6 +72,7 @@ void frmMain::finishBuilding() {
     buildConversations();
     connectProtocol();
     startTray();
+    startLogo();
 }
 
 bool frmMain::isFullyBuilt() const {

@@ -268,6 +268,7 @@ class frmMain : public QWidget, public ViewHost {
     void loadImages();
     void connectProtocol();
     void startTray();
+    void startLogo();
     void finishBuildingUnlessPainting();
     static constexpr int kFirstPaintWaitMs = 250;
     bool m_built = false;   // finishBuilding() has run

@@ -43,10 +43,14 @@ QWidget *panel(QWidget *parent, const char *name, QRect where) {
 
 // Our own pictures: read as PNG without asking every image plugin first
 // (loading them all would cost more than the rest of the first paint).
-QIcon pngIcon(const char *path) {
+QPixmap png(const char *path) {
     QImageReader reader(QLatin1String(path), "png");
     reader.setAutoDetectImageFormat(false);
-    return QIcon(QPixmap::fromImage(reader.read()));
+    return QPixmap::fromImage(reader.read());
+}
+
+QIcon pngIcon(const char *path) {
+    return QIcon(png(path));
 }
 
 } // namespace
@@ -144,6 +148,12 @@ void frmMain::buildSettingsPanel() {
     Image1 =
         named(new ClickLabel(QString(), PicLogin), "Image1", twips::rect(3960, 840, 1920, 1800));
     Image1->setAlignment(Qt::AlignCenter);
+    // The animation's first frame until the window completes itself: the
+    // GIF reader is a plugin, and loading it would delay the first paint.
+    Image1->setPixmap(png(":/vorkle/logo-first.png"));
+}
+
+void frmMain::startLogo() {
     m_logo = new QMovie(QStringLiteral(":/vorkle/logo.gif"), "GIF", this);
     Image1->setMovie(m_logo);
     m_logo->start();

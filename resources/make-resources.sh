@@ -65,6 +65,8 @@ for i in 0 1 2 3 4 5 6 7; do
   frames+=("logo-$i.png")
 done
 convert -delay 15 -loop 0 "${frames[@]}" logo.gif
+# Its first frame alone: what the window's first paint shows.
+convert 'logo.gif[0]' logo-first.png
 rm -f "${frames[@]}"
 
 # Alert sound: 0.25 s, two short falling tones, 22050 Hz mono 16-bit.

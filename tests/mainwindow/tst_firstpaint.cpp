@@ -5,9 +5,12 @@
 
 #include "dialogs/mdltray.h"
 #include "mainwindow/buddytree.h"
+#include "mainwindow/clicklabel.h"
 
 #include <QApplication>
 #include <QFrame>
+#include <QLabel>
+#include <QMovie>
 #include <QTabWidget>
 #include <QTest>
 
@@ -42,6 +45,8 @@ void verifyComplete(const GuiRig &rig) {
                              "imView0", "chatView0", "mnuBL", "blClick", "opt"})
         QVERIFY2(rig.w->findChild<QObject *>(QLatin1String(name)), name);
     QVERIFY(rig.w->findChild<mdlTray *>());
+    QVERIFY(rig.w->Image1->movie());
+    QCOMPARE(rig.w->Image1->movie()->state(), QMovie::Running);
     QWidget *pages = rig.find<QTabWidget>("tab2");
     QWidget *login = rig.find<QFrame>("frmLogin");
     const QObjectList &order = login->parentWidget()->children();
@@ -60,6 +65,9 @@ class TestFirstPaint : public QObject {
         QVERIFY(rig.find<QFrame>("frmLogin"));
         QVERIFY(!rig.find<QTabWidget>("tab2"));
         QVERIFY(!rig.w->findChild<mdlTray *>());
+        // The logo's first frame stands still until then.
+        QVERIFY(!rig.w->Image1->movie());
+        QCOMPARE(rig.w->Image1->pixmap().size(), QSize(128, 120));
         // Closing before the rest exists must not touch what is missing.
         rig.w->close();
     }
