@@ -9,10 +9,10 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMovie>
-#include <QImageReader>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabBar>
