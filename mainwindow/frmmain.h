@@ -66,6 +66,12 @@ class frmMain : public QWidget, public ViewHost {
     static const QString kAuthServer;     // AuthServer passed by "Login"
     static const QString kDefaultProfile; // the profile sent at sign-on
     static const QString kOffline;        // "offline..."
+    // A server could open conversations without end (IMs from ever new
+    // names, rooms joined one after another): past these counts new ones
+    // are refused with an alert, so that memory and the tab strip stay
+    // bounded. Closed conversations do not count.
+    static constexpr int kMaxOpenIMs = 200;
+    static constexpr int kMaxOpenRooms = 100;
 
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
@@ -347,6 +353,8 @@ class frmMain : public QWidget, public ViewHost {
     void connectConversations();
     ctlIM *newIMView();
     ctlChat *newChatView();
+    int openIMs() const;
+    int openRooms() const;
     void cmdIM_Click();
     void cmdChat_Click();
     void Image1_Click();

@@ -67,6 +67,13 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
         target->im_msg(strUserName, strMessage);
         imViews.first()->hide();
     } else {
+        if (openIMs() >= kMaxOpenIMs) {
+            Errors(QStringLiteral("The IM from %1 was not shown: %2 conversations are open. "
+                                  "Close some to receive IMs from new people.")
+                       .arg(strUserName)
+                       .arg(kMaxOpenIMs));
+            return;
+        }
         ctlIM *view = newIMView();
         view->show();
         view->IMUser = strUserName;
@@ -75,6 +82,22 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
             addTab(strUserName);
     }
     awayIncomingIM(strUserName);
+}
+
+// Conversations and rooms that are open: the templates at index 0 and the
+// closed views (their keys emptied) do not count.
+int frmMain::openIMs() const {
+    int open = 0;
+    for (int i = 1; i < imViews.size(); ++i)
+        open += imViews.at(i)->IMUser.isEmpty() ? 0 : 1;
+    return open;
+}
+
+int frmMain::openRooms() const {
+    int open = 0;
+    for (int i = 1; i < chatViews.size(); ++i)
+        open += chatViews.at(i)->Chatids.isEmpty() ? 0 : 1;
+    return open;
 }
 
 void frmMain::toc_TypingStatus(const QString &strUserName, qint16 intTypingStatus) {
@@ -87,6 +110,15 @@ void frmMain::toc_TypingStatus(const QString &strUserName, qint16 intTypingStatu
 
 void frmMain::toc_JoinedChat(const QString &strChatName, qint32 lngChatID) {
     const QString room = strChatName == QLatin1String("???") ? m_lastRoom : strChatName;
+    if (openRooms() >= kMaxOpenRooms) {
+        // Out of the room again, so that the server stops sending its events.
+        toc->LeaveChat(QString(), lngChatID);
+        Errors(QStringLiteral("The room %1 was not opened: %2 rooms are open. "
+                              "Leave some to join others.")
+                   .arg(room)
+                   .arg(kMaxOpenRooms));
+        return;
+    }
     const QString caption = room + QLatin1Char('.');
     addTab(caption);
     ctlChat *view = newChatView();

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTextEdit>
 
@@ -283,6 +284,66 @@ void TestHostileGui::twelveRooms() {
 
 // A flood into one room: the transcript is cleared whenever it holds more
 // than 2000 characters, so it never holds much more than that.
+// IMs from ever new names: conversations open up to the cap, the rest are
+// refused with one alert; known partners still get through, and closing a
+// conversation makes room for a new one.
+void TestHostileGui::conversationFloodIsCapped() {
+    QVERIFY(signOn());
+    frmMain &w = *rig->w;
+    const int cap = frmMain::kMaxOpenIMs;
+    QByteArray burst;
+    for (int i = 0; i < cap + 50; ++i)
+        burst += frame(QStringLiteral("IM_IN_ENC2:spam%1:F:F:T: O:F:L:en:hi %1").arg(i));
+    burst += frame("IM_IN_ENC2:spam0:F:F:T: O:F:L:en:still here");
+    QVERIFY(deliver(burst));
+    QCOMPARE(w.Tab1->count(), 1 + cap);
+    QCOMPARE(w.imViews.size(), 1 + cap);
+    QVERIFY(transcriptOf(w.imViews.at(1)).contains(QStringLiteral("still here")));
+    QCOMPARE(w.alertWindow()->message(),
+             QStringLiteral("The IM from spam%1 was not shown: %2 conversations are open. "
+                            "Close some to receive IMs from new people.")
+                 .arg(cap + 49)
+                 .arg(cap));
+    w.alertWindow()->Command1->click();
+
+    // "Close" on one conversation: the next new name gets its tab.
+    w.imViews.at(5)->findChild<QPushButton *>(QStringLiteral("Command4"))->click();
+    QVERIFY(deliver(frame("IM_IN_ENC2:newcomer:F:F:T: O:F:L:en:hello")));
+    QCOMPARE(w.imViews.last()->IMUser, QStringLiteral("newcomer"));
+    QVERIFY(tabKeys().contains(QStringLiteral("newcomer")));
+    QCOMPARE(w.Tab1->count(), 1 + cap);
+}
+
+// Rooms joined one after another: up to the cap, the rest left again on the
+// server with one alert.
+void TestHostileGui::roomFloodIsCapped() {
+    QVERIFY(signOn());
+    frmMain &w = *rig->w;
+    const int cap = frmMain::kMaxOpenRooms;
+    QByteArray burst;
+    for (int i = 1; i <= cap + 5; ++i)
+        burst += frame(QStringLiteral("CHAT_JOIN:%1:room%1").arg(1000 + i));
+    QVERIFY(deliver(burst));
+    QCOMPARE(w.chatViews.size(), 1 + cap);
+    QCOMPARE(w.Tab1->count(), 1 + cap);
+    const auto leaves = [this] {
+        QStringList out;
+        for (const QString &line : rig->server.lines())
+            if (line.startsWith(QLatin1String("toc_chat_leave")))
+                out << line;
+        return out;
+    };
+    QStringList expected;
+    for (int i = cap + 1; i <= cap + 5; ++i)
+        expected << QStringLiteral("toc_chat_leave \"%1\"").arg(1000 + i);
+    QTRY_COMPARE(leaves(), expected);
+    QCOMPARE(w.alertWindow()->message(),
+             QStringLiteral("The room room%1 was not opened: %2 rooms are open. "
+                            "Leave some to join others.")
+                 .arg(1000 + cap + 5)
+                 .arg(cap));
+}
+
 void TestHostileGui::chatFloodStaysBounded_data() {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("size"); // characters of each message's text

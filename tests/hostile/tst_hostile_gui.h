@@ -26,6 +26,8 @@ class TestHostileGui : public QObject {
     void boxCountWithoutInPlaceUpdates();
     void errorFlood();
     void twelveRooms();
+    void conversationFloodIsCapped();
+    void roomFloodIsCapped();
     void chatFloodStaysBounded_data();
     void chatFloodStaysBounded();
     void nestedTags_data();
