@@ -1,11 +1,22 @@
-# The client end to end: a flood of IMs into the real main window and its
-# start-up to the first paint, each client a child process of the benchmark
-# (the same program run in a child mode), against the real vorkle-devserver.
+# The client end to end: a flood of IMs into the real main window (each
+# client a child process of the benchmark: the same program run in a child
+# mode) against the real vorkle-devserver, and the start-up of the real
+# vorkle program to its first paint beside a bare Qt window program, both
+# timed by a probe preloaded into them.
 vorkle_add_bench(e2e_bench
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e_bench.cpp
           ${CMAKE_CURRENT_LIST_DIR}/e2e_bench_child.h
           ${CMAKE_CURRENT_LIST_DIR}/e2e_bench_child.cpp
   LIBS vorkle_gui Qt6::Network)
-add_dependencies(e2e_bench vorkle-devserver)
+
+add_executable(bare_window ${CMAKE_CURRENT_LIST_DIR}/bare_window.cpp)
+target_link_libraries(bare_window PRIVATE Qt6::Widgets)
+add_library(first_paint_probe MODULE ${CMAKE_CURRENT_LIST_DIR}/first_paint_probe.cpp)
+target_link_libraries(first_paint_probe PRIVATE Qt6::Widgets)
+
+add_dependencies(e2e_bench vorkle-devserver vorkle bare_window first_paint_probe)
 target_compile_definitions(e2e_bench PRIVATE
-  VORKLE_DEVSERVER_PATH="$<TARGET_FILE:vorkle-devserver>")
+  VORKLE_DEVSERVER_PATH="$<TARGET_FILE:vorkle-devserver>"
+  VORKLE_APP_PATH="$<TARGET_FILE:vorkle>"
+  BARE_WINDOW_PATH="$<TARGET_FILE:bare_window>"
+  FIRST_PAINT_PROBE_PATH="$<TARGET_FILE:first_paint_probe>")

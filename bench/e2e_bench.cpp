@@ -8,10 +8,12 @@
 // the protocol control alone, no widgets. Reported: IMs rendered per
 // second, the client's peak RSS before and after, its CPU time per IM.
 //
-// Start-up: the whole child process, from its start to the first paint of
-// the real main window, beside a bare QWidget shown by the same binary and
-// the same QWidget with one label (the first text loads the font database).
-// Offscreen by default; VORKLE_START_PLATFORM=xcb times it on an X server.
+// Start-up: the real vorkle program from its exec to its first paint,
+// beside a bare Qt window program (bench/bare_window.cpp, linked against Qt
+// Widgets alone) and the same with one label (the first text loads the
+// font database); a probe preloaded into each (first_paint_probe.cpp) ends
+// it at its first paint. Offscreen by default; VORKLE_START_PLATFORM=xcb
+// times it on an X server.
 #include "e2e_bench_child.h"
 
 #include "protocol/framebuffer.h"
@@ -327,6 +329,9 @@ BENCHMARK(BM_ImFlood)
     ->UseManualTime()
     ->Iterations(2);
 
+// The windows of the start-up runs: a bare Qt window program, the same with
+// one line of text, and the real vorkle program.
+enum class StartWindow { Bare, Text, Vorkle };
 const char *const kStartWindowNames[] = {"bare", "text", "vorkle"};
 
 struct StartTimes {
@@ -335,9 +340,9 @@ struct StartTimes {
     double cpu = -1;         // the child's CPU seconds up to its first paint
 };
 
-// One child run that exits at the window's first paint. The child records
-// the monotonic clock at the paint; the parent's side of the fork records
-// it just before exec, in memory shared with the child.
+// One child run that exits at its window's first paint (the preloaded probe
+// prints the monotonic clock at the paint); the parent's side of the fork
+// records the clock just before exec, in memory shared with the child.
 StartTimes firstPaint(StartWindow kind)
 {
     void *shared = mmap(nullptr, sizeof(timespec), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
@@ -346,13 +351,19 @@ StartTimes firstPaint(StartWindow kind)
     auto *beforeExec = static_cast<timespec *>(shared);
     *beforeExec = {};
     QProcess child;
-    child.setProcessEnvironment(startEnvironment());
+    QProcessEnvironment env = startEnvironment();
+    env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FIRST_PAINT_PROBE_PATH));
+    env.insert(QStringLiteral("VORKLE_NO_SOUND"), QStringLiteral("1"));
+    child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.setChildProcessModifier([beforeExec] { clock_gettime(CLOCK_MONOTONIC, beforeExec); });
     QElapsedTimer t;
     t.start();
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--first-paint"), QLatin1String(kStartWindowNames[int(kind)])});
+    if (kind == StartWindow::Vorkle)
+        child.start(QStringLiteral(VORKLE_APP_PATH), {});
+    else
+        child.start(QStringLiteral(BARE_WINDOW_PATH),
+                    kind == StartWindow::Text ? QStringList{QStringLiteral("text")} : QStringList{});
     StartTimes times;
     const bool finished = child.waitForFinished(60000);
     times.whole = t.nsecsElapsed() / 1e9;
@@ -451,10 +462,6 @@ int main(int argc, char **argv)
         return runWindowClient(argc, argv, std::atoi(argv[2]), argc >= 4 && std::strcmp(argv[3], "--open-first") == 0);
     if (argc >= 3 && std::strcmp(argv[1], "--protocol-client") == 0)
         return runProtocolClient(argc, argv, std::atoi(argv[2]));
-    if (argc >= 3 && std::strcmp(argv[1], "--first-paint") == 0)
-        for (int k = 0; k < 3; ++k)
-            if (std::strcmp(argv[2], kStartWindowNames[k]) == 0)
-                return runFirstPaint(argc, argv, StartWindow(k));
 
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);

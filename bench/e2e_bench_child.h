@@ -14,15 +14,6 @@ int runWindowClient(int argc, char **argv, int port, bool openFirst);
 // The baseline: the protocol control alone, no widgets, same lines.
 int runProtocolClient(int argc, char **argv, int port);
 
-// The windows shown by the start-up runs.
-enum class StartWindow {
-    Bare,   // a plain QWidget: no text, so no font is ever loaded
-    Text,   // a plain QWidget with one line of text in a QLabel
-    Vorkle, // the real main window, as the vorkle program shows it
-};
-// Shows the window and exits at its first paint, printing "PAINTED".
-int runFirstPaint(int argc, char **argv, StartWindow kind);
-
 constexpr char kClientName[] = "floodtarget";
 constexpr int kPartners = 20;
 constexpr int kImsPerPartner = 1000;
