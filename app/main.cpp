@@ -1,12 +1,15 @@
 // Vorkle: one window, signed on from its login frame.
+#include "fontwarmup.h"
 #include "mainwindow/frmmain.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
+    FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorkle"));
     QApplication::setApplicationVersion(QStringLiteral("2.0.2"));
+    fonts.wait();
     frmMain window;
     QApplication::setWindowIcon(window.windowIcon());
     window.show();
