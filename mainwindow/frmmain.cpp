@@ -73,6 +73,18 @@ void frmMain::finishBuilding() {
     connectProtocol();
     startTray();
     startLogo();
+    showAddedWidgets();
+}
+
+// A widget added to a parent that is already shown stays hidden until it is
+// shown itself. What finishBuilding() added after the first paint is shown
+// here as it would have been had it been built before: all but windows and
+// widgets hidden on purpose.
+void frmMain::showAddedWidgets() {
+    for (QWidget *w : findChildren<QWidget *>())
+        if (!w->isWindow() && !w->testAttribute(Qt::WA_WState_ExplicitShowHide)
+            && w->parentWidget()->isVisible())
+            w->show();
 }
 
 bool frmMain::isFullyBuilt() const {

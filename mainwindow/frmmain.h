@@ -275,6 +275,7 @@ class frmMain : public QWidget, public ViewHost {
     void connectProtocol();
     void startTray();
     void startLogo();
+    void showAddedWidgets();
     void finishBuildingUnlessPainting();
     static constexpr int kFirstPaintWaitMs = 250;
     bool m_built = false;   // finishBuilding() has run

@@ -53,6 +53,16 @@ void verifyComplete(const GuiRig &rig) {
     QVERIFY(order.indexOf(login) > order.indexOf(pages));
 }
 
+// The names of the window's widgets that are visible, sorted.
+QStringList visibleWidgets(const frmMain &w) {
+    QStringList names;
+    for (const QWidget *child : w.findChildren<QWidget *>())
+        if (!child->objectName().isEmpty() && child->isVisible())
+            names << child->objectName();
+    names.sort();
+    return names;
+}
+
 } // namespace
 
 class TestFirstPaint : public QObject {
@@ -90,6 +100,11 @@ class TestFirstPaint : public QObject {
         QVERIFY(watch.painted);
         QVERIFY(!watch.pagesAtPaint);
         verifyComplete(rig);
+        // What was added after the paint shows as if built before it.
+        GuiRig whole;
+        QTRY_COMPARE(visibleWidgets(*rig.w), visibleWidgets(*whole.w));
+        QVERIFY(visibleWidgets(*rig.w).contains(QStringLiteral("tab2")));
+        QVERIFY(visibleWidgets(*rig.w).contains(QStringLiteral("lstBlock")));
     }
 
     // "Login" pressed before the window completed itself: the handlers are
