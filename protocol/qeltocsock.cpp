@@ -142,10 +142,17 @@ QString QelTOCSock::RemoveHtml(const QString &strMessage) { return toc::removeHt
 
 QString QelTOCSock::GetChatName(qint32 lngChatID) const
 {
-    for (const ChatSlot &slot : m_chats)
-        if (slot.id == lngChatID)
-            return slot.name;
-    return kNoChatName;
+    const int slot = chatSlotIndex(lngChatID);
+    return slot < 0 ? kNoChatName : m_chats[slot].name;
+}
+
+// The first slot holding the room id (0: the first free slot), or -1.
+int QelTOCSock::chatSlotIndex(qint32 id) const
+{
+    for (int i = 0; i < int(m_chats.size()); ++i)
+        if (m_chats[i].id == id)
+            return i;
+    return -1;
 }
 
 QString QelTOCSock::NormalizeScreenName(const QString &strName)

@@ -134,6 +134,7 @@ private:
         qint32 id = 0;
         QString name;
     };
+    int chatSlotIndex(qint32 id) const;
 
     void onConnected();
     void onReadyRead();

@@ -243,13 +243,9 @@ void QelTOCSock::handleChatJoin(const QStringList &f)
     const qint32 id = toInt32(f[1], &ok);
     if (!ok)
         return;
-    for (ChatSlot &slot : m_chats) {
-        if (slot.id == 0) {
-            slot.id = id;
-            slot.name = f[2];
-            break;
-        }
-    }
+    const int free = chatSlotIndex(0);
+    if (free >= 0)
+        m_chats[free] = ChatSlot{id, f[2]};
     LastChatID = id;
     emit JoinedChat(f[2], LastChatID);
 }
@@ -262,12 +258,9 @@ void QelTOCSock::handleChatLeft(const QStringList &f)
     const qint32 id = toInt32(f[1], &ok);
     if (!ok)
         return;
-    for (ChatSlot &slot : m_chats) {
-        if (slot.id == id) {
-            slot = ChatSlot();
-            break;
-        }
-    }
+    const int slot = chatSlotIndex(id);
+    if (slot >= 0)
+        m_chats[slot] = ChatSlot();
     emit ChatLeft(id);
 }
 
