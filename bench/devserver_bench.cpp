@@ -3,6 +3,7 @@
 // server takes them. Every receiver checks that the IMs of each sender
 // arrive complete and in order. Baseline: the same clients and traffic
 // through a bare in-process relay that only forwards lines.
+#include "benchsignon.h"
 #include "protocol/framebuffer.h"
 #include "protocol/wire.h"
 
@@ -93,11 +94,7 @@ private:
         while (m_buffer.next(f)) {
             const quint8 type = quint8(f[1]);
             if (type == toc::SignOn) {
-                m_socket.write(frame(toc::signOnData(m_name.toUtf8()), toc::SignOn) +
-                               frame(toc::signOnLine(QStringLiteral("login.oscar.aol.com"), 5190,
-                                                     m_name, toc::roastPassword("pw"))
-                                         .toUtf8() +
-                                     '\0'));
+                m_socket.write(benchSignOnReply(m_name, m_sequence));
             } else if (type == toc::Data) {
                 onLine(QString::fromUtf8(f.mid(toc::kFlapHeaderSize)));
             }
@@ -116,7 +113,7 @@ private:
             expected = seq + 1;
             ++m_totals->delivered;
         } else if (line.startsWith(QLatin1String("CONFIG2:"))) {
-            m_socket.write(frame("toc_init_done\0"));
+            m_socket.write(frame(QByteArray("toc_init_done") + '\0'));
             m_signedOn = true;
         } else if (line.startsWith(QLatin1String("ERROR:")) && m_totals->failure.isEmpty()) {
             m_totals->failure = m_name + QStringLiteral(" got ") + line;

@@ -14,6 +14,7 @@
 // font database); a probe preloaded into each (first_paint_probe.cpp) ends
 // it at its first paint. Offscreen by default; VORKLE_START_PLATFORM=xcb
 // times it on an X server.
+#include "benchsignon.h"
 #include "e2e_bench_child.h"
 
 #include "protocol/framebuffer.h"
@@ -129,16 +130,11 @@ private:
         while (m_buffer.next(f)) {
             const quint8 type = quint8(f[1]);
             if (type == toc::SignOn) {
-                m_socket.write(frame(toc::signOnData(m_name), toc::SignOn) +
-                               frame(toc::signOnLine(QStringLiteral("login.oscar.aol.com"), 5190,
-                                                     QString::fromUtf8(m_name),
-                                                     toc::roastPassword("pw"))
-                                         .toUtf8() +
-                                     '\0'));
+                m_socket.write(benchSignOnReply(QString::fromUtf8(m_name), m_sequence));
             } else if (type == toc::Data) {
                 const QByteArray line = f.mid(toc::kFlapHeaderSize);
                 if (line.startsWith("CONFIG2:")) {
-                    m_socket.write(frame("toc_init_done\0"));
+                    m_socket.write(frame(QByteArray("toc_init_done") + '\0'));
                     m_signedOn = true;
                 } else if (line.startsWith("ERROR:") && m_failure->isEmpty()) {
                     *m_failure = QString::fromUtf8(m_name + " got " + line);
