@@ -1,5 +1,6 @@
 // The buddy list at scale: LoggedIn with a large configuration, then every
 // buddy signing on, beside the same count of bare tree insertions.
+#include "guibenchmain.h"
 #include "mainwindow/buddytree.h"
 #include "mainwindow/frmmain.h"
 #include "protocol/qeltocsock.h"
@@ -103,14 +104,7 @@ BENCHMARK(BM_LoggedIn)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignOns)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareTreeInsert)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+int main(int argc, char **argv)
+{
+    return runWidgetBenchmarks(argc, argv);
 }

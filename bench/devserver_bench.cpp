@@ -3,7 +3,7 @@
 // server takes them. Every receiver checks that the IMs of each sender
 // arrive complete and in order. Baseline: the same clients and traffic
 // through a bare in-process relay that only forwards lines.
-#include "benchsignon.h"
+#include "benchtocclient.h"
 #include "protocol/framebuffer.h"
 #include "protocol/wire.h"
 
@@ -51,23 +51,9 @@ struct Totals {
     QString failure;
 };
 
-class BenchClient {
+class BenchClient : public BenchTocClient {
 public:
-    BenchClient(int index, Totals *totals) : m_index(index), m_name(clientName(index)), m_totals(totals)
-    {
-        QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] { onReadyRead(); });
-    }
-
-    void start(quint16 port, bool greet)
-    {
-        m_socket.connectToHost(QHostAddress::LocalHost, port);
-        m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        if (greet)
-            m_socket.write("FLAPON\r\n\r\n");
-    }
-
-    bool signedOn() const { return m_signedOn; }
-    bool connected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
+    BenchClient(int index, Totals *totals) : BenchTocClient(clientName(index)), m_index(index), m_totals(totals) {}
 
     // Queues count IMs, to the next clients in turn, in one write.
     void sendIms(int count)
@@ -76,33 +62,15 @@ public:
         for (int j = 0; j < count; ++j) {
             const int target = (m_index + 1 + j % (kClients - 1)) % kClients;
             const int seq = m_sent[target]++;
-            out += frame(QStringLiteral("toc_send_im \"%1\" \"<b>m</b> %2\"").arg(clientName(target)).arg(seq).toUtf8() + '\0');
+            out += lineFrame(QStringLiteral("toc_send_im \"%1\" \"<b>m</b> %2\"").arg(clientName(target)).arg(seq));
         }
-        m_socket.write(out);
+        write(out);
     }
 
 private:
-    QByteArray frame(const QByteArray &data, quint8 type = toc::Data)
+    void onLine(const QByteArray &bytes) override
     {
-        return toc::buildFrame(type, m_sequence++, data);
-    }
-
-    void onReadyRead()
-    {
-        m_buffer.append(m_socket.readAll());
-        QByteArray f;
-        while (m_buffer.next(f)) {
-            const quint8 type = quint8(f[1]);
-            if (type == toc::SignOn) {
-                m_socket.write(benchSignOnReply(m_name, m_sequence));
-            } else if (type == toc::Data) {
-                onLine(QString::fromUtf8(f.mid(toc::kFlapHeaderSize)));
-            }
-        }
-    }
-
-    void onLine(const QString &line)
-    {
+        const QString line = QString::fromUtf8(bytes);
         if (line.startsWith(QLatin1String("IM_IN_ENC2:"))) {
             const QStringList f = toc::splitFields(line, 10);
             const int space = f.value(9).lastIndexOf(QLatin1Char(' '));
@@ -112,21 +80,13 @@ private:
                 m_totals->failure = QStringLiteral("%1 got IM %2 from %3, expected %4").arg(m_name).arg(seq).arg(f.value(1)).arg(expected);
             expected = seq + 1;
             ++m_totals->delivered;
-        } else if (line.startsWith(QLatin1String("CONFIG2:"))) {
-            m_socket.write(frame(QByteArray("toc_init_done") + '\0'));
-            m_signedOn = true;
         } else if (line.startsWith(QLatin1String("ERROR:")) && m_totals->failure.isEmpty()) {
             m_totals->failure = m_name + QStringLiteral(" got ") + line;
         }
     }
 
     int m_index;
-    QString m_name;
     Totals *m_totals;
-    QTcpSocket m_socket;
-    toc::FrameBuffer m_buffer;
-    quint16 m_sequence = 0;
-    bool m_signedOn = false;
     QHash<int, int> m_sent;
     QHash<QString, int> m_expected;
 };
@@ -212,7 +172,7 @@ void runTraffic(benchmark::State &state, quint16 port)
     std::vector<std::unique_ptr<BenchClient>> clients;
     for (int i = 0; i < kClients; ++i) {
         clients.push_back(std::make_unique<BenchClient>(i, &totals));
-        clients.back()->start(port, true);
+        clients.back()->start(port);
     }
     const auto allSignedOn = [&] {
         for (const auto &c : clients) {

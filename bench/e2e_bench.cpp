@@ -14,7 +14,7 @@
 // font database); a probe preloaded into each (first_paint_probe.cpp) ends
 // it at its first paint. Offscreen by default; VORKLE_START_PLATFORM=xcb
 // times it on an X server.
-#include "benchsignon.h"
+#include "benchtocclient.h"
 #include "e2e_bench_child.h"
 
 #include "protocol/framebuffer.h"
@@ -61,20 +61,11 @@ bool spinUntil(const std::function<bool()> &pred, int ms)
     return true;
 }
 
-QProcessEnvironment offscreenEnvironment()
+// This process's environment with QT_QPA_PLATFORM set to the platform.
+QProcessEnvironment environmentOn(const QString &platform)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return env;
-}
-
-// The start-up children run on the platform VORKLE_START_PLATFORM names
-// ("xcb" under an X server such as Xvfb), offscreen by default.
-QProcessEnvironment startEnvironment()
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"),
-               qEnvironmentVariable("VORKLE_START_PLATFORM", QStringLiteral("offscreen")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     return env;
 }
 
@@ -89,67 +80,34 @@ QString floodMessage(int partner, int seq)
 }
 
 // One partner: a raw TOC2 connection that signs on and sends its IMs.
-class Partner {
+class Partner : public BenchTocClient {
 public:
-    Partner(int index, QString *failure) : m_index(index), m_failure(failure)
+    Partner(int index, QString *failure)
+        : BenchTocClient(QStringLiteral("partner%1").arg(index, 2, 10, QLatin1Char('0'))), m_index(index),
+          m_failure(failure)
     {
-        m_name = QStringLiteral("partner%1").arg(index, 2, 10, QLatin1Char('0')).toUtf8();
-        QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] { onReadyRead(); });
     }
-
-    void start(quint16 port)
-    {
-        m_socket.connectToHost(QHostAddress::LocalHost, port);
-        m_socket.write("FLAPON\r\n\r\n");
-    }
-    bool signedOn() const { return m_signedOn; }
 
     // Every IM at once, in one write: the server takes them as fast as it can.
     qint64 sendFlood()
     {
         QByteArray out;
-        for (int seq = 0; seq < kImsPerPartner; ++seq) {
-            const QString line = QStringLiteral("toc_send_im \"%1\" \"%2\"")
-                                     .arg(QLatin1String(kClientName), toc::escapeArgument(floodMessage(m_index, seq)));
-            out += frame(line.toUtf8() + '\0');
-        }
-        m_socket.write(out);
+        for (int seq = 0; seq < kImsPerPartner; ++seq)
+            out += lineFrame(QStringLiteral("toc_send_im \"%1\" \"%2\"")
+                                 .arg(QLatin1String(kClientName), toc::escapeArgument(floodMessage(m_index, seq))));
+        write(out);
         return out.size();
     }
 
 private:
-    QByteArray frame(const QByteArray &data, quint8 type = toc::Data)
+    void onLine(const QByteArray &line) override
     {
-        return toc::buildFrame(type, m_sequence++, data);
-    }
-
-    void onReadyRead()
-    {
-        m_buffer.append(m_socket.readAll());
-        QByteArray f;
-        while (m_buffer.next(f)) {
-            const quint8 type = quint8(f[1]);
-            if (type == toc::SignOn) {
-                m_socket.write(benchSignOnReply(QString::fromUtf8(m_name), m_sequence));
-            } else if (type == toc::Data) {
-                const QByteArray line = f.mid(toc::kFlapHeaderSize);
-                if (line.startsWith("CONFIG2:")) {
-                    m_socket.write(frame(QByteArray("toc_init_done") + '\0'));
-                    m_signedOn = true;
-                } else if (line.startsWith("ERROR:") && m_failure->isEmpty()) {
-                    *m_failure = QString::fromUtf8(m_name + " got " + line);
-                }
-            }
-        }
+        if (line.startsWith("ERROR:") && m_failure->isEmpty())
+            *m_failure = m_name + QStringLiteral(" got ") + QString::fromUtf8(line);
     }
 
     int m_index;
-    QByteArray m_name;
     QString *m_failure;
-    QTcpSocket m_socket;
-    toc::FrameBuffer m_buffer;
-    quint16 m_sequence = 0;
-    bool m_signedOn = false;
 };
 
 // A child process whose stdout is read line by line.
@@ -158,7 +116,7 @@ public:
     explicit Child(const QString &program, const QStringList &args, bool offscreen)
     {
         if (offscreen)
-            m_process.setProcessEnvironment(offscreenEnvironment());
+            m_process.setProcessEnvironment(environmentOn(QStringLiteral("offscreen")));
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         QObject::connect(&m_process, &QProcess::readyReadStandardOutput,
                          [this] { m_out += m_process.readAllStandardOutput(); });
@@ -347,7 +305,9 @@ StartTimes firstPaint(StartWindow kind)
     auto *beforeExec = static_cast<timespec *>(shared);
     *beforeExec = {};
     QProcess child;
-    QProcessEnvironment env = startEnvironment();
+    // VORKLE_START_PLATFORM="xcb" times the start-up on an X server such as Xvfb.
+    QProcessEnvironment env =
+        environmentOn(qEnvironmentVariable("VORKLE_START_PLATFORM", QStringLiteral("offscreen")));
     env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FIRST_PAINT_PROBE_PATH));
     env.insert(QStringLiteral("VORKLE_NO_SOUND"), QStringLiteral("1"));
     child.setProcessEnvironment(env);

@@ -2,6 +2,7 @@
 // formatted runs) beside a bare QTextCursor::insertText of the same plain
 // text into a read-only QTextEdit, in the same run; and the cost of one
 // message early and late in a long transcript.
+#include "guibenchmain.h"
 #include "protocol/qeltocsock.h"
 #include "views/ctlim.h"
 #include "views/viewhost.h"
@@ -152,13 +153,5 @@ BENCHMARK(BM_BareInsertAtDepth)->Arg(100)->Arg(10000)->Iterations(200)->Repetiti
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }
