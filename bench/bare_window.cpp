@@ -6,8 +6,7 @@
 #include <QWidget>
 #include <cstring>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("bare"));

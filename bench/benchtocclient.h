@@ -13,17 +13,15 @@
 #include <QTcpSocket>
 
 class BenchTocClient {
-public:
-    explicit BenchTocClient(const QString &name) : m_name(name)
-    {
+  public:
+    explicit BenchTocClient(const QString &name) : m_name(name) {
         QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] { onReadyRead(); });
     }
     virtual ~BenchTocClient() = default;
     BenchTocClient(const BenchTocClient &) = delete;
     BenchTocClient &operator=(const BenchTocClient &) = delete;
 
-    void start(quint16 port)
-    {
+    void start(quint16 port) {
         m_socket.connectToHost(QHostAddress::LocalHost, port);
         m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
         m_socket.write("FLAPON\r\n\r\n");
@@ -31,7 +29,7 @@ public:
     bool signedOn() const { return m_signedOn; }
     bool connected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
 
-protected:
+  protected:
     // A data frame for the line and its NUL, numbered in turn.
     QByteArray lineFrame(const QString &line) { return frame(toc::Data, line.toUtf8() + '\0'); }
     void write(const QByteArray &bytes) { m_socket.write(bytes); }
@@ -39,19 +37,20 @@ protected:
 
     const QString m_name;
 
-private:
-    QByteArray frame(quint8 type, const QByteArray &data) { return toc::buildFrame(type, m_sequence++, data); }
+  private:
+    QByteArray frame(quint8 type, const QByteArray &data) {
+        return toc::buildFrame(type, m_sequence++, data);
+    }
 
-    void onReadyRead()
-    {
+    void onReadyRead() {
         m_buffer.append(m_socket.readAll());
         QByteArray f;
         while (m_buffer.next(f)) {
             const quint8 type = quint8(f[1]);
             if (type == toc::SignOn) {
                 QByteArray reply = frame(toc::SignOn, toc::signOnData(m_name.toUtf8()));
-                reply += lineFrame(toc::signOnLine(QStringLiteral("login.oscar.aol.com"), 5190, m_name,
-                                                   toc::roastPassword("pw")));
+                reply += lineFrame(toc::signOnLine(QStringLiteral("login.oscar.aol.com"), 5190,
+                                                   m_name, toc::roastPassword("pw")));
                 write(reply);
             } else if (type == toc::Data) {
                 const QByteArray line = f.mid(toc::kFlapHeaderSize);

@@ -104,7 +104,6 @@ BENCHMARK(BM_LoggedIn)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignOns)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareTreeInsert)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     return runWidgetBenchmarks(argc, argv);
 }

@@ -25,17 +25,15 @@
 namespace {
 
 constexpr int kClients = 200;
-constexpr int kImsPerClient = 50;   // per iteration: 10,000 IMs in all
+constexpr int kImsPerClient = 50; // per iteration: 10,000 IMs in all
 constexpr int kTimeoutMs = 60000;
 
-QString clientName(int i)
-{
+QString clientName(int i) {
     return QStringLiteral("bench%1").arg(i, 3, 10, QLatin1Char('0'));
 }
 
 // Spins the event loop until pred() holds or the time runs out.
-bool spinUntil(const std::function<bool()> &pred, int ms = kTimeoutMs)
-{
+bool spinUntil(const std::function<bool()> &pred, int ms = kTimeoutMs) {
     QElapsedTimer t;
     t.start();
     while (!pred()) {
@@ -52,24 +50,25 @@ struct Totals {
 };
 
 class BenchClient : public BenchTocClient {
-public:
-    BenchClient(int index, Totals *totals) : BenchTocClient(clientName(index)), m_index(index), m_totals(totals) {}
+  public:
+    BenchClient(int index, Totals *totals)
+        : BenchTocClient(clientName(index)), m_index(index), m_totals(totals) {}
 
     // Queues count IMs, to the next clients in turn, in one write.
-    void sendIms(int count)
-    {
+    void sendIms(int count) {
         QByteArray out;
         for (int j = 0; j < count; ++j) {
             const int target = (m_index + 1 + j % (kClients - 1)) % kClients;
             const int seq = m_sent[target]++;
-            out += lineFrame(QStringLiteral("toc_send_im \"%1\" \"<b>m</b> %2\"").arg(clientName(target)).arg(seq));
+            out += lineFrame(QStringLiteral("toc_send_im \"%1\" \"<b>m</b> %2\"")
+                                 .arg(clientName(target))
+                                 .arg(seq));
         }
         write(out);
     }
 
-private:
-    void onLine(const QByteArray &bytes) override
-    {
+  private:
+    void onLine(const QByteArray &bytes) override {
         const QString line = QString::fromUtf8(bytes);
         if (line.startsWith(QLatin1String("IM_IN_ENC2:"))) {
             const QStringList f = toc::splitFields(line, 10);
@@ -77,7 +76,11 @@ private:
             const int seq = f.value(9).mid(space + 1).toInt();
             int &expected = m_expected[f.value(1)];
             if (seq != expected && m_totals->failure.isEmpty())
-                m_totals->failure = QStringLiteral("%1 got IM %2 from %3, expected %4").arg(m_name).arg(seq).arg(f.value(1)).arg(expected);
+                m_totals->failure = QStringLiteral("%1 got IM %2 from %3, expected %4")
+                                        .arg(m_name)
+                                        .arg(seq)
+                                        .arg(f.value(1))
+                                        .arg(expected);
             expected = seq + 1;
             ++m_totals->delivered;
         } else if (line.startsWith(QLatin1String("ERROR:")) && m_totals->failure.isEmpty()) {
@@ -95,9 +98,8 @@ private:
 // fewest lines they need, and forwards every toc_send_im as an IM_IN_ENC2
 // line to the named client. No store, no privacy, no command parser.
 class Relay {
-public:
-    Relay()
-    {
+  public:
+    Relay() {
         m_server.listen(QHostAddress::LocalHost, 0);
         QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
             while (QTcpSocket *s = m_server.nextPendingConnection())
@@ -106,19 +108,19 @@ public:
     }
     quint16 port() const { return m_server.serverPort(); }
 
-private:
+  private:
     struct Conn {
-        Conn(Relay *relay, QTcpSocket *socket) : relay(relay), socket(socket)
-        {
+        Conn(Relay *relay, QTcpSocket *socket) : relay(relay), socket(socket) {
             QObject::connect(socket, &QTcpSocket::readyRead, [this] { onReadyRead(); });
         }
-        void send(const QByteArray &line) { socket->write(toc::buildFrame(toc::Data, sequence++, line)); }
-        void onReadyRead()
-        {
+        void send(const QByteArray &line) {
+            socket->write(toc::buildFrame(toc::Data, sequence++, line));
+        }
+        void onReadyRead() {
             QByteArray bytes = socket->readAll();
             if (!greeted) {
                 greeted = true;
-                bytes = bytes.mid(10);   // "FLAPON\r\n\r\n"
+                bytes = bytes.mid(10); // "FLAPON\r\n\r\n"
                 socket->write(toc::buildFrame(toc::SignOn, sequence++, QByteArray("\0\0\0\1", 4)));
             }
             buffer.append(bytes);
@@ -152,8 +154,7 @@ private:
     QHash<QByteArray, Conn *> byName;
 };
 
-qint64 peakRssKiB(qint64 pid)
-{
+qint64 peakRssKiB(qint64 pid) {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -166,8 +167,7 @@ qint64 peakRssKiB(qint64 pid)
 
 // Signs all clients on, then sends kImsPerClient IMs from each per
 // iteration and waits until every one has arrived.
-void runTraffic(benchmark::State &state, quint16 port)
-{
+void runTraffic(benchmark::State &state, quint16 port) {
     Totals totals;
     std::vector<std::unique_ptr<BenchClient>> clients;
     for (int i = 0; i < kClients; ++i) {
@@ -202,28 +202,31 @@ void runTraffic(benchmark::State &state, quint16 port)
             return;
         }
     }
-    state.counters["IMs/s"] = benchmark::Counter(double(totals.delivered), benchmark::Counter::kIsRate);
+    state.counters["IMs/s"] =
+        benchmark::Counter(double(totals.delivered), benchmark::Counter::kIsRate);
     state.counters["clients"] = kClients;
 }
 
-void BM_DevServerIms(benchmark::State &state)
-{
+void BM_DevServerIms(benchmark::State &state) {
     QProcess server;
     server.setProcessChannelMode(QProcess::SeparateChannels);
     server.start(QStringLiteral(VORKLE_DEVSERVER_PATH),
-                 {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--http-port"),
-                  QStringLiteral("0"), QStringLiteral("--flood-limit"), QStringLiteral("0"),
+                 {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
+                  QStringLiteral("--http-port"), QStringLiteral("0"),
+                  QStringLiteral("--flood-limit"), QStringLiteral("0"),
                   QStringLiteral("--keepalive"), QStringLiteral("0")});
     QByteArray log;
     quint16 port = 0;
     const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)"));
-    spinUntil([&] {
-        server.waitForReadyRead(50);
-        log += server.readAllStandardError();
-        const QRegularExpressionMatch m = listening.match(QString::fromUtf8(log));
-        port = m.hasMatch() ? quint16(m.captured(1).toUInt()) : 0;
-        return port != 0 || server.state() == QProcess::NotRunning;
-    }, 10000);
+    spinUntil(
+        [&] {
+            server.waitForReadyRead(50);
+            log += server.readAllStandardError();
+            const QRegularExpressionMatch m = listening.match(QString::fromUtf8(log));
+            port = m.hasMatch() ? quint16(m.captured(1).toUInt()) : 0;
+            return port != 0 || server.state() == QProcess::NotRunning;
+        },
+        10000);
     if (port == 0) {
         state.SkipWithError("vorkle-devserver did not start");
         return;
@@ -235,8 +238,7 @@ void BM_DevServerIms(benchmark::State &state)
 }
 BENCHMARK(BM_DevServerIms)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
-void BM_BareRelayIms(benchmark::State &state)
-{
+void BM_BareRelayIms(benchmark::State &state) {
     Relay relay;
     runTraffic(state, relay.port());
 }
@@ -244,8 +246,7 @@ BENCHMARK(BM_BareRelayIms)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterat
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

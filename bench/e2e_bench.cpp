@@ -47,8 +47,7 @@ constexpr int kFloodTimeoutMs = 180000;
 // Runs the event loop until pred() holds or the time runs out. It sleeps
 // between events: the children share the machine's two cores with us.
 // (processEvents with a time limit drops WaitForMoreEvents and would spin.)
-bool spinUntil(const std::function<bool()> &pred, int ms)
-{
+bool spinUntil(const std::function<bool()> &pred, int ms) {
     QElapsedTimer t;
     t.start();
     QTimer tick;
@@ -62,46 +61,42 @@ bool spinUntil(const std::function<bool()> &pred, int ms)
 }
 
 // This process's environment with QT_QPA_PLATFORM set to the platform.
-QProcessEnvironment environmentOn(const QString &platform)
-{
+QProcessEnvironment environmentOn(const QString &platform) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     return env;
 }
 
 // About 200 characters of HTML with font tags, different for every IM.
-QString floodMessage(int partner, int seq)
-{
-    return QStringLiteral("<HTML><BODY BGCOLOR=\"#FFFFFF\"><FONT FACE=\"Arial\" SIZE=2 COLOR=\"#1040A0\">"
-                          "<B>Note %1</B> from <I>partner%2</I>: the build is green again &amp; "
-                          "the tabs fill up.</FONT></BODY></HTML>")
+QString floodMessage(int partner, int seq) {
+    return QStringLiteral(
+               "<HTML><BODY BGCOLOR=\"#FFFFFF\"><FONT FACE=\"Arial\" SIZE=2 COLOR=\"#1040A0\">"
+               "<B>Note %1</B> from <I>partner%2</I>: the build is green again &amp; "
+               "the tabs fill up.</FONT></BODY></HTML>")
         .arg(seq, 4, 10, QLatin1Char('0'))
         .arg(partner, 2, 10, QLatin1Char('0'));
 }
 
 // One partner: a raw TOC2 connection that signs on and sends its IMs.
 class Partner : public BenchTocClient {
-public:
+  public:
     Partner(int index, QString *failure)
-        : BenchTocClient(QStringLiteral("partner%1").arg(index, 2, 10, QLatin1Char('0'))), m_index(index),
-          m_failure(failure)
-    {
-    }
+        : BenchTocClient(QStringLiteral("partner%1").arg(index, 2, 10, QLatin1Char('0'))),
+          m_index(index), m_failure(failure) {}
 
     // Every IM at once, in one write: the server takes them as fast as it can.
-    qint64 sendFlood()
-    {
+    qint64 sendFlood() {
         QByteArray out;
         for (int seq = 0; seq < kImsPerPartner; ++seq)
             out += lineFrame(QStringLiteral("toc_send_im \"%1\" \"%2\"")
-                                 .arg(QLatin1String(kClientName), toc::escapeArgument(floodMessage(m_index, seq))));
+                                 .arg(QLatin1String(kClientName),
+                                      toc::escapeArgument(floodMessage(m_index, seq))));
         write(out);
         return out.size();
     }
 
-private:
-    void onLine(const QByteArray &line) override
-    {
+  private:
+    void onLine(const QByteArray &line) override {
         if (line.startsWith("ERROR:") && m_failure->isEmpty())
             *m_failure = m_name + QStringLiteral(" got ") + QString::fromUtf8(line);
     }
@@ -112,9 +107,8 @@ private:
 
 // A child process whose stdout is read line by line.
 class Child {
-public:
-    explicit Child(const QString &program, const QStringList &args, bool offscreen)
-    {
+  public:
+    explicit Child(const QString &program, const QStringList &args, bool offscreen) {
         if (offscreen)
             m_process.setProcessEnvironment(environmentOn(QStringLiteral("offscreen")));
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -122,8 +116,7 @@ public:
                          [this] { m_out += m_process.readAllStandardOutput(); });
         m_process.start(program, args);
     }
-    ~Child()
-    {
+    ~Child() {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.terminate();
             if (!m_process.waitForFinished(5000))
@@ -132,8 +125,7 @@ public:
         }
     }
     // The rest of the first line starting with `prefix`, once it came.
-    std::optional<QByteArray> waitForLine(const QByteArray &prefix, int ms)
-    {
+    std::optional<QByteArray> waitForLine(const QByteArray &prefix, int ms) {
         std::optional<QByteArray> found;
         spinUntil(
             [&] {
@@ -148,19 +140,19 @@ public:
     }
     QProcess &process() { return m_process; }
 
-private:
+  private:
     QProcess m_process;
     QByteArray m_out;
 };
 
 // vorkle-devserver on a free port, no flood limit, no keep-alives.
 class Server {
-public:
-    Server()
-    {
+  public:
+    Server() {
         m_process.start(QStringLiteral(VORKLE_DEVSERVER_PATH),
-                        {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--http-port"),
-                         QStringLiteral("0"), QStringLiteral("--flood-limit"), QStringLiteral("0"),
+                        {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
+                         QStringLiteral("--http-port"), QStringLiteral("0"),
+                         QStringLiteral("--flood-limit"), QStringLiteral("0"),
                          QStringLiteral("--keepalive"), QStringLiteral("0")});
         QByteArray log;
         const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)"));
@@ -177,8 +169,7 @@ public:
         QObject::connect(&m_process, &QProcess::readyReadStandardError,
                          [this] { m_process.readAllStandardError(); });
     }
-    ~Server()
-    {
+    ~Server() {
         m_process.terminate();
         if (!m_process.waitForFinished(5000))
             m_process.kill();
@@ -186,7 +177,7 @@ public:
     }
     quint16 port() const { return m_port; }
 
-private:
+  private:
     QProcess m_process;
     quint16 m_port = 0;
 };
@@ -195,14 +186,15 @@ enum class FloodClient { Protocol = 0, WindowBackground = 1, WindowOpen = 2 };
 
 // One flood into a fresh server and client; false (with the state marked
 // as skipped) when anything failed.
-bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fields, double &seconds)
-{
+bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fields,
+              double &seconds) {
     Server server;
     if (server.port() == 0) {
         state.SkipWithError("vorkle-devserver did not start");
         return false;
     }
-    QStringList args{kind == FloodClient::Protocol ? QStringLiteral("--protocol-client") : QStringLiteral("--client"),
+    QStringList args{kind == FloodClient::Protocol ? QStringLiteral("--protocol-client")
+                                                   : QStringLiteral("--client"),
                      QString::number(server.port())};
     if (kind == FloodClient::WindowOpen)
         args << QStringLiteral("--open-first");
@@ -218,8 +210,12 @@ bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fi
         partners.push_back(std::make_unique<Partner>(i, &failure));
         partners.back()->start(server.port());
     }
-    if (!spinUntil([&] { return std::all_of(partners.begin(), partners.end(), [](auto &p) { return p->signedOn(); }); },
-                   kSetupTimeoutMs)) {
+    if (!spinUntil(
+            [&] {
+                return std::all_of(partners.begin(), partners.end(),
+                                   [](auto &p) { return p->signedOn(); });
+            },
+            kSetupTimeoutMs)) {
         state.SkipWithError("the partners did not sign on");
         return false;
     }
@@ -231,7 +227,8 @@ bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fi
         bytes += p->sendFlood();
     const std::optional<QByteArray> done = client.waitForLine("DONE ", kFloodTimeoutMs);
     seconds = flood.nsecsElapsed() / 1e9;
-    const std::optional<QByteArray> rendered = done ? client.waitForLine("RENDERED ", kSetupTimeoutMs) : std::nullopt;
+    const std::optional<QByteArray> rendered =
+        done ? client.waitForLine("RENDERED ", kSetupTimeoutMs) : std::nullopt;
     if (!failure.isEmpty()) {
         state.SkipWithError(qPrintable(failure));
         return false;
@@ -253,8 +250,7 @@ bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fi
     return true;
 }
 
-void BM_ImFlood(benchmark::State &state)
-{
+void BM_ImFlood(benchmark::State &state) {
     const auto kind = FloodClient(state.range(0));
     std::vector<double> fields;
     double rate = 0, before = 0, after = 0, cpuPerIm = 0;
@@ -289,7 +285,7 @@ enum class StartWindow { Bare, Text, Vorkle };
 const char *const kStartWindowNames[] = {"bare", "text", "vorkle"};
 
 struct StartTimes {
-    double whole = -1;      // seconds from asking for the child to its end
+    double whole = -1;       // seconds from asking for the child to its end
     double execToPaint = -1; // seconds from its exec to its first paint
     double cpu = -1;         // the child's CPU seconds up to its first paint
 };
@@ -297,9 +293,9 @@ struct StartTimes {
 // One child run that exits at its window's first paint (the preloaded probe
 // prints the monotonic clock at the paint); the parent's side of the fork
 // records the clock just before exec, in memory shared with the child.
-StartTimes firstPaint(StartWindow kind)
-{
-    void *shared = mmap(nullptr, sizeof(timespec), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+StartTimes firstPaint(StartWindow kind) {
+    void *shared =
+        mmap(nullptr, sizeof(timespec), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (shared == MAP_FAILED)
         return {};
     auto *beforeExec = static_cast<timespec *>(shared);
@@ -318,8 +314,9 @@ StartTimes firstPaint(StartWindow kind)
     if (kind == StartWindow::Vorkle)
         child.start(QStringLiteral(VORKLE_APP_PATH), {});
     else
-        child.start(QStringLiteral(BARE_WINDOW_PATH),
-                    kind == StartWindow::Text ? QStringList{QStringLiteral("text")} : QStringList{});
+        child.start(QStringLiteral(BARE_WINDOW_PATH), kind == StartWindow::Text
+                                                          ? QStringList{QStringLiteral("text")}
+                                                          : QStringList{});
     StartTimes times;
     const bool finished = child.waitForFinished(60000);
     times.whole = t.nsecsElapsed() / 1e9;
@@ -335,18 +332,18 @@ StartTimes firstPaint(StartWindow kind)
     return times;
 }
 
-double median(std::vector<double> v)
-{
+double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
+    return v.empty()
+               ? 0
+               : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
 }
 
 constexpr int kStartRuns = 15;
 
 // window 0 bare, 1 text, 2 vorkle: the child alone, run kStartRuns times.
 // The time is the whole child process as the parent sees it.
-void BM_StartToFirstPaint(benchmark::State &state)
-{
+void BM_StartToFirstPaint(benchmark::State &state) {
     std::vector<double> whole, execToPaint, cpu;
     for (auto _ : state) {
         const StartTimes s = firstPaint(StartWindow(state.range(0)));
@@ -374,8 +371,7 @@ BENCHMARK(BM_StartToFirstPaint)
 // The three in turn, so that all see the same machine: ratios of medians,
 // for the whole child process, from its exec to its first paint, and for
 // the child's CPU time (the least disturbed by other work on the machine).
-void BM_StartRatioInterleaved(benchmark::State &state)
-{
+void BM_StartRatioInterleaved(benchmark::State &state) {
     std::vector<double> whole[3], execToPaint[3], cpu[3];
     for (auto _ : state) {
         double sum = 0;
@@ -394,7 +390,8 @@ void BM_StartRatioInterleaved(benchmark::State &state)
     }
     for (int k = 0; k < 3; ++k) {
         state.counters[std::string(kStartWindowNames[k]) + "_ms"] = median(whole[k]) * 1e3;
-        state.counters[std::string(kStartWindowNames[k]) + "_exec_ms"] = median(execToPaint[k]) * 1e3;
+        state.counters[std::string(kStartWindowNames[k]) + "_exec_ms"] =
+            median(execToPaint[k]) * 1e3;
         state.counters[std::string(kStartWindowNames[k]) + "_cpu_ms"] = median(cpu[k]) * 1e3;
     }
     const auto ratio = [](std::vector<double> *v, StartWindow base) {
@@ -407,15 +404,18 @@ void BM_StartRatioInterleaved(benchmark::State &state)
     state.counters["cpu_vorkle/bare"] = ratio(cpu, StartWindow::Bare);
     state.counters["cpu_vorkle/text"] = ratio(cpu, StartWindow::Text);
 }
-BENCHMARK(BM_StartRatioInterleaved)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kStartRuns);
+BENCHMARK(BM_StartRatioInterleaved)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(kStartRuns);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     // The child modes, before any application object exists.
     if (argc >= 3 && std::strcmp(argv[1], "--client") == 0)
-        return runWindowClient(argc, argv, std::atoi(argv[2]), argc >= 4 && std::strcmp(argv[3], "--open-first") == 0);
+        return runWindowClient(argc, argv, std::atoi(argv[2]),
+                               argc >= 4 && std::strcmp(argv[3], "--open-first") == 0);
     if (argc >= 3 && std::strcmp(argv[1], "--protocol-client") == 0)
         return runProtocolClient(argc, argv, std::atoi(argv[2]));
 

@@ -31,36 +31,37 @@ namespace {
 
 // Answers every question at once, as a user who always says yes.
 class AnsweringDialogs : public DialogProvider {
-public:
-    void message(QWidget *, const QString &, const QString &text, std::function<void()> done) override
-    {
+  public:
+    void message(QWidget *, const QString &, const QString &text,
+                 std::function<void()> done) override {
         std::fprintf(stderr, "client message box: %s\n", qPrintable(text));
         if (done)
             done();
     }
-    void question(QWidget *, const QString &, const QString &, bool, std::function<void(Answer)> done) override
-    {
+    void question(QWidget *, const QString &, const QString &, bool,
+                  std::function<void(Answer)> done) override {
         done(Answer::Yes);
     }
     void inputText(QWidget *, const QString &, const QString &, const QString &initial,
-                   std::function<void(const QString &)> done) override
-    {
+                   std::function<void(const QString &)> done) override {
         done(initial);
     }
-    void pickColor(QWidget *, const QColor &initial, std::function<void(bool, const QColor &)> done) override
-    {
+    void pickColor(QWidget *, const QColor &initial,
+                   std::function<void(bool, const QColor &)> done) override {
         done(false, initial);
     }
-    void pickFont(QWidget *, const QFont &initial, std::function<void(bool, const QFont &)> done) override
-    {
+    void pickFont(QWidget *, const QFont &initial,
+                  std::function<void(bool, const QFont &)> done) override {
         done(false, initial);
     }
-    void saveFileName(QWidget *, const QString &, std::function<void(const QString &)> done) override { done({}); }
+    void saveFileName(QWidget *, const QString &,
+                      std::function<void(const QString &)> done) override {
+        done({});
+    }
     void openFileName(QWidget *, std::function<void(const QString &)> done) override { done({}); }
 };
 
-long long peakRssKiB()
-{
+long long peakRssKiB() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -71,15 +72,14 @@ long long peakRssKiB()
     return -1;
 }
 
-double cpuMs()
-{
+double cpuMs() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
 
-void say(const QByteArray &line)
-{
+void say(const QByteArray &line) {
     std::fputs(line.constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
@@ -87,35 +87,32 @@ void say(const QByteArray &line)
 
 // Counts routed IMs and reports the figures once the flood is in.
 class FloodCounter {
-public:
-    void ready()
-    {
+  public:
+    void ready() {
         m_hwmBefore = peakRssKiB();
         m_cpuBefore = cpuMs();
         say("READY " + QByteArray::number(m_hwmBefore));
     }
     // True once the last IM of the flood has been counted.
-    bool count()
-    {
+    bool count() {
         if (m_count == 0)
             m_sinceFirst.start();
         return ++m_count == kFloodIms;
     }
     // Reports the figures, then the count of IMs found where they belong,
     // which is taken after the figures: the check is no part of the flood.
-    void finish(const std::function<long long()> &rendered)
-    {
+    void finish(const std::function<long long()> &rendered) {
         // What the last IMs left pending (layout, paint) belongs to the flood.
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         const double cpu = cpuMs() - m_cpuBefore;
         const qint64 span = m_sinceFirst.elapsed();
-        say("DONE " + QByteArray::number(m_hwmBefore) + ' ' + QByteArray::number(peakRssKiB()) + ' '
-            + QByteArray::number(cpu, 'f', 1) + ' ' + QByteArray::number(span));
+        say("DONE " + QByteArray::number(m_hwmBefore) + ' ' + QByteArray::number(peakRssKiB()) +
+            ' ' + QByteArray::number(cpu, 'f', 1) + ' ' + QByteArray::number(span));
         say("RENDERED " + QByteArray::number(rendered()));
     }
 
-private:
+  private:
     long long m_hwmBefore = 0;
     double m_cpuBefore = 0;
     int m_count = 0;
@@ -123,8 +120,7 @@ private:
 };
 
 // Lines of the partner's transcript that start with the partner's name.
-long long renderedLines(frmMain &w)
-{
+long long renderedLines(frmMain &w) {
     long long lines = 0;
     for (ctlIM *view : std::as_const(w.imViews)) {
         if (view->IMUser.isEmpty())
@@ -137,8 +133,7 @@ long long renderedLines(frmMain &w)
     return lines;
 }
 
-void exitAfterTimeout(const char *what)
-{
+void exitAfterTimeout(const char *what) {
     QTimer::singleShot(kChildTimeoutMs, QCoreApplication::instance(), [what] {
         std::fprintf(stderr, "%s: timed out\n", what);
         std::fflush(stderr);
@@ -148,8 +143,7 @@ void exitAfterTimeout(const char *what)
 
 } // namespace
 
-int runWindowClient(int argc, char **argv, int port, bool openFirst)
-{
+int runWindowClient(int argc, char **argv, int port, bool openFirst) {
     QApplication app(argc, argv);
     frmErr::setSoundEnabled(false);
     AnsweringDialogs dialogs;
@@ -201,28 +195,26 @@ int runWindowClient(int argc, char **argv, int port, bool openFirst)
     return rc;
 }
 
-int runProtocolClient(int argc, char **argv, int port)
-{
+int runProtocolClient(int argc, char **argv, int port) {
     QCoreApplication app(argc, argv);
     exitAfterTimeout("protocol client");
     QelTOCSock toc;
     FloodCounter counter;
     long long intact = 0;
-    QObject::connect(&toc, &QelTOCSock::LoggedIn, &app, [&] {
-        QTimer::singleShot(300, &app, [&] { counter.ready(); });
-    });
+    QObject::connect(&toc, &QelTOCSock::LoggedIn, &app,
+                     [&] { QTimer::singleShot(300, &app, [&] { counter.ready(); }); });
     QObject::connect(&toc, &QelTOCSock::InstantMessage, &app,
                      [&](const QString &, const QString &message) {
                          // Stands in for rendering: each message is looked at.
-                         intact += message.startsWith(QLatin1String("<HTML>"))
-                                   && message.endsWith(QLatin1String("</HTML>"));
+                         intact += message.startsWith(QLatin1String("<HTML>")) &&
+                                   message.endsWith(QLatin1String("</HTML>"));
                          if (counter.count()) {
                              counter.finish([&] { return intact; });
                              QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
                          }
                      });
-    toc.Login(QString::fromLatin1(kClientName), QStringLiteral("flood-pw"), QStringLiteral("127.0.0.1"),
-              port, QelTOCSock::kDefaultAuthServer);
+    toc.Login(QString::fromLatin1(kClientName), QStringLiteral("flood-pw"),
+              QStringLiteral("127.0.0.1"), port, QelTOCSock::kDefaultAuthServer);
     return app.exec();
 }
 

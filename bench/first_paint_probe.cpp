@@ -13,17 +13,17 @@
 namespace {
 
 class FirstPaintProbe : public QObject {
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() == QEvent::Paint && watched->isWidgetType()) {
             timespec now{};
             clock_gettime(CLOCK_MONOTONIC, &now);
             rusage u{};
             getrusage(RUSAGE_SELF, &u);
-            const double cpuMs = (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3
-                + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
-            std::printf("PAINTED %lld %.2f\n", (long long)now.tv_sec * 1000000000LL + now.tv_nsec, cpuMs);
+            const double cpuMs = (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+                                 (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+            std::printf("PAINTED %lld %.2f\n", (long long)now.tv_sec * 1000000000LL + now.tv_nsec,
+                        cpuMs);
             std::fflush(stdout);
             std::_Exit(0);
         }
@@ -32,8 +32,7 @@ protected:
 };
 
 // Runs when the program's application object is constructed.
-void installProbe()
-{
+void installProbe() {
     QCoreApplication::instance()->installEventFilter(new FirstPaintProbe);
 }
 

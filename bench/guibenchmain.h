@@ -4,8 +4,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-inline int runWidgetBenchmarks(int argc, char **argv)
-{
+inline int runWidgetBenchmarks(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

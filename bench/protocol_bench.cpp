@@ -11,8 +11,7 @@
 namespace {
 
 // About 120-byte IM frames filling `bytes`.
-QByteArray imBurst(qsizetype bytes)
-{
+QByteArray imBurst(qsizetype bytes) {
     const QByteArray line = "IM_IN_ENC2:somebuddy:F:F:T: O:F:L:en:<FONT COLOR=\"#000000\">hello "
                             "there, how are you doing today?</FONT>";
     QByteArray out;
@@ -23,18 +22,16 @@ QByteArray imBurst(qsizetype bytes)
     return out;
 }
 
-void reassemble(const QByteArray &burst, qsizetype readSize, benchmark::State &state)
-{
+void reassemble(const QByteArray &burst, qsizetype readSize, benchmark::State &state) {
     qsizetype frames = 0;
     for (auto _ : state) {
         toc::FrameBuffer buffer;
         QByteArray frame;
         for (qsizetype at = 0; at < burst.size(); at += readSize) {
             // Each read is an array of its own, as a socket read is.
-            buffer.append(readSize >= burst.size()
-                              ? QByteArray(burst.constData(), burst.size())
-                              : QByteArray(burst.constData() + at,
-                                           qMin(readSize, burst.size() - at)));
+            buffer.append(readSize >= burst.size() ? QByteArray(burst.constData(), burst.size())
+                                                   : QByteArray(burst.constData() + at,
+                                                                qMin(readSize, burst.size() - at)));
             while (buffer.next(frame))
                 ++frames;
         }
@@ -43,20 +40,17 @@ void reassemble(const QByteArray &burst, qsizetype readSize, benchmark::State &s
     state.SetBytesProcessed(state.iterations() * burst.size());
 }
 
-void BM_Reassembly_OneRead(benchmark::State &state)
-{
+void BM_Reassembly_OneRead(benchmark::State &state) {
     const QByteArray burst = imBurst(state.range(0) << 20);
     reassemble(burst, burst.size(), state);
 }
 
-void BM_Reassembly_1500ByteReads(benchmark::State &state)
-{
+void BM_Reassembly_1500ByteReads(benchmark::State &state) {
     const QByteArray burst = imBurst(state.range(0) << 20);
     reassemble(burst, 1500, state);
 }
 
-void BM_Memcpy(benchmark::State &state)
-{
+void BM_Memcpy(benchmark::State &state) {
     const QByteArray burst = imBurst(state.range(0) << 20);
     QByteArray target(burst.size(), '\0');
     for (auto _ : state) {
@@ -67,27 +61,24 @@ void BM_Memcpy(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * burst.size());
 }
 
-void BM_FullPath_InstantMessage(benchmark::State &state)
-{
+void BM_FullPath_InstantMessage(benchmark::State &state) {
     const QByteArray burst = imBurst(state.range(0) << 20);
     QelTOCSock sock;
     qint64 messages = 0;
-    QObject::connect(&sock, &QelTOCSock::InstantMessage, [&](const QString &, const QString &m, bool,
-                                                             const QString &) {
-        messages += m.size() > 0;
-    });
+    QObject::connect(&sock, &QelTOCSock::InstantMessage,
+                     [&](const QString &, const QString &m, bool, const QString &) {
+                         messages += m.size() > 0;
+                     });
     for (auto _ : state) {
         for (qsizetype at = 0; at < burst.size(); at += 1500)
             sock.processIncoming(
                 QByteArray(burst.constData() + at, qMin<qsizetype>(1500, burst.size() - at)));
     }
     state.SetBytesProcessed(state.iterations() * burst.size());
-    state.counters["frames/s"] =
-        benchmark::Counter(double(messages), benchmark::Counter::kIsRate);
+    state.counters["frames/s"] = benchmark::Counter(double(messages), benchmark::Counter::kIsRate);
 }
 
-void BM_Config2(benchmark::State &state)
-{
+void BM_Config2(benchmark::State &state) {
     const int buddies = int(state.range(0));
     QString config = QStringLiteral("CONFIG2:");
     for (int i = 0; i < buddies; ++i) {
@@ -114,13 +105,17 @@ void BM_Config2(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_Memcpy)->Arg(32)->Arg(320)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Reassembly_OneRead)->Arg(32)->Arg(64)->Arg(128)->Arg(320)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Reassembly_OneRead)
+    ->Arg(32)
+    ->Arg(64)
+    ->Arg(128)
+    ->Arg(320)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Reassembly_1500ByteReads)->Arg(32)->Arg(320)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullPath_InstantMessage)->Arg(32)->Arg(320)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Config2)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

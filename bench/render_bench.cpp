@@ -17,7 +17,7 @@
 namespace {
 
 class BenchHost : public ViewHost {
-public:
+  public:
     QelTOCSock *tocControl() override { return nullptr; }
     DialogProvider *dialogs() override { return nullptr; }
     FormatSettings formatSettings() const override { return {}; }
@@ -34,19 +34,17 @@ constexpr int kMessages = 10000;
 const QString kSender = QStringLiteral("buddy");
 
 // About 200 characters, with the tags a typical client sends.
-const std::vector<QString> &messages()
-{
+const std::vector<QString> &messages() {
     static const std::vector<QString> all = [] {
         std::vector<QString> out;
         const char *colors[] = {"#0000ff", "#008000", "#800080", "#000000"};
         for (int i = 0; i < 64; ++i) {
-            out.push_back(
-                QStringLiteral("<HTML><BODY BGCOLOR=\"#ffffff\"><FONT FACE=\"Arial\" "
-                               "COLOR=\"%1\">%2message %3 about the plans for tonight, "
-                               "&lt;see you&gt; at eight</FONT></BODY></HTML>")
-                    .arg(QLatin1String(colors[i % 4]),
-                         i % 3 == 0 ? QStringLiteral("<b>") : QString())
-                    .arg(i));
+            out.push_back(QStringLiteral("<HTML><BODY BGCOLOR=\"#ffffff\"><FONT FACE=\"Arial\" "
+                                         "COLOR=\"%1\">%2message %3 about the plans for tonight, "
+                                         "&lt;see you&gt; at eight</FONT></BODY></HTML>")
+                              .arg(QLatin1String(colors[i % 4]),
+                                   i % 3 == 0 ? QStringLiteral("<b>") : QString())
+                              .arg(i));
         }
         return out;
     }();
@@ -54,20 +52,18 @@ const std::vector<QString> &messages()
 }
 
 // What the transcript shows for each message, as one plain text.
-const std::vector<QString> &plainTexts()
-{
+const std::vector<QString> &plainTexts() {
     static const std::vector<QString> all = [] {
         std::vector<QString> out;
         for (const QString &m : messages())
-            out.push_back(kSender + QLatin1String(": ") + QelTOCSock::RemoveHtml(m)
-                          + QLatin1String("\r\n"));
+            out.push_back(kSender + QLatin1String(": ") + QelTOCSock::RemoveHtml(m) +
+                          QLatin1String("\r\n"));
         return out;
     }();
     return all;
 }
 
-std::unique_ptr<ctlIM> newView(BenchHost &host)
-{
+std::unique_ptr<ctlIM> newView(BenchHost &host) {
     auto view = std::make_unique<ctlIM>(&host);
     view->IMUser = kSender;
     view->resize(480, 360);
@@ -75,8 +71,7 @@ std::unique_ptr<ctlIM> newView(BenchHost &host)
     return view;
 }
 
-std::unique_ptr<QTextEdit> newEdit()
-{
+std::unique_ptr<QTextEdit> newEdit() {
     auto edit = std::make_unique<QTextEdit>();
     edit->setReadOnly(true);
     edit->setUndoRedoEnabled(false);
@@ -85,8 +80,7 @@ std::unique_ptr<QTextEdit> newEdit()
     return edit;
 }
 
-void BM_ImMsg(benchmark::State &state)
-{
+void BM_ImMsg(benchmark::State &state) {
     BenchHost host;
     auto view = newView(host);
     const auto &all = messages();
@@ -97,8 +91,7 @@ void BM_ImMsg(benchmark::State &state)
 }
 BENCHMARK(BM_ImMsg)->Iterations(kMessages)->Unit(benchmark::kMicrosecond);
 
-void BM_BareInsert(benchmark::State &state)
-{
+void BM_BareInsert(benchmark::State &state) {
     auto edit = newEdit();
     QTextCursor cursor(edit->document());
     cursor.movePosition(QTextCursor::End);
@@ -112,8 +105,7 @@ BENCHMARK(BM_BareInsert)->Iterations(kMessages)->Unit(benchmark::kMicrosecond);
 
 // The cost of messages number `depth` onwards: the transcript is first
 // filled with depth - 1 messages, untimed.
-void BM_ImMsgAtDepth(benchmark::State &state)
-{
+void BM_ImMsgAtDepth(benchmark::State &state) {
     BenchHost host;
     auto view = newView(host);
     const auto &all = messages();
@@ -124,17 +116,20 @@ void BM_ImMsgAtDepth(benchmark::State &state)
         view->im_msg(kSender, all[i++ % all.size()]);
 }
 // On a shared machine the fastest repetition is the steadiest figure.
-double fastest(const std::vector<double> &v)
-{
+double fastest(const std::vector<double> &v) {
     return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
 }
 
-BENCHMARK(BM_ImMsgAtDepth)->Arg(100)->Arg(10000)->Iterations(200)->Repetitions(9)
-    ->ComputeStatistics("min", fastest)->ReportAggregatesOnly(true)
+BENCHMARK(BM_ImMsgAtDepth)
+    ->Arg(100)
+    ->Arg(10000)
+    ->Iterations(200)
+    ->Repetitions(9)
+    ->ComputeStatistics("min", fastest)
+    ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
 
-void BM_BareInsertAtDepth(benchmark::State &state)
-{
+void BM_BareInsertAtDepth(benchmark::State &state) {
     auto edit = newEdit();
     QTextCursor cursor(edit->document());
     cursor.movePosition(QTextCursor::End);
@@ -145,13 +140,17 @@ void BM_BareInsertAtDepth(benchmark::State &state)
     for (auto _ : state)
         cursor.insertText(all[i++ % all.size()]);
 }
-BENCHMARK(BM_BareInsertAtDepth)->Arg(100)->Arg(10000)->Iterations(200)->Repetitions(9)
-    ->ComputeStatistics("min", fastest)->ReportAggregatesOnly(true)
+BENCHMARK(BM_BareInsertAtDepth)
+    ->Arg(100)
+    ->Arg(10000)
+    ->Iterations(200)
+    ->Repetitions(9)
+    ->ComputeStatistics("min", fastest)
+    ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     return runWidgetBenchmarks(argc, argv);
 }

@@ -6,8 +6,7 @@ namespace devserver {
 
 using toc::normalizeScreenName;
 
-BuddyGroup *BuddyConfig::findGroup(const QString &name)
-{
+BuddyGroup *BuddyConfig::findGroup(const QString &name) {
     const QString key = normalizeScreenName(name);
     for (BuddyGroup &g : groups) {
         if (normalizeScreenName(g.name) == key)
@@ -16,21 +15,18 @@ BuddyGroup *BuddyConfig::findGroup(const QString &name)
     return nullptr;
 }
 
-const BuddyGroup *BuddyConfig::findGroup(const QString &name) const
-{
+const BuddyGroup *BuddyConfig::findGroup(const QString &name) const {
     return const_cast<BuddyConfig *>(this)->findGroup(name);
 }
 
-bool BuddyConfig::addGroup(const QString &name)
-{
+bool BuddyConfig::addGroup(const QString &name) {
     if (findGroup(name) || groups.size() >= kMaxGroups)
         return false;
     groups.append(BuddyGroup{name, {}});
     return true;
 }
 
-bool BuddyConfig::removeGroup(const QString &name)
-{
+bool BuddyConfig::removeGroup(const QString &name) {
     const QString key = normalizeScreenName(name);
     for (qsizetype i = 0; i < groups.size(); ++i) {
         if (normalizeScreenName(groups[i].name) == key) {
@@ -41,8 +37,7 @@ bool BuddyConfig::removeGroup(const QString &name)
     return false;
 }
 
-bool BuddyConfig::addBuddy(const QString &group, const QString &name, const QString &alias)
-{
+bool BuddyConfig::addBuddy(const QString &group, const QString &name, const QString &alias) {
     BuddyGroup *g = findGroup(group);
     if (!g || buddyCount() >= kMaxBuddies)
         return false;
@@ -55,8 +50,7 @@ bool BuddyConfig::addBuddy(const QString &group, const QString &name, const QStr
     return true;
 }
 
-bool BuddyConfig::removeBuddy(const QString &group, const QString &name)
-{
+bool BuddyConfig::removeBuddy(const QString &group, const QString &name) {
     BuddyGroup *g = findGroup(group);
     if (!g)
         return false;
@@ -70,29 +64,25 @@ bool BuddyConfig::removeBuddy(const QString &group, const QString &name)
     return false;
 }
 
-bool BuddyConfig::addListed(QStringList *list, const QString &normalized)
-{
+bool BuddyConfig::addListed(QStringList *list, const QString &normalized) {
     if (list->contains(normalized) || list->size() >= kMaxListed)
         return false;
     list->append(normalized);
     return true;
 }
 
-bool BuddyConfig::removeListed(QStringList *list, const QString &normalized)
-{
+bool BuddyConfig::removeListed(QStringList *list, const QString &normalized) {
     return list->removeAll(normalized) > 0;
 }
 
-int BuddyConfig::buddyCount() const
-{
+int BuddyConfig::buddyCount() const {
     int n = 0;
     for (const BuddyGroup &g : groups)
         n += int(g.buddies.size());
     return n;
 }
 
-bool BuddyConfig::hasBuddy(const QString &normalized) const
-{
+bool BuddyConfig::hasBuddy(const QString &normalized) const {
     for (const BuddyGroup &g : groups) {
         for (const BuddyEntry &b : g.buddies) {
             if (normalizeScreenName(b.name) == normalized)
@@ -102,8 +92,7 @@ bool BuddyConfig::hasBuddy(const QString &normalized) const
     return false;
 }
 
-QSet<QString> BuddyConfig::buddyNames() const
-{
+QSet<QString> BuddyConfig::buddyNames() const {
     QSet<QString> names;
     for (const BuddyGroup &g : groups) {
         for (const BuddyEntry &b : g.buddies)
@@ -112,8 +101,7 @@ QSet<QString> BuddyConfig::buddyNames() const
     return names;
 }
 
-bool BuddyConfig::allows(const QString &normalized) const
-{
+bool BuddyConfig::allows(const QString &normalized) const {
     switch (pdmode) {
     case BlockAll:
         return false;
@@ -129,8 +117,7 @@ bool BuddyConfig::allows(const QString &normalized) const
     }
 }
 
-QStringList BuddyConfig::records() const
-{
+QStringList BuddyConfig::records() const {
     QStringList out;
     for (const BuddyGroup &g : groups) {
         out.append(QStringLiteral("g:") + g.name + QLatin1Char('\n'));

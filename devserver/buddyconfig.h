@@ -11,8 +11,8 @@
 namespace devserver {
 
 struct BuddyEntry {
-    QString name;   // as the user wrote it
-    QString alias;  // may be empty
+    QString name;  // as the user wrote it
+    QString alias; // may be empty
 };
 
 struct BuddyGroup {
@@ -20,17 +20,23 @@ struct BuddyGroup {
     QList<BuddyEntry> buddies;
 };
 
-enum PrivacyMode { AllowAll = 1, BlockAll = 2, AllowPermitted = 3, BlockDenied = 4, AllowBuddies = 5 };
+enum PrivacyMode {
+    AllowAll = 1,
+    BlockAll = 2,
+    AllowPermitted = 3,
+    BlockDenied = 4,
+    AllowBuddies = 5
+};
 
 class BuddyConfig {
-public:
+  public:
     static constexpr int kMaxGroups = 100;
     static constexpr int kMaxBuddies = 1000;
     static constexpr int kMaxListed = 500;
 
     QList<BuddyGroup> groups;
-    QStringList permit;  // normalised names
-    QStringList deny;    // normalised names
+    QStringList permit; // normalised names
+    QStringList deny;   // normalised names
     int pdmode = AllowAll;
 
     // The group whose name normalises like `name`, or nullptr.

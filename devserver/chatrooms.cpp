@@ -8,20 +8,17 @@ namespace devserver {
 
 ChatRooms::ChatRooms(qint32 firstId) : m_nextId(firstId > 0 ? firstId : 1) {}
 
-ChatRoom *ChatRooms::find(qint32 id)
-{
+ChatRoom *ChatRooms::find(qint32 id) {
     const auto it = m_rooms.find(id);
     return it == m_rooms.end() ? nullptr : &it->second;
 }
 
-ChatRoom *ChatRooms::findByName(const QString &name)
-{
+ChatRoom *ChatRooms::findByName(const QString &name) {
     const auto it = m_byName.constFind(toc::normalizeScreenName(name));
     return it == m_byName.constEnd() ? nullptr : find(*it);
 }
 
-ChatRoom &ChatRooms::create(const QString &name)
-{
+ChatRoom &ChatRooms::create(const QString &name) {
     // Ids stay positive: after the largest one the count starts over at 1,
     // skipping ids still in use.
     while (m_rooms.count(m_nextId))
@@ -35,8 +32,7 @@ ChatRoom &ChatRooms::create(const QString &name)
     return room;
 }
 
-bool ChatRooms::join(ChatRoom &room, const QString &member)
-{
+bool ChatRooms::join(ChatRoom &room, const QString &member) {
     room.invited.remove(member);
     if (room.members.contains(member))
         return false;
@@ -44,8 +40,7 @@ bool ChatRooms::join(ChatRoom &room, const QString &member)
     return true;
 }
 
-bool ChatRooms::leave(qint32 id, const QString &member)
-{
+bool ChatRooms::leave(qint32 id, const QString &member) {
     ChatRoom *room = find(id);
     if (!room || room->members.removeAll(member) == 0)
         return false;
@@ -56,8 +51,7 @@ bool ChatRooms::leave(qint32 id, const QString &member)
     return true;
 }
 
-QList<qint32> ChatRooms::roomsOf(const QString &member) const
-{
+QList<qint32> ChatRooms::roomsOf(const QString &member) const {
     QList<qint32> ids;
     for (const auto &[id, room] : m_rooms) {
         if (room.members.contains(member))

@@ -18,7 +18,7 @@ struct ChatRoom {
 };
 
 class ChatRooms {
-public:
+  public:
     explicit ChatRooms(qint32 firstId = 1);
 
     ChatRoom *find(qint32 id);
@@ -37,7 +37,7 @@ public:
 
     int count() const { return int(m_rooms.size()); }
 
-private:
+  private:
     std::map<qint32, ChatRoom> m_rooms;
     QHash<QString, qint32> m_byName;
     qint32 m_nextId;

@@ -9,8 +9,7 @@ namespace {
 enum class Result { Ok, Bad };
 
 // Reads the argument starting at text[*pos] (not a space) into *arg.
-Result readArgument(const QString &text, qsizetype *pos, QString *arg)
-{
+Result readArgument(const QString &text, qsizetype *pos, QString *arg) {
     const qsizetype n = text.size();
     qsizetype i = *pos;
     arg->clear();
@@ -56,8 +55,7 @@ Result readArgument(const QString &text, qsizetype *pos, QString *arg)
 
 } // namespace
 
-bool parseCommand(const QString &line, Command *out)
-{
+bool parseCommand(const QString &line, Command *out) {
     *out = Command();
     Command cmd;
     const qsizetype n = line.size();
@@ -85,8 +83,7 @@ bool parseCommand(const QString &line, Command *out)
     return true;
 }
 
-bool parseCommand(QByteArrayView line, Command *out)
-{
+bool parseCommand(QByteArrayView line, Command *out) {
     return parseCommand(toc::decodeLine(line), out);
 }
 

@@ -15,13 +15,11 @@ const QString DevServer::kBotName = QStringLiteral("vorklebot");
 const QString DevServer::kBotRoom = QStringLiteral("chat100");
 
 DevServer::DevServer(const ServerOptions &options, QObject *parent)
-    : QObject(parent), m_options(options)
-{
+    : QObject(parent), m_options(options) {
     connect(&m_keepAlive, &QTimer::timeout, this, &DevServer::onKeepAlive);
 }
 
-DevServer::~DevServer()
-{
+DevServer::~DevServer() {
     // Sessions and the bot refer to the server: end them first.
     const QSet<Session *> sessions = m_sessions;
     m_sessions.clear();
@@ -30,11 +28,11 @@ DevServer::~DevServer()
     delete m_bot;
 }
 
-bool DevServer::start(QString *error)
-{
+bool DevServer::start(QString *error) {
     m_store = std::make_unique<Store>(m_options.database);
     if (!m_store->isOpen()) {
-        *error = QStringLiteral("cannot open the store %1: %2").arg(m_options.database, m_store->lastError());
+        *error = QStringLiteral("cannot open the store %1: %2")
+                     .arg(m_options.database, m_store->lastError());
         return false;
     }
     m_listener = new QTcpServer(this);
@@ -67,18 +65,15 @@ bool DevServer::start(QString *error)
     return true;
 }
 
-quint16 DevServer::port() const
-{
+quint16 DevServer::port() const {
     return m_listener ? m_listener->serverPort() : 0;
 }
 
-quint16 DevServer::httpPort() const
-{
+quint16 DevServer::httpPort() const {
     return m_http ? m_http->port() : 0;
 }
 
-void DevServer::log(const QString &text) const
-{
+void DevServer::log(const QString &text) const {
     if (!m_options.log && !m_options.verbose)
         return;
     // Remote text reaches the log: control characters are written as escapes,
@@ -93,17 +88,18 @@ void DevServer::log(const QString &text) const
         else
             safe += c;
     }
-    const QByteArray line = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz ")).toUtf8()
-                            + safe.toUtf8() + '\n';
+    const QByteArray line =
+        QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz ")).toUtf8() +
+        safe.toUtf8() + '\n';
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
 }
 
-void DevServer::onNewConnection()
-{
+void DevServer::onNewConnection() {
     while (QTcpSocket *socket = m_listener->nextPendingConnection()) {
         if (m_sessions.size() >= kMaxSessions) {
-            log(QStringLiteral("refused %1: too many connections").arg(socket->peerAddress().toString()));
+            log(QStringLiteral("refused %1: too many connections")
+                    .arg(socket->peerAddress().toString()));
             socket->abort();
             socket->deleteLater();
             continue;
@@ -114,16 +110,14 @@ void DevServer::onNewConnection()
     }
 }
 
-void DevServer::onKeepAlive()
-{
+void DevServer::onKeepAlive() {
     for (Session *session : std::as_const(m_sessions)) {
         if (session->isFramed())
             session->sendFrame(5, QByteArray());
     }
 }
 
-void DevServer::sessionClosed(Session *session)
-{
+void DevServer::sessionClosed(Session *session) {
     if (!m_sessions.remove(session))
         return;
     const QString name = session->userName();
@@ -135,26 +129,22 @@ void DevServer::sessionClosed(Session *session)
     session->deleteLater();
 }
 
-OnlineUser *DevServer::user(const QString &name)
-{
+OnlineUser *DevServer::user(const QString &name) {
     const auto it = m_users.find(name);
     return it == m_users.end() ? nullptr : it->second.get();
 }
 
-void DevServer::send(OnlineUser &u, const QString &line)
-{
+void DevServer::send(OnlineUser &u, const QString &line) {
     if (u.endpoint)
         u.endpoint->sendLine(line);
 }
 
-void DevServer::sendError(OnlineUser &u, const QString &error)
-{
+void DevServer::sendError(OnlineUser &u, const QString &error) {
     log(QStringLiteral("error to %1: %2").arg(u.name, error));
     send(u, error);
 }
 
-const QHash<QString, DevServer::Handler> &DevServer::handlers()
-{
+const QHash<QString, DevServer::Handler> &DevServer::handlers() {
     static const QHash<QString, Handler> table = {
         {QStringLiteral("toc_init_done"), &DevServer::cmdInitDone},
         {QStringLiteral("toc_send_im"), &DevServer::cmdSendIm},
@@ -187,8 +177,7 @@ const QHash<QString, DevServer::Handler> &DevServer::handlers()
     return table;
 }
 
-void DevServer::handleCommand(Session *session, const Command &cmd)
-{
+void DevServer::handleCommand(Session *session, const Command &cmd) {
     OnlineUser *u = user(session->userName());
     if (!u || u->endpoint != session)
         return;

@@ -28,9 +28,9 @@ class VorkleBot;
 
 class DevServer : public QObject {
     Q_OBJECT
-public:
-    static const QString kBotName;       // "vorklebot"
-    static const QString kBotRoom;       // "chat100"
+  public:
+    static const QString kBotName; // "vorklebot"
+    static const QString kBotRoom; // "chat100"
     static constexpr int kMaxSessions = 2000;
 
     explicit DevServer(const ServerOptions &options, QObject *parent = nullptr);
@@ -62,7 +62,7 @@ public:
 
     void log(const QString &text) const;
 
-private:
+  private:
     using Handler = void (DevServer::*)(OnlineUser &, const QStringList &);
     static const QHash<QString, Handler> &handlers();
 

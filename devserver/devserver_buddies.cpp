@@ -11,8 +11,7 @@ namespace {
 const QString kDefaultGroup = QStringLiteral("Buddies");
 } // namespace
 
-void DevServer::cmdNewBuddies(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdNewBuddies(OnlineUser &u, const QStringList &a) {
     if (a.isEmpty()) {
         sendError(u, QStringLiteral("ERROR:911"));
         return;
@@ -28,11 +27,12 @@ void DevServer::cmdNewBuddies(OnlineUser &u, const QStringList &a)
         }
         const BuddyGroup *g = u.config.findGroup(name);
         if (!g)
-            return false;   // too many groups
+            return false; // too many groups
         group = g->name;
         return true;
     };
-    const QStringList records = a.join(QLatin1Char('\n')).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList records =
+        a.join(QLatin1Char('\n')).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString &record : records) {
         if (record.startsWith(QLatin1String("g:"))) {
             if (!useGroup(record.mid(2)))
@@ -45,16 +45,17 @@ void DevServer::cmdNewBuddies(OnlineUser &u, const QStringList &a)
         const qsizetype colon = rest.indexOf(QLatin1Char(':'));
         const QString name = colon < 0 ? rest : rest.left(colon);
         const QString alias = colon < 0 ? QString() : rest.mid(colon + 1);
-        if (!isValidScreenName(toc::normalizeScreenName(name)) || !isValidAlias(alias)
-            || !isValidGroupName(name))
+        if (!isValidScreenName(toc::normalizeScreenName(name)) || !isValidAlias(alias) ||
+            !isValidGroupName(name))
             continue;
         if (group.isEmpty() && !useGroup(kDefaultGroup))
             continue;
         if (u.config.addBuddy(group, name, alias)) {
             changed = true;
-            send(u, QStringLiteral("INSERTED2:b:") + alias + QLatin1Char(':') + name + QLatin1Char(':') + group);
+            send(u, QStringLiteral("INSERTED2:b:") + alias + QLatin1Char(':') + name +
+                        QLatin1Char(':') + group);
         } else if (!u.config.hasBuddy(toc::normalizeScreenName(name))) {
-            continue;   // a limit was reached
+            continue; // a limit was reached
         }
         send(u, QStringLiteral("NEW_BUDDY_REPLY2:") + name + QStringLiteral(":added"));
     }
@@ -62,8 +63,7 @@ void DevServer::cmdNewBuddies(OnlineUser &u, const QStringList &a)
         configChanged(u);
 }
 
-void DevServer::cmdRemoveBuddy(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdRemoveBuddy(OnlineUser &u, const QStringList &a) {
     if (a.isEmpty()) {
         sendError(u, QStringLiteral("ERROR:911"));
         return;
@@ -91,8 +91,7 @@ void DevServer::cmdRemoveBuddy(OnlineUser &u, const QStringList &a)
         configChanged(u);
 }
 
-void DevServer::cmdNewGroup(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdNewGroup(OnlineUser &u, const QStringList &a) {
     const QString group = a.value(0);
     if (!isValidGroupName(group)) {
         sendError(u, QStringLiteral("ERROR:911"));
@@ -104,8 +103,7 @@ void DevServer::cmdNewGroup(OnlineUser &u, const QStringList &a)
     }
 }
 
-void DevServer::cmdDelGroup(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdDelGroup(OnlineUser &u, const QStringList &a) {
     const QString group = a.value(0);
     const BuddyGroup *g = u.config.findGroup(group);
     if (!g)
@@ -116,15 +114,15 @@ void DevServer::cmdDelGroup(OnlineUser &u, const QStringList &a)
     configChanged(u);
 }
 
-void DevServer::editList(OnlineUser &u, const QStringList &a, bool permit, bool add)
-{
+void DevServer::editList(OnlineUser &u, const QStringList &a, bool permit, bool add) {
     if (a.isEmpty()) {
         sendError(u, QStringLiteral("ERROR:911"));
         return;
     }
     QStringList *list = permit ? &u.config.permit : &u.config.deny;
-    const QString prefix = QStringLiteral("%1:%2:").arg(add ? QStringLiteral("INSERTED2") : QStringLiteral("DELETED2"),
-                                                        permit ? QStringLiteral("p") : QStringLiteral("d"));
+    const QString prefix =
+        QStringLiteral("%1:%2:").arg(add ? QStringLiteral("INSERTED2") : QStringLiteral("DELETED2"),
+                                     permit ? QStringLiteral("p") : QStringLiteral("d"));
     bool changed = false;
     for (const QString &arg : a) {
         const QString name = toc::normalizeScreenName(arg);
@@ -139,13 +137,20 @@ void DevServer::editList(OnlineUser &u, const QStringList &a, bool permit, bool 
         configChanged(u);
 }
 
-void DevServer::cmdAddDeny(OnlineUser &u, const QStringList &a) { editList(u, a, false, true); }
-void DevServer::cmdRemoveDeny(OnlineUser &u, const QStringList &a) { editList(u, a, false, false); }
-void DevServer::cmdAddPermit(OnlineUser &u, const QStringList &a) { editList(u, a, true, true); }
-void DevServer::cmdRemovePermit(OnlineUser &u, const QStringList &a) { editList(u, a, true, false); }
+void DevServer::cmdAddDeny(OnlineUser &u, const QStringList &a) {
+    editList(u, a, false, true);
+}
+void DevServer::cmdRemoveDeny(OnlineUser &u, const QStringList &a) {
+    editList(u, a, false, false);
+}
+void DevServer::cmdAddPermit(OnlineUser &u, const QStringList &a) {
+    editList(u, a, true, true);
+}
+void DevServer::cmdRemovePermit(OnlineUser &u, const QStringList &a) {
+    editList(u, a, true, false);
+}
 
-void DevServer::cmdSetPdMode(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdSetPdMode(OnlineUser &u, const QStringList &a) {
     bool ok = false;
     const qint32 mode = a.isEmpty() ? 0 : toc::toInt32(a[0], &ok);
     if (!ok || mode < AllowAll || mode > AllowBuddies) {

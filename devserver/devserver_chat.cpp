@@ -9,8 +9,7 @@ namespace devserver {
 
 namespace {
 
-bool chatId(const QStringList &a, int index, qint32 *id)
-{
+bool chatId(const QStringList &a, int index, qint32 *id) {
     bool ok = false;
     *id = index < a.size() ? toc::toInt32(a[index], &ok) : 0;
     return ok && *id > 0;
@@ -18,8 +17,7 @@ bool chatId(const QStringList &a, int index, qint32 *id)
 
 } // namespace
 
-void DevServer::cmdChatJoin(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdChatJoin(OnlineUser &u, const QStringList &a) {
     bool ok = false;
     if (a.size() >= 2)
         toc::toInt32(a[0], &ok);
@@ -34,8 +32,7 @@ void DevServer::cmdChatJoin(OnlineUser &u, const QStringList &a)
     joinRoom(u, *room);
 }
 
-void DevServer::joinRoom(OnlineUser &u, ChatRoom &room)
-{
+void DevServer::joinRoom(OnlineUser &u, ChatRoom &room) {
     const bool isNew = m_rooms.join(room, u.name);
     const QString id = QString::number(room.id);
     send(u, QStringLiteral("CHAT_JOIN:") + id + QLatin1Char(':') + room.name);
@@ -47,7 +44,8 @@ void DevServer::joinRoom(OnlineUser &u, ChatRoom &room)
     send(u, members);
     if (!isNew)
         return;
-    const QString joined = QStringLiteral("CHAT_UPDATE_BUDDY:") + id + QStringLiteral(":T:") + u.formatted;
+    const QString joined =
+        QStringLiteral("CHAT_UPDATE_BUDDY:") + id + QStringLiteral(":T:") + u.formatted;
     for (const QString &m : std::as_const(room.members)) {
         OnlineUser *member = user(m);
         if (member && member != &u)
@@ -55,8 +53,7 @@ void DevServer::joinRoom(OnlineUser &u, ChatRoom &room)
     }
 }
 
-void DevServer::cmdChatAccept(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdChatAccept(OnlineUser &u, const QStringList &a) {
     qint32 id = 0;
     if (!chatId(a, 0, &id)) {
         sendError(u, QStringLiteral("ERROR:911"));
@@ -65,8 +62,7 @@ void DevServer::cmdChatAccept(OnlineUser &u, const QStringList &a)
     chatAccept(u, id);
 }
 
-void DevServer::chatAccept(OnlineUser &u, qint32 id)
-{
+void DevServer::chatAccept(OnlineUser &u, qint32 id) {
     ChatRoom *room = m_rooms.find(id);
     if (!room || (!room->invited.contains(u.name) && !room->members.contains(u.name))) {
         sendError(u, QStringLiteral("ERROR:911"));
@@ -75,8 +71,7 @@ void DevServer::chatAccept(OnlineUser &u, qint32 id)
     joinRoom(u, *room);
 }
 
-void DevServer::cmdChatSend(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdChatSend(OnlineUser &u, const QStringList &a) {
     qint32 id = 0;
     if (!chatId(a, 0, &id) || a.size() < 2) {
         sendError(u, QStringLiteral("ERROR:911"));
@@ -85,8 +80,7 @@ void DevServer::cmdChatSend(OnlineUser &u, const QStringList &a)
     chatSend(u, id, a[1]);
 }
 
-void DevServer::chatSend(OnlineUser &from, qint32 id, const QString &message)
-{
+void DevServer::chatSend(OnlineUser &from, qint32 id, const QString &message) {
     ChatRoom *room = m_rooms.find(id);
     if (!room || !room->members.contains(from.name)) {
         sendError(from, QStringLiteral("ERROR:911"));
@@ -102,8 +96,7 @@ void DevServer::chatSend(OnlineUser &from, qint32 id, const QString &message)
     }
 }
 
-void DevServer::cmdChatLeave(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdChatLeave(OnlineUser &u, const QStringList &a) {
     qint32 id = 0;
     const ChatRoom *room = chatId(a, 0, &id) ? m_rooms.find(id) : nullptr;
     if (!room || !room->members.contains(u.name)) {
@@ -113,8 +106,7 @@ void DevServer::cmdChatLeave(OnlineUser &u, const QStringList &a)
     leaveRoom(u, id);
 }
 
-void DevServer::leaveRoom(OnlineUser &u, qint32 id)
-{
+void DevServer::leaveRoom(OnlineUser &u, qint32 id) {
     ChatRoom *room = m_rooms.find(id);
     if (!room)
         return;
@@ -130,8 +122,7 @@ void DevServer::leaveRoom(OnlineUser &u, qint32 id)
     }
 }
 
-void DevServer::cmdChatInvite(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdChatInvite(OnlineUser &u, const QStringList &a) {
     qint32 id = 0;
     ChatRoom *room = chatId(a, 0, &id) && a.size() >= 3 ? m_rooms.find(id) : nullptr;
     if (!room || !room->members.contains(u.name)) {
@@ -147,8 +138,9 @@ void DevServer::cmdChatInvite(OnlineUser &u, const QStringList &a)
         }
         room->invited.insert(target->name);
         // Joined, never QString::arg: user text may itself hold "%1".
-        send(*target, QStringLiteral("CHAT_INVITE:") + room->name + QLatin1Char(':') + QString::number(id)
-                          + QLatin1Char(':') + u.formatted + QLatin1Char(':') + message);
+        send(*target, QStringLiteral("CHAT_INVITE:") + room->name + QLatin1Char(':') +
+                          QString::number(id) + QLatin1Char(':') + u.formatted + QLatin1Char(':') +
+                          message);
     }
 }
 

@@ -6,21 +6,20 @@
 
 namespace devserver {
 
-std::optional<QByteArray> DevServer::iconFor(const QString &name) const
-{
+std::optional<QByteArray> DevServer::iconFor(const QString &name) const {
     const QByteArray icon = m_store->icon(toc::normalizeScreenName(name));
     if (icon.isEmpty())
         return std::nullopt;
     return icon;
 }
 
-std::optional<QByteArray> DevServer::profilePageFor(const QString &name) const
-{
+std::optional<QByteArray> DevServer::profilePageFor(const QString &name) const {
     const QString key = toc::normalizeScreenName(name);
     const std::optional<Account> account = m_store->account(key);
     if (!account)
         return std::nullopt;
-    return renderProfilePage(account->formatted, m_store->profile(key), account->created, account->warning);
+    return renderProfilePage(account->formatted, m_store->profile(key), account->created,
+                             account->warning);
 }
 
 } // namespace devserver

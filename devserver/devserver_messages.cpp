@@ -16,13 +16,11 @@ constexpr int kWarnNormal = 10;
 constexpr int kWarnAnonymous = 5;
 } // namespace
 
-void DevServer::cmdInitDone(OnlineUser &u, const QStringList &)
-{
+void DevServer::cmdInitDone(OnlineUser &u, const QStringList &) {
     goOnline(u);
 }
 
-void DevServer::cmdSendIm(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdSendIm(OnlineUser &u, const QStringList &a) {
     if (a.size() < 2) {
         sendError(u, QStringLiteral("ERROR:911"));
         return;
@@ -30,18 +28,18 @@ void DevServer::cmdSendIm(OnlineUser &u, const QStringList &a)
     sendIm(u, a[0], a[1], a.size() > 2 && a[2] == QLatin1String("auto"));
 }
 
-void DevServer::sendIm(OnlineUser &from, const QString &to, const QString &message, bool autoResponse)
-{
+void DevServer::sendIm(OnlineUser &from, const QString &to, const QString &message,
+                       bool autoResponse) {
     OnlineUser *target = nullptr;
     if (!canReach(from, to, &target)) {
         sendError(from, QStringLiteral("ERROR:901:") + to);
         return;
     }
-    send(*target, imInLine(from.formatted, autoResponse, userClass(from.service, from.away), message));
+    send(*target,
+         imInLine(from.formatted, autoResponse, userClass(from.service, from.away), message));
 }
 
-void DevServer::cmdClientEvent(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdClientEvent(OnlineUser &u, const QStringList &a) {
     bool ok = false;
     const qint32 event = a.size() >= 2 ? toc::toInt32(a[1], &ok) : 0;
     if (!ok) {
@@ -51,15 +49,14 @@ void DevServer::cmdClientEvent(OnlineUser &u, const QStringList &a)
     sendClientEvent(u, a[0], event);
 }
 
-void DevServer::sendClientEvent(OnlineUser &from, const QString &to, int event)
-{
+void DevServer::sendClientEvent(OnlineUser &from, const QString &to, int event) {
     OnlineUser *target = nullptr;
     if (canReach(from, to, &target))
-        send(*target, QStringLiteral("CLIENT_EVENT2:") + from.formatted + QLatin1Char(':') + QString::number(event));
+        send(*target, QStringLiteral("CLIENT_EVENT2:") + from.formatted + QLatin1Char(':') +
+                          QString::number(event));
 }
 
-void DevServer::cmdEvil(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdEvil(OnlineUser &u, const QStringList &a) {
     if (a.size() < 2 || (a[1] != QLatin1String("norm") && a[1] != QLatin1String("anon"))) {
         sendError(u, QStringLiteral("ERROR:911"));
         return;
@@ -72,13 +69,12 @@ void DevServer::cmdEvil(OnlineUser &u, const QStringList &a)
     const bool anonymous = a[1] == QLatin1String("anon");
     target->warning = qMin(100, target->warning + (anonymous ? kWarnAnonymous : kWarnNormal));
     m_store->setWarning(target->name, target->warning);
-    send(*target, QStringLiteral("EVILED:") + QString::number(target->warning) + QLatin1Char(':')
-                       + (anonymous ? QString() : u.formatted));
+    send(*target, QStringLiteral("EVILED:") + QString::number(target->warning) + QLatin1Char(':') +
+                      (anonymous ? QString() : u.formatted));
     broadcastPresence(*target);
 }
 
-void DevServer::cmdGetStatus(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdGetStatus(OnlineUser &u, const QStringList &a) {
     OnlineUser *target = nullptr;
     if (a.isEmpty() || !canReach(u, a[0], &target)) {
         sendError(u, QStringLiteral("ERROR:901:") + a.value(0));
@@ -87,14 +83,14 @@ void DevServer::cmdGetStatus(OnlineUser &u, const QStringList &a)
     send(u, presenceLine(*target, true));
 }
 
-void DevServer::cmdGetInfo(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdGetInfo(OnlineUser &u, const QStringList &a) {
     OnlineUser *target = nullptr;
     if (a.isEmpty() || !canReach(u, a[0], &target) || httpPort() == 0) {
         sendError(u, QStringLiteral("ERROR:901:") + a.value(0));
         return;
     }
-    QHostAddress host = u.endpoint ? u.endpoint->localAddress() : QHostAddress(QHostAddress::LocalHost);
+    QHostAddress host =
+        u.endpoint ? u.endpoint->localAddress() : QHostAddress(QHostAddress::LocalHost);
     bool isV4 = false;
     const quint32 v4 = host.toIPv4Address(&isV4);
     if (isV4)
@@ -104,17 +100,16 @@ void DevServer::cmdGetInfo(OnlineUser &u, const QStringList &a)
     url.setHost(host.toString());
     url.setPort(httpPort());
     url.setPath(QStringLiteral("/info"));
-    url.setQuery(QStringLiteral("screenname=") + QString::fromLatin1(QUrl::toPercentEncoding(target->name)));
+    url.setQuery(QStringLiteral("screenname=") +
+                 QString::fromLatin1(QUrl::toPercentEncoding(target->name)));
     send(u, QStringLiteral("GOTO_URL:profile:") + url.toString(QUrl::FullyEncoded));
 }
 
-void DevServer::cmdSetInfo(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdSetInfo(OnlineUser &u, const QStringList &a) {
     m_store->setProfile(u.name, a.value(0));
 }
 
-void DevServer::cmdSetAway(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdSetAway(OnlineUser &u, const QStringList &a) {
     const QString message = a.value(0);
     const bool away = !message.isEmpty();
     const bool changed = away != u.away;
@@ -124,8 +119,7 @@ void DevServer::cmdSetAway(OnlineUser &u, const QStringList &a)
         broadcastPresence(u);
 }
 
-void DevServer::cmdSetIdle(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdSetIdle(OnlineUser &u, const QStringList &a) {
     bool ok = false;
     const qint32 seconds = a.isEmpty() ? 0 : toc::toInt32(a[0], &ok);
     if (!ok || seconds < 0) {
@@ -136,8 +130,7 @@ void DevServer::cmdSetIdle(OnlineUser &u, const QStringList &a)
     broadcastPresence(u);
 }
 
-void DevServer::cmdSetCaps(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdSetCaps(OnlineUser &u, const QStringList &a) {
     QStringList caps;
     for (const QString &arg : a)
         caps += arg.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -151,11 +144,10 @@ void DevServer::cmdSetCaps(OnlineUser &u, const QStringList &a)
     }
 }
 
-void DevServer::cmdFormatNickname(OnlineUser &u, const QStringList &a)
-{
+void DevServer::cmdFormatNickname(OnlineUser &u, const QStringList &a) {
     const QString formatted = a.value(0);
-    if (toc::normalizeScreenName(formatted) != u.name || !isValidFormattedName(formatted)
-        || !m_store->setFormatted(u.name, formatted)) {
+    if (toc::normalizeScreenName(formatted) != u.name || !isValidFormattedName(formatted) ||
+        !m_store->setFormatted(u.name, formatted)) {
         sendError(u, QStringLiteral("ERROR:911"));
         return;
     }
@@ -164,10 +156,9 @@ void DevServer::cmdFormatNickname(OnlineUser &u, const QStringList &a)
     send(u, QStringLiteral("NICK:") + formatted);
 }
 
-void DevServer::cmdChangePasswd(OnlineUser &u, const QStringList &a)
-{
-    if (a.size() < 2 || a[1].isEmpty() || !m_store->checkPassword(u.name, a[0].toUtf8())
-        || !m_store->setPassword(u.name, a[1].toUtf8())) {
+void DevServer::cmdChangePasswd(OnlineUser &u, const QStringList &a) {
+    if (a.size() < 2 || a[1].isEmpty() || !m_store->checkPassword(u.name, a[0].toUtf8()) ||
+        !m_store->setPassword(u.name, a[1].toUtf8())) {
         sendError(u, QStringLiteral("ERROR:911"));
         return;
     }

@@ -13,8 +13,7 @@
 
 namespace devserver {
 
-QString DevServer::presenceLine(const OnlineUser &u, bool online) const
-{
+QString DevServer::presenceLine(const OnlineUser &u, bool online) const {
     if (!online)
         return updateBuddyLine(u.formatted, false, 0, 0, 0, userClass(u.service, false));
     const qint64 now = QDateTime::currentSecsSinceEpoch();
@@ -23,16 +22,14 @@ QString DevServer::presenceLine(const OnlineUser &u, bool online) const
                            userClass(u.service, u.away));
 }
 
-void DevServer::showTo(OnlineUser &u, OnlineUser &watcher)
-{
+void DevServer::showTo(OnlineUser &u, OnlineUser &watcher) {
     send(watcher, presenceLine(u, true));
     if (!u.caps.isEmpty())
         send(watcher, QStringLiteral("BUDDY_CAPS2:") + u.formatted + QLatin1Char(':') + u.caps);
     u.visibleTo.insert(watcher.name);
 }
 
-void DevServer::goOnline(OnlineUser &u)
-{
+void DevServer::goOnline(OnlineUser &u) {
     if (u.online)
         return;
     u.online = true;
@@ -45,8 +42,7 @@ void DevServer::goOnline(OnlineUser &u)
     refreshVisibility(u);
 }
 
-void DevServer::broadcastPresence(OnlineUser &u)
-{
+void DevServer::broadcastPresence(OnlineUser &u) {
     if (!u.online)
         return;
     const QString line = presenceLine(u, true);
@@ -56,8 +52,7 @@ void DevServer::broadcastPresence(OnlineUser &u)
     }
 }
 
-void DevServer::refreshVisibility(OnlineUser &u)
-{
+void DevServer::refreshVisibility(OnlineUser &u) {
     if (!u.online)
         return;
     const QSet<QString> watchers = m_watchers.value(u.name);
@@ -76,8 +71,7 @@ void DevServer::refreshVisibility(OnlineUser &u)
     }
 }
 
-void DevServer::configChanged(OnlineUser &u)
-{
+void DevServer::configChanged(OnlineUser &u) {
     const QSet<QString> now = u.config.buddyNames();
     if (u.online) {
         for (const QString &b : now) {
@@ -85,7 +79,8 @@ void DevServer::configChanged(OnlineUser &u)
                 continue;
             m_watchers[b].insert(u.name);
             OnlineUser *buddy = user(b);
-            if (buddy && buddy->online && buddy->config.allows(u.name) && !buddy->visibleTo.contains(u.name))
+            if (buddy && buddy->online && buddy->config.allows(u.name) &&
+                !buddy->visibleTo.contains(u.name))
                 showTo(*buddy, u);
         }
         for (const QString &b : std::as_const(u.buddies)) {
@@ -106,14 +101,13 @@ void DevServer::configChanged(OnlineUser &u)
     saveConfig(u);
 }
 
-void DevServer::saveConfig(OnlineUser &u)
-{
+void DevServer::saveConfig(OnlineUser &u) {
     if (!u.service && !m_store->saveConfig(u.name, u.config))
-        log(QStringLiteral("cannot save the configuration of %1: %2").arg(u.name, m_store->lastError()));
+        log(QStringLiteral("cannot save the configuration of %1: %2")
+                .arg(u.name, m_store->lastError()));
 }
 
-bool DevServer::canReach(const OnlineUser &from, const QString &to, OnlineUser **target)
-{
+bool DevServer::canReach(const OnlineUser &from, const QString &to, OnlineUser **target) {
     OnlineUser *t = user(toc::normalizeScreenName(to));
     *target = t;
     return t && t->online && t->config.allows(from.name);

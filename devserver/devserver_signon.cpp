@@ -13,13 +13,12 @@
 
 namespace devserver {
 
-void DevServer::handleSignOn(Session *session, const Command &cmd)
-{
-    static const QSet<QString> kSignOnCommands = {QStringLiteral("toc2_login"),
-                                                  QStringLiteral("toc2_signon"),
-                                                  QStringLiteral("toc_signon")};
+void DevServer::handleSignOn(Session *session, const Command &cmd) {
+    static const QSet<QString> kSignOnCommands = {
+        QStringLiteral("toc2_login"), QStringLiteral("toc2_signon"), QStringLiteral("toc_signon")};
     if (!kSignOnCommands.contains(cmd.name) || cmd.args.size() < 4) {
-        log(QStringLiteral("error to %1: ERROR:911 (%2 before sign-on)").arg(session->peer(), cmd.name.left(40)));
+        log(QStringLiteral("error to %1: ERROR:911 (%2 before sign-on)")
+                .arg(session->peer(), cmd.name.left(40)));
         session->sendLine(QStringLiteral("ERROR:911"));
         return;
     }
@@ -63,16 +62,14 @@ void DevServer::handleSignOn(Session *session, const Command &cmd)
     log(QStringLiteral("sign-on %1 from %2").arg(name, session->address()));
 }
 
-void DevServer::refuseSignOn(Session *session, const QString &why)
-{
+void DevServer::refuseSignOn(Session *session, const QString &why) {
     log(QStringLiteral("sign-on refused for %1: %2").arg(session->peer(), why));
     session->sendLine(QStringLiteral("ERROR:980"));
     session->closeAfterFlush();
 }
 
 std::optional<BuddyConfig> DevServer::authenticate(const QString &name, const QByteArray &password,
-                                                   QString *why)
-{
+                                                   QString *why) {
     if (m_store->account(name)) {
         if (!m_store->checkPassword(name, password)) {
             *why = QStringLiteral("wrong password for %1").arg(name);
@@ -99,12 +96,11 @@ std::optional<BuddyConfig> DevServer::authenticate(const QString &name, const QB
     return config;
 }
 
-void DevServer::signOff(const QString &name)
-{
+void DevServer::signOff(const QString &name) {
     OnlineUser *u = user(name);
     if (!u)
         return;
-    u->endpoint = nullptr;   // nothing more goes to a closing connection
+    u->endpoint = nullptr; // nothing more goes to a closing connection
     for (qint32 id : m_rooms.roomsOf(name))
         leaveRoom(*u, id);
     if (u->online) {
@@ -127,17 +123,18 @@ void DevServer::signOff(const QString &name)
     m_users.erase(name);
 }
 
-void DevServer::startBot()
-{
+void DevServer::startBot() {
     if (!m_store->account(kBotName)) {
         // A random password nobody knows; signing on as the bot is refused anyway.
         QByteArray password(24, '\0');
         for (char &c : password)
             c = char('a' + QRandomGenerator::system()->bounded(26));
         m_store->createAccount(kBotName, password, BuddyConfig(), makeIcon(kBotName));
-        m_store->setProfile(kBotName, QStringLiteral(
-            "<b>vorklebot</b> is the demo account of the Vorkle development server. "
-            "Send it an IM and it answers; say its name in the room chat100 and it answers there."));
+        m_store->setProfile(
+            kBotName,
+            QStringLiteral("<b>vorklebot</b> is the demo account of the Vorkle development server. "
+                           "Send it an IM and it answers; say its name in the room chat100 and it "
+                           "answers there."));
     }
     m_bot = new VorkleBot(this);
     auto u = std::make_unique<OnlineUser>();

@@ -7,7 +7,7 @@
 namespace devserver {
 
 class Endpoint {
-public:
+  public:
     virtual ~Endpoint() = default;
     // Queues one server line. Never calls back into the server.
     virtual void sendLine(const QString &line) = 0;

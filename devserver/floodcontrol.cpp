@@ -2,8 +2,7 @@
 
 namespace devserver {
 
-bool FloodControl::allow(qint64 nowMs)
-{
+bool FloodControl::allow(qint64 nowMs) {
     if (m_limit <= 0)
         return true;
     // A clock that goes backwards starts a new window too.

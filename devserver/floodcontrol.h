@@ -7,7 +7,7 @@
 namespace devserver {
 
 class FloodControl {
-public:
+  public:
     // linesPerSecond <= 0 turns the limit off.
     explicit FloodControl(int linesPerSecond = 0) : m_limit(linesPerSecond) {}
 
@@ -16,7 +16,7 @@ public:
 
     int limit() const { return m_limit; }
 
-private:
+  private:
     int m_limit;
     qint64 m_windowStart = 0;
     int m_count = 0;

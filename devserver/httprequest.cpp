@@ -6,8 +6,7 @@ namespace devserver {
 
 namespace {
 
-int hexValue(char c)
-{
+int hexValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -17,14 +16,12 @@ int hexValue(char c)
     return -1;
 }
 
-bool isTokenChar(char c)
-{
+bool isTokenChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '_';
 }
 
 // Finds the end of the head: the offset just after the empty line, or -1.
-qsizetype headEnd(QByteArrayView data)
-{
+qsizetype headEnd(QByteArrayView data) {
     for (qsizetype i = 0; i < data.size(); ++i) {
         if (data[i] != '\n')
             continue;
@@ -36,8 +33,7 @@ qsizetype headEnd(QByteArrayView data)
     return -1;
 }
 
-bool parseQuery(QByteArrayView q, QList<QPair<QString, QString>> *out)
-{
+bool parseQuery(QByteArrayView q, QList<QPair<QString, QString>> *out) {
     qsizetype start = 0;
     while (start <= q.size()) {
         qsizetype amp = q.indexOf('&', start);
@@ -60,8 +56,7 @@ bool parseQuery(QByteArrayView q, QList<QPair<QString, QString>> *out)
 
 } // namespace
 
-bool percentDecode(QByteArrayView in, bool plusIsSpace, QString *out)
-{
+bool percentDecode(QByteArrayView in, bool plusIsSpace, QString *out) {
     QByteArray bytes;
     bytes.reserve(in.size());
     for (qsizetype i = 0; i < in.size(); ++i) {
@@ -85,8 +80,7 @@ bool percentDecode(QByteArrayView in, bool plusIsSpace, QString *out)
     return true;
 }
 
-QString HttpRequest::queryValue(const QString &key) const
-{
+QString HttpRequest::queryValue(const QString &key) const {
     for (const auto &pair : query) {
         if (pair.first == key)
             return pair.second;
@@ -94,13 +88,12 @@ QString HttpRequest::queryValue(const QString &key) const
     return QString();
 }
 
-HttpRequest parseHttpRequest(QByteArrayView data)
-{
+HttpRequest parseHttpRequest(QByteArrayView data) {
     HttpRequest req;
     const qsizetype end = headEnd(data.first(qMin(data.size(), kMaxHttpHead)));
     if (end < 0) {
-        req.state = data.size() >= kMaxHttpHead ? HttpRequest::State::Bad
-                                                : HttpRequest::State::Incomplete;
+        req.state =
+            data.size() >= kMaxHttpHead ? HttpRequest::State::Bad : HttpRequest::State::Incomplete;
         return req;
     }
     req.state = HttpRequest::State::Bad;

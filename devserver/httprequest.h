@@ -15,9 +15,9 @@ struct HttpRequest {
 
     State state = State::Incomplete;
     QByteArray method;
-    QString path;                               // percent-decoded, without the query
-    QList<QPair<QString, QString>> query;       // in order, percent- and '+'-decoded
-    qsizetype headLength = 0;                   // bytes up to and including the empty line
+    QString path;                         // percent-decoded, without the query
+    QList<QPair<QString, QString>> query; // in order, percent- and '+'-decoded
+    qsizetype headLength = 0;             // bytes up to and including the empty line
 
     // The first value of the key, or an empty text.
     QString queryValue(const QString &key) const;

@@ -11,59 +11,56 @@ namespace devserver {
 
 namespace {
 
-QByteArray reason(int status)
-{
+QByteArray reason(int status) {
     switch (status) {
-    case 200: return "OK";
-    case 400: return "Bad Request";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 503: return "Service Unavailable";
-    default: return "Error";
+    case 200:
+        return "OK";
+    case 400:
+        return "Bad Request";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    case 503:
+        return "Service Unavailable";
+    default:
+        return "Error";
     }
 }
 
-QByteArray textBody(int status)
-{
+QByteArray textBody(int status) {
     return QByteArray::number(status) + ' ' + reason(status) + '\n';
 }
 
 } // namespace
 
 QByteArray httpResponse(int status, const QByteArray &contentType, const QByteArray &body,
-                        const QByteArray &extraHeaders)
-{
-    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason(status) + "\r\n"
-           + "Content-Type: " + contentType + "\r\n"
-           + "Content-Length: " + QByteArray::number(body.size()) + "\r\n"
-           + "X-Content-Type-Options: nosniff\r\n"
-           + extraHeaders
-           + "Connection: close\r\n\r\n" + body;
+                        const QByteArray &extraHeaders) {
+    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason(status) + "\r\n" +
+           "Content-Type: " + contentType + "\r\n" +
+           "Content-Length: " + QByteArray::number(body.size()) + "\r\n" +
+           "X-Content-Type-Options: nosniff\r\n" + extraHeaders + "Connection: close\r\n\r\n" +
+           body;
 }
 
 HttpServer::HttpServer(DevServer *content, QObject *parent)
-    : QObject(parent), m_content(content), m_listener(new QTcpServer(this))
-{
+    : QObject(parent), m_content(content), m_listener(new QTcpServer(this)) {
     connect(m_listener, &QTcpServer::newConnection, this, &HttpServer::onNewConnection);
 }
 
-bool HttpServer::listen(const QHostAddress &address, quint16 port)
-{
+bool HttpServer::listen(const QHostAddress &address, quint16 port) {
     return m_listener->listen(address, port);
 }
 
-quint16 HttpServer::port() const
-{
+quint16 HttpServer::port() const {
     return m_listener->isListening() ? m_listener->serverPort() : 0;
 }
 
-QString HttpServer::errorString() const
-{
+QString HttpServer::errorString() const {
     return m_listener->errorString();
 }
 
-QByteArray HttpServer::respond(const QByteArray &data) const
-{
+QByteArray HttpServer::respond(const QByteArray &data) const {
     const HttpRequest req = parseHttpRequest(data);
     const QByteArray plain = "text/plain; charset=utf-8";
     if (req.state != HttpRequest::State::Complete)
@@ -71,7 +68,8 @@ QByteArray HttpServer::respond(const QByteArray &data) const
     if (req.method != "GET" && req.method != "HEAD")
         return httpResponse(405, plain, textBody(405), "Allow: GET, HEAD\r\n");
     const bool head = req.method == "HEAD";
-    const auto answer = [&](const QByteArray &type, const QByteArray &body, const QByteArray &extra) {
+    const auto answer = [&](const QByteArray &type, const QByteArray &body,
+                            const QByteArray &extra) {
         QByteArray out = httpResponse(200, type, body, extra);
         if (head)
             out.chop(body.size());
@@ -84,14 +82,14 @@ QByteArray HttpServer::respond(const QByteArray &data) const
     } else if (req.path == QLatin1String("/info")) {
         if (const std::optional<QByteArray> page = m_content->profilePageFor(name)) {
             return answer("text/html; charset=utf-8", *page,
-                          "Content-Security-Policy: sandbox; default-src 'none'; style-src 'unsafe-inline'\r\n");
+                          "Content-Security-Policy: sandbox; default-src 'none'; style-src "
+                          "'unsafe-inline'\r\n");
         }
     }
     return httpResponse(404, plain, textBody(404));
 }
 
-void HttpServer::onNewConnection()
-{
+void HttpServer::onNewConnection() {
     while (QTcpSocket *socket = m_listener->nextPendingConnection()) {
         if (m_connections >= kMaxConnections) {
             socket->write(httpResponse(503, "text/plain", textBody(503)));
@@ -104,7 +102,8 @@ void HttpServer::onNewConnection()
         socket->setProperty("request", QByteArray());
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
         connect(socket, &QObject::destroyed, this, [this] { --m_connections; });
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater, Qt::QueuedConnection);
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater,
+                Qt::QueuedConnection);
         QTimer::singleShot(kRequestTimeoutMs, socket, [socket] {
             socket->abort();
             socket->deleteLater();
@@ -112,8 +111,7 @@ void HttpServer::onNewConnection()
     }
 }
 
-void HttpServer::onReadyRead(QTcpSocket *socket)
-{
+void HttpServer::onReadyRead(QTcpSocket *socket) {
     if (socket->property("answered").toBool()) {
         socket->readAll();
         return;

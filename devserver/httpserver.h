@@ -15,7 +15,7 @@ class DevServer;
 
 class HttpServer : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr int kMaxConnections = 64;
     static constexpr int kRequestTimeoutMs = 10000;
 
@@ -29,7 +29,7 @@ public:
     // apart from looking the content up in the server.
     QByteArray respond(const QByteArray &head) const;
 
-private:
+  private:
     void onNewConnection();
     void onReadyRead(QTcpSocket *socket);
 

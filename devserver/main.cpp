@@ -9,8 +9,7 @@
 
 namespace {
 
-bool parseListen(const QString &text, QHostAddress *address, quint16 *port)
-{
+bool parseListen(const QString &text, QHostAddress *address, quint16 *port) {
     const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
     if (colon <= 0)
         return false;
@@ -31,16 +30,14 @@ bool parseListen(const QString &text, QHostAddress *address, quint16 *port)
     return true;
 }
 
-int fail(const QString &message)
-{
+int fail(const QString &message) {
     std::fprintf(stderr, "vorkle-devserver: %s\n", qPrintable(message));
     return 2;
 }
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vorkle-devserver"));
     QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
@@ -51,30 +48,39 @@ int main(int argc, char **argv)
         "and the demo account vorklebot is always online."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption listen(QStringLiteral("listen"),
-                                    QStringLiteral("Address and port for TOC2 clients (default 127.0.0.1:5190)."),
-                                    QStringLiteral("HOST:PORT"), QStringLiteral("127.0.0.1:5190"));
-    const QCommandLineOption httpPort(QStringLiteral("http-port"),
-                                      QStringLiteral("Port for buddy icons and profiles (default 80 when it can be bound, else 5191)."),
-                                      QStringLiteral("N"));
-    const QCommandLineOption db(QStringLiteral("db"),
-                                QStringLiteral("SQLite file that keeps accounts between runs (default: in memory)."),
-                                QStringLiteral("FILE"), QStringLiteral(":memory:"));
-    const QCommandLineOption closed(QStringLiteral("closed-registration"),
-                                    QStringLiteral("Refuse unknown screen names instead of creating them."));
-    const QCommandLineOption keepAlive(QStringLiteral("keepalive"),
-                                       QStringLiteral("Seconds between keep-alive frames, 0 for none (default 60)."),
-                                       QStringLiteral("S"), QStringLiteral("60"));
-    const QCommandLineOption flood(QStringLiteral("flood-limit"),
-                                   QStringLiteral("Command lines per second a client may send, 0 for no limit (default 20)."),
-                                   QStringLiteral("N"), QStringLiteral("20"));
-    const QCommandLineOption verbose(QStringLiteral("verbose"), QStringLiteral("Log every line in and out."));
+    const QCommandLineOption listen(
+        QStringLiteral("listen"),
+        QStringLiteral("Address and port for TOC2 clients (default 127.0.0.1:5190)."),
+        QStringLiteral("HOST:PORT"), QStringLiteral("127.0.0.1:5190"));
+    const QCommandLineOption httpPort(
+        QStringLiteral("http-port"),
+        QStringLiteral(
+            "Port for buddy icons and profiles (default 80 when it can be bound, else 5191)."),
+        QStringLiteral("N"));
+    const QCommandLineOption db(
+        QStringLiteral("db"),
+        QStringLiteral("SQLite file that keeps accounts between runs (default: in memory)."),
+        QStringLiteral("FILE"), QStringLiteral(":memory:"));
+    const QCommandLineOption closed(
+        QStringLiteral("closed-registration"),
+        QStringLiteral("Refuse unknown screen names instead of creating them."));
+    const QCommandLineOption keepAlive(
+        QStringLiteral("keepalive"),
+        QStringLiteral("Seconds between keep-alive frames, 0 for none (default 60)."),
+        QStringLiteral("S"), QStringLiteral("60"));
+    const QCommandLineOption flood(
+        QStringLiteral("flood-limit"),
+        QStringLiteral("Command lines per second a client may send, 0 for no limit (default 20)."),
+        QStringLiteral("N"), QStringLiteral("20"));
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("Log every line in and out."));
     parser.addOptions({listen, httpPort, db, closed, keepAlive, flood, verbose});
     parser.process(app);
 
     devserver::ServerOptions options;
     if (!parseListen(parser.value(listen), &options.address, &options.port))
-        return fail(QStringLiteral("--listen wants HOST:PORT, got \"%1\"").arg(parser.value(listen)));
+        return fail(
+            QStringLiteral("--listen wants HOST:PORT, got \"%1\"").arg(parser.value(listen)));
     bool ok = true;
     if (parser.isSet(httpPort)) {
         const uint p = parser.value(httpPort).toUInt(&ok);

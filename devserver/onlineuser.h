@@ -10,20 +10,20 @@
 namespace devserver {
 
 struct OnlineUser {
-    QString name;             // normalised
+    QString name; // normalised
     QString formatted;
     Endpoint *endpoint = nullptr;
     BuddyConfig config;
-    QSet<QString> buddies;    // normalised names of config's buddies
-    QSet<QString> visibleTo;  // online watchers that currently see this user online
-    bool online = false;      // after toc_init_done
-    bool service = false;     // the built-in bot
-    qint64 signOnTime = 0;    // Unix seconds
-    int warning = 0;          // percent
-    qint64 idleSince = 0;     // Unix seconds, 0 when not idle
+    QSet<QString> buddies;   // normalised names of config's buddies
+    QSet<QString> visibleTo; // online watchers that currently see this user online
+    bool online = false;     // after toc_init_done
+    bool service = false;    // the built-in bot
+    qint64 signOnTime = 0;   // Unix seconds
+    int warning = 0;         // percent
+    qint64 idleSince = 0;    // Unix seconds, 0 when not idle
     bool away = false;
     QString awayMessage;
-    QString caps;             // comma-separated
+    QString caps; // comma-separated
 };
 
 } // namespace devserver

@@ -5,15 +5,14 @@
 namespace devserver {
 
 QByteArray renderProfilePage(const QString &formattedName, const QString &profileHtml,
-                             qint64 memberSince, int warning)
-{
+                             qint64 memberSince, int warning) {
     const QString name = formattedName.toHtmlEscaped();
     const QString since = QDateTime::fromSecsSinceEpoch(memberSince).toString(Qt::ISODate);
-    QString page = QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>")
-                   + name + QStringLiteral("</title></head><body>\n<h1>") + name
-                   + QStringLiteral("</h1>\n<p>Member since ") + since.toHtmlEscaped()
-                   + QStringLiteral(". Warning level ") + QString::number(warning)
-                   + QStringLiteral("%.</p>\n<hr>\n<div class=\"profile\">");
+    QString page = QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>") +
+                   name + QStringLiteral("</title></head><body>\n<h1>") + name +
+                   QStringLiteral("</h1>\n<p>Member since ") + since.toHtmlEscaped() +
+                   QStringLiteral(". Warning level ") + QString::number(warning) +
+                   QStringLiteral("%.</p>\n<hr>\n<div class=\"profile\">");
     page += profileHtml.isEmpty() ? QStringLiteral("<i>No profile.</i>") : profileHtml;
     page += QStringLiteral("</div>\n</body></html>\n");
     return page.toUtf8();

@@ -2,8 +2,7 @@
 
 namespace devserver {
 
-QString userClass(bool service, bool away)
-{
+QString userClass(bool service, bool away) {
     QString cls = service ? QStringLiteral("AO") : QStringLiteral(" O");
     if (away)
         cls += QLatin1Char('U');
@@ -11,30 +10,28 @@ QString userClass(bool service, bool away)
 }
 
 QString updateBuddyLine(const QString &name, bool online, int warning, qint64 signOnTime,
-                        qint64 idleMinutes, const QString &cls)
-{
+                        qint64 idleMinutes, const QString &cls) {
     // Joined piece by piece: the name may hold "%1" and must stay as it is.
     const QLatin1Char colon(':');
-    return QStringLiteral("UPDATE_BUDDY2:") + name + colon + (online ? QLatin1Char('T') : QLatin1Char('F'))
-           + colon + QString::number(warning) + colon + QString::number(signOnTime) + colon
-           + QString::number(idleMinutes) + colon + cls + colon;
+    return QStringLiteral("UPDATE_BUDDY2:") + name + colon +
+           (online ? QLatin1Char('T') : QLatin1Char('F')) + colon + QString::number(warning) +
+           colon + QString::number(signOnTime) + colon + QString::number(idleMinutes) + colon +
+           cls + colon;
 }
 
 QString imInLine(const QString &sender, bool autoResponse, const QString &cls,
-                 const QString &message)
-{
-    return QStringLiteral("IM_IN_ENC2:") + sender + (autoResponse ? QStringLiteral(":T") : QStringLiteral(":F"))
-           + QStringLiteral(":F:T:") + cls + QStringLiteral(":F:L:en:") + message;
+                 const QString &message) {
+    return QStringLiteral("IM_IN_ENC2:") + sender +
+           (autoResponse ? QStringLiteral(":T") : QStringLiteral(":F")) + QStringLiteral(":F:T:") +
+           cls + QStringLiteral(":F:L:en:") + message;
 }
 
-QString chatInLine(qint32 id, const QString &sender, const QString &message)
-{
-    return QStringLiteral("CHAT_IN_ENC:") + QString::number(id) + QLatin1Char(':') + sender
-           + QStringLiteral(":F:A:en:") + message;
+QString chatInLine(qint32 id, const QString &sender, const QString &message) {
+    return QStringLiteral("CHAT_IN_ENC:") + QString::number(id) + QLatin1Char(':') + sender +
+           QStringLiteral(":F:A:en:") + message;
 }
 
-QStringList config2Lines(const QStringList &records, int maxBytes)
-{
+QStringList config2Lines(const QStringList &records, int maxBytes) {
     const QString prefix = QStringLiteral("CONFIG2:");
     QStringList lines;
     QString current = prefix;

@@ -14,14 +14,15 @@ const QByteArray kGreetingCrLf = QByteArrayLiteral("FLAPON\r\n\r\n");
 } // namespace
 
 Session::Session(QTcpSocket *socket, DevServer *server)
-    : m_socket(socket), m_server(server), m_flood(server->options().floodLimit)
-{
+    : m_socket(socket), m_server(server), m_flood(server->options().floodLimit) {
     m_socket->setParent(this);
-    m_peer = m_socket->peerAddress().toString() + QLatin1Char(':') + QString::number(m_socket->peerPort());
+    m_peer = m_socket->peerAddress().toString() + QLatin1Char(':') +
+             QString::number(m_socket->peerPort());
     m_clock.start();
     connect(m_socket, &QTcpSocket::readyRead, this, &Session::onReadyRead);
     // Queued, so that a close never re-enters the code that caused it.
-    connect(m_socket, &QTcpSocket::disconnected, this, &Session::onDisconnected, Qt::QueuedConnection);
+    connect(m_socket, &QTcpSocket::disconnected, this, &Session::onDisconnected,
+            Qt::QueuedConnection);
     m_signOnTimer.setSingleShot(true);
     connect(&m_signOnTimer, &QTimer::timeout, this, [this] {
         if (m_userName.isEmpty())
@@ -32,18 +33,15 @@ Session::Session(QTcpSocket *socket, DevServer *server)
 
 Session::~Session() = default;
 
-QHostAddress Session::localAddress() const
-{
+QHostAddress Session::localAddress() const {
     return m_socket->localAddress();
 }
 
-QString Session::peer() const
-{
+QString Session::peer() const {
     return m_userName.isEmpty() ? m_peer : m_userName;
 }
 
-QString Session::headProblem(QByteArrayView head)
-{
+QString Session::headProblem(QByteArrayView head) {
     if (head.isEmpty())
         return QString();
     if (head[0] != '*')
@@ -62,8 +60,7 @@ QString Session::headProblem(QByteArrayView head)
     return QString();
 }
 
-void Session::onReadyRead()
-{
+void Session::onReadyRead() {
     while (m_stage != Stage::Closing && m_socket->bytesAvailable() > 0) {
         const QByteArray bytes = m_socket->read(64 * 1024);
         if (bytes.isEmpty())
@@ -75,8 +72,7 @@ void Session::onReadyRead()
     }
 }
 
-void Session::consumeGreeting(const QByteArray &bytes)
-{
+void Session::consumeGreeting(const QByteArray &bytes) {
     m_greeting += bytes;
     for (const QByteArray &greeting : {kGreetingLf, kGreetingCrLf}) {
         if (m_greeting.startsWith(greeting)) {
@@ -93,8 +89,7 @@ void Session::consumeGreeting(const QByteArray &bytes)
         fail(QStringLiteral("bad greeting"));
 }
 
-void Session::consumeFrames(const QByteArray &bytes)
-{
+void Session::consumeFrames(const QByteArray &bytes) {
     m_frames.append(bytes);
     QByteArray frame;
     while (m_stage == Stage::Frames && m_frames.next(frame))
@@ -117,8 +112,7 @@ void Session::consumeFrames(const QByteArray &bytes)
         fail(problem);
 }
 
-void Session::handleFrame(const QByteArray &frame)
-{
+void Session::handleFrame(const QByteArray &frame) {
     const QString problem = headProblem(QByteArrayView(frame).first(toc::kFlapHeaderSize));
     if (!problem.isEmpty()) {
         fail(problem);
@@ -137,18 +131,21 @@ void Session::handleFrame(const QByteArray &frame)
     }
 }
 
-void Session::handleLine(QByteArrayView data)
-{
+void Session::handleLine(QByteArrayView data) {
     if (data.endsWith('\0'))
         data.chop(1);
     if (m_server->options().verbose)
-        m_server->log(QStringLiteral("<- %1: %2").arg(peer(), toc::decodeLine(data.first(qMin<qsizetype>(data.size(), 4096)))));
+        m_server->log(
+            QStringLiteral("<- %1: %2")
+                .arg(peer(), toc::decodeLine(data.first(qMin<qsizetype>(data.size(), 4096)))));
     if (data.size() > kMaxLine) {
-        refuseLine(QStringLiteral("ERROR:911"), QStringLiteral("line of %1 bytes").arg(data.size()));
+        refuseLine(QStringLiteral("ERROR:911"),
+                   QStringLiteral("line of %1 bytes").arg(data.size()));
         return;
     }
     if (!m_userName.isEmpty() && !m_flood.allow(m_clock.elapsed())) {
-        refuseLine(QStringLiteral("ERROR:903"), QStringLiteral("over %1 lines a second").arg(m_flood.limit()));
+        refuseLine(QStringLiteral("ERROR:903"),
+                   QStringLiteral("over %1 lines a second").arg(m_flood.limit()));
         return;
     }
     Command cmd;
@@ -162,14 +159,12 @@ void Session::handleLine(QByteArrayView data)
         m_server->handleCommand(this, cmd);
 }
 
-void Session::refuseLine(const QString &error, const QString &why)
-{
+void Session::refuseLine(const QString &error, const QString &why) {
     m_server->log(QStringLiteral("error to %1: %2 (%3)").arg(peer(), error, why));
     sendLine(error);
 }
 
-void Session::sendLine(const QString &line)
-{
+void Session::sendLine(const QString &line) {
     if (m_stage != Stage::Frames)
         return;
     if (m_server->options().verbose)
@@ -177,21 +172,19 @@ void Session::sendLine(const QString &line)
     sendFrame(toc::Data, line.toUtf8());
 }
 
-void Session::sendFrame(quint8 type, const QByteArray &data)
-{
+void Session::sendFrame(quint8 type, const QByteArray &data) {
     if (m_stage != Stage::Frames)
         return;
     const QByteArray frame = toc::buildFrame(type, m_sequence, data);
     if (frame.isEmpty())
-        return;   // over 65535 bytes: never sent with a broken length
+        return; // over 65535 bytes: never sent with a broken length
     ++m_sequence;
     m_socket->write(frame);
     if (m_socket->bytesToWrite() > kMaxQueued)
         fail(QStringLiteral("not reading"));
 }
 
-void Session::closeAfterFlush()
-{
+void Session::closeAfterFlush() {
     if (m_stage == Stage::Closing)
         return;
     m_stage = Stage::Closing;
@@ -200,31 +193,27 @@ void Session::closeAfterFlush()
     QTimer::singleShot(5000, this, &Session::abortNow);
 }
 
-void Session::dropConnection()
-{
+void Session::dropConnection() {
     if (m_stage == Stage::Closing)
         return;
     m_stage = Stage::Closing;
     QTimer::singleShot(0, this, &Session::abortNow);
 }
 
-void Session::abortNow()
-{
+void Session::abortNow() {
     m_socket->abort();
     // Reported once, whether or not the socket still signals its close.
     QTimer::singleShot(0, this, &Session::onDisconnected);
 }
 
-void Session::fail(const QString &why)
-{
+void Session::fail(const QString &why) {
     if (m_stage == Stage::Closing)
         return;
     m_server->log(QStringLiteral("dropped %1: %2").arg(peer(), why));
     dropConnection();
 }
 
-void Session::onDisconnected()
-{
+void Session::onDisconnected() {
     if (m_reported)
         return;
     m_reported = true;

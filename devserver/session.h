@@ -20,11 +20,12 @@ class DevServer;
 
 class Session : public QObject, public Endpoint {
     Q_OBJECT
-public:
-    static constexpr int kMaxLine = 2048;          // longer client lines get ERROR:911
-    static constexpr int kMaxDataFrame = 8192;     // a longer declared frame ends the connection
-    static constexpr int kMaxOtherFrame = 256;     // for frame types other than data
-    static constexpr qint64 kMaxQueued = 16 * 1024 * 1024; // unsent bytes before a reader is dropped
+  public:
+    static constexpr int kMaxLine = 2048;      // longer client lines get ERROR:911
+    static constexpr int kMaxDataFrame = 8192; // a longer declared frame ends the connection
+    static constexpr int kMaxOtherFrame = 256; // for frame types other than data
+    static constexpr qint64 kMaxQueued =
+        16 * 1024 * 1024; // unsent bytes before a reader is dropped
 
     Session(QTcpSocket *socket, DevServer *server);
     ~Session() override;
@@ -45,7 +46,7 @@ public:
     // Why a frame head cannot be accepted, or an empty text. Pure.
     static QString headProblem(QByteArrayView head);
 
-private:
+  private:
     enum class Stage { Greeting, Frames, Closing };
 
     void onReadyRead();
@@ -62,7 +63,7 @@ private:
     DevServer *m_server;
     toc::FrameBuffer m_frames;
     QByteArray m_greeting;
-    QByteArray m_head;   // first bytes of the frame not yet complete
+    QByteArray m_head; // first bytes of the frame not yet complete
     FloodControl m_flood;
     QElapsedTimer m_clock;
     QTimer m_signOnTimer;

@@ -12,13 +12,11 @@ namespace devserver {
 
 namespace {
 
-QByteArray passwordHash(const QByteArray &salt, const QByteArray &password)
-{
+QByteArray passwordHash(const QByteArray &salt, const QByteArray &password) {
     return QCryptographicHash::hash(salt + password, QCryptographicHash::Sha256);
 }
 
-QByteArray randomSalt()
-{
+QByteArray randomSalt() {
     QByteArray salt(16, '\0');
     for (char &c : salt)
         c = char(QRandomGenerator::system()->bounded(256));
@@ -27,8 +25,7 @@ QByteArray randomSalt()
 
 } // namespace
 
-Store::Store(const QString &path)
-{
+Store::Store(const QString &path) {
     static QAtomicInt counter;
     m_connection = QStringLiteral("vorkle_devserver_%1").arg(counter.fetchAndAddRelaxed(1));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
@@ -37,25 +34,26 @@ Store::Store(const QString &path)
         fail(QStringLiteral("open"), db.lastError().text());
         return;
     }
-    m_open = exec(QStringLiteral(
-                 "CREATE TABLE IF NOT EXISTS accounts (name TEXT PRIMARY KEY, formatted TEXT NOT NULL,"
-                 " salt BLOB NOT NULL, hash BLOB NOT NULL, created INTEGER NOT NULL,"
-                 " warning INTEGER NOT NULL DEFAULT 0, pdmode INTEGER NOT NULL DEFAULT 1,"
-                 " profile TEXT NOT NULL DEFAULT '', icon BLOB)"))
-             && exec(QStringLiteral("CREATE TABLE IF NOT EXISTS buddy_groups (account TEXT NOT NULL,"
-                                    " pos INTEGER NOT NULL, name TEXT NOT NULL)"))
-             && exec(QStringLiteral("CREATE TABLE IF NOT EXISTS buddies (account TEXT NOT NULL,"
-                                    " grp INTEGER NOT NULL, pos INTEGER NOT NULL, name TEXT NOT NULL,"
-                                    " alias TEXT NOT NULL)"))
-             && exec(QStringLiteral("CREATE TABLE IF NOT EXISTS privacy (account TEXT NOT NULL,"
-                                    " list TEXT NOT NULL, pos INTEGER NOT NULL, name TEXT NOT NULL)"))
-             && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS buddy_groups_account ON buddy_groups(account)"))
-             && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS buddies_account ON buddies(account)"))
-             && exec(QStringLiteral("CREATE INDEX IF NOT EXISTS privacy_account ON privacy(account)"));
+    m_open =
+        exec(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS accounts (name TEXT PRIMARY KEY, formatted TEXT NOT NULL,"
+            " salt BLOB NOT NULL, hash BLOB NOT NULL, created INTEGER NOT NULL,"
+            " warning INTEGER NOT NULL DEFAULT 0, pdmode INTEGER NOT NULL DEFAULT 1,"
+            " profile TEXT NOT NULL DEFAULT '', icon BLOB)")) &&
+        exec(QStringLiteral("CREATE TABLE IF NOT EXISTS buddy_groups (account TEXT NOT NULL,"
+                            " pos INTEGER NOT NULL, name TEXT NOT NULL)")) &&
+        exec(QStringLiteral("CREATE TABLE IF NOT EXISTS buddies (account TEXT NOT NULL,"
+                            " grp INTEGER NOT NULL, pos INTEGER NOT NULL, name TEXT NOT NULL,"
+                            " alias TEXT NOT NULL)")) &&
+        exec(QStringLiteral("CREATE TABLE IF NOT EXISTS privacy (account TEXT NOT NULL,"
+                            " list TEXT NOT NULL, pos INTEGER NOT NULL, name TEXT NOT NULL)")) &&
+        exec(QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS buddy_groups_account ON buddy_groups(account)")) &&
+        exec(QStringLiteral("CREATE INDEX IF NOT EXISTS buddies_account ON buddies(account)")) &&
+        exec(QStringLiteral("CREATE INDEX IF NOT EXISTS privacy_account ON privacy(account)"));
 }
 
-Store::~Store()
-{
+Store::~Store() {
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         db.close();
@@ -63,13 +61,11 @@ Store::~Store()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-void Store::fail(const QString &what, const QString &error) const
-{
+void Store::fail(const QString &what, const QString &error) const {
     m_error = what + QStringLiteral(": ") + error;
 }
 
-bool Store::exec(const QString &sql)
-{
+bool Store::exec(const QString &sql) {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     if (!q.exec(sql)) {
         fail(sql, q.lastError().text());
@@ -78,8 +74,7 @@ bool Store::exec(const QString &sql)
     return true;
 }
 
-std::optional<Account> Store::account(const QString &name) const
-{
+std::optional<Account> Store::account(const QString &name) const {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("SELECT formatted, created, warning FROM accounts WHERE name = ?"));
     q.addBindValue(name);
@@ -94,8 +89,7 @@ std::optional<Account> Store::account(const QString &name) const
 }
 
 bool Store::createAccount(const QString &name, const QByteArray &password,
-                          const BuddyConfig &config, const QByteArray &icon)
-{
+                          const BuddyConfig &config, const QByteArray &icon) {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction()) {
         fail(QStringLiteral("create account"), db.lastError().text());
@@ -127,8 +121,7 @@ bool Store::createAccount(const QString &name, const QByteArray &password,
     return true;
 }
 
-bool Store::checkPassword(const QString &name, const QByteArray &password) const
-{
+bool Store::checkPassword(const QString &name, const QByteArray &password) const {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("SELECT salt, hash FROM accounts WHERE name = ?"));
     q.addBindValue(name);
@@ -137,8 +130,7 @@ bool Store::checkPassword(const QString &name, const QByteArray &password) const
     return passwordHash(q.value(0).toByteArray(), password) == q.value(1).toByteArray();
 }
 
-bool Store::setPassword(const QString &name, const QByteArray &password)
-{
+bool Store::setPassword(const QString &name, const QByteArray &password) {
     const QByteArray salt = randomSalt();
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("UPDATE accounts SET salt = ?, hash = ? WHERE name = ?"));
@@ -152,10 +144,10 @@ bool Store::setPassword(const QString &name, const QByteArray &password)
     return q.numRowsAffected() == 1;
 }
 
-bool Store::updateColumn(const QString &name, const char *column, const QVariant &value)
-{
+bool Store::updateColumn(const QString &name, const char *column, const QVariant &value) {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("UPDATE accounts SET %1 = ? WHERE name = ?").arg(QLatin1String(column)));
+    q.prepare(
+        QStringLiteral("UPDATE accounts SET %1 = ? WHERE name = ?").arg(QLatin1String(column)));
     q.addBindValue(value);
     q.addBindValue(name);
     if (!q.exec()) {
@@ -165,23 +157,19 @@ bool Store::updateColumn(const QString &name, const char *column, const QVariant
     return q.numRowsAffected() == 1;
 }
 
-bool Store::setFormatted(const QString &name, const QString &formatted)
-{
+bool Store::setFormatted(const QString &name, const QString &formatted) {
     return updateColumn(name, "formatted", sqlText(formatted));
 }
 
-bool Store::setWarning(const QString &name, int warning)
-{
+bool Store::setWarning(const QString &name, int warning) {
     return updateColumn(name, "warning", warning);
 }
 
-bool Store::setProfile(const QString &name, const QString &profile)
-{
+bool Store::setProfile(const QString &name, const QString &profile) {
     return updateColumn(name, "profile", sqlText(profile));
 }
 
-QString Store::profile(const QString &name) const
-{
+QString Store::profile(const QString &name) const {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("SELECT profile FROM accounts WHERE name = ?"));
     q.addBindValue(name);
@@ -190,8 +178,7 @@ QString Store::profile(const QString &name) const
     return q.value(0).toString();
 }
 
-QByteArray Store::icon(const QString &name) const
-{
+QByteArray Store::icon(const QString &name) const {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("SELECT icon FROM accounts WHERE name = ?"));
     q.addBindValue(name);

@@ -14,20 +14,19 @@
 namespace devserver {
 
 // A null QString binds as SQL NULL; text columns want "".
-inline QString sqlText(const QString &text)
-{
+inline QString sqlText(const QString &text) {
     return text.isNull() ? QStringLiteral("") : text;
 }
 
 struct Account {
-    QString name;       // normalised, the key
+    QString name; // normalised, the key
     QString formatted;
     qint64 created = 0; // Unix seconds
     int warning = 0;
 };
 
 class Store {
-public:
+  public:
     explicit Store(const QString &path = QStringLiteral(":memory:"));
     ~Store();
     Store(const Store &) = delete;
@@ -37,8 +36,8 @@ public:
     QString lastError() const { return m_error; }
 
     std::optional<Account> account(const QString &name) const;
-    bool createAccount(const QString &name, const QByteArray &password,
-                       const BuddyConfig &config, const QByteArray &icon);
+    bool createAccount(const QString &name, const QByteArray &password, const BuddyConfig &config,
+                       const QByteArray &icon);
     bool checkPassword(const QString &name, const QByteArray &password) const;
     bool setPassword(const QString &name, const QByteArray &password);
     bool setFormatted(const QString &name, const QString &formatted);
@@ -50,7 +49,7 @@ public:
     BuddyConfig loadConfig(const QString &name) const;
     bool saveConfig(const QString &name, const BuddyConfig &config);
 
-private:
+  private:
     bool exec(const QString &sql);
     bool writeConfig(const QString &name, const BuddyConfig &config);
     bool updateColumn(const QString &name, const char *column, const QVariant &value);

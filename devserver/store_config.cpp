@@ -8,8 +8,7 @@
 
 namespace devserver {
 
-BuddyConfig Store::loadConfig(const QString &name) const
-{
+BuddyConfig Store::loadConfig(const QString &name) const {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     BuddyConfig config;
 
@@ -26,13 +25,15 @@ BuddyConfig Store::loadConfig(const QString &name) const
             config.groups.append(BuddyGroup{q.value(0).toString(), {}});
     }
 
-    q.prepare(QStringLiteral("SELECT grp, name, alias FROM buddies WHERE account = ? ORDER BY grp, pos"));
+    q.prepare(
+        QStringLiteral("SELECT grp, name, alias FROM buddies WHERE account = ? ORDER BY grp, pos"));
     q.addBindValue(name);
     if (q.exec()) {
         while (q.next()) {
             const int grp = q.value(0).toInt();
             if (grp >= 0 && grp < config.groups.size())
-                config.groups[grp].buddies.append(BuddyEntry{q.value(1).toString(), q.value(2).toString()});
+                config.groups[grp].buddies.append(
+                    BuddyEntry{q.value(1).toString(), q.value(2).toString()});
         }
     }
 
@@ -50,8 +51,7 @@ BuddyConfig Store::loadConfig(const QString &name) const
     return config;
 }
 
-bool Store::saveConfig(const QString &name, const BuddyConfig &config)
-{
+bool Store::saveConfig(const QString &name, const BuddyConfig &config) {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction()) {
         fail(QStringLiteral("save config"), db.lastError().text());
@@ -68,8 +68,7 @@ bool Store::saveConfig(const QString &name, const BuddyConfig &config)
     return true;
 }
 
-bool Store::writeConfig(const QString &name, const BuddyConfig &config)
-{
+bool Store::writeConfig(const QString &name, const BuddyConfig &config) {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     bool ok = true;
     auto run = [&](const QString &sql, const QVariantList &values) {
@@ -92,13 +91,16 @@ bool Store::writeConfig(const QString &name, const BuddyConfig &config)
         run(QStringLiteral("INSERT INTO buddy_groups (account, pos, name) VALUES (?, ?, ?)"),
             {name, qint64(g), sqlText(group.name)});
         for (qsizetype b = 0; b < group.buddies.size(); ++b) {
-            run(QStringLiteral("INSERT INTO buddies (account, grp, pos, name, alias) VALUES (?, ?, ?, ?, ?)"),
-                {name, qint64(g), qint64(b), sqlText(group.buddies[b].name), sqlText(group.buddies[b].alias)});
+            run(QStringLiteral(
+                    "INSERT INTO buddies (account, grp, pos, name, alias) VALUES (?, ?, ?, ?, ?)"),
+                {name, qint64(g), qint64(b), sqlText(group.buddies[b].name),
+                 sqlText(group.buddies[b].alias)});
         }
     }
     const auto saveList = [&](const QStringList &list, const QString &kind) {
         for (qsizetype i = 0; i < list.size(); ++i) {
-            run(QStringLiteral("INSERT INTO privacy (account, list, pos, name) VALUES (?, ?, ?, ?)"),
+            run(QStringLiteral(
+                    "INSERT INTO privacy (account, list, pos, name) VALUES (?, ?, ?, ?)"),
                 {name, kind, qint64(i), sqlText(list[i])});
         }
     };

@@ -13,8 +13,7 @@ constexpr int kMaxQuote = 200;
 
 VorkleBot::VorkleBot(DevServer *server) : m_server(server) {}
 
-QString VorkleBot::replyTo(const QString &message)
-{
+QString VorkleBot::replyTo(const QString &message) {
     QString text = toc::removeHtml(message).simplified();
     // What removeHtml leaves of a broken tag is not passed on as markup.
     text.remove(QLatin1Char('<'));
@@ -24,8 +23,7 @@ QString VorkleBot::replyTo(const QString &message)
     return QStringLiteral("You said: \"") + text + QLatin1Char('"');
 }
 
-void VorkleBot::sendLine(const QString &line)
-{
+void VorkleBot::sendLine(const QString &line) {
     if (line.startsWith(QLatin1String("IM_IN_ENC2:")))
         onIm(line);
     else if (line.startsWith(QLatin1String("CHAT_IN_ENC:")))
@@ -34,11 +32,10 @@ void VorkleBot::sendLine(const QString &line)
         onInvite(line);
 }
 
-void VorkleBot::onIm(const QString &line)
-{
+void VorkleBot::onIm(const QString &line) {
     const QStringList f = toc::splitFields(line, 10);
     if (f.size() < 10 || f[2] != QLatin1String("F"))
-        return;   // never answer an auto-response: two bots would talk forever
+        return; // never answer an auto-response: two bots would talk forever
     const QString sender = toc::normalizeScreenName(f[1]);
     const QString reply = replyTo(f[9]);
     const ServerOptions &o = m_server->options();
@@ -54,15 +51,14 @@ void VorkleBot::onIm(const QString &line)
     });
 }
 
-void VorkleBot::onChat(const QString &line)
-{
+void VorkleBot::onChat(const QString &line) {
     const QStringList f = toc::splitFields(line, 7);
     if (f.size() < 7)
         return;
     bool ok = false;
     const qint32 id = toc::toInt32(f[1], &ok);
-    if (!ok || toc::normalizeScreenName(f[2]) == DevServer::kBotName
-        || !toc::removeHtml(f[6]).toLower().contains(DevServer::kBotName))
+    if (!ok || toc::normalizeScreenName(f[2]) == DevServer::kBotName ||
+        !toc::removeHtml(f[6]).toLower().contains(DevServer::kBotName))
         return;
     const QString reply = f[2] + QStringLiteral(", ") + replyTo(f[6]);
     QTimer::singleShot(m_server->options().botReplyDelayMs, this, [this, id, reply] {
@@ -71,8 +67,7 @@ void VorkleBot::onChat(const QString &line)
     });
 }
 
-void VorkleBot::onInvite(const QString &line)
-{
+void VorkleBot::onInvite(const QString &line) {
     const QStringList f = toc::splitFields(line, 5);
     bool ok = false;
     const qint32 id = f.size() >= 5 ? toc::toInt32(f[2], &ok) : 0;

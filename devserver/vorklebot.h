@@ -15,7 +15,7 @@ class DevServer;
 
 class VorkleBot : public QObject, public Endpoint {
     Q_OBJECT
-public:
+  public:
     explicit VorkleBot(DevServer *server);
 
     void sendLine(const QString &line) override;
@@ -24,7 +24,7 @@ public:
     // The reply to a message: its text without tags, quoted. Pure.
     static QString replyTo(const QString &message);
 
-private:
+  private:
     void onIm(const QString &line);
     void onChat(const QString &line);
     void onInvite(const QString &line);

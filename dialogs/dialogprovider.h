@@ -12,7 +12,7 @@
 class QWidget;
 
 class DialogProvider {
-public:
+  public:
     enum class Answer { Yes, No, Cancel };
 
     virtual ~DialogProvider() = default;
@@ -47,7 +47,7 @@ public:
 
 // The real dialogs, shown window-modal with open() (never exec()).
 class QtDialogProvider : public DialogProvider {
-public:
+  public:
     void message(QWidget *parent, const QString &title, const QString &text,
                  std::function<void()> done = {}) override;
     TextUpdate updatableMessage(QWidget *parent, const QString &title, const QString &text,

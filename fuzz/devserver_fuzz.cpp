@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
 #if defined(VORKLE_FUZZ_HTTP)
     const devserver::HttpRequest r = devserver::parseHttpRequest(bytes);

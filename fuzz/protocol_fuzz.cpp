@@ -9,8 +9,7 @@
 
 namespace {
 
-QelTOCSock *control()
-{
+QelTOCSock *control() {
     static int argc = 1;
     static char name[] = "fuzz_protocol";
     static char *argv[] = {name, nullptr};
@@ -19,8 +18,7 @@ QelTOCSock *control()
         auto *s = new QelTOCSock;
         QObject::connect(s, &QelTOCSock::IncomingPacket, [](const QByteArray &frame) {
             // Every frame is whole: its length field matches its size.
-            if (frame.size() < 6 ||
-                frame.size() != 6 + QelTOCSock::BytesToWord(frame.mid(4, 2)))
+            if (frame.size() < 6 || frame.size() != 6 + QelTOCSock::BytesToWord(frame.mid(4, 2)))
                 abort();
         });
         QObject::connect(s, &QelTOCSock::LoggedIn, [s] {
@@ -39,9 +37,8 @@ QelTOCSock *control()
             s->SendChat(room, QStringLiteral("hi"), 0);
             s->InviteUsers(room, QStringLiteral("come"), QStringLiteral("x"), id);
         });
-        QObject::connect(s, &QelTOCSock::ChatLeft, [s](qint32 id) {
-            s->LeaveChat(s->GetChatName(id), id);
-        });
+        QObject::connect(s, &QelTOCSock::ChatLeft,
+                         [s](qint32 id) { s->LeaveChat(s->GetChatName(id), id); });
         QObject::connect(s, &QelTOCSock::ChatMessage,
                          [s](qint32 id, const QString &, const QString &m) {
                              s->SendChat(QString(), QelTOCSock::RemoveHtml(m), id);
@@ -62,15 +59,15 @@ QelTOCSock *control()
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     QelTOCSock *sock = control();
     // Each read: one length byte, then up to that many bytes.
     size_t at = 0;
     while (at < size) {
         const size_t want = size_t(data[at++]) * 4 + 1;
         const size_t take = std::min(want, size - at);
-        sock->processIncoming(QByteArray(reinterpret_cast<const char *>(data + at), qsizetype(take)));
+        sock->processIncoming(
+            QByteArray(reinterpret_cast<const char *>(data + at), qsizetype(take)));
         at += take;
     }
     // A fresh start for the next input: nothing of this one may leak into it.

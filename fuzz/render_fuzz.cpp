@@ -10,14 +10,21 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static int argc = 3;
     static char name[] = "fuzz_render", opt[] = "-platform", platform[] = "offscreen";
     static char *argv[] = {name, opt, platform, nullptr};
     static QApplication app(argc, argv);
-    static QTextEdit *im = [] { auto *t = new QTextEdit; render::setupTranscript(t); return t; }();
-    static QTextEdit *chat = [] { auto *t = new QTextEdit; render::setupTranscript(t); return t; }();
+    static QTextEdit *im = [] {
+        auto *t = new QTextEdit;
+        render::setupTranscript(t);
+        return t;
+    }();
+    static QTextEdit *chat = [] {
+        auto *t = new QTextEdit;
+        render::setupTranscript(t);
+        return t;
+    }();
 
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     const QString stripped = QelTOCSock::RemoveHtml(text);
@@ -27,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     render::colorTextToValue(rgb);
     render::colorTextToValue(text);
 
-    render::showMessage(im, QStringLiteral("bob"), text, scanMessage(text, render::BackMarker::Spaced),
-                        render::kNoLimit);
+    render::showMessage(im, QStringLiteral("bob"), text,
+                        scanMessage(text, render::BackMarker::Spaced), render::kNoLimit);
     render::showMessage(chat, text.left(24), text, scanMessage(text, render::BackMarker::Bare),
                         render::kChatLimit);
     add_text2(chat, text, text.left(12), text.right(12), true, false, true, false,

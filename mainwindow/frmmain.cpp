@@ -82,8 +82,8 @@ void frmMain::finishBuilding() {
 // widgets hidden on purpose.
 void frmMain::showAddedWidgets() {
     for (QWidget *w : findChildren<QWidget *>())
-        if (!w->isWindow() && !w->testAttribute(Qt::WA_WState_ExplicitShowHide)
-            && w->parentWidget()->isVisible())
+        if (!w->isWindow() && !w->testAttribute(Qt::WA_WState_ExplicitShowHide) &&
+            w->parentWidget()->isVisible())
             w->show();
 }
 

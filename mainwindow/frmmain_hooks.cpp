@@ -60,4 +60,3 @@ void frmMain::openIM(const QString &name) {
     txtIM->setText(name);
     cmdIM_Click();
 }
-

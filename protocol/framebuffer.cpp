@@ -4,8 +4,7 @@
 
 namespace toc {
 
-void FrameBuffer::append(const QByteArray &bytes)
-{
+void FrameBuffer::append(const QByteArray &bytes) {
     // Nothing held: share the caller's array instead of copying it (a
     // socket read hands over an array nobody else uses). Raw data that the
     // caller still owns is copied, so nothing dangles.
@@ -23,8 +22,7 @@ void FrameBuffer::append(const QByteArray &bytes)
     m_data.append(bytes);
 }
 
-bool FrameBuffer::next(QByteArray &frame)
-{
+bool FrameBuffer::next(QByteArray &frame) {
     const qsizetype available = m_data.size() - m_offset;
     if (available < kFlapHeaderSize)
         return false;
@@ -41,8 +39,7 @@ bool FrameBuffer::next(QByteArray &frame)
     return true;
 }
 
-void FrameBuffer::clear()
-{
+void FrameBuffer::clear() {
     m_data.clear();
     m_offset = 0;
 }

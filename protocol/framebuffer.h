@@ -9,7 +9,7 @@
 namespace toc {
 
 class FrameBuffer {
-public:
+  public:
     void append(const QByteArray &bytes);
     // The next whole frame (header included), or false when none is complete.
     bool next(QByteArray &frame);
@@ -17,7 +17,7 @@ public:
     // Bytes held that do not yet make a whole frame.
     qsizetype pending() const { return m_data.size() - m_offset; }
 
-private:
+  private:
     QByteArray m_data;
     qsizetype m_offset = 0;
 };

@@ -7,37 +7,32 @@
 
 const QString QelTOCSock::kDefaultAuthServer = QStringLiteral("login.oscar.aol.com");
 const QString QelTOCSock::kNoChatName = QStringLiteral("[No Chat Name Found for ID]");
-const QString QelTOCSock::kCapabilities = QStringLiteral(
-    "09461345-4C7F-11D1-8222-444553540000 09461343-4C7F-11D1-8222-444553540000");
+const QString QelTOCSock::kCapabilities =
+    QStringLiteral("09461345-4C7F-11D1-8222-444553540000 09461343-4C7F-11D1-8222-444553540000");
 
-QelTOCSock::QelTOCSock(QObject *parent) : QObject(parent), Sock(new QTcpSocket(this))
-{
+QelTOCSock::QelTOCSock(QObject *parent) : QObject(parent), Sock(new QTcpSocket(this)) {
     connect(Sock, &QTcpSocket::connected, this, &QelTOCSock::onConnected);
     connect(Sock, &QTcpSocket::readyRead, this, &QelTOCSock::onReadyRead);
     connect(Sock, &QTcpSocket::errorOccurred, this, &QelTOCSock::onSocketError);
     connect(Sock, &QTcpSocket::disconnected, this, &QelTOCSock::onSocketDisconnected);
 }
 
-QelTOCSock::~QelTOCSock()
-{
+QelTOCSock::~QelTOCSock() {
     // Nothing may be raised to an owner that is being torn down.
     Sock->disconnect(this);
     Sock->abort();
 }
 
-bool QelTOCSock::isConnected() const
-{
+bool QelTOCSock::isConnected() const {
     return Sock->state() == QAbstractSocket::ConnectedState;
 }
 
-void QelTOCSock::clearChatTable()
-{
+void QelTOCSock::clearChatTable() {
     for (ChatSlot &slot : m_chats)
         slot = ChatSlot();
 }
 
-void QelTOCSock::closeSocket()
-{
+void QelTOCSock::closeSocket() {
     // Closing ourselves is not a close by the server: raise nothing for it.
     ++m_generation;
     m_closingOurselves = true;
@@ -46,8 +41,7 @@ void QelTOCSock::closeSocket()
 }
 
 void QelTOCSock::Login(const QString &UserName, const QString &Password, const QString &TOCServer,
-                       qint32 Port, const QString &AuthServer)
-{
+                       qint32 Port, const QString &AuthServer) {
     clearChatTable();
     const QString auth = AuthServer.trimmed().isEmpty() ? kDefaultAuthServer : AuthServer;
     m_screenName = NormalizeScreenName(UserName);
@@ -66,8 +60,7 @@ void QelTOCSock::Login(const QString &UserName, const QString &Password, const Q
     Sock->connectToHost(m_tocServer, quint16(Port));
 }
 
-void QelTOCSock::LogOff()
-{
+void QelTOCSock::LogOff() {
     clearChatTable();
     closeSocket();
     m_receive.clear();
@@ -81,8 +74,7 @@ void QelTOCSock::LogOff()
     LastChatID = 0;
 }
 
-bool QelTOCSock::SendPacket(qint16 intChannel, const QByteArray &strData)
-{
+bool QelTOCSock::SendPacket(qint16 intChannel, const QByteArray &strData) {
     if (!isConnected())
         return false;
     QByteArray data = strData;
@@ -98,24 +90,20 @@ bool QelTOCSock::SendPacket(qint16 intChannel, const QByteArray &strData)
     return true;
 }
 
-bool QelTOCSock::sendLine(const QString &line)
-{
+bool QelTOCSock::sendLine(const QString &line) {
     return SendPacket(toc::Data, line.toUtf8());
 }
 
-void QelTOCSock::onConnected()
-{
+void QelTOCSock::onConnected() {
     Sock->write(QByteArrayLiteral("FLAPON\n\n"));
 }
 
-void QelTOCSock::sendSignOn()
-{
+void QelTOCSock::sendSignOn() {
     SendPacket(toc::SignOn, toc::signOnData(m_screenName.toUtf8()));
     sendLine(toc::signOnLine(m_authServer, m_port, m_screenName, m_roastedPassword));
 }
 
-void QelTOCSock::onSocketError()
-{
+void QelTOCSock::onSocketError() {
     if (m_closingOurselves)
         return;
     // A close by the server is reported once, as Disconnected, not as an error.
@@ -128,8 +116,7 @@ void QelTOCSock::onSocketError()
     closeSocket();
 }
 
-void QelTOCSock::onSocketDisconnected()
-{
+void QelTOCSock::onSocketDisconnected() {
     if (m_closingOurselves || m_disconnectReported)
         return;
     m_disconnectReported = true;
@@ -138,35 +125,39 @@ void QelTOCSock::onSocketDisconnected()
 
 // --- helpers shared by callers ---
 
-QString QelTOCSock::RemoveHtml(const QString &strMessage) { return toc::removeHtml(strMessage); }
+QString QelTOCSock::RemoveHtml(const QString &strMessage) {
+    return toc::removeHtml(strMessage);
+}
 
-QString QelTOCSock::GetChatName(qint32 lngChatID) const
-{
+QString QelTOCSock::GetChatName(qint32 lngChatID) const {
     const int slot = chatSlotIndex(lngChatID);
     return slot < 0 ? kNoChatName : m_chats[slot].name;
 }
 
 // The first slot holding the room id (0: the first free slot), or -1.
-int QelTOCSock::chatSlotIndex(qint32 id) const
-{
+int QelTOCSock::chatSlotIndex(qint32 id) const {
     for (int i = 0; i < int(m_chats.size()); ++i)
         if (m_chats[i].id == id)
             return i;
     return -1;
 }
 
-QString QelTOCSock::NormalizeScreenName(const QString &strName)
-{
+QString QelTOCSock::NormalizeScreenName(const QString &strName) {
     return toc::normalizeScreenName(strName);
 }
 
-QString QelTOCSock::EscapeArgument(const QString &strText) { return toc::escapeArgument(strText); }
+QString QelTOCSock::EscapeArgument(const QString &strText) {
+    return toc::escapeArgument(strText);
+}
 
-QByteArray QelTOCSock::WordToBytes(qint32 n) { return toc::wordToBytes(n); }
+QByteArray QelTOCSock::WordToBytes(qint32 n) {
+    return toc::wordToBytes(n);
+}
 
-qint32 QelTOCSock::BytesToWord(const QByteArray &strBytes) { return toc::bytesToWord(strBytes); }
+qint32 QelTOCSock::BytesToWord(const QByteArray &strBytes) {
+    return toc::bytesToWord(strBytes);
+}
 
-QString QelTOCSock::RoastPassword(const QString &strPassword)
-{
+QString QelTOCSock::RoastPassword(const QString &strPassword) {
     return toc::roastPassword(strPassword.toUtf8());
 }

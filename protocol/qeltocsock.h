@@ -19,12 +19,12 @@ class QTcpSocket;
 class QelTOCSock : public QObject {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kChatSlots = 11;
     static constexpr qint32 kDefaultPort = 5190;
-    static const QString kDefaultAuthServer;       // "login.oscar.aol.com"
-    static const QString kNoChatName;              // "[No Chat Name Found for ID]"
-    static const QString kCapabilities;            // the two UUIDs sent after sign-on
+    static const QString kDefaultAuthServer; // "login.oscar.aol.com"
+    static const QString kNoChatName;        // "[No Chat Name Found for ID]"
+    static const QString kCapabilities;      // the two UUIDs sent after sign-on
 
     explicit QelTOCSock(QObject *parent = nullptr);
     ~QelTOCSock() override;
@@ -88,7 +88,7 @@ public:
     // receive path through it without a socket.
     void processIncoming(const QByteArray &bytes);
 
-signals:
+  signals:
     void JoinedChat(const QString &strChatName, qint32 lngChatID);
     void ChatMessage(qint32 lngChatID, const QString &strUserName, const QString &strMessage);
     void ChatInvite(const QString &strChatName, qint32 lngChatID, const QString &strFromUser,
@@ -112,8 +112,8 @@ signals:
                   const QStringList &MiscData, const QString &strPreferences, qint16 PrivacyMode);
     void LoggedOut(const QString &strUserName);
     void ScreennameFormat(const QString &strFormattedSN);
-    void InstantMessage(const QString &strUserName, const QString &strMessage,
-                        bool blnAutoResponse, const QString &strUserClass);
+    void InstantMessage(const QString &strUserName, const QString &strMessage, bool blnAutoResponse,
+                        const QString &strUserClass);
     void UserProfile(const QString &strURL);
     void Error(qint16 intErrorCode, const QString &strError);
     void Warned(const QString &intWarningLevel, const QString &strFromUser);
@@ -129,7 +129,7 @@ signals:
     // The server closed the connection (once per connection).
     void Disconnected();
 
-private:
+  private:
     struct ChatSlot {
         qint32 id = 0;
         QString name;

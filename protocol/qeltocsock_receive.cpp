@@ -9,15 +9,13 @@ using toc::splitFields;
 using toc::toInt16;
 using toc::toInt32;
 
-void QelTOCSock::onReadyRead()
-{
+void QelTOCSock::onReadyRead() {
     if (!isConnected())
         return;
     processIncoming(Sock->readAll());
 }
 
-void QelTOCSock::processIncoming(const QByteArray &bytes)
-{
+void QelTOCSock::processIncoming(const QByteArray &bytes) {
     m_receive.append(bytes);
     // A handler that spins an event loop may bring us back here: the outer
     // loop below picks up what was appended.
@@ -33,8 +31,7 @@ void QelTOCSock::processIncoming(const QByteArray &bytes)
     m_reading = false;
 }
 
-void QelTOCSock::HandlePacket(const QByteArray &frame)
-{
+void QelTOCSock::HandlePacket(const QByteArray &frame) {
     emit IncomingPacket(frame);
     const quint8 type = frame.size() > 1 ? quint8(frame[1]) : 0;
     switch (type) {
@@ -56,8 +53,7 @@ void QelTOCSock::HandlePacket(const QByteArray &frame)
     }
 }
 
-void QelTOCSock::dispatchLine(const QString &line)
-{
+void QelTOCSock::dispatchLine(const QString &line) {
     const qsizetype colon = line.indexOf(QLatin1Char(':'));
     const QString name = colon < 0 ? line : line.left(colon);
     bool ok1 = false, ok2 = false, ok3 = false;
@@ -180,8 +176,7 @@ void QelTOCSock::dispatchLine(const QString &line)
     }
 }
 
-void QelTOCSock::handleError(const QString &line)
-{
+void QelTOCSock::handleError(const QString &line) {
     QStringList f = splitFields(line, 3);
     if (f.size() < 2)
         return;
@@ -194,8 +189,9 @@ void QelTOCSock::handleError(const QString &line)
         emit Error(902, QStringLiteral("Warning of ") + arg +
                             QStringLiteral(" is not currently available"));
     } else if (code == QLatin1String("903")) {
-        emit Error(903, QStringLiteral(
-                            "A message has been dropped, you are exceeding the server speed limit"));
+        emit Error(
+            903,
+            QStringLiteral("A message has been dropped, you are exceeding the server speed limit"));
     } else if (code == QLatin1String("911")) {
         emit Error(911, QStringLiteral("Error validating input"));
     } else if (code == QLatin1String("951")) {
@@ -235,8 +231,7 @@ void QelTOCSock::handleError(const QString &line)
     }
 }
 
-void QelTOCSock::handleChatJoin(const QStringList &f)
-{
+void QelTOCSock::handleChatJoin(const QStringList &f) {
     if (f.size() < 3)
         return;
     bool ok = false;
@@ -250,8 +245,7 @@ void QelTOCSock::handleChatJoin(const QStringList &f)
     emit JoinedChat(f[2], LastChatID);
 }
 
-void QelTOCSock::handleChatLeft(const QStringList &f)
-{
+void QelTOCSock::handleChatLeft(const QStringList &f) {
     if (f.size() < 2)
         return;
     bool ok = false;
@@ -269,8 +263,7 @@ void QelTOCSock::handleChatLeft(const QStringList &f)
 // Far beyond any real buddy list (several thousand entries fit in 1 MiB).
 static constexpr qsizetype kMaxConfigChars = 16 * 1024 * 1024;
 
-static qsizetype findDoneRecord(const QString &text, qsizetype from)
-{
+static qsizetype findDoneRecord(const QString &text, qsizetype from) {
     static const QString kDone = QStringLiteral("done:\n");
     for (qsizetype at = text.indexOf(kDone, from); at >= 0; at = text.indexOf(kDone, at + 1)) {
         if (at == 0 || text[at - 1] == QLatin1Char('\n'))
@@ -279,8 +272,7 @@ static qsizetype findDoneRecord(const QString &text, qsizetype from)
     return -1;
 }
 
-void QelTOCSock::handleConfig(const QString &line)
-{
+void QelTOCSock::handleConfig(const QString &line) {
     // The end marker counts only as a record of its own: a buddy named
     // "xdone:" must not end the configuration early and lose the rest, and
     // a marker split over two lines is still found.
@@ -309,8 +301,8 @@ void QelTOCSock::handleConfig(const QString &line)
         if (record.startsWith(u"g:")) {
             buddies.append(QStringLiteral("[group]") + record.mid(2).toString());
         } else if (record.startsWith(u"b:")) {
-            buddies.append(record.mid(2).toString().replace(QStringLiteral(":::::"),
-                                                            QStringLiteral(":")));
+            buddies.append(
+                record.mid(2).toString().replace(QStringLiteral(":::::"), QStringLiteral(":")));
         } else if (record.startsWith(u"d:")) {
             blocked.append(record.mid(2).toString());
         } else if (record.startsWith(u"pref:")) {

@@ -4,22 +4,27 @@
 
 namespace toc {
 
-QString normalizeScreenName(const QString &name)
-{
+QString normalizeScreenName(const QString &name) {
     QString out = name.toLower();
     out.remove(QLatin1Char(' '));
     return out;
 }
 
-QString escapeArgument(const QString &text)
-{
+QString escapeArgument(const QString &text) {
     // The backslash is doubled first, so the ones added after are not.
     QString out;
     out.reserve(text.size() + 8);
     for (QChar c : text) {
         switch (c.unicode()) {
-        case '\\': case '$': case '"': case '(': case ')':
-        case '[': case ']': case '{': case '}':
+        case '\\':
+        case '$':
+        case '"':
+        case '(':
+        case ')':
+        case '[':
+        case ']':
+        case '{':
+        case '}':
             out += QLatin1Char('\\');
             break;
         default:
@@ -30,8 +35,7 @@ QString escapeArgument(const QString &text)
     return out;
 }
 
-QByteArray wordToBytes(qint32 n)
-{
+QByteArray wordToBytes(qint32 n) {
     if (n < 0 || n > 0xFFFF)
         return QByteArray();
     QByteArray out(2, '\0');
@@ -40,15 +44,13 @@ QByteArray wordToBytes(qint32 n)
     return out;
 }
 
-qint32 bytesToWord(QByteArrayView bytes)
-{
+qint32 bytesToWord(QByteArrayView bytes) {
     const qint32 hi = bytes.size() > 0 ? quint8(bytes[0]) : 0;
     const qint32 lo = bytes.size() > 1 ? quint8(bytes[1]) : 0;
     return hi * 256 + lo;
 }
 
-QString roastPassword(const QByteArray &password)
-{
+QString roastPassword(const QByteArray &password) {
     static const char digits[] = "0123456789abcdef";
     const int keyLength = int(sizeof(kRoastString)) - 1;
     QString out = QStringLiteral("0x");
@@ -61,8 +63,7 @@ QString roastPassword(const QByteArray &password)
     return out;
 }
 
-QByteArray unroastPassword(const QString &roasted, bool *ok)
-{
+QByteArray unroastPassword(const QString &roasted, bool *ok) {
     const int keyLength = int(sizeof(kRoastString)) - 1;
     if (ok)
         *ok = false;
@@ -79,8 +80,7 @@ QByteArray unroastPassword(const QString &roasted, bool *ok)
     return clear;
 }
 
-QByteArray buildFrame(quint8 type, quint16 sequence, const QByteArray &data)
-{
+QByteArray buildFrame(quint8 type, quint16 sequence, const QByteArray &data) {
     if (data.size() > kMaxFrameData)
         return QByteArray();
     QByteArray frame;
@@ -93,22 +93,19 @@ QByteArray buildFrame(quint8 type, quint16 sequence, const QByteArray &data)
     return frame;
 }
 
-QByteArray signOnData(const QByteArray &screenName)
-{
+QByteArray signOnData(const QByteArray &screenName) {
     return QByteArray("\0\0\0\1\0\1", 6) + wordToBytes(qint32(screenName.size())) + screenName;
 }
 
 QString signOnLine(const QString &authHost, qint32 port, const QString &screenName,
-                   const QString &roastedPassword)
-{
+                   const QString &roastedPassword) {
     return QStringLiteral("toc2_login ") + authHost + QLatin1Char(' ') + QString::number(port) +
            QLatin1Char(' ') + screenName + QLatin1Char(' ') + roastedPassword +
            QStringLiteral(" English  \"QelTOCSock 2.0\" 160 US \"\" \"\" 3 0 30303 "
                           "-kentucky -utf8 58203917");
 }
 
-QStringList splitFields(const QString &line, int limit)
-{
+QStringList splitFields(const QString &line, int limit) {
     QStringList out;
     qsizetype start = 0;
     while (limit <= 0 || out.size() < limit - 1) {
@@ -122,9 +119,7 @@ QStringList splitFields(const QString &line, int limit)
     return out;
 }
 
-template <typename Int>
-static Int toInt(const QString &text, bool *ok)
-{
+template <typename Int> static Int toInt(const QString &text, bool *ok) {
     *ok = false;
     qsizetype i = 0;
     const bool negative = !text.isEmpty() && text[0] == QLatin1Char('-');
@@ -148,11 +143,14 @@ static Int toInt(const QString &text, bool *ok)
     return Int(negative ? -value : value);
 }
 
-qint16 toInt16(const QString &text, bool *ok) { return toInt<qint16>(text, ok); }
-qint32 toInt32(const QString &text, bool *ok) { return toInt<qint32>(text, ok); }
+qint16 toInt16(const QString &text, bool *ok) {
+    return toInt<qint16>(text, ok);
+}
+qint32 toInt32(const QString &text, bool *ok) {
+    return toInt<qint32>(text, ok);
+}
 
-QString decodeLine(QByteArrayView bytes)
-{
+QString decodeLine(QByteArrayView bytes) {
     if (bytes.isValidUtf8())
         return QString::fromUtf8(bytes);
     // Decode the valid sequences; any other byte stands for itself.
@@ -172,8 +170,7 @@ QString decodeLine(QByteArrayView bytes)
             len = 3;
         else if (b >= 0xF0 && b <= 0xF4)
             len = 4;
-        if (len > 1 && i + len <= n &&
-            QByteArrayView(bytes.data() + i, len).isValidUtf8()) {
+        if (len > 1 && i + len <= n && QByteArrayView(bytes.data() + i, len).isValidUtf8()) {
             out += QString::fromUtf8(bytes.data() + i, len);
             i += len;
         } else {
@@ -184,8 +181,7 @@ QString decodeLine(QByteArrayView bytes)
     return out;
 }
 
-QString removeHtml(const QString &message)
-{
+QString removeHtml(const QString &message) {
     // One pass that behaves like repeatedly cutting the first "<" and the
     // first ">" after it: a "<" without a later ">" ends the work.
     QString out;

@@ -67,36 +67,35 @@ struct SystemRole {
 
 // System colour index -> the palette role that plays the same part.
 constexpr std::array<SystemRole, 25> kSystemRoles{{
-    {QPalette::Active, QPalette::Button},          // 0 scroll bar
-    {QPalette::Active, QPalette::Dark},            // 1 desktop
-    {QPalette::Active, QPalette::Highlight},       // 2 active title bar
-    {QPalette::Inactive, QPalette::Highlight},     // 3 inactive title bar
-    {QPalette::Active, QPalette::Window},          // 4 menu background
-    {QPalette::Active, QPalette::Base},            // 5 window background
-    {QPalette::Active, QPalette::Shadow},          // 6 window frame
-    {QPalette::Active, QPalette::WindowText},      // 7 menu text
-    {QPalette::Active, QPalette::Text},            // 8 window text
-    {QPalette::Active, QPalette::HighlightedText}, // 9 title bar text
-    {QPalette::Active, QPalette::Window},          // 10 active border
-    {QPalette::Inactive, QPalette::Window},        // 11 inactive border
-    {QPalette::Active, QPalette::Mid},             // 12 application workspace
-    {QPalette::Active, QPalette::Highlight},       // 13 selection background
-    {QPalette::Active, QPalette::HighlightedText}, // 14 selection text
-    {QPalette::Active, QPalette::Button},          // 15 button face
-    {QPalette::Active, QPalette::Dark},            // 16 button shadow
-    {QPalette::Disabled, QPalette::Text},          // 17 disabled text
-    {QPalette::Active, QPalette::ButtonText},      // 18 button text
+    {QPalette::Active, QPalette::Button},            // 0 scroll bar
+    {QPalette::Active, QPalette::Dark},              // 1 desktop
+    {QPalette::Active, QPalette::Highlight},         // 2 active title bar
+    {QPalette::Inactive, QPalette::Highlight},       // 3 inactive title bar
+    {QPalette::Active, QPalette::Window},            // 4 menu background
+    {QPalette::Active, QPalette::Base},              // 5 window background
+    {QPalette::Active, QPalette::Shadow},            // 6 window frame
+    {QPalette::Active, QPalette::WindowText},        // 7 menu text
+    {QPalette::Active, QPalette::Text},              // 8 window text
+    {QPalette::Active, QPalette::HighlightedText},   // 9 title bar text
+    {QPalette::Active, QPalette::Window},            // 10 active border
+    {QPalette::Inactive, QPalette::Window},          // 11 inactive border
+    {QPalette::Active, QPalette::Mid},               // 12 application workspace
+    {QPalette::Active, QPalette::Highlight},         // 13 selection background
+    {QPalette::Active, QPalette::HighlightedText},   // 14 selection text
+    {QPalette::Active, QPalette::Button},            // 15 button face
+    {QPalette::Active, QPalette::Dark},              // 16 button shadow
+    {QPalette::Disabled, QPalette::Text},            // 17 disabled text
+    {QPalette::Active, QPalette::ButtonText},        // 18 button text
     {QPalette::Inactive, QPalette::HighlightedText}, // 19 inactive title bar text
-    {QPalette::Active, QPalette::Light},           // 20 button highlight
-    {QPalette::Active, QPalette::Shadow},          // 21 3-D dark shadow
-    {QPalette::Active, QPalette::Midlight},        // 22 3-D light
-    {QPalette::Active, QPalette::ToolTipText},     // 23 tooltip text
-    {QPalette::Active, QPalette::ToolTipBase},     // 24 tooltip background
+    {QPalette::Active, QPalette::Light},             // 20 button highlight
+    {QPalette::Active, QPalette::Shadow},            // 21 3-D dark shadow
+    {QPalette::Active, QPalette::Midlight},          // 22 3-D light
+    {QPalette::Active, QPalette::ToolTipText},       // 23 tooltip text
+    {QPalette::Active, QPalette::ToolTipBase},       // 24 tooltip background
 }};
 
 // The value of an ASCII hex digit, or -1.
-int hexDigit(QChar c)
-{
+int hexDigit(QChar c) {
     const char16_t u = c.unicode();
     if (u >= '0' && u <= '9')
         return u - '0';
@@ -108,8 +107,7 @@ int hexDigit(QChar c)
 }
 
 // Mid$(s, start, 2) with start counted from 1; empty past the end.
-QString mid2(const QString &s, qsizetype start)
-{
+QString mid2(const QString &s, qsizetype start) {
     if (start - 1 >= s.size())
         return QString();
     return s.mid(start - 1, 2);
@@ -117,8 +115,7 @@ QString mid2(const QString &s, qsizetype start)
 
 } // namespace
 
-qint32 HTMLColorTextToColor(const QString &name)
-{
+qint32 HTMLColorTextToColor(const QString &name) {
     const QString lower = name.toLower();
     for (const NamedColor &row : kNamedColors)
         if (lower == QLatin1String(row.name))
@@ -126,8 +123,7 @@ qint32 HTMLColorTextToColor(const QString &name)
     return -1;
 }
 
-QString HTML2RGBStr(const QString &c)
-{
+QString HTML2RGBStr(const QString &c) {
     QString digits;
     if (c.startsWith(QLatin1Char('#'))) {
         digits = c.right(2) + mid2(c, 4) + mid2(c, 2);
@@ -148,11 +144,10 @@ QString HTML2RGBStr(const QString &c)
 
 namespace render {
 
-std::optional<qint32> colorTextToValue(const QString &text)
-{
+std::optional<qint32> colorTextToValue(const QString &text) {
     const QString t = text.trimmed();
-    if (t.size() > 2 && t.at(0) == QLatin1Char('&')
-        && (t.at(1) == QLatin1Char('H') || t.at(1) == QLatin1Char('h'))) {
+    if (t.size() > 2 && t.at(0) == QLatin1Char('&') &&
+        (t.at(1) == QLatin1Char('H') || t.at(1) == QLatin1Char('h'))) {
         qsizetype i = 2;
         while (i < t.size() - 1 && t.at(i) == QLatin1Char('0'))
             ++i;
@@ -183,8 +178,7 @@ std::optional<qint32> colorTextToValue(const QString &text)
     return v;
 }
 
-std::optional<QColor> colorFromValue(qint32 value)
-{
+std::optional<QColor> colorFromValue(qint32 value) {
     const quint32 u = quint32(value);
     if ((u & 0x80000000u) == 0)
         return QColor(int(u & 0xFF), int((u >> 8) & 0xFF), int((u >> 16) & 0xFF));
@@ -195,8 +189,7 @@ std::optional<QColor> colorFromValue(qint32 value)
     return QGuiApplication::palette().color(r.group, r.role);
 }
 
-std::optional<QColor> colorFromText(const QString &text)
-{
+std::optional<QColor> colorFromText(const QString &text) {
     const std::optional<qint32> v = colorTextToValue(text);
     if (!v)
         return std::nullopt;

@@ -14,8 +14,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
-ctlChat::ctlChat(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host)
-{
+ctlChat::ctlChat(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host) {
     buildControls();
     // Chatids and Chatid2 are set after construction; the owner then calls
     // UpdateFonts itself.
@@ -23,8 +22,7 @@ ctlChat::ctlChat(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host
 
 ctlChat::~ctlChat() = default;
 
-void ctlChat::buildControls()
-{
+void ctlChat::buildControls() {
     TEXT = new QTextEdit(this);
     TEXT->setObjectName(QStringLiteral("TEXT"));
     render::setupTranscript(TEXT);
@@ -88,8 +86,7 @@ void ctlChat::buildControls()
     connect(txtMsg, &QPlainTextEdit::textChanged, this, &ctlChat::txtMsg_Change);
 }
 
-bool ctlChat::eventFilter(QObject *watched, QEvent *event)
-{
+bool ctlChat::eventFilter(QObject *watched, QEvent *event) {
     if (watched == txtMsg && event->type() == QEvent::FocusIn &&
         txtMsg->toPlainText() == tr("Message")) {
         // After the click that brought the focus has placed the cursor.

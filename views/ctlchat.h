@@ -17,7 +17,7 @@ class ctlChat : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int index READ index WRITE setIndex)
 
-public:
+  public:
     explicit ctlChat(ViewHost *host, QWidget *parent = nullptr);
     ~ctlChat() override;
 
@@ -40,14 +40,14 @@ public:
     int index() const { return m_index; }
     void setIndex(int index) { m_index = index; }
 
-signals:
+  signals:
     // The user left the room with "Leave Chat".
     void ExitChat(int index);
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void buildControls();
     void chameleonButton1_Click(); // Send
     void cmdLeave_Click();

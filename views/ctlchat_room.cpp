@@ -23,8 +23,7 @@ namespace {
 constexpr int kRowPixels = 16;
 
 // A tooltip that shows text exactly: Qt would read "<b>x" as markup.
-QString plainToolTip(const QString &text)
-{
+QString plainToolTip(const QString &text) {
     if (!Qt::mightBeRichText(text))
         return text;
     return QLatin1String("<qt>") + text.toHtmlEscaped() + QLatin1String("</qt>");
@@ -32,26 +31,23 @@ QString plainToolTip(const QString &text)
 
 } // namespace
 
-void ctlChat::chatMsg(const QString &user, const QString &msg)
-{
+void ctlChat::chatMsg(const QString &user, const QString &msg) {
     const MessageStyle style = CheckFont->isChecked()
                                    ? render::scanMessage(msg, render::BackMarker::Bare)
                                    : MessageStyle{};
     render::showMessage(TEXT, user, msg, style, render::kChatLimit);
 }
 
-void ctlChat::addMemberLine(const QString &name, const QString &what)
-{
+void ctlChat::addMemberLine(const QString &name, const QString &what) {
     const QString black = QStringLiteral("0");
     const QString white = QStringLiteral("16777215");
     const QString arial = QStringLiteral("Arial");
     add_text2(TEXT, name, black, white, true, false, false, false, arial, render::kChatLimit);
-    add_text2(TEXT, what + QLatin1String("\r\n"), black, white, false, false, false, false,
-              arial, render::kChatLimit);
+    add_text2(TEXT, what + QLatin1String("\r\n"), black, white, false, false, false, false, arial,
+              render::kChatLimit);
 }
 
-void ctlChat::UserUpdate(const QString &user, bool Join)
-{
+void ctlChat::UserUpdate(const QString &user, bool Join) {
     const QString name = QelTOCSock::NormalizeScreenName(user);
     if (Join) {
         auto *item = new QListWidgetItem(name);
@@ -72,13 +68,11 @@ void ctlChat::UserUpdate(const QString &user, bool Join)
     updateCount();
 }
 
-void ctlChat::updateCount()
-{
+void ctlChat::updateCount() {
     labPPL->setText(QString::number(lstPPL->count()));
 }
 
-void ctlChat::LeftChat()
-{
+void ctlChat::LeftChat() {
     txtMsg->setPlainText(tr("Message"));
     TEXT->clear();
     txtMsg->setEnabled(false);
@@ -86,8 +80,7 @@ void ctlChat::LeftChat()
     chameleonButton1->setEnabled(false);
 }
 
-void ctlChat::UpdateFonts()
-{
+void ctlChat::UpdateFonts() {
     if (!m_host)
         return;
     const FormatSettings settings = m_host->formatSettings();
@@ -97,26 +90,22 @@ void ctlChat::UpdateFonts()
     render::applyFontName(txtMsg, settings.fontFace);
 }
 
-void ctlChat::ShowToolTip(QListWidget *xList, int y)
-{
+void ctlChat::ShowToolTip(QListWidget *xList, int y) {
     if (!xList)
         return;
     const QModelIndex top = xList->indexAt(QPoint(0, 0));
-    const int row = int(std::floor(y / (twips::perPixelY() * kRowPixels)))
-                    + (top.isValid() ? top.row() : 0);
-    const QString text =
-        (row >= 0 && row < xList->count()) ? xList->item(row)->text() : QString();
+    const int row =
+        int(std::floor(y / (twips::perPixelY() * kRowPixels))) + (top.isValid() ? top.row() : 0);
+    const QString text = (row >= 0 && row < xList->count()) ? xList->item(row)->text() : QString();
     xList->setToolTip(plainToolTip(text));
 }
 
-void ctlChat::txtMsg_Change()
-{
+void ctlChat::txtMsg_Change() {
     if (render::hasLineBreak(txtMsg->toPlainText()))
         chameleonButton1_Click();
 }
 
-void ctlChat::chameleonButton1_Click()
-{
+void ctlChat::chameleonButton1_Click() {
     if (!m_host)
         return;
     const QString prefix = render::outgoingPrefix(m_host->formatSettings());
@@ -134,8 +123,7 @@ void ctlChat::chameleonButton1_Click()
     txtMsg->clear();
 }
 
-void ctlChat::cmdLeave_Click()
-{
+void ctlChat::cmdLeave_Click() {
     bool idOk = false;
     const qint32 id = Chatid2.toInt(&idOk);
     if (m_host && m_host->tocControl() && idOk)

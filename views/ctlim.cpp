@@ -16,8 +16,7 @@
 
 namespace {
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
+QPushButton *button(QWidget *parent, const char *name, const QString &caption) {
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     b->setFixedHeight(24);
@@ -26,22 +25,19 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 
 } // namespace
 
-ctlIM::ctlIM(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host)
-{
+ctlIM::ctlIM(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host) {
     buildControls();
     UpdateFonts();
     Timer1->start();
 }
 
-ctlIM::~ctlIM()
-{
+ctlIM::~ctlIM() {
     // A socket still open would report its closing to a half-destroyed view.
     sckIcon->disconnect(this);
     sckIcon->abort();
 }
 
-void ctlIM::buildControls()
-{
+void ctlIM::buildControls() {
     TEXT = new QTextEdit(this);
     TEXT->setObjectName(QStringLiteral("TEXT"));
     render::setupTranscript(TEXT);
@@ -123,31 +119,27 @@ void ctlIM::buildControls()
     connect(sckIcon, &QTcpSocket::disconnected, this, &ctlIM::sckIcon_Close);
 }
 
-void ctlIM::im_msg(const QString &user, const QString &msg)
-{
+void ctlIM::im_msg(const QString &user, const QString &msg) {
     labIMstatus->setText(IMUser + QLatin1String(" has entered text"));
     render::showMessage(TEXT, user, msg, render::scanMessage(msg, render::BackMarker::Spaced),
                         render::kNoLimit);
 }
 
-void ctlIM::TypeStatus(qint16 status)
-{
+void ctlIM::TypeStatus(qint16 status) {
     labIMstatus->setText(status == 2 ? IMUser + QLatin1String(" is typing...") : QString());
 }
 
-bool ctlIM::UpdateFonts()
-{
+bool ctlIM::UpdateFonts() {
     if (IMUser.size() <= 1 || !m_host)
         return true;
     const FormatSettings settings = m_host->formatSettings();
     render::applyStyleFlags(txtMsg, settings);
-    return render::applyTextColor(txtMsg, settings.fontColorx)
-           && render::applyBackColor(txtMsg, settings.backColorx)
-           && render::applyFontName(txtMsg, settings.fontFace);
+    return render::applyTextColor(txtMsg, settings.fontColorx) &&
+           render::applyBackColor(txtMsg, settings.backColorx) &&
+           render::applyFontName(txtMsg, settings.fontFace);
 }
 
-void ctlIM::Timer1_Timer()
-{
+void ctlIM::Timer1_Timer() {
     Timer1->stop();
     txtuser->setText(IMUser);
     txtuser->setReadOnly(true);

@@ -21,7 +21,7 @@ class ctlIM : public QWidget {
     Q_PROPERTY(int index READ index WRITE setIndex)
     Q_PROPERTY(quint16 iconPort READ iconPort WRITE setIconPort)
 
-public:
+  public:
     explicit ctlIM(ViewHost *host, QWidget *parent = nullptr);
     ~ctlIM() override;
 
@@ -49,11 +49,11 @@ public:
     // Where the last fetched buddy icon is kept.
     static QString iconFilePath();
 
-signals:
+  signals:
     // The user closed the conversation ("Close").
     void KillIM(int index);
 
-private:
+  private:
     void buildControls();
     void Command3_Click();  // Send
     void Command2_Click();  // Warn

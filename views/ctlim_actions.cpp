@@ -5,8 +5,8 @@
 #include "inputbox.h"
 #include "messagescan.h"
 #include "notsent.h"
-#include "transcript.h"
 #include "protocol/qeltocsock.h"
+#include "transcript.h"
 #include "viewhost.h"
 
 #include <QLineEdit>
@@ -14,18 +14,16 @@
 #include <QPointer>
 #include <QTextEdit>
 
-void ctlIM::txtMsg_Change()
-{
+void ctlIM::txtMsg_Change() {
     if (render::hasLineBreak(txtMsg->toPlainText()))
         Command3_Click();
 }
 
-void ctlIM::Command3_Click()
-{
+void ctlIM::Command3_Click() {
     if (!m_host)
         return;
-    const QString message = render::outgoingPrefix(m_host->formatSettings())
-                            + render::withCrLf(txtMsg->toPlainText());
+    const QString message =
+        render::outgoingPrefix(m_host->formatSettings()) + render::withCrLf(txtMsg->toPlainText());
     im_msg(m_host->ownScreenName(), message);
     QelTOCSock *toc = m_host->tocControl();
     if (!toc || !toc->SendIM(txtuser->text(), message, false))
@@ -33,37 +31,33 @@ void ctlIM::Command3_Click()
     txtMsg->clear();
 }
 
-void ctlIM::Command2_Click()
-{
+void ctlIM::Command2_Click() {
     if (!m_host || !m_host->dialogs())
         return;
     // The partner as it is now: the answer may come after the view closed.
     const QString user = IMUser;
     QPointer<ctlIM> self(this);
-    m_host->dialogs()->question(
-        this, tr("Warn User"), tr("warn anonymously?"), true,
-        [self, user](DialogProvider::Answer answer) {
-            if (!self || !self->m_host || answer == DialogProvider::Answer::Cancel)
-                return;
-            if (QelTOCSock *toc = self->m_host->tocControl())
-                toc->WarnUser(user, answer == DialogProvider::Answer::Yes);
-        });
+    m_host->dialogs()->question(this, tr("Warn User"), tr("warn anonymously?"), true,
+                                [self, user](DialogProvider::Answer answer) {
+                                    if (!self || !self->m_host ||
+                                        answer == DialogProvider::Answer::Cancel)
+                                        return;
+                                    if (QelTOCSock *toc = self->m_host->tocControl())
+                                        toc->WarnUser(user, answer == DialogProvider::Answer::Yes);
+                                });
 }
 
-void ctlIM::Command1_Click()
-{
+void ctlIM::Command1_Click() {
     if (m_host)
         m_host->blockFromView(IMUser);
 }
 
-void ctlIM::cmdIgnore_Click()
-{
+void ctlIM::cmdIgnore_Click() {
     if (m_host)
         m_host->showAddBuddy();
 }
 
-void ctlIM::Command4_Click()
-{
+void ctlIM::Command4_Click() {
     if (m_host)
         m_host->CloseTab(IMUser);
     emit KillIM(m_index);

@@ -23,21 +23,18 @@ constexpr qsizetype kMaxReply = 4 * 1024 * 1024;
 
 } // namespace
 
-QString ctlIM::iconRequestTemplate(const QString &host)
-{
+QString ctlIM::iconRequestTemplate(const QString &host) {
     return QStringLiteral("GET /BartSNQuery?custom=yes&default=0x000100050201e06e3f&type=1"
-                          "&screenname=%sn HTTP/1.1\r\nHost: ")
-           + host + QLatin1String("\r\n");
+                          "&screenname=%sn HTTP/1.1\r\nHost: ") +
+           host + QLatin1String("\r\n");
 }
 
-QString ctlIM::iconFilePath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-           + QLatin1String("/tmp.jpg");
+QString ctlIM::iconFilePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+           QLatin1String("/tmp.jpg");
 }
 
-QPixmap ctlIM::defaultIcon()
-{
+QPixmap ctlIM::defaultIcon() {
     // A plain grey head and shoulders.
     QPixmap pixmap(48, 48);
     pixmap.fill(QColor(0xE8, 0xEE, 0xF4));
@@ -50,8 +47,7 @@ QPixmap ctlIM::defaultIcon()
     return pixmap;
 }
 
-void ctlIM::startIconFetch()
-{
+void ctlIM::startIconFetch() {
     const QString host = m_host ? m_host->iconHost() : QString();
     if (host.isEmpty())
         return;
@@ -59,8 +55,7 @@ void ctlIM::startIconFetch()
     sckIcon->connectToHost(host, m_iconPort);
 }
 
-void ctlIM::sckIcon_Connect()
-{
+void ctlIM::sckIcon_Connect() {
     // The name goes into a URL: anything but letters, digits and "-._~" is
     // percent-encoded, so a name cannot add lines to the request.
     const QString sn = QString::fromLatin1(
@@ -71,8 +66,7 @@ void ctlIM::sckIcon_Connect()
     sckIcon->write(request.toUtf8());
 }
 
-void ctlIM::sckIcon_DataArrival()
-{
+void ctlIM::sckIcon_DataArrival() {
     if (m_iconDone)
         return;
     m_reply += sckIcon->readAll();
@@ -80,16 +74,14 @@ void ctlIM::sckIcon_DataArrival()
         stopIconFetch();
 }
 
-void ctlIM::stopIconFetch()
-{
+void ctlIM::stopIconFetch() {
     m_iconDone = true;
     m_reply.clear();
     m_reply.squeeze();
     sckIcon->abort();
 }
 
-void ctlIM::sckIcon_Close()
-{
+void ctlIM::sckIcon_Close() {
     if (m_iconDone)
         return;
     m_reply += sckIcon->readAll();

@@ -8,8 +8,7 @@
 
 namespace render {
 
-void applyStyleFlags(QPlainTextEdit *box, const FormatSettings &settings)
-{
+void applyStyleFlags(QPlainTextEdit *box, const FormatSettings &settings) {
     QFont font = box->font();
     font.setBold(settings.bold);
     font.setItalic(settings.italic);
@@ -18,8 +17,7 @@ void applyStyleFlags(QPlainTextEdit *box, const FormatSettings &settings)
     box->setFont(font);
 }
 
-static bool applyColor(QPlainTextEdit *box, QPalette::ColorRole role, const QString &colorText)
-{
+static bool applyColor(QPlainTextEdit *box, QPalette::ColorRole role, const QString &colorText) {
     const std::optional<QColor> color = colorFromText(colorText);
     if (!color)
         return false;
@@ -30,18 +28,15 @@ static bool applyColor(QPlainTextEdit *box, QPalette::ColorRole role, const QStr
     return true;
 }
 
-bool applyTextColor(QPlainTextEdit *box, const QString &colorText)
-{
+bool applyTextColor(QPlainTextEdit *box, const QString &colorText) {
     return applyColor(box, QPalette::Text, colorText);
 }
 
-bool applyBackColor(QPlainTextEdit *box, const QString &colorText)
-{
+bool applyBackColor(QPlainTextEdit *box, const QString &colorText) {
     return applyColor(box, QPalette::Base, colorText);
 }
 
-bool applyFontName(QPlainTextEdit *box, const QString &fontName)
-{
+bool applyFontName(QPlainTextEdit *box, const QString &fontName) {
     if (fontName.trimmed().isEmpty())
         return false;
     QFont font = box->font();
@@ -50,13 +45,11 @@ bool applyFontName(QPlainTextEdit *box, const QString &fontName)
     return true;
 }
 
-bool hasLineBreak(const QString &text)
-{
+bool hasLineBreak(const QString &text) {
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
 }
 
-QString withCrLf(const QString &text)
-{
+QString withCrLf(const QString &text) {
     QString out = text;
     out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -64,8 +57,7 @@ QString withCrLf(const QString &text)
     return out;
 }
 
-QString withoutLineBreaks(const QString &text)
-{
+QString withoutLineBreaks(const QString &text) {
     QString out = text;
     out.remove(QLatin1Char('\r'));
     out.remove(QLatin1Char('\n'));

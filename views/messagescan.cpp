@@ -8,8 +8,7 @@ namespace {
 
 // The colour value that follows the first occurrence of marker in lower, or
 // the null text when the marker is absent or ends the text.
-QString valueAfter(const QString &lower, QLatin1String marker)
-{
+QString valueAfter(const QString &lower, QLatin1String marker) {
     const qsizetype at = lower.indexOf(marker);
     if (at < 0)
         return QString();
@@ -36,8 +35,7 @@ QString valueAfter(const QString &lower, QLatin1String marker)
 
 } // namespace
 
-MessageStyle scanMessage(const QString &message, BackMarker marker)
-{
+MessageStyle scanMessage(const QString &message, BackMarker marker) {
     MessageStyle style;
     const QString lower = message.toLower();
     style.bold = lower.contains(QLatin1String("<bold>")) || lower.contains(QLatin1String("<b>"));
@@ -52,25 +50,23 @@ MessageStyle scanMessage(const QString &message, BackMarker marker)
     // Both views look for " bgcolor="; the chat view then cuts at the first
     // "bgcolor=", with or without the space before it.
     if (lower.contains(QLatin1String(" bgcolor="))) {
-        const QString back = valueAfter(lower, marker == BackMarker::Spaced
-                                                   ? QLatin1String(" bgcolor=")
-                                                   : QLatin1String("bgcolor="));
+        const QString back =
+            valueAfter(lower, marker == BackMarker::Spaced ? QLatin1String(" bgcolor=")
+                                                           : QLatin1String("bgcolor="));
         if (!back.isNull())
             style.backColorText = HTML2RGBStr(back);
     }
     return style;
 }
 
-QString decodeEntities(QString text)
-{
+QString decodeEntities(QString text) {
     text.replace(QLatin1String("&lt;"), QLatin1String("<"));
     text.replace(QLatin1String("&gt;"), QLatin1String(">"));
     text.replace(QLatin1String("&quot;"), QLatin1String("\""));
     return text;
 }
 
-QString outgoingPrefix(const FormatSettings &settings)
-{
+QString outgoingPrefix(const FormatSettings &settings) {
     QString prefix;
     if (settings.bold)
         prefix += QLatin1String("<b>");
@@ -80,8 +76,8 @@ QString outgoingPrefix(const FormatSettings &settings)
         prefix += QLatin1String("<s>");
     if (settings.underline)
         prefix += QLatin1String("<u>");
-    prefix += QLatin1String("<FONT FACE=\"") + settings.fontFace + QLatin1String("\" COLOR=\"")
-              + settings.textColorHtml + QLatin1String("\">");
+    prefix += QLatin1String("<FONT FACE=\"") + settings.fontFace + QLatin1String("\" COLOR=\"") +
+              settings.textColorHtml + QLatin1String("\">");
     prefix += QLatin1String("<BODY BGCOLOR=\"") + settings.backColorHtml + QLatin1String("\">");
     return prefix;
 }

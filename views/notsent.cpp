@@ -7,8 +7,7 @@
 
 namespace render {
 
-void showNotSent(QTextEdit *TEXT, const QelTOCSock *toc, int limit)
-{
+void showNotSent(QTextEdit *TEXT, const QelTOCSock *toc, int limit) {
     const QString text = (toc && toc->isConnected()) ? QObject::tr("Not sent.")
                                                      : QObject::tr("Not sent: you are offline.");
     // Grey italics on white, so it does not read as part of the conversation.

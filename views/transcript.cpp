@@ -12,14 +12,12 @@
 
 namespace render {
 
-void scrollToEnd(QTextEdit *TEXT)
-{
+void scrollToEnd(QTextEdit *TEXT) {
     if (QScrollBar *bar = TEXT->verticalScrollBar())
         bar->setValue(bar->maximum());
 }
 
-void setupTranscript(QTextEdit *TEXT)
-{
+void setupTranscript(QTextEdit *TEXT) {
     TEXT->setReadOnly(true);
     TEXT->setUndoRedoEnabled(false);
     TEXT->setAcceptRichText(false);
@@ -31,15 +29,13 @@ void setupTranscript(QTextEdit *TEXT)
     TEXT->document()->setDefaultTextOption(option);
 }
 
-int transcriptLength(const QTextEdit *TEXT)
-{
+int transcriptLength(const QTextEdit *TEXT) {
     // The document counts one more: the paragraph separator that ends it.
     return TEXT->document()->characterCount() - 1;
 }
 
 void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
-                 const MessageStyle &style, int limit)
-{
+                 const MessageStyle &style, int limit) {
     const QString body = QelTOCSock::RemoveHtml(message);
     // One edit for both runs: the transcript lays the line out once.
     QTextCursor edit(TEXT->document());
@@ -47,8 +43,8 @@ void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
     add_text2(TEXT, name + QLatin1String(": "), QStringLiteral("16711680"),
               QStringLiteral("16777215"), true, false, false, false, QStringLiteral("Arial"),
               limit);
-    add_text2(TEXT, body + QLatin1String("\r\n"), style.colorText, style.backColorText,
-              style.bold, style.italic, style.underline, false, QStringLiteral("Arial"), limit);
+    add_text2(TEXT, body + QLatin1String("\r\n"), style.colorText, style.backColorText, style.bold,
+              style.italic, style.underline, false, QStringLiteral("Arial"), limit);
     edit.endEditBlock();
     scrollToEnd(TEXT);
 }
@@ -57,8 +53,7 @@ void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
 
 void add_text2(QTextEdit *TEXT, const QString &text, const QString &colorText,
                const QString &backColorText, bool bold, bool italic, bool underline,
-               bool strikethrough, const QString &fontName, int limit)
-{
+               bool strikethrough, const QString &fontName, int limit) {
     if (!TEXT)
         return;
     if (limit >= 0 && render::transcriptLength(TEXT) > limit)

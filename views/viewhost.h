@@ -13,15 +13,15 @@ struct FormatSettings {
     bool italic = false;
     bool strikeout = false;
     bool underline = false;
-    QString fontFace = QStringLiteral("Arial");            // txtFont
-    QString textColorHtml = QStringLiteral("#000000");     // txtColor
-    QString backColorHtml = QStringLiteral("#FFFFFF");     // txtBackColor
-    QString fontColorx = QStringLiteral("0");              // decimal 0x00BBGGRR
+    QString fontFace = QStringLiteral("Arial");        // txtFont
+    QString textColorHtml = QStringLiteral("#000000"); // txtColor
+    QString backColorHtml = QStringLiteral("#FFFFFF"); // txtBackColor
+    QString fontColorx = QStringLiteral("0");          // decimal 0x00BBGGRR
     QString backColorx = QStringLiteral("16777215");
 };
 
 class ViewHost {
-public:
+  public:
     virtual ~ViewHost() = default;
 
     virtual QelTOCSock *tocControl() = 0;

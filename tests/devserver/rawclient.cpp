@@ -4,63 +4,53 @@
 
 #include <QTest>
 
-RawClient::RawClient()
-{
+RawClient::RawClient() {
     QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] { pump(); });
 }
 
-bool RawClient::connectTo(quint16 port)
-{
+bool RawClient::connectTo(quint16 port) {
     m_socket.connectToHost(QHostAddress::LocalHost, port);
     return m_socket.waitForConnected(5000);
 }
 
-void RawClient::pump()
-{
+void RawClient::pump() {
     m_buffer.append(m_socket.readAll());
     QByteArray frame;
     while (m_buffer.next(frame))
         m_frames.append(frame);
 }
 
-void RawClient::sendRaw(const QByteArray &bytes)
-{
+void RawClient::sendRaw(const QByteArray &bytes) {
     m_socket.write(bytes);
     m_socket.flush();
 }
 
-void RawClient::sendFrame(quint8 type, const QByteArray &data)
-{
+void RawClient::sendFrame(quint8 type, const QByteArray &data) {
     sendRaw(toc::buildFrame(type, m_sequence++, data));
 }
 
-void RawClient::sendLine(const QString &line)
-{
+void RawClient::sendLine(const QString &line) {
     sendFrame(toc::Data, line.toUtf8() + '\0');
 }
 
-bool RawClient::greet(bool crlf)
-{
+bool RawClient::greet(bool crlf) {
     const qsizetype before = m_frames.size();
     sendRaw(crlf ? QByteArray("FLAPON\r\n\r\n") : QByteArray("FLAPON\n\n"));
     return waitFrames(int(before) + 1);
 }
 
-void RawClient::startSignOn(const QString &name, const QString &password, bool crlf)
-{
+void RawClient::startSignOn(const QString &name, const QString &password, bool crlf) {
     greet(crlf);
     sendLogin(name, password);
 }
 
-void RawClient::sendLogin(const QString &name, const QString &password)
-{
+void RawClient::sendLogin(const QString &name, const QString &password) {
     sendFrame(toc::SignOn, toc::signOnData(name.toUtf8()));
     sendLine(toc::signOnLine(QStringLiteral("login.oscar.aol.com"), 5190, name,
                              toc::roastPassword(password.toUtf8())));
 }
 
-bool RawClient::signOn(const QString &name, const QString &password)
-{
+bool RawClient::signOn(const QString &name, const QString &password) {
     startSignOn(name, password);
     if (!waitLine(QStringLiteral("CONFIG2:")))
         return false;
@@ -73,8 +63,7 @@ bool RawClient::signOn(const QString &name, const QString &password)
     return true;
 }
 
-QStringList RawClient::lines() const
-{
+QStringList RawClient::lines() const {
     QStringList out;
     for (const QByteArray &f : m_frames) {
         if (f.size() >= toc::kFlapHeaderSize && quint8(f[1]) == toc::Data)
@@ -83,25 +72,22 @@ QStringList RawClient::lines() const
     return out;
 }
 
-bool RawClient::waitFrames(int count, int ms)
-{
+bool RawClient::waitFrames(int count, int ms) {
     return QTest::qWaitFor([&] { return m_frames.size() >= count; }, ms);
 }
 
-int RawClient::countLines(const QString &prefix) const
-{
+int RawClient::countLines(const QString &prefix) const {
     int n = 0;
     for (const QString &l : lines())
         n += l.startsWith(prefix) ? 1 : 0;
     return n;
 }
 
-bool RawClient::waitLine(const QString &prefix, int ms)
-{
+bool RawClient::waitLine(const QString &prefix, int ms) {
     return QTest::qWaitFor([&] { return countLines(prefix) > 0; }, ms);
 }
 
-bool RawClient::waitClosed(int ms)
-{
-    return QTest::qWaitFor([&] { return m_socket.state() == QAbstractSocket::UnconnectedState; }, ms);
+bool RawClient::waitClosed(int ms) {
+    return QTest::qWaitFor([&] { return m_socket.state() == QAbstractSocket::UnconnectedState; },
+                           ms);
 }

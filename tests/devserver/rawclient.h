@@ -10,7 +10,7 @@
 #include <QTcpSocket>
 
 class RawClient {
-public:
+  public:
     RawClient();
 
     bool connectTo(quint16 port);
@@ -40,7 +40,7 @@ public:
     void clear() { m_frames.clear(); }
     void close() { m_socket.abort(); }
 
-private:
+  private:
     void pump();
 
     QTcpSocket m_socket;

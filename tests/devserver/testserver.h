@@ -4,8 +4,7 @@
 
 #include "devserver/serveroptions.h"
 
-inline devserver::ServerOptions testOptions()
-{
+inline devserver::ServerOptions testOptions() {
     devserver::ServerOptions o;
     o.address = QHostAddress(QHostAddress::LocalHost);
     o.port = 0;

@@ -8,7 +8,7 @@
 
 class TocClient : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TocClient(const QString &name, const QString &password = QStringLiteral("secret"));
 
     QelTOCSock toc;
@@ -16,8 +16,8 @@ public:
     QString password;
     bool loggedIn = false;
     bool disconnected = false;
-    QStringList lines;          // every data line received
-    QStringList buddyList;      // from the last LoggedIn
+    QStringList lines;     // every data line received
+    QStringList buddyList; // from the last LoggedIn
     QStringList blockList;
     QStringList permitList;
     qint16 privacyMode = 0;

@@ -12,22 +12,19 @@
 
 using devserver::DevServer;
 
-void TestClients::init()
-{
+void TestClients::init() {
     m_server = std::make_unique<DevServer>(testOptions());
     QString error;
     QVERIFY2(m_server->start(&error), qPrintable(error));
 }
 
-void TestClients::cleanup()
-{
+void TestClients::cleanup() {
     qDeleteAll(m_clients);
     m_clients.clear();
     m_server.reset();
 }
 
-TocClient *TestClients::signedOn(const QString &name, const QString &password)
-{
+TocClient *TestClients::signedOn(const QString &name, const QString &password) {
     auto *c = new TocClient(name, password);
     m_clients.append(c);
     if (!c->signOn(port()))
@@ -35,14 +32,14 @@ TocClient *TestClients::signedOn(const QString &name, const QString &password)
     return c;
 }
 
-void TestClients::newAccountSeesVorklebot()
-{
+void TestClients::newAccountSeesVorklebot() {
     TocClient c(QStringLiteral("New Comer"));
     QSignalSpy nick(&c.toc, &QelTOCSock::ScreennameFormat);
     QSignalSpy buddy(&c.toc, &QelTOCSock::BuddyUpdate);
     QVERIFY(c.signOn(port()));
     QCOMPARE(nick.value(0).value(0).toString(), QStringLiteral("newcomer"));
-    QCOMPARE(c.buddyList, (QStringList{QStringLiteral("[group]Buddies"), QStringLiteral("vorklebot")}));
+    QCOMPARE(c.buddyList,
+             (QStringList{QStringLiteral("[group]Buddies"), QStringLiteral("vorklebot")}));
     QCOMPARE(c.privacyMode, qint16(1));
     QVERIFY(!buddy.isEmpty());
     QCOMPARE(buddy[0][0].toString(), QStringLiteral("vorklebot"));
@@ -50,8 +47,7 @@ void TestClients::newAccountSeesVorklebot()
     QCOMPARE(buddy[0][5].toString(), QStringLiteral("AO"));
 }
 
-void TestClients::wrongPassword()
-{
+void TestClients::wrongPassword() {
     TocClient first(QStringLiteral("alice"), QStringLiteral("right"));
     QVERIFY(first.signOn(port()));
     first.toc.LogOff();
@@ -66,8 +62,7 @@ void TestClients::wrongPassword()
     QVERIFY(!c.loggedIn);
 }
 
-void TestClients::imsBothWays()
-{
+void TestClients::imsBothWays() {
     TocClient *alice = signedOn(QStringLiteral("alice"));
     TocClient *bob = signedOn(QStringLiteral("bob"));
     QSignalSpy toBob(&bob->toc, &QelTOCSock::InstantMessage);
@@ -77,18 +72,19 @@ void TestClients::imsBothWays()
     const QString message = QStringLiteral("<b>hi:</b> \"quoted\" \\ $(x) {y} [z]");
     alice->toc.SendIM(QStringLiteral("Bob"), message, false);
     QTRY_COMPARE(toBob.size(), 1);
-    QCOMPARE(toBob[0], (QList<QVariant>{QStringLiteral("alice"), message, false, QStringLiteral(" O")}));
+    QCOMPARE(toBob[0],
+             (QList<QVariant>{QStringLiteral("alice"), message, false, QStringLiteral(" O")}));
     QVERIFY(bob->lines.contains(QStringLiteral("IM_IN_ENC2:alice:F:F:T: O:F:L:en:") + message));
 
     bob->toc.SendIM(QStringLiteral("alice"), QStringLiteral("auto reply"), true);
     bob->toc.SendPacket(2, "toc2_client_event \"alice\" 2");
     QTRY_COMPARE(toAlice.size(), 1);
-    QCOMPARE(toAlice[0], (QList<QVariant>{QStringLiteral("bob"), QStringLiteral("auto reply"), true, QStringLiteral(" O")}));
+    QCOMPARE(toAlice[0], (QList<QVariant>{QStringLiteral("bob"), QStringLiteral("auto reply"), true,
+                                          QStringLiteral(" O")}));
     QVERIFY(alice->waitLine(QStringLiteral("CLIENT_EVENT2:bob:2")));
 }
 
-void TestClients::imToOfflineUser()
-{
+void TestClients::imToOfflineUser() {
     TocClient *alice = signedOn(QStringLiteral("alice"));
     QSignalSpy error(&alice->toc, &QelTOCSock::Error);
     alice->toc.SendIM(QStringLiteral("nobody"), QStringLiteral("hello?"), false);
@@ -97,8 +93,7 @@ void TestClients::imToOfflineUser()
     QCOMPARE(error[0][1].toString(), QStringLiteral("nobody is not available"));
 }
 
-void TestClients::presenceFollowsChanges()
-{
+void TestClients::presenceFollowsChanges() {
     TocClient *alice = signedOn(QStringLiteral("alice"));
     alice->toc.AddBuddy(QStringLiteral("Buddies"), QStringLiteral("bob"));
     QVERIFY(alice->waitPrefix(QStringLiteral("NEW_BUDDY_REPLY2:bob:added")));
@@ -138,8 +133,7 @@ void TestClients::presenceFollowsChanges()
     QCOMPARE(error[0][0].value<qint16>(), qint16(901));
 }
 
-void TestClients::warnings()
-{
+void TestClients::warnings() {
     TocClient *alice = signedOn(QStringLiteral("alice"));
     TocClient *bob = signedOn(QStringLiteral("bob"));
     alice->toc.AddBuddy(QStringLiteral("Buddies"), QStringLiteral("bob"));
@@ -158,24 +152,26 @@ void TestClients::warnings()
     QSignalSpy error(&alice->toc, &QelTOCSock::Error);
     alice->toc.WarnUser(QStringLiteral("nobody"), false);
     QTRY_COMPARE(error.size(), 1);
-    QCOMPARE(error[0][1].toString(), QStringLiteral("Warning of nobody is not currently available"));
+    QCOMPARE(error[0][1].toString(),
+             QStringLiteral("Warning of nobody is not currently available"));
     QCOMPARE(m_server->store().account(QStringLiteral("bob"))->warning, 15);
 }
 
-void TestClients::vorklebotAnswersIms()
-{
+void TestClients::vorklebotAnswersIms() {
     TocClient *alice = signedOn(QStringLiteral("alice"));
     QSignalSpy typing(&alice->toc, &QelTOCSock::TypingStatus);
     QSignalSpy im(&alice->toc, &QelTOCSock::InstantMessage);
     alice->toc.SendIM(QStringLiteral("vorklebot"), QStringLiteral("<i>ping</i>"), false);
     QTRY_COMPARE(im.size(), 1);
     QCOMPARE(typing.size(), 1);
-    QCOMPARE(typing[0], (QList<QVariant>{QStringLiteral("vorklebot"), QVariant::fromValue(qint16(2))}));
-    QCOMPARE(im[0], (QList<QVariant>{QStringLiteral("vorklebot"), QStringLiteral("You said: \"ping\""), false,
-                                     QStringLiteral("AO")}));
+    QCOMPARE(typing[0],
+             (QList<QVariant>{QStringLiteral("vorklebot"), QVariant::fromValue(qint16(2))}));
+    QCOMPARE(im[0],
+             (QList<QVariant>{QStringLiteral("vorklebot"), QStringLiteral("You said: \"ping\""),
+                              false, QStringLiteral("AO")}));
     // The typing event came first.
-    const QStringList fromBot = alice->matching(QStringLiteral("CLIENT_EVENT2:vorklebot:"))
-                                + alice->matching(QStringLiteral("IM_IN_ENC2:vorklebot:"));
+    const QStringList fromBot = alice->matching(QStringLiteral("CLIENT_EVENT2:vorklebot:")) +
+                                alice->matching(QStringLiteral("IM_IN_ENC2:vorklebot:"));
     QCOMPARE(alice->lines.mid(alice->lines.indexOf(fromBot[0])), fromBot);
 
     // An auto-response gets no answer.
@@ -184,24 +180,25 @@ void TestClients::vorklebotAnswersIms()
     QCOMPARE(im.size(), 1);
 }
 
-static QByteArray httpGet(const QUrl &url)
-{
+static QByteArray httpGet(const QUrl &url) {
     QTcpSocket s;
     s.connectToHost(url.host(), quint16(url.port()));
     if (!s.waitForConnected(5000))
         return QByteArray();
-    s.write("GET " + url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority) + " HTTP/1.1\r\nHost: x\r\n\r\n");
+    s.write("GET " + url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority) +
+            " HTTP/1.1\r\nHost: x\r\n\r\n");
     QByteArray reply;
     // The server closes after the answer.
-    (void)QTest::qWaitFor([&] {
-        reply += s.readAll();
-        return s.state() == QAbstractSocket::UnconnectedState;
-    }, 5000);
+    (void)QTest::qWaitFor(
+        [&] {
+            reply += s.readAll();
+            return s.state() == QAbstractSocket::UnconnectedState;
+        },
+        5000);
     return reply + s.readAll();
 }
 
-void TestClients::profileAndIcon()
-{
+void TestClients::profileAndIcon() {
     TocClient *alice = signedOn(QStringLiteral("alice"));
     TocClient *bob = signedOn(QStringLiteral("bob"));
     bob->toc.SetProfile(QStringLiteral("<b>Bob's</b> page & more"));
@@ -233,8 +230,7 @@ void TestClients::profileAndIcon()
     QVERIFY(httpGet(icon).startsWith("HTTP/1.1 404 "));
 }
 
-void TestClients::nicknameAndPassword()
-{
+void TestClients::nicknameAndPassword() {
     TocClient *alice = signedOn(QStringLiteral("alice"), QStringLiteral("old"));
     QSignalSpy nick(&alice->toc, &QelTOCSock::ScreennameFormat);
     QSignalSpy formatted(&alice->toc, &QelTOCSock::ScreenNameFormatted);
@@ -261,8 +257,7 @@ void TestClients::nicknameAndPassword()
     QCOMPARE(againNick.value(0).value(0).toString(), QStringLiteral("A Lice"));
 }
 
-void TestClients::restartWithDatabaseKeepsAccounts()
-{
+void TestClients::restartWithDatabaseKeepsAccounts() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     devserver::ServerOptions o = testOptions();
@@ -289,8 +284,9 @@ void TestClients::restartWithDatabaseKeepsAccounts()
 
     TocClient alice(QStringLiteral("alice"), QStringLiteral("pw"));
     QVERIFY(alice.signOn(port()));
-    QCOMPARE(alice.buddyList, (QStringList{QStringLiteral("[group]Buddies"), QStringLiteral("vorklebot"),
-                                           QStringLiteral("[group]Friends"), QStringLiteral("Bob")}));
+    QCOMPARE(alice.buddyList,
+             (QStringList{QStringLiteral("[group]Buddies"), QStringLiteral("vorklebot"),
+                          QStringLiteral("[group]Friends"), QStringLiteral("Bob")}));
     QCOMPARE(alice.blockList, QStringList{QStringLiteral("eve")});
     QCOMPARE(alice.privacyMode, qint16(4));
 }

@@ -11,7 +11,7 @@
 
 class TestClients : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init();
     void cleanup();
 
@@ -38,7 +38,7 @@ private slots:
     void privacyModes();
     void privacyChangeUpdatesPresence();
 
-private:
+  private:
     quint16 port() const { return m_server->port(); }
     // A client signed on (account created on first sign-on); owned by the test.
     TocClient *signedOn(const QString &name, const QString &password = QStringLiteral("secret"));

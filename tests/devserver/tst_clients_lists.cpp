@@ -5,8 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-void TestClients::buddiesAndGroupsAtNextSignOn()
-{
+void TestClients::buddiesAndGroupsAtNextSignOn() {
     TocClient *alice = signedOn(QStringLiteral("alice"));
     QSignalSpy groupAdded(&alice->toc, &QelTOCSock::GroupAdded);
     QSignalSpy buddyAdded(&alice->toc, &QelTOCSock::BuddyAdded);
@@ -20,14 +19,16 @@ void TestClients::buddiesAndGroupsAtNextSignOn()
     alice->toc.AddBuddy(QStringLiteral("Co Workers"), QStringLiteral("Jane Doe"));
     QTRY_COMPARE(buddyAdded.size(), 1);
     QCOMPARE(groupAdded.value(0), QList<QVariant>{QStringLiteral("Co Workers")});
-    QCOMPARE(buddyAdded[0], (QList<QVariant>{QStringLiteral("Co Workers"), QStringLiteral("Jane Doe"), QString()}));
+    QCOMPARE(buddyAdded[0], (QList<QVariant>{QStringLiteral("Co Workers"),
+                                             QStringLiteral("Jane Doe"), QString()}));
     QVERIFY(alice->waitLine(QStringLiteral("NEW_BUDDY_REPLY2:Jane Doe:added")));
 
     // Braced records with an alias, into an existing group.
     alice->toc.SendPacket(2, "toc2_new_buddies {g:Buddies\nb:carol:Caro\nb:no:colons:in:alias\n}");
     QTRY_COMPARE(buddyAdded.size(), 2);
-    QCOMPARE(buddyAdded[1], (QList<QVariant>{QStringLiteral("Buddies"), QStringLiteral("carol"), QStringLiteral("Caro")}));
-    QCOMPARE(groupAdded.size(), 1);   // Buddies existed
+    QCOMPARE(buddyAdded[1], (QList<QVariant>{QStringLiteral("Buddies"), QStringLiteral("carol"),
+                                             QStringLiteral("Caro")}));
+    QCOMPARE(groupAdded.size(), 1); // Buddies existed
 
     alice->toc.AddGroup(QStringLiteral("Empty One"));
     alice->toc.AddGroup(QStringLiteral("Gone"));
@@ -36,7 +37,8 @@ void TestClients::buddiesAndGroupsAtNextSignOn()
     QTRY_COMPARE(groupRemoved.size(), 1);
     alice->toc.RemoveBuddy(QStringLiteral("Buddies"), QStringLiteral("vorklebot"));
     QTRY_COMPARE(buddyRemoved.size(), 1);
-    QCOMPARE(buddyRemoved[0], (QList<QVariant>{QStringLiteral("Buddies"), QStringLiteral("vorklebot")}));
+    QCOMPARE(buddyRemoved[0],
+             (QList<QVariant>{QStringLiteral("Buddies"), QStringLiteral("vorklebot")}));
 
     alice->toc.BlockUser(QStringLiteral("Eve"));
     alice->toc.BlockUser(QStringLiteral("mallory"));
@@ -50,25 +52,25 @@ void TestClients::buddiesAndGroupsAtNextSignOn()
     QCOMPARE(unblocked.value(0), QList<QVariant>{QStringLiteral("mallory")});
     QCOMPARE(permitted.size(), 2);
     QVERIFY(alice->waitLine(QStringLiteral("DELETED2:p:trent")));
-    alice->toc.GetStatus(QStringLiteral("vorklebot"));   // a round trip: the mode is stored
+    alice->toc.GetStatus(QStringLiteral("vorklebot")); // a round trip: the mode is stored
     QVERIFY(alice->waitPrefix(QStringLiteral("UPDATE_BUDDY2:vorklebot")));
     alice->toc.LogOff();
 
     TocClient again(QStringLiteral("alice"));
     QVERIFY(again.signOn(port()));
-    QCOMPARE(again.buddyList, (QStringList{QStringLiteral("[group]Buddies"), QStringLiteral("carol:Caro"),
-                                           QStringLiteral("[group]Co Workers"), QStringLiteral("Jane Doe"),
-                                           QStringLiteral("[group]Empty One")}));
+    QCOMPARE(again.buddyList,
+             (QStringList{QStringLiteral("[group]Buddies"), QStringLiteral("carol:Caro"),
+                          QStringLiteral("[group]Co Workers"), QStringLiteral("Jane Doe"),
+                          QStringLiteral("[group]Empty One")}));
     QCOMPARE(again.blockList, QStringList{QStringLiteral("eve")});
     QCOMPARE(again.permitList, QStringList{QStringLiteral("dave")});
     QCOMPARE(again.privacyMode, qint16(3));
 }
 
-void TestClients::privacyModes_data()
-{
+void TestClients::privacyModes_data() {
     QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("list");      // "permit", "deny", "buddy" or empty
-    QTest::addColumn<bool>("reaches");      // alice's IMs and invitations reach bob, and she sees him
+    QTest::addColumn<QString>("list"); // "permit", "deny", "buddy" or empty
+    QTest::addColumn<bool>("reaches"); // alice's IMs and invitations reach bob, and she sees him
 
     QTest::newRow("1 allow all") << 1 << QString() << true;
     QTest::newRow("2 block all") << 2 << QString() << false;
@@ -81,8 +83,7 @@ void TestClients::privacyModes_data()
     QTest::newRow("5 buddies, a buddy") << 5 << QStringLiteral("buddy") << true;
 }
 
-void TestClients::privacyModes()
-{
+void TestClients::privacyModes() {
     QFETCH(int, mode);
     QFETCH(QString, list);
     QFETCH(bool, reaches);
@@ -109,7 +110,8 @@ void TestClients::privacyModes()
     alice->toc.GetStatus(QStringLiteral("bob"));
     alice->toc.JoinChat(QStringLiteral("privacy"), 4);
     QTRY_COMPARE(joined.size(), 1);
-    alice->toc.InviteUsers(QString(), QStringLiteral("join"), QStringLiteral("bob"), joined[0][1].toInt());
+    alice->toc.InviteUsers(QString(), QStringLiteral("join"), QStringLiteral("bob"),
+                           joined[0][1].toInt());
     // Bob's own messages to alice are not affected by his mode.
     bob->toc.SendIM(QStringLiteral("alice"), QStringLiteral("end"), false);
     QVERIFY(alice->waitPrefix(QStringLiteral("IM_IN_ENC2:bob:")));
@@ -122,9 +124,10 @@ void TestClients::privacyModes()
         QTRY_COMPARE(im.size(), 1);
         QTRY_COMPARE(invite.size(), 1);
         QVERIFY(error.isEmpty());
-        QVERIFY(alice->count(QStringLiteral("UPDATE_BUDDY2:bob:T:")) >= 2);   // the buddy add and the status
+        QVERIFY(alice->count(QStringLiteral("UPDATE_BUDDY2:bob:T:")) >=
+                2); // the buddy add and the status
     } else {
-        QCOMPARE(error.size(), 3);   // IM, status and invitation
+        QCOMPARE(error.size(), 3); // IM, status and invitation
         for (const QList<QVariant> &e : error)
             QCOMPARE(e[0].value<qint16>(), qint16(901));
         QCOMPARE(im.size(), 0);
@@ -133,8 +136,7 @@ void TestClients::privacyModes()
     }
 }
 
-void TestClients::privacyChangeUpdatesPresence()
-{
+void TestClients::privacyChangeUpdatesPresence() {
     TocClient *alice = signedOn(QStringLiteral("alice"));
     TocClient *bob = signedOn(QStringLiteral("bob"));
     alice->toc.AddBuddy(QStringLiteral("Buddies"), QStringLiteral("bob"));
@@ -155,7 +157,11 @@ void TestClients::privacyChangeUpdatesPresence()
     // Off the deny list: back online for her, away as he is.
     bob->toc.UnblockUser(QStringLiteral("alice"));
     QTRY_COMPARE(alice->count(QStringLiteral("UPDATE_BUDDY2:bob:")), 3);
-    QVERIFY(alice->matching(QStringLiteral("UPDATE_BUDDY2:bob:")).last().startsWith(QLatin1String("UPDATE_BUDDY2:bob:T:0:")));
-    QCOMPARE(alice->matching(QStringLiteral("UPDATE_BUDDY2:bob:")).last().section(QLatin1Char(':'), 6, 6),
+    QVERIFY(alice->matching(QStringLiteral("UPDATE_BUDDY2:bob:"))
+                .last()
+                .startsWith(QLatin1String("UPDATE_BUDDY2:bob:T:0:")));
+    QCOMPARE(alice->matching(QStringLiteral("UPDATE_BUDDY2:bob:"))
+                 .last()
+                 .section(QLatin1Char(':'), 6, 6),
              QStringLiteral(" OU"));
 }

@@ -4,8 +4,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-void TestClients::roomJoinTalkLeave()
-{
+void TestClients::roomJoinTalkLeave() {
     TocClient *alice = signedOn(QStringLiteral("alice"));
     TocClient *bob = signedOn(QStringLiteral("bob"));
     QSignalSpy aliceJoined(&alice->toc, &QelTOCSock::JoinedChat);
@@ -28,14 +27,16 @@ void TestClients::roomJoinTalkLeave()
     QTRY_COMPARE(bobMembers.size(), 2);
     QCOMPARE(bobMembers[0], (QList<QVariant>{QStringLiteral("alice"), true, id}));
     QCOMPARE(bobMembers[1], (QList<QVariant>{QStringLiteral("bob"), true, id}));
-    QTRY_COMPARE(aliceMembers.size(), 2);   // herself, then bob
+    QTRY_COMPARE(aliceMembers.size(), 2); // herself, then bob
     QCOMPARE(aliceMembers[1], (QList<QVariant>{QStringLiteral("bob"), true, id}));
 
     bob->toc.SendChat(QString(), QStringLiteral("hi: all \"you\""), id);
     QTRY_COMPARE(aliceMessages.size(), 1);
-    QTRY_COMPARE(bobMessages.size(), 1);   // the sender gets it too
-    QCOMPARE(aliceMessages[0], (QList<QVariant>{id, QStringLiteral("bob"), QStringLiteral("hi: all \"you\"")}));
-    QVERIFY(alice->lines.contains(QStringLiteral("CHAT_IN_ENC:%1:bob:F:A:en:hi: all \"you\"").arg(id)));
+    QTRY_COMPARE(bobMessages.size(), 1); // the sender gets it too
+    QCOMPARE(aliceMessages[0],
+             (QList<QVariant>{id, QStringLiteral("bob"), QStringLiteral("hi: all \"you\"")}));
+    QVERIFY(
+        alice->lines.contains(QStringLiteral("CHAT_IN_ENC:%1:bob:F:A:en:hi: all \"you\"").arg(id)));
 
     QSignalSpy bobLeft(&bob->toc, &QelTOCSock::ChatLeft);
     bob->toc.LeaveChat(QString(), id);
@@ -57,8 +58,7 @@ void TestClients::roomJoinTalkLeave()
     QCOMPARE(bobMembers[2][0].toString(), QStringLiteral("bob"));
 }
 
-void TestClients::invitation()
-{
+void TestClients::invitation() {
     TocClient *alice = signedOn(QStringLiteral("alice"));
     TocClient *bob = signedOn(QStringLiteral("bob"));
     QSignalSpy aliceJoined(&alice->toc, &QelTOCSock::JoinedChat);
@@ -76,8 +76,8 @@ void TestClients::invitation()
 
     alice->toc.InviteUsers(QString(), QStringLiteral("come: in"), QStringLiteral("Bob"), id);
     QTRY_COMPARE(invites.size(), 1);
-    QCOMPARE(invites[0], (QList<QVariant>{QStringLiteral("Secret Room"), id, QStringLiteral("alice"),
-                                          QStringLiteral("come: in")}));
+    QCOMPARE(invites[0], (QList<QVariant>{QStringLiteral("Secret Room"), id,
+                                          QStringLiteral("alice"), QStringLiteral("come: in")}));
     bob->toc.AcceptChatInvite(id);
     QTRY_COMPARE(bobJoined.size(), 1);
     QCOMPARE(bobJoined[0], (QList<QVariant>{QStringLiteral("Secret Room"), id}));
@@ -88,8 +88,7 @@ void TestClients::invitation()
     QCOMPARE(aliceError[0][1].toString(), QStringLiteral("nobody is not available"));
 }
 
-void TestClients::vorklebotInChat100()
-{
+void TestClients::vorklebotInChat100() {
     TocClient *alice = signedOn(QStringLiteral("alice"));
     QSignalSpy members(&alice->toc, &QelTOCSock::ChatUserUpdate);
     QSignalSpy messages(&alice->toc, &QelTOCSock::ChatMessage);
@@ -101,8 +100,9 @@ void TestClients::vorklebotInChat100()
     alice->toc.SendChat(QString(), QStringLiteral("nobody named"), id);
     alice->toc.SendChat(QString(), QStringLiteral("hello <b>VorkleBot</b>"), id);
     QTRY_COMPARE(messages.size(), 3);
-    QCOMPARE(messages[2], (QList<QVariant>{id, QStringLiteral("vorklebot"),
-                                           QStringLiteral("alice, You said: \"hello VorkleBot\"")}));
+    QCOMPARE(messages[2],
+             (QList<QVariant>{id, QStringLiteral("vorklebot"),
+                              QStringLiteral("alice, You said: \"hello VorkleBot\"")}));
     QTest::qWait(100);
-    QCOMPARE(messages.size(), 3);   // the message without its name got no answer
+    QCOMPARE(messages.size(), 3); // the message without its name got no answer
 }

@@ -4,7 +4,7 @@
 
 class TestUnits : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void parseCommand_data();
     void parseCommand();
     void parseCommandBytes();

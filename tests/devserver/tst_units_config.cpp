@@ -10,8 +10,7 @@
 
 using namespace devserver;
 
-void TestUnits::privacy_data()
-{
+void TestUnits::privacy_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<bool>("stranger");
     QTest::addColumn<bool>("permitted");
@@ -25,8 +24,7 @@ void TestUnits::privacy_data()
     QTest::newRow("5 buddies") << 5 << false << false << false << true;
 }
 
-void TestUnits::privacy()
-{
+void TestUnits::privacy() {
     QFETCH(int, mode);
     BuddyConfig c;
     c.pdmode = mode;
@@ -40,13 +38,13 @@ void TestUnits::privacy()
     QTEST(c.allows(QStringLiteral("buddy")), "buddy");
 }
 
-void TestUnits::configEdits()
-{
+void TestUnits::configEdits() {
     BuddyConfig c;
     QVERIFY(c.addGroup(QStringLiteral("Co Workers")));
-    QVERIFY(!c.addGroup(QStringLiteral("coworkers")));          // groups compare normalised
+    QVERIFY(!c.addGroup(QStringLiteral("coworkers"))); // groups compare normalised
     QVERIFY(!c.addBuddy(QStringLiteral("Nowhere"), QStringLiteral("x"), QString()));
-    QVERIFY(c.addBuddy(QStringLiteral("coworkers"), QStringLiteral("Jane Doe"), QStringLiteral("JD")));
+    QVERIFY(
+        c.addBuddy(QStringLiteral("coworkers"), QStringLiteral("Jane Doe"), QStringLiteral("JD")));
     QVERIFY(!c.addBuddy(QStringLiteral("Co Workers"), QStringLiteral("janedoe"), QString()));
     QVERIFY(c.hasBuddy(QStringLiteral("janedoe")));
     QCOMPARE(c.buddyNames(), QSet<QString>{QStringLiteral("janedoe")});
@@ -65,8 +63,7 @@ void TestUnits::configEdits()
     QVERIFY(!c.addBuddy(QStringLiteral("g1"), QStringLiteral("extra"), QString()));
 }
 
-void TestUnits::configRecords()
-{
+void TestUnits::configRecords() {
     BuddyConfig c;
     c.pdmode = 4;
     c.addGroup(QStringLiteral("Buddies"));
@@ -76,11 +73,10 @@ void TestUnits::configRecords()
     c.addListed(&c.deny, QStringLiteral("eve"));
     c.addListed(&c.permit, QStringLiteral("dave"));
     QCOMPARE(c.records(), (QStringList{"g:Buddies\n", "b:alice\n", "b:bob:Bobby\n", "g:Empty\n",
-                                      "d:eve\n", "p:dave\n", "m:4\n"}));
+                                       "d:eve\n", "p:dave\n", "m:4\n"}));
 }
 
-void TestUnits::config2Split()
-{
+void TestUnits::config2Split() {
     QCOMPARE(config2Lines({"g:Buddies\n", "b:vorklebot\n", "m:1\n"}),
              QStringList{"CONFIG2:g:Buddies\nb:vorklebot\nm:1\ndone:\n"});
     QCOMPARE(config2Lines({}), QStringList{"CONFIG2:done:\n"});
@@ -102,8 +98,7 @@ void TestUnits::config2Split()
     QCOMPARE(joined, records.join(QString()) + QStringLiteral("done:\n"));
 }
 
-void TestUnits::store()
-{
+void TestUnits::store() {
     Store s;
     QVERIFY2(s.isOpen(), qPrintable(s.lastError()));
     QVERIFY(!s.account(QStringLiteral("alice")));
@@ -119,13 +114,12 @@ void TestUnits::store()
     QVERIFY(s.checkPassword(QStringLiteral("alice"), "new"));
     QVERIFY(!s.checkPassword(QStringLiteral("alice"), "pw"));
     QCOMPARE(s.icon(QStringLiteral("alice")), QByteArray("icon"));
-    QVERIFY(s.setProfile(QStringLiteral("alice"), QString()));   // a null text is stored as empty
+    QVERIFY(s.setProfile(QStringLiteral("alice"), QString())); // a null text is stored as empty
     QCOMPARE(s.profile(QStringLiteral("alice")), QString());
     QVERIFY(!s.setWarning(QStringLiteral("nobody"), 5));
 }
 
-void TestUnits::storeKeepsDataAcrossRestart()
-{
+void TestUnits::storeKeepsDataAcrossRestart() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("dev.sqlite"));

@@ -14,7 +14,7 @@ using devserver::DevServer;
 
 class TestWire : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init();
     void cleanup();
     void greetingAndSignOnFrames_data();
@@ -29,37 +29,32 @@ private slots:
     void badInputDropsOnlyThatClient_data();
     void badInputDropsOnlyThatClient();
 
-private:
+  private:
     void startServer(const devserver::ServerOptions &options);
     std::unique_ptr<DevServer> m_server;
 };
 
-void TestWire::startServer(const devserver::ServerOptions &options)
-{
+void TestWire::startServer(const devserver::ServerOptions &options) {
     m_server = std::make_unique<DevServer>(options);
     QString error;
     QVERIFY2(m_server->start(&error), qPrintable(error));
 }
 
-void TestWire::init()
-{
+void TestWire::init() {
     startServer(testOptions());
 }
 
-void TestWire::cleanup()
-{
+void TestWire::cleanup() {
     m_server.reset();
 }
 
-void TestWire::greetingAndSignOnFrames_data()
-{
+void TestWire::greetingAndSignOnFrames_data() {
     QTest::addColumn<bool>("crlf");
     QTest::newRow("LF LF") << false;
     QTest::newRow("CR LF CR LF") << true;
 }
 
-void TestWire::greetingAndSignOnFrames()
-{
+void TestWire::greetingAndSignOnFrames() {
     QFETCH(bool, crlf);
     RawClient c;
     QVERIFY(c.connectTo(m_server->port()));
@@ -77,8 +72,7 @@ void TestWire::greetingAndSignOnFrames()
     }
 }
 
-void TestWire::wrongPasswordClosesConnection()
-{
+void TestWire::wrongPasswordClosesConnection() {
     RawClient first;
     QVERIFY(first.connectTo(m_server->port()));
     QVERIFY(first.signOn(QStringLiteral("alice"), QStringLiteral("right")));
@@ -105,8 +99,7 @@ void TestWire::wrongPasswordClosesConnection()
     QCOMPARE(bot.lines(), QStringList{QStringLiteral("ERROR:980")});
 }
 
-void TestWire::closedRegistration()
-{
+void TestWire::closedRegistration() {
     devserver::ServerOptions o = testOptions();
     o.openRegistration = false;
     startServer(o);
@@ -117,8 +110,7 @@ void TestWire::closedRegistration()
     QCOMPARE(c.lines(), QStringList{QStringLiteral("ERROR:980")});
 }
 
-void TestWire::secondSignOnEndsFirst()
-{
+void TestWire::secondSignOnEndsFirst() {
     RawClient first, second;
     QVERIFY(first.connectTo(m_server->port()));
     QVERIFY(first.signOn(QStringLiteral("alice"), QStringLiteral("pw")));
@@ -129,24 +121,24 @@ void TestWire::secondSignOnEndsFirst()
     QVERIFY(second.waitLine(QStringLiteral("UPDATE_BUDDY2:vorklebot:T:")));
 }
 
-void TestWire::longLinesAreRefused()
-{
+void TestWire::longLinesAreRefused() {
     RawClient c;
     QVERIFY(c.connectTo(m_server->port()));
     QVERIFY(c.signOn(QStringLiteral("alice"), QStringLiteral("pw")));
     // 2048 bytes are a line; 2049 are not.
-    const QString fits = QStringLiteral("toc_set_info \"") + QString(2048 - 15, QLatin1Char('x')) + QLatin1Char('"');
+    const QString fits =
+        QStringLiteral("toc_set_info \"") + QString(2048 - 15, QLatin1Char('x')) + QLatin1Char('"');
     QCOMPARE(fits.size(), 2048);
     c.sendLine(fits);
-    c.sendLine(QStringLiteral("toc_set_info \"") + QString(2049 - 15, QLatin1Char('x')) + QLatin1Char('"'));
+    c.sendLine(QStringLiteral("toc_set_info \"") + QString(2049 - 15, QLatin1Char('x')) +
+               QLatin1Char('"'));
     c.sendLine(QStringLiteral("toc_get_status vorklebot"));
     QVERIFY(c.waitLine(QStringLiteral("UPDATE_BUDDY2:vorklebot:")));
     QCOMPARE(c.lines(), (QStringList{QStringLiteral("ERROR:911"), c.lines().value(1)}));
     QCOMPARE(m_server->store().profile(QStringLiteral("alice")).size(), 2048 - 15);
 }
 
-void TestWire::unknownCommandBeforeAndAfterSignOn()
-{
+void TestWire::unknownCommandBeforeAndAfterSignOn() {
     RawClient c;
     QVERIFY(c.connectTo(m_server->port()));
     QVERIFY(c.greet());
@@ -160,8 +152,7 @@ void TestWire::unknownCommandBeforeAndAfterSignOn()
     QVERIFY(QTest::qWaitFor([&] { return c.countLines(QStringLiteral("ERROR:911")) == 2; }, 5000));
 }
 
-void TestWire::floodControl()
-{
+void TestWire::floodControl() {
     devserver::ServerOptions o = testOptions();
     o.floodLimit = 5;
     startServer(o);
@@ -180,44 +171,50 @@ void TestWire::floodControl()
     QCOMPARE(c.countLines(QStringLiteral("ERROR:903")), 3);
 }
 
-void TestWire::keepAlive()
-{
+void TestWire::keepAlive() {
     devserver::ServerOptions o = testOptions();
     o.keepAliveSeconds = 1;
     startServer(o);
     RawClient c;
     QVERIFY(c.connectTo(m_server->port()));
     QVERIFY(c.signOn(QStringLiteral("alice"), QStringLiteral("pw")));
-    c.sendFrame(toc::KeepAlive, QByteArray());   // accepted silently
-    QVERIFY(QTest::qWaitFor([&] {
-        for (const QByteArray &f : c.frames()) {
-            if (f.size() == 6 && f[1] == char(toc::KeepAlive) && f.endsWith(QByteArray("\0\0", 2)))
-                return true;
-        }
-        return false;
-    }, 5000));
+    c.sendFrame(toc::KeepAlive, QByteArray()); // accepted silently
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            for (const QByteArray &f : c.frames()) {
+                if (f.size() == 6 && f[1] == char(toc::KeepAlive) &&
+                    f.endsWith(QByteArray("\0\0", 2)))
+                    return true;
+            }
+            return false;
+        },
+        5000));
     QVERIFY(c.lines().isEmpty());
 }
 
-void TestWire::badInputDropsOnlyThatClient_data()
-{
+void TestWire::badInputDropsOnlyThatClient_data() {
     QTest::addColumn<bool>("signedOn");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("serverCloses");
 
-    QTest::newRow("garbage instead of greeting") << false << QByteArray("GET / HTTP/1.1\r\n\r\n") << true;
+    QTest::newRow("garbage instead of greeting")
+        << false << QByteArray("GET / HTTP/1.1\r\n\r\n") << true;
     QTest::newRow("1 MB without greeting") << false << QByteArray(1 << 20, 'A') << true;
     QTest::newRow("garbage after sign-on") << true << QByteArray("\x00\xff hello", 8) << true;
     QTest::newRow("wrong marker") << true << QByteArray("#\x02\x00\x05\x00\x01x", 7) << true;
     QTest::newRow("unknown frame type") << true << QByteArray("*\x09\x00\x05\x00\x00", 6) << true;
-    QTest::newRow("huge length") << true << QByteArray("*\x02\x00\x05\xff\xff", 6) + QByteArray(100, 'x') << true;
-    QTest::newRow("1 MB line") << true << QByteArray("*\x02\x00\x05\xff\xff", 6) + QByteArray(1 << 20, 'x') << true;
-    QTest::newRow("half frame then disconnect") << true << QByteArray("*\x02\x00\x05\x00\x40toc_se", 12) << false;
+    QTest::newRow("huge length") << true
+                                 << QByteArray("*\x02\x00\x05\xff\xff", 6) + QByteArray(100, 'x')
+                                 << true;
+    QTest::newRow("1 MB line") << true
+                               << QByteArray("*\x02\x00\x05\xff\xff", 6) + QByteArray(1 << 20, 'x')
+                               << true;
+    QTest::newRow("half frame then disconnect")
+        << true << QByteArray("*\x02\x00\x05\x00\x40toc_se", 12) << false;
     QTest::newRow("half header then disconnect") << true << QByteArray("*\x02\x00", 3) << false;
 }
 
-void TestWire::badInputDropsOnlyThatClient()
-{
+void TestWire::badInputDropsOnlyThatClient() {
     QFETCH(bool, signedOn);
     QFETCH(QByteArray, bytes);
     QFETCH(bool, serverCloses);

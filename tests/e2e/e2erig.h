@@ -17,8 +17,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
-inline devserver::ServerOptions e2eOptions()
-{
+inline devserver::ServerOptions e2eOptions() {
     devserver::ServerOptions o;
     o.port = 0;
     o.httpPort = 0;
@@ -36,8 +35,7 @@ struct Client {
     ScriptedDialogs dialogs;
     std::unique_ptr<frmMain> w;
 
-    Client()
-    {
+    Client() {
         frmErr::setSoundEnabled(false);
         w = std::make_unique<frmMain>();
         w->finishBuilding();
@@ -46,25 +44,21 @@ struct Client {
     }
     ~Client() { w->setDialogProvider(nullptr); }
 
-    template <typename T> T *find(const char *name) const
-    {
+    template <typename T> T *find(const char *name) const {
         return w->findChild<T *>(QLatin1String(name));
     }
-    template <typename T> static T *in(QWidget *parent, const char *name)
-    {
+    template <typename T> static T *in(QWidget *parent, const char *name) {
         return parent->findChild<T *>(QLatin1String(name));
     }
 
     void click(const char *name) { QTest::mouseClick(find<QWidget>(name), Qt::LeftButton); }
-    void type(const char *name, const QString &text)
-    {
+    void type(const char *name, const QString &text) {
         auto *edit = find<QLineEdit>(name);
         edit->clear();
         QTest::keyClicks(edit, text);
     }
 
-    bool signOn(quint16 port, const QString &name, const QString &password)
-    {
+    bool signOn(quint16 port, const QString &name, const QString &password) {
         type("txtSn", name);
         type("txtPw", password);
         type("txtServer", QStringLiteral("127.0.0.1"));
@@ -73,35 +67,31 @@ struct Client {
         return waitUntil([this] { return find<QFrame>("frmLogin")->isHidden(); });
     }
 
-    QTreeWidgetItem *treeItem(const QString &text) const
-    {
-        const auto found = find<QTreeWidget>("TreeBL")->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    QTreeWidgetItem *treeItem(const QString &text) const {
+        const auto found =
+            find<QTreeWidget>("TreeBL")->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? nullptr : found.first();
     }
 
-    int tabIndex(const QString &caption) const
-    {
+    int tabIndex(const QString &caption) const {
         for (int i = 0; i < w->Tab1->count(); ++i)
             if (w->tabCaption(i) == caption)
                 return i;
         return -1;
     }
-    void selectTab(const QString &caption)
-    {
+    void selectTab(const QString &caption) {
         const int i = tabIndex(caption);
         QVERIFY(i >= 0);
         QTest::mouseClick(w->Tab1, Qt::LeftButton, {}, w->Tab1->tabRect(i).center());
     }
 
-    ctlIM *imView(const QString &partner) const
-    {
+    ctlIM *imView(const QString &partner) const {
         for (ctlIM *v : w->imViews)
             if (v->IMUser == partner)
                 return v;
         return nullptr;
     }
-    ctlChat *chatView(const QString &caption) const
-    {
+    ctlChat *chatView(const QString &caption) const {
         for (ctlChat *v : w->chatViews)
             if (v->Chatids == caption)
                 return v;
@@ -109,8 +99,7 @@ struct Client {
     }
     static QString transcript(QWidget *view) { return in<QTextEdit>(view, "TEXT")->toPlainText(); }
     // Types a message into a view's input box and presses Enter.
-    static void say(QWidget *view, const QString &text)
-    {
+    static void say(QWidget *view, const QString &text) {
         // An IM view takes its partner's name on its start-up timer.
         if (auto *user = in<QLineEdit>(view, "txtuser"))
             QVERIFY(waitUntil([user] { return !user->text().isEmpty(); }));
@@ -122,8 +111,7 @@ struct Client {
         QTest::keyClick(box, Qt::Key_Return);
     }
 
-    QString alertText() const
-    {
+    QString alertText() const {
         frmErr *err = w->alertWindow();
         if (!err || !err->isVisible())
             return QString();
@@ -131,8 +119,7 @@ struct Client {
     }
 
     // For a person to look at: one picture per scenario in the build folder.
-    void screenshot(const QString &name) const
-    {
+    void screenshot(const QString &name) const {
         QDir().mkpath(QStringLiteral("e2e-screenshots"));
         w->grab().save(QStringLiteral("e2e-screenshots/%1.png").arg(name));
     }

@@ -8,24 +8,21 @@
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase()
-    {
+  private slots:
+    void initTestCase() {
         server = std::make_unique<devserver::DevServer>(e2eOptions());
         QString error;
         QVERIFY2(server->start(&error), qPrintable(error));
         alice = std::make_unique<Client>();
         bob = std::make_unique<Client>();
     }
-    void cleanupTestCase()
-    {
+    void cleanupTestCase() {
         alice.reset();
         bob.reset();
         server.reset();
     }
 
-    void signOnShowsVorklebot()
-    {
+    void signOnShowsVorklebot() {
         QVERIFY(alice->signOn(server->port(), "Alice One", "pw-alice"));
         QVERIFY(waitUntil([&] { return alice->treeItem("vorklebot") != nullptr; }));
         QCOMPARE(alice->treeItem("vorklebot")->parent()->text(0), QStringLiteral("Buddies"));
@@ -33,8 +30,7 @@ private slots:
         alice->screenshot("01-signed-on");
     }
 
-    void eachSeesTheOtherComeOnline()
-    {
+    void eachSeesTheOtherComeOnline() {
         addBuddy(*alice, "Bob Two");
         QVERIFY(bob->signOn(server->port(), "Bob Two", "pw-bob"));
         QVERIFY(waitUntil([&] { return alice->treeItem("bobtwo") != nullptr; }));
@@ -44,8 +40,7 @@ private slots:
         bob->screenshot("02-buddy-online");
     }
 
-    void imGoesToAnUnselectedTabAndBack()
-    {
+    void imGoesToAnUnselectedTabAndBack() {
         // Bold outgoing text, from the font page.
         alice->click("chkBold");
         alice->type("txtIM", "bobtwo");
@@ -72,8 +67,7 @@ private slots:
         bob->screenshot("03-im-received");
     }
 
-    void typingStatusFromARawClient()
-    {
+    void typingStatusFromARawClient() {
         QelTOCSock carol;
         carol.Login("Carol", "pw-carol", "127.0.0.1", server->port());
         QSignalSpy in(&carol, &QelTOCSock::LoggedIn);
@@ -86,13 +80,13 @@ private slots:
         carol.LogOff();
     }
 
-    void bothTalkInOneRoom()
-    {
+    void bothTalkInOneRoom() {
         for (Client *c : {alice.get(), bob.get()}) {
             c->type("txtChatName", "E2E Room");
             c->click("cmdChat");
         }
-        QVERIFY(waitUntil([&] { return alice->chatView("e2eroom.") && bob->chatView("e2eroom."); }));
+        QVERIFY(
+            waitUntil([&] { return alice->chatView("e2eroom.") && bob->chatView("e2eroom."); }));
         auto *aliceList = Client::in<QListWidget>(alice->chatView("e2eroom."), "lstPPL");
         auto *bobList = Client::in<QListWidget>(bob->chatView("e2eroom."), "lstPPL");
         QVERIFY(waitUntil([&] {
@@ -111,8 +105,7 @@ private slots:
         alice->screenshot("04-chat");
     }
 
-    void blockedUsersImIsNotAvailable()
-    {
+    void blockedUsersImIsNotAvailable() {
         alice->type("txtBlockuser", "bobtwo");
         alice->click("cmdAddBlock");
         QVERIFY(alice->find<QRadioButton>("optPrivacy3")->isChecked());
@@ -122,14 +115,14 @@ private slots:
         Client::say(bob->imView("aliceone"), "are you there?");
         QVERIFY(waitUntil([&] { return bob->alertText() == "aliceone is not available"; }));
         bob->screenshot("05-blocked");
-        QTest::mouseClick(bob->w->alertWindow()->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        QTest::mouseClick(bob->w->alertWindow()->findChild<QPushButton *>("Command1"),
+                          Qt::LeftButton);
         QVERIFY(bob->w->isEnabled());
         // Allow everybody again.
         alice->click("optPrivacy0");
     }
 
-    void awayAnswersOncePerPartner()
-    {
+    void awayAnswersOncePerPartner() {
         auto *away = bob->find<QPlainTextEdit>("txtAway");
         away->setPlainText("out for lunch");
         // The views have buttons named Command3 too: use the window's own.
@@ -140,7 +133,8 @@ private slots:
         Client::say(atAlice, "lunch?");
         QVERIFY(waitUntil([&] { return Client::transcript(atAlice).contains("out for lunch"); }));
         Client::say(atAlice, "still?");
-        QVERIFY(waitUntil([&] { return Client::transcript(bob->imView("aliceone")).contains("still?"); }));
+        QVERIFY(waitUntil(
+            [&] { return Client::transcript(bob->imView("aliceone")).contains("still?"); }));
         QTest::qWait(200);
         QCOMPARE(Client::transcript(atAlice).count("out for lunch"), 1);
         QCOMPARE(bob->find<QLabel>("labAwayMsgs")->text(), QStringLiteral("2"));
@@ -149,8 +143,7 @@ private slots:
         QVERIFY(!bob->find<QWidget>("PicAway")->isVisible());
     }
 
-    void logoutAndSignOnAgainRebuildsTheTree()
-    {
+    void logoutAndSignOnAgainRebuildsTheTree() {
         alice->click("Label6");
         QVERIFY(!alice->find<QFrame>("frmLogin")->isHidden());
         QCOMPARE(alice->w->Tab1->count(), 1);
@@ -161,20 +154,19 @@ private slots:
         QCOMPARE(alice->find<QLabel>("labStat")->isVisible(), false);
     }
 
-    void serverClosingShowsTheAlertAndOffline()
-    {
+    void serverClosingShowsTheAlertAndOffline() {
         server.reset();
         for (Client *c : {alice.get(), bob.get()}) {
-            QVERIFY(waitUntil([&] { return c->alertText() == "The server closed the connection."; }));
+            QVERIFY(
+                waitUntil([&] { return c->alertText() == "The server closed the connection."; }));
             QCOMPARE(c->find<QLabel>("labStat")->text(), QStringLiteral("offline..."));
             QVERIFY(!c->w->isEnabled());
         }
         alice->screenshot("07-server-gone");
     }
 
-private:
-    static void addBuddy(Client &c, const char *name)
-    {
+  private:
+    static void addBuddy(Client &c, const char *name) {
         c.w->showAddBuddyDialog();
         frmAddBuddy *dialog = c.w->addBuddyDialog();
         QVERIFY(dialog);
@@ -185,8 +177,7 @@ private:
     }
 
     // Whether the run holding `text` in a view's transcript is bold.
-    static bool bodyIsBold(QWidget *view, const QString &text)
-    {
+    static bool bodyIsBold(QWidget *view, const QString &text) {
         QTextDocument *doc = Client::in<QTextEdit>(view, "TEXT")->document();
         QTextCursor found = doc->find(text);
         return !found.isNull() && found.charFormat().fontWeight() >= QFont::Bold;

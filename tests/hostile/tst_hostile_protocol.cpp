@@ -13,20 +13,17 @@ using namespace toc;
 
 class TestHostileProtocol : public QObject {
     Q_OBJECT
-private slots:
-    void init()
-    {
+  private slots:
+    void init() {
         server = std::make_unique<ScriptedServer>();
         sock = std::make_unique<QelTOCSock>();
     }
-    void cleanup()
-    {
+    void cleanup() {
         sock.reset();
         server.reset();
     }
 
-    void streamsThenGoodLine_data()
-    {
+    void streamsThenGoodLine_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("chunk");
         QTest::addColumn<QStringList>("events");
@@ -42,24 +39,22 @@ private slots:
         QTest::newRow("60000-character IM")
             << line("IM_IN_ENC2:bob:F:F:T: O:F:L:en:" + QByteArray(60000, 'x')) << 0
             << QStringList{"InstantMessage(bob|" + QString(60000, 'x') + "|false| O)"};
-        QTest::newRow("one byte per read")
-            << line("NICK:a") + line("CHAT_JOIN:5:r") << 1
-            << QStringList{"JoinedChat(r|5)", "ScreennameFormat(a)"};
+        QTest::newRow("one byte per read") << line("NICK:a") + line("CHAT_JOIN:5:r") << 1
+                                           << QStringList{"JoinedChat(r|5)", "ScreennameFormat(a)"};
         QTest::newRow("numbers out of range")
             << line("UPDATE_BUDDY2:b:T:99999:1:1: O:") + line("CHAT_JOIN:99999999999:r") +
                    line("CHAT_IN_ENC:-2147483649:b:F:A:en:x") + line("CLIENT_EVENT2:b:65536") +
                    line("EVILED:32768:b") + line("RVOUS_PROPOSE:b:u:c:s:1:2:3:4294967296") +
                    line("ERROR:70000") + line("CHAT_UPDATE_BUDDY:2147483648:T:a")
             << 0 << QStringList{};
-        QTest::newRow("empty data frames") << line("") + line(":") + line("::::") << 0
-                                           << QStringList{};
+        QTest::newRow("empty data frames")
+            << line("") + line(":") + line("::::") << 0 << QStringList{};
         QTest::newRow("nul inside the line")
             << line(QByteArray("NICK:a\0b", 8)) << 0
             << QStringList{QStringLiteral("ScreennameFormat(a") + QChar(0) + "b)"};
         QTest::newRow("frame too short to hold a type") << QByteArray("*") << 0 << QStringList{};
     }
-    void streamsThenGoodLine()
-    {
+    void streamsThenGoodLine() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, chunk);
         QFETCH(QStringList, events);
@@ -85,8 +80,7 @@ private slots:
 
     // A length of 65535 whose data never comes: the control waits without
     // handling anything, and a new sign-on starts clean.
-    void lengthWithoutData()
-    {
+    void lengthWithoutData() {
         signOn();
         EventLog log(sock.get(), {"IncomingPacket"});
         server->sendRaw(QByteArray("*\x02\x00\x01\xff\xff", 6) + "NICK:x");
@@ -95,12 +89,12 @@ private slots:
         QCOMPARE(log.count(), 0);
         sock->Login("me", "pw", "127.0.0.1", server->port());
         QVERIFY(server->acceptSignOn("done:\n", "Fresh"));
-        QCOMPARE(log.events(), (QStringList{"LoggedIn(me|[]|[]|[]|[]||0)", "ScreennameFormat(Fresh)"}));
+        QCOMPARE(log.events(),
+                 (QStringList{"LoggedIn(me|[]|[]|[]|[]||0)", "ScreennameFormat(Fresh)"}));
     }
 
     // 100,000 frames in one write: all handled, in order.
-    void hundredThousandFrames()
-    {
+    void hundredThousandFrames() {
         signOn();
         QByteArray burst;
         for (int i = 0; i < 100000; ++i)
@@ -117,8 +111,7 @@ private slots:
     }
 
     // A whole sign-on delivered one byte per read.
-    void signOnOneBytePerRead()
-    {
+    void signOnOneBytePerRead() {
         QSignalSpy loggedIn(sock.get(), &QelTOCSock::LoggedIn);
         sock->Login("me", "pw", "127.0.0.1", server->port());
         QVERIFY(server->waitForBytes(8));
@@ -132,8 +125,7 @@ private slots:
         QCOMPARE(loggedIn.count(), 1);
     }
 
-    void closeMidFrame()
-    {
+    void closeMidFrame() {
         signOn();
         QSignalSpy gone(sock.get(), &QelTOCSock::Disconnected);
         EventLog log(sock.get(), {"IncomingPacket", "Disconnected"});
@@ -144,8 +136,7 @@ private slots:
         QVERIFY(!sock->SendIM("bob", "hi", false));
     }
 
-    void closeDuringSignOn()
-    {
+    void closeDuringSignOn() {
         QSignalSpy gone(sock.get(), &QelTOCSock::Disconnected);
         QSignalSpy loggedIn(sock.get(), &QelTOCSock::LoggedIn);
         sock->Login("me", "pw", "127.0.0.1", server->port());
@@ -158,9 +149,8 @@ private slots:
         QCOMPARE(loggedIn.count(), 0);
     }
 
-private:
-    void signOn()
-    {
+  private:
+    void signOn() {
         sock->Login("me", "pw", "127.0.0.1", server->port());
         QVERIFY(server->acceptSignOn());
         server->clearReceived();

@@ -26,8 +26,8 @@ class PaintWatch : public QObject {
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (!painted && event->type() == QEvent::Paint && watched->isWidgetType()
-            && static_cast<QWidget *>(watched)->window() == m_window) {
+        if (!painted && event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->window() == m_window) {
             painted = true;
             pagesAtPaint = m_window->findChild<QTabWidget *>(QStringLiteral("tab2")) != nullptr;
         }
@@ -113,8 +113,10 @@ class TestFirstPaint : public QObject {
         GuiRig rig(GuiRig::Build::AsAtStartUp, false);
         QVERIFY(!rig.w->isFullyBuilt());
         rig.w->findChild<QLineEdit *>(QStringLiteral("txtSn"))->setText(QStringLiteral("me"));
-        rig.w->findChild<QLineEdit *>(QStringLiteral("txtServer"))->setText(QStringLiteral("127.0.0.1"));
-        rig.w->findChild<QLineEdit *>(QStringLiteral("txtPort"))->setText(QString::number(rig.server.port()));
+        rig.w->findChild<QLineEdit *>(QStringLiteral("txtServer"))
+            ->setText(QStringLiteral("127.0.0.1"));
+        rig.w->findChild<QLineEdit *>(QStringLiteral("txtPort"))
+            ->setText(QString::number(rig.server.port()));
         rig.w->findChild<QPushButton *>(QStringLiteral("cmdLogin"))->click();
         QVERIFY(rig.w->isFullyBuilt());
         QVERIFY(rig.server.acceptSignOn(QStringLiteral("g:Friends\nb:pal\ndone:\n")));

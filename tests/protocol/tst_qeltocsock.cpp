@@ -4,28 +4,24 @@
 
 using namespace toc;
 
-void TestQelTOCSock::init()
-{
+void TestQelTOCSock::init() {
     server = std::make_unique<ScriptedServer>();
     sock = std::make_unique<QelTOCSock>();
 }
 
-void TestQelTOCSock::cleanup()
-{
+void TestQelTOCSock::cleanup() {
     sock.reset();
     server.reset();
 }
 
-void TestQelTOCSock::signOn(const QString &config)
-{
+void TestQelTOCSock::signOn(const QString &config) {
     sock->Login(QStringLiteral("My Name"), QStringLiteral("secret"), QStringLiteral("127.0.0.1"),
                 server->port());
     QVERIFY(server->acceptSignOn(config));
     server->clearReceived();
 }
 
-void TestQelTOCSock::deliver(const QString &line)
-{
+void TestQelTOCSock::deliver(const QString &line) {
     const qsizetype before = server->received().size();
     server->sendLine(line);
     // A ping after the line: once its answer is back, the line was handled.
@@ -36,8 +32,7 @@ void TestQelTOCSock::deliver(const QString &line)
     }));
 }
 
-void TestQelTOCSock::greetingAndSignOnFrames()
-{
+void TestQelTOCSock::greetingAndSignOnFrames() {
     EventLog log(sock.get());
     sock->Login(QStringLiteral("My Name"), QStringLiteral("Tic/Toc"), QStringLiteral(" 127.0.0.1 "),
                 server->port(), QStringLiteral("auth.example"));
@@ -65,17 +60,17 @@ void TestQelTOCSock::greetingAndSignOnFrames()
     QCOMPARE(log.events(), QStringList{"IncomingPacket(2a010000000400000001)"});
 }
 
-void TestQelTOCSock::authServerDefaultAndTrim_data()
-{
+void TestQelTOCSock::authServerDefaultAndTrim_data() {
     QTest::addColumn<QString>("given");
     QTest::addColumn<QString>("sent");
     QTest::newRow("missing") << QString() << "login.oscar.aol.com";
-    QTest::newRow("one space") << " " << "login.oscar.aol.com";
-    QTest::newRow("spaces around") << "  auth.example  " << "auth.example";
+    QTest::newRow("one space") << " "
+                               << "login.oscar.aol.com";
+    QTest::newRow("spaces around") << "  auth.example  "
+                                   << "auth.example";
 }
 
-void TestQelTOCSock::authServerDefaultAndTrim()
-{
+void TestQelTOCSock::authServerDefaultAndTrim() {
     QFETCH(QString, given);
     QFETCH(QString, sent);
     sock->Login("me", "", "127.0.0.1", server->port(), given);
@@ -84,18 +79,17 @@ void TestQelTOCSock::authServerDefaultAndTrim()
     QVERIFY(server->lines().first().contains(" me 0x English  "));
 }
 
-void TestQelTOCSock::nonAsciiScreenNameCountsBytes()
-{
+void TestQelTOCSock::nonAsciiScreenNameCountsBytes() {
     sock->Login(QString::fromUtf8("Zoë X"), QString::fromUtf8("é"), "127.0.0.1", server->port());
     QVERIFY(server->acceptSignOn());
     const QByteArray name = QString::fromUtf8("zoëx").toUtf8();
-    QCOMPARE(server->frames()[0].mid(6), QByteArray("\0\0\0\1\0\1\0", 7) + char(name.size()) + name);
+    QCOMPARE(server->frames()[0].mid(6),
+             QByteArray("\0\0\0\1\0\1\0", 7) + char(name.size()) + name);
     // é is the two UTF-8 bytes c3 a9, each roasted: c3^'T' = 97, a9^'i' = c0.
     QVERIFY(server->lines().first().contains(" 0x97c0 English"));
 }
 
-void TestQelTOCSock::loggedInHandlerSendsBeforeInitDone()
-{
+void TestQelTOCSock::loggedInHandlerSendsBeforeInitDone() {
     connect(sock.get(), &QelTOCSock::LoggedIn, sock.get(), [this] {
         sock->SetProfile(QStringLiteral("hello"));
         sock->SetCapability(QelTOCSock::kCapabilities);
@@ -103,15 +97,13 @@ void TestQelTOCSock::loggedInHandlerSendsBeforeInitDone()
     sock->Login("me", "pw", "127.0.0.1", server->port());
     QVERIFY(server->acceptSignOn());
     const QStringList lines = server->lines();
-    QCOMPARE(lines.mid(1), (QStringList{
-                               "toc_set_info \"hello\"",
-                               "toc_set_caps \"09461345-4C7F-11D1-8222-444553540000 "
-                               "09461343-4C7F-11D1-8222-444553540000\"",
-                               "toc_init_done"}));
+    QCOMPARE(lines.mid(1), (QStringList{"toc_set_info \"hello\"",
+                                        "toc_set_caps \"09461345-4C7F-11D1-8222-444553540000 "
+                                        "09461343-4C7F-11D1-8222-444553540000\"",
+                                        "toc_init_done"}));
 }
 
-void TestQelTOCSock::sequenceContinuesAcrossReconnect()
-{
+void TestQelTOCSock::sequenceContinuesAcrossReconnect() {
     signOn(); // frames 0 (sign-on), 1 (toc2_login), 2 (toc_init_done)
     sock->Login("me", "pw", "127.0.0.1", server->port());
     QVERIFY(server->acceptSignOn());
@@ -121,8 +113,7 @@ void TestQelTOCSock::sequenceContinuesAcrossReconnect()
     QCOMPARE(bytesToWord(frames[2].mid(2, 2)), 5);
 }
 
-void TestQelTOCSock::sequenceWrapsAfter65535()
-{
+void TestQelTOCSock::sequenceWrapsAfter65535() {
     signOn();
     // Frames 3 .. 65535 as keep-alives, then two more.
     for (int i = 3; i <= 65536; ++i)
@@ -134,8 +125,7 @@ void TestQelTOCSock::sequenceWrapsAfter65535()
     QCOMPARE(frames.last(), QByteArray("*\x05\x00\x00\x00\x00", 6));
 }
 
-void TestQelTOCSock::sendWhileDisconnectedKeepsSequence()
-{
+void TestQelTOCSock::sendWhileDisconnectedKeepsSequence() {
     QVERIFY(!sock->SendIM("bob", "hi", false));
     QVERIFY(!sock->SendPacket(Data, "x"));
     QCOMPARE(sock->sequenceNumber(), 0);
@@ -144,8 +134,7 @@ void TestQelTOCSock::sendWhileDisconnectedKeepsSequence()
     QCOMPARE(bytesToWord(server->frames()[0].mid(2, 2)), 0);
 }
 
-void TestQelTOCSock::oversizeDataRefused()
-{
+void TestQelTOCSock::oversizeDataRefused() {
     signOn();
     const qint32 before = sock->sequenceNumber();
     // 65535 bytes plus the NUL is one byte too many.
@@ -158,16 +147,14 @@ void TestQelTOCSock::oversizeDataRefused()
     QCOMPARE(bytesToWord(server->frames()[0].mid(4, 2)), 65535);
 }
 
-void TestQelTOCSock::keepAliveAnswered()
-{
+void TestQelTOCSock::keepAliveAnswered() {
     signOn();
     server->sendFrame(KeepAlive, QByteArray());
     QVERIFY(server->waitForBytes(6));
     QCOMPARE(server->received(), QByteArray("*\x05\x00\x03\x00\x00", 6));
 }
 
-void TestQelTOCSock::unknownFrameType()
-{
+void TestQelTOCSock::unknownFrameType() {
     signOn();
     EventLog log(sock.get(), {"IncomingPacket"});
     server->sendFrame(9, "whatever");
@@ -176,8 +163,7 @@ void TestQelTOCSock::unknownFrameType()
     QVERIFY(sock->isConnected());
 }
 
-void TestQelTOCSock::frameTypesThreeAndFourIgnored()
-{
+void TestQelTOCSock::frameTypesThreeAndFourIgnored() {
     signOn();
     EventLog log(sock.get());
     server->sendFrame(FrameError, "x");
@@ -189,8 +175,7 @@ void TestQelTOCSock::frameTypesThreeAndFourIgnored()
         QVERIFY(e.startsWith("IncomingPacket("));
 }
 
-void TestQelTOCSock::frameSplitAcrossReads()
-{
+void TestQelTOCSock::frameSplitAcrossReads() {
     signOn();
     EventLog log(sock.get(), {"IncomingPacket"});
     const QByteArray a = buildFrame(Data, 10, "NICK:One");
@@ -199,12 +184,11 @@ void TestQelTOCSock::frameSplitAcrossReads()
     // One byte per read, over the headers too.
     server->sendChunked(a + b + c, 1);
     QVERIFY(waitUntil([&] { return log.count() == 3; }));
-    QCOMPARE(log.events(),
-             (QStringList{"ScreennameFormat(One)", "ScreennameFormat(Two)", "ScreennameFormat(Three)"}));
+    QCOMPARE(log.events(), (QStringList{"ScreennameFormat(One)", "ScreennameFormat(Two)",
+                                        "ScreennameFormat(Three)"}));
 }
 
-void TestQelTOCSock::logOffClearsAccount()
-{
+void TestQelTOCSock::logOffClearsAccount() {
     signOn();
     deliver("CHAT_JOIN:77:room");
     QCOMPARE(sock->LastChatID, 77);
@@ -223,8 +207,7 @@ void TestQelTOCSock::logOffClearsAccount()
     QCOMPARE(log.count(), 1);
 }
 
-void TestQelTOCSock::serverCloseRaisesDisconnectedOnce()
-{
+void TestQelTOCSock::serverCloseRaisesDisconnectedOnce() {
     signOn();
     EventLog log(sock.get());
     server->closeClient();
@@ -234,8 +217,7 @@ void TestQelTOCSock::serverCloseRaisesDisconnectedOnce()
     QVERIFY(!sock->SendIM("bob", "hi", false));
 }
 
-void TestQelTOCSock::connectionRefusedIsWinsockError()
-{
+void TestQelTOCSock::connectionRefusedIsWinsockError() {
     const quint16 port = server->port();
     server.reset(); // nothing listens there now
     EventLog log(sock.get());
@@ -247,8 +229,7 @@ void TestQelTOCSock::connectionRefusedIsWinsockError()
     QVERIFY(events[0].startsWith("WinsockError("));
 }
 
-void TestQelTOCSock::handlerLogOffDropsRestOfRead()
-{
+void TestQelTOCSock::handlerLogOffDropsRestOfRead() {
     signOn();
     EventLog log(sock.get(), {"IncomingPacket"});
     connect(sock.get(), &QelTOCSock::ScreennameFormat, sock.get(), [this] { sock->LogOff(); });
@@ -258,8 +239,7 @@ void TestQelTOCSock::handlerLogOffDropsRestOfRead()
     QCOMPARE(log.events(), (QStringList{"LoggedOut(myname)", "ScreennameFormat(A)"}));
 }
 
-void TestQelTOCSock::handlerLoginStartsCleanConnection()
-{
+void TestQelTOCSock::handlerLoginStartsCleanConnection() {
     signOn();
     bool once = false;
     connect(sock.get(), &QelTOCSock::ScreennameFormat, sock.get(), [&] {
@@ -274,11 +254,11 @@ void TestQelTOCSock::handlerLoginStartsCleanConnection()
     EventLog log(sock.get(), {"IncomingPacket"});
     QVERIFY(server->acceptSignOn("done:\n", "Other"));
     QVERIFY(server->lines().first().contains(" other 0x"));
-    QCOMPARE(log.events(), (QStringList{"LoggedIn(other|[]|[]|[]|[]||0)", "ScreennameFormat(Other)"}));
+    QCOMPARE(log.events(),
+             (QStringList{"LoggedIn(other|[]|[]|[]|[]||0)", "ScreennameFormat(Other)"}));
 }
 
-void TestQelTOCSock::loginDropsHalfFrameOfOldConnection()
-{
+void TestQelTOCSock::loginDropsHalfFrameOfOldConnection() {
     signOn();
     server->sendRaw(buildFrame(Data, 1, "NICK:Lost").left(7));
     QTest::qWait(30);
@@ -293,69 +273,97 @@ void TestQelTOCSock::loginDropsHalfFrameOfOldConnection()
 using Command = std::function<bool(QelTOCSock &)>;
 Q_DECLARE_METATYPE(Command)
 
-void TestQelTOCSock::commands_data()
-{
+void TestQelTOCSock::commands_data() {
     QTest::addColumn<Command>("call");
     QTest::addColumn<QString>("line");
     auto row = [](const char *name, Command c, const QString &line) {
         QTest::newRow(name) << c << line;
     };
-    row("JoinChat trims", [](QelTOCSock &s) { return s.JoinChat("  Lobby (x) ", 4); },
+    row(
+        "JoinChat trims", [](QelTOCSock &s) { return s.JoinChat("  Lobby (x) ", 4); },
         "toc_chat_join \"4\" \"Lobby (x)\"");
-    row("GetProfile", [](QelTOCSock &s) { return s.GetProfile("Some Body"); },
+    row(
+        "GetProfile", [](QelTOCSock &s) { return s.GetProfile("Some Body"); },
         "toc_get_info \"somebody\"");
-    row("SendIM", [](QelTOCSock &s) { return s.SendIM("Bob B", "a\\\"b", false); },
+    row(
+        "SendIM", [](QelTOCSock &s) { return s.SendIM("Bob B", "a\\\"b", false); },
         "toc_send_im \"bobb\" \"a\\\\\\\"b\"");
-    row("SendIM auto", [](QelTOCSock &s) { return s.SendIM("bob", "away", true); },
+    row(
+        "SendIM auto", [](QelTOCSock &s) { return s.SendIM("bob", "away", true); },
         "toc_send_im \"bob\" \"away\" auto");
-    row("ChangePassword", [](QelTOCSock &s) { return s.ChangePassword("o$ld", "n(ew"); },
+    row(
+        "ChangePassword", [](QelTOCSock &s) { return s.ChangePassword("o$ld", "n(ew"); },
         "toc_change_passwd \"o\\$ld\" \"n\\(ew\"");
-    row("FormatUserName unchanged", [](QelTOCSock &s) { return s.FormatUserName("My \"Name"); },
+    row(
+        "FormatUserName unchanged", [](QelTOCSock &s) { return s.FormatUserName("My \"Name"); },
         "toc_format_nickname \"My \"Name\"");
-    row("SetAwayMessage", [](QelTOCSock &s) { return s.SetAwayMessage("gone [1]"); },
+    row(
+        "SetAwayMessage", [](QelTOCSock &s) { return s.SetAwayMessage("gone [1]"); },
         "toc_set_away \"gone \\[1\\]\"");
-    row("SetAwayMessage empty", [](QelTOCSock &s) { return s.SetAwayMessage(""); },
+    row(
+        "SetAwayMessage empty", [](QelTOCSock &s) { return s.SetAwayMessage(""); },
         "toc_set_away \"\"");
-    row("SetProfile", [](QelTOCSock &s) { return s.SetProfile("<a href=\"x\">{me}</a>"); },
+    row(
+        "SetProfile", [](QelTOCSock &s) { return s.SetProfile("<a href=\"x\">{me}</a>"); },
         "toc_set_info \"<a href=\\\"x\\\">\\{me\\}</a>\"");
-    row("GetStatus", [](QelTOCSock &s) { return s.GetStatus("A B"); }, "toc_get_status \"ab\"");
-    row("SetIdleTime", [](QelTOCSock &s) { return s.SetIdleTime(10); }, "toc_set_idle \"600\"");
-    row("SetIdleTime negative", [](QelTOCSock &s) { return s.SetIdleTime(-1); },
+    row(
+        "GetStatus", [](QelTOCSock &s) { return s.GetStatus("A B"); }, "toc_get_status \"ab\"");
+    row(
+        "SetIdleTime", [](QelTOCSock &s) { return s.SetIdleTime(10); }, "toc_set_idle \"600\"");
+    row(
+        "SetIdleTime negative", [](QelTOCSock &s) { return s.SetIdleTime(-1); },
         "toc_set_idle \"-60\"");
-    row("AcceptChatInvite", [](QelTOCSock &s) { return s.AcceptChatInvite(-7); },
+    row(
+        "AcceptChatInvite", [](QelTOCSock &s) { return s.AcceptChatInvite(-7); },
         "toc_chat_accept \"-7\"");
-    row("InviteUsers", [](QelTOCSock &s) { return s.InviteUsers("", "come (now)", "Jo Ann", 42); },
+    row(
+        "InviteUsers", [](QelTOCSock &s) { return s.InviteUsers("", "come (now)", "Jo Ann", 42); },
         "toc_chat_invite \"42\" \"come \\(now\\)\" \"joann\"");
-    row("WarnUser anon", [](QelTOCSock &s) { return s.WarnUser("Bad Guy", true); },
+    row(
+        "WarnUser anon", [](QelTOCSock &s) { return s.WarnUser("Bad Guy", true); },
         "toc_evil \"badguy\" \"anon\"");
-    row("WarnUser norm", [](QelTOCSock &s) { return s.WarnUser("x", false); },
+    row(
+        "WarnUser norm", [](QelTOCSock &s) { return s.WarnUser("x", false); },
         "toc_evil \"x\" \"norm\"");
-    row("AddBuddy", [](QelTOCSock &s) { return s.AddBuddy("Co Workers", "Jane Doe"); },
+    row(
+        "AddBuddy", [](QelTOCSock &s) { return s.AddBuddy("Co Workers", "Jane Doe"); },
         "toc2_new_buddies \"g:Co Workers\nb:Jane Doe\n\"");
-    row("RemoveBuddy", [](QelTOCSock &s) { return s.RemoveBuddy("Grp (x)", "Jane Doe"); },
+    row(
+        "RemoveBuddy", [](QelTOCSock &s) { return s.RemoveBuddy("Grp (x)", "Jane Doe"); },
         "toc2_remove_buddy \"Jane Doe\" \"Grp \\(x\\)\"");
-    row("AddGroup", [](QelTOCSock &s) { return s.AddGroup("My $"); }, "toc2_new_group \"My \\$\"");
-    row("RemoveGroup", [](QelTOCSock &s) { return s.RemoveGroup("G"); }, "toc2_del_group \"G\"");
-    row("BlockUser", [](QelTOCSock &s) { return s.BlockUser("Eve X"); }, "toc2_add_deny \"evex\"");
-    row("UnblockUser", [](QelTOCSock &s) { return s.UnblockUser("Eve"); },
+    row(
+        "AddGroup", [](QelTOCSock &s) { return s.AddGroup("My $"); }, "toc2_new_group \"My \\$\"");
+    row(
+        "RemoveGroup", [](QelTOCSock &s) { return s.RemoveGroup("G"); }, "toc2_del_group \"G\"");
+    row(
+        "BlockUser", [](QelTOCSock &s) { return s.BlockUser("Eve X"); }, "toc2_add_deny \"evex\"");
+    row(
+        "UnblockUser", [](QelTOCSock &s) { return s.UnblockUser("Eve"); },
         "toc2_remove_deny \"eve\"");
-    row("AddPrivateUser", [](QelTOCSock &s) { return s.AddPrivateUser("Jane Doe"); },
+    row(
+        "AddPrivateUser", [](QelTOCSock &s) { return s.AddPrivateUser("Jane Doe"); },
         "toc2_add_permit \"janedoe\"");
-    row("RemovePrivateUser", [](QelTOCSock &s) { return s.RemovePrivateUser("J"); },
+    row(
+        "RemovePrivateUser", [](QelTOCSock &s) { return s.RemovePrivateUser("J"); },
         "toc2_remove_permit \"j\"");
-    row("SetPrivacy unquoted", [](QelTOCSock &s) { return s.SetPrivacy(3); }, "toc2_set_pdmode 3");
-    row("SetCapability", [](QelTOCSock &s) { return s.SetCapability("a b"); },
+    row(
+        "SetPrivacy unquoted", [](QelTOCSock &s) { return s.SetPrivacy(3); }, "toc2_set_pdmode 3");
+    row(
+        "SetCapability", [](QelTOCSock &s) { return s.SetCapability("a b"); },
         "toc_set_caps \"a b\"");
-    row("SendChat by id", [](QelTOCSock &s) { return s.SendChat("", "hi\r\nthere", 9); },
+    row(
+        "SendChat by id", [](QelTOCSock &s) { return s.SendChat("", "hi\r\nthere", 9); },
         "toc_chat_send \"9\" \"hi\r\nthere\"");
-    row("LeaveChat by id", [](QelTOCSock &s) { return s.LeaveChat("", 9); },
+    row(
+        "LeaveChat by id", [](QelTOCSock &s) { return s.LeaveChat("", 9); },
         "toc_chat_leave \"9\"");
-    row("utf-8 message", [](QelTOCSock &s) { return s.SendIM("b", QString::fromUtf8("ça ✓"), false); },
+    row(
+        "utf-8 message",
+        [](QelTOCSock &s) { return s.SendIM("b", QString::fromUtf8("ça ✓"), false); },
         QString::fromUtf8("toc_send_im \"b\" \"ça ✓\""));
 }
 
-void TestQelTOCSock::commands()
-{
+void TestQelTOCSock::commands() {
     QFETCH(Command, call);
     QFETCH(QString, line);
     signOn();
@@ -364,8 +372,7 @@ void TestQelTOCSock::commands()
     QCOMPARE(server->lines(), QStringList{line});
 }
 
-void TestQelTOCSock::chatIdResolution()
-{
+void TestQelTOCSock::chatIdResolution() {
     signOn();
     for (int i = 1; i <= 5; ++i)
         deliver(QStringLiteral("CHAT_JOIN:%1:room%2").arg(100 + i).arg(i));
@@ -377,13 +384,12 @@ void TestQelTOCSock::chatIdResolution()
     QVERIFY(!sock->LeaveChat("nowhere", 0));
     QVERIFY(server->waitForLines(3));
     QTest::qWait(20);
-    QCOMPARE(server->lines(), (QStringList{"toc_chat_send \"105\" \"x\"",
-                                           "toc_chat_invite \"102\" \"m\" \"u\"",
-                                           "toc_chat_leave \"101\""}));
+    QCOMPARE(server->lines(),
+             (QStringList{"toc_chat_send \"105\" \"x\"", "toc_chat_invite \"102\" \"m\" \"u\"",
+                          "toc_chat_leave \"101\""}));
 }
 
-void TestQelTOCSock::idleOverflowSendsNothing()
-{
+void TestQelTOCSock::idleOverflowSendsNothing() {
     signOn();
     const qint32 before = sock->sequenceNumber();
     QVERIFY(!sock->SetIdleTime(35791395)); // * 60 > 2^31 - 1

@@ -11,7 +11,7 @@
 
 class TestQelTOCSock : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init();
     void cleanup();
 
@@ -52,7 +52,7 @@ private slots:
     void chatTable();
     void twelfthRoomNotRecorded();
 
-private:
+  private:
     // Signs the control on to the scripted server with the given configuration.
     void signOn(const QString &config = QStringLiteral("done:\n"));
     // Sends one server line and lets the client handle it.

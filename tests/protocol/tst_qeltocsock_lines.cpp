@@ -1,8 +1,7 @@
 // Server lines and the events they raise.
 #include "tst_qeltocsock.h"
 
-void TestQelTOCSock::serverLines_data()
-{
+void TestQelTOCSock::serverLines_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QStringList>("events");
     auto row = [](const char *name, const QString &line, const QStringList &events) {
@@ -16,13 +15,16 @@ void TestQelTOCSock::serverLines_data()
     row("IM with colons", "IM_IN_ENC2:Bob:F:F:T: O:F:L:en:a:b:c",
         {"InstantMessage(Bob|a:b:c|false| O)"});
     row("IM auto", "IM_IN_ENC2:Bob:T:F:T: O:F:L:en:hi", {"InstantMessage(Bob|hi|true| O)"});
-    row("IM auto any text", "IM_IN_ENC2:Bob:x:F:T: O:F:L:en:hi", {"InstantMessage(Bob|hi|true| O)"});
+    row("IM auto any text", "IM_IN_ENC2:Bob:x:F:T: O:F:L:en:hi",
+        {"InstantMessage(Bob|hi|true| O)"});
     row("IM missing field", "IM_IN_ENC2:Bob:F:F:T: O:F:L:en", {});
     row("buddy online", "UPDATE_BUDDY2:Jane Doe:T:10:1700000000:5: O:",
         {"BuddyUpdate(Jane Doe|true|10|1700000000|5| O)"});
     row("buddy offline", "UPDATE_BUDDY2:bob:F:0:0:0: O:", {"BuddyUpdate(bob|false|0|0|0| O)"});
-    row("buddy other flag online", "UPDATE_BUDDY2:bob:x:0:0:0:AOC:", {"BuddyUpdate(bob|true|0|0|0|AOC)"});
-    row("buddy extra fields", "UPDATE_BUDDY2:bob:T:0:0:0: O::x:y", {"BuddyUpdate(bob|true|0|0|0| O)"});
+    row("buddy other flag online",
+        "UPDATE_BUDDY2:bob:x:0:0:0:AOC:", {"BuddyUpdate(bob|true|0|0|0|AOC)"});
+    row("buddy extra fields", "UPDATE_BUDDY2:bob:T:0:0:0: O::x:y",
+        {"BuddyUpdate(bob|true|0|0|0| O)"});
     row("buddy six fields", "UPDATE_BUDDY2:bob:T:0:0:0", {});
     row("buddy warning not a number", "UPDATE_BUDDY2:bob:T:x:0:0: O:", {});
     row("buddy warning over 16 bits", "UPDATE_BUDDY2:bob:T:40000:0:0: O:", {});
@@ -75,8 +77,7 @@ void TestQelTOCSock::serverLines_data()
     row("951 other", "ERROR:951:R:1:2", {"Error(951|Could not join chat 'R': Unknown error)"});
     row("980", "ERROR:980", {"Error(980|Invalid account or password)"});
     row("983", "ERROR:983", {"Error(983|You are attempting to sign on again too soon)"});
-    row("989 7", "ERROR:989:7",
-        {"Error(989|The screenname or password you entered is not valid)"});
+    row("989 7", "ERROR:989:7", {"Error(989|The screenname or password you entered is not valid)"});
     row("989 17", "ERROR:989:17", {"Error(989|Sign on Blocked)"});
     row("989 other", "ERROR:989:5", {"Error(5|Unknown error code 989, sub error: 5)"});
     row("989 not numeric", "ERROR:989:x", {});
@@ -86,8 +87,7 @@ void TestQelTOCSock::serverLines_data()
     row("remote markup kept as text", "NICK:<b>&amp;", {"ScreennameFormat(<b>&amp;)"});
 }
 
-void TestQelTOCSock::serverLines()
-{
+void TestQelTOCSock::serverLines() {
     QFETCH(QString, line);
     QFETCH(QStringList, events);
     signOn();
@@ -96,8 +96,7 @@ void TestQelTOCSock::serverLines()
     QCOMPARE(log.events(), events);
 }
 
-void TestQelTOCSock::configuration_data()
-{
+void TestQelTOCSock::configuration_data() {
     QTest::addColumn<QString>("config");
     QTest::addColumn<QString>("event");
     QTest::newRow("groups and buddies")
@@ -106,17 +105,16 @@ void TestQelTOCSock::configuration_data()
     QTest::newRow("five colons become one")
         << "g:G\nb:x:::::alias\nb:y::::z\ndone:\n"
         << "LoggedIn(myname|[[group]G,x:alias,y::::z]|[]|[]|[]||0)";
-    QTest::newRow("privacy records")
-        << "m:4\np:dave\nd:eve\npref:x\ndone:\n"
-        << "LoggedIn(myname|[]|[eve]|[dave]|[]|x|4)";
-    QTest::newRow("records before groups")
-        << "d:eve\nm:3\ng:G\nb:a\ndone:\n"
-        << "LoggedIn(myname|[[group]G,a]|[eve]|[]|[]||3)";
-    QTest::newRow("later pref and mode win")
-        << "pref:a\nm:2\npref:b\nm:x\ndone:\n" << "LoggedIn(myname|[]|[]|[]|[]|b|2)";
+    QTest::newRow("privacy records") << "m:4\np:dave\nd:eve\npref:x\ndone:\n"
+                                     << "LoggedIn(myname|[]|[eve]|[dave]|[]|x|4)";
+    QTest::newRow("records before groups") << "d:eve\nm:3\ng:G\nb:a\ndone:\n"
+                                           << "LoggedIn(myname|[[group]G,a]|[eve]|[]|[]||3)";
+    QTest::newRow("later pref and mode win") << "pref:a\nm:2\npref:b\nm:x\ndone:\n"
+                                             << "LoggedIn(myname|[]|[]|[]|[]|b|2)";
     QTest::newRow("other records") << "x:something\n\ndone:\n"
                                    << "LoggedIn(myname|[]|[]|[]|[x:something,]||0)";
-    QTest::newRow("only done") << "done:\n" << "LoggedIn(myname|[]|[]|[]|[]||0)";
+    QTest::newRow("only done") << "done:\n"
+                               << "LoggedIn(myname|[]|[]|[]|[]||0)";
     QTest::newRow("records after done dropped") << "g:G\ndone:\nb:late\n"
                                                 << "LoggedIn(myname|[[group]G]|[]|[]|[]||0)";
     QTest::newRow("buddy named xdone: does not end it")
@@ -124,8 +122,7 @@ void TestQelTOCSock::configuration_data()
         << "LoggedIn(myname|[[group]G,xdone:,after]|[]|[]|[]||0)";
 }
 
-void TestQelTOCSock::configuration()
-{
+void TestQelTOCSock::configuration() {
     QFETCH(QString, config);
     QFETCH(QString, event);
     EventLog log(sock.get(), {"IncomingPacket"});
@@ -135,8 +132,7 @@ void TestQelTOCSock::configuration()
     QCOMPARE(server->lines().last(), QStringLiteral("toc_init_done"));
 }
 
-void TestQelTOCSock::configurationInTwoLines()
-{
+void TestQelTOCSock::configurationInTwoLines() {
     sock->Login("me", "pw", "127.0.0.1", server->port());
     EventLog log(sock.get(), {"IncomingPacket"});
     QVERIFY(server->waitForClient());
@@ -153,8 +149,7 @@ void TestQelTOCSock::configurationInTwoLines()
     QCOMPARE(log.events().last(), QStringLiteral("LoggedIn(me|[[group]B]|[]|[]|[]||0)"));
 }
 
-void TestQelTOCSock::endlessConfigurationIsBounded()
-{
+void TestQelTOCSock::endlessConfigurationIsBounded() {
     sock->Login("me", "pw", "127.0.0.1", server->port());
     QSignalSpy loggedIn(sock.get(), &QelTOCSock::LoggedIn);
     QVERIFY(server->waitForBytes(8));
@@ -172,8 +167,7 @@ void TestQelTOCSock::endlessConfigurationIsBounded()
     QVERIFY(loggedIn[0][4].toStringList().size() < 20);
 }
 
-void TestQelTOCSock::chatTable()
-{
+void TestQelTOCSock::chatTable() {
     signOn();
     deliver("CHAT_JOIN:10:a");
     deliver("CHAT_JOIN:20:b");
@@ -192,8 +186,7 @@ void TestQelTOCSock::chatTable()
     QCOMPARE(sock->GetChatName(20), QelTOCSock::kNoChatName);
 }
 
-void TestQelTOCSock::twelfthRoomNotRecorded()
-{
+void TestQelTOCSock::twelfthRoomNotRecorded() {
     signOn();
     for (int i = 1; i <= 11; ++i)
         deliver(QStringLiteral("CHAT_JOIN:%1:r%1").arg(i));

@@ -9,42 +9,45 @@ using namespace toc;
 
 class TestWire : public QObject {
     Q_OBJECT
-private slots:
-    void normalize_data()
-    {
+  private slots:
+    void normalize_data() {
         QTest::addColumn<QString>("in");
         QTest::addColumn<QString>("out");
-        QTest::newRow("capitals and space") << "Some Body" << "somebody";
-        QTest::newRow("punctuation stays") << "A.B C" << "a.bc";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("tab stays") << "a\tB" << "a\tb";
+        QTest::newRow("capitals and space") << "Some Body"
+                                            << "somebody";
+        QTest::newRow("punctuation stays") << "A.B C"
+                                           << "a.bc";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("tab stays") << "a\tB"
+                                   << "a\tb";
         QTest::newRow("non-ascii lowers") << QString::fromUtf8("ÄÖ x") << QString::fromUtf8("äöx");
     }
-    void normalize()
-    {
+    void normalize() {
         QFETCH(QString, in);
         QFETCH(QString, out);
         QCOMPARE(QelTOCSock::NormalizeScreenName(in), out);
     }
 
-    void escape_data()
-    {
+    void escape_data() {
         QTest::addColumn<QString>("in");
         QTest::addColumn<QString>("out");
-        QTest::newRow("backslash then quote") << "\\\"" << "\\\\\\\"";
-        QTest::newRow("mixed") << "a\"b\\c(" << "a\\\"b\\\\c\\(";
-        QTest::newRow("all nine") << "\\$\"()[]{}" << "\\\\\\$\\\"\\(\\)\\[\\]\\{\\}";
-        QTest::newRow("untouched") << "it's <b>&amp;\n" << "it's <b>&amp;\n";
+        QTest::newRow("backslash then quote") << "\\\""
+                                              << "\\\\\\\"";
+        QTest::newRow("mixed") << "a\"b\\c("
+                               << "a\\\"b\\\\c\\(";
+        QTest::newRow("all nine") << "\\$\"()[]{}"
+                                  << "\\\\\\$\\\"\\(\\)\\[\\]\\{\\}";
+        QTest::newRow("untouched") << "it's <b>&amp;\n"
+                                   << "it's <b>&amp;\n";
     }
-    void escape()
-    {
+    void escape() {
         QFETCH(QString, in);
         QFETCH(QString, out);
         QCOMPARE(QelTOCSock::EscapeArgument(in), out);
     }
 
-    void words()
-    {
+    void words() {
         QCOMPARE(QelTOCSock::WordToBytes(14), QByteArray("\x00\x0e", 2));
         QCOMPARE(QelTOCSock::WordToBytes(65535), QByteArray("\xff\xff", 2));
         QCOMPARE(QelTOCSock::WordToBytes(258), QByteArray("\x01\x02", 2));
@@ -56,21 +59,23 @@ private slots:
         QCOMPARE(QelTOCSock::BytesToWord(QByteArray("\xff\xff", 2)), 65535);
     }
 
-    void roast_data()
-    {
+    void roast_data() {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("roasted");
-        QTest::newRow("empty") << "" << "0x";
+        QTest::newRow("empty") << ""
+                               << "0x";
         // 'T'^'T' = 0, 'i'^'i' = 0 ...: the roasting string itself roasts to zeros.
-        QTest::newRow("key itself") << "Tic/Toc" << "0x00000000000000";
+        QTest::newRow("key itself") << "Tic/Toc"
+                                    << "0x00000000000000";
         // Nine characters use key characters 0..6 and then 0 and 1 again.
-        QTest::newRow("wraps") << "Tic/TocTi" << "0x000000000000000000";
+        QTest::newRow("wraps") << "Tic/TocTi"
+                               << "0x000000000000000000";
         // 'Q' ^ 'T' = 0x05 (written 05); 0xFF ^ 'T' = 0xab.
-        QTest::newRow("two digits") << "Q" << "0x05";
+        QTest::newRow("two digits") << "Q"
+                                    << "0x05";
         QTest::newRow("high byte") << QString(QChar(0xFF)) << "0x97d6";
     }
-    void roast()
-    {
+    void roast() {
         QFETCH(QString, password);
         QFETCH(QString, roasted);
         QCOMPARE(QelTOCSock::RoastPassword(password), roasted);
@@ -79,8 +84,7 @@ private slots:
         QVERIFY(ok);
     }
 
-    void unroastRejects()
-    {
+    void unroastRejects() {
         bool ok = true;
         unroastPassword("0x0", &ok);
         QVERIFY(!ok);
@@ -90,8 +94,7 @@ private slots:
         QVERIFY(!ok);
     }
 
-    void split_data()
-    {
+    void split_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("limit");
         QTest::addColumn<QStringList>("fields");
@@ -101,16 +104,14 @@ private slots:
         QTest::newRow("trailing empty") << "A:b:" << 0 << QStringList{"A", "b", ""};
         QTest::newRow("limit one") << "A:b" << 1 << QStringList{"A:b"};
     }
-    void split()
-    {
+    void split() {
         QFETCH(QString, line);
         QFETCH(int, limit);
         QFETCH(QStringList, fields);
         QCOMPARE(splitFields(line, limit), fields);
     }
 
-    void numbers_data()
-    {
+    void numbers_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("ok16");
         QTest::addColumn<int>("v16");
@@ -131,10 +132,10 @@ private slots:
         QTest::newRow("space") << " 1" << false << 0 << false << qint64(0);
         QTest::newRow("hex") << "0x10" << false << 0 << false << qint64(0);
         QTest::newRow("decimal point") << "1.5" << false << 0 << false << qint64(0);
-        QTest::newRow("arabic digit") << QString::fromUtf8("\u0661") << false << 0 << false << qint64(0);
+        QTest::newRow("arabic digit")
+            << QString::fromUtf8("\u0661") << false << 0 << false << qint64(0);
     }
-    void numbers()
-    {
+    void numbers() {
         QFETCH(QString, text);
         QFETCH(bool, ok16);
         QFETCH(int, v16);
@@ -152,55 +153,60 @@ private slots:
             QCOMPARE(qint64(b), v32);
     }
 
-    void decode_data()
-    {
+    void decode_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::newRow("ascii") << QByteArray("IM_IN_ENC2:a") << "IM_IN_ENC2:a";
         QTest::newRow("utf8") << QByteArray("caf\xc3\xa9") << QString::fromUtf8("café");
-        QTest::newRow("latin1 byte kept") << QByteArray("caf\xe9!") << QString("caf") + QChar(0xe9) + "!";
-        QTest::newRow("mixed") << QByteArray("\xc3\xa9\xff\xc3") << QString(QChar(0xe9)) + QChar(0xff) + QChar(0xc3);
+        QTest::newRow("latin1 byte kept")
+            << QByteArray("caf\xe9!") << QString("caf") + QChar(0xe9) + "!";
+        QTest::newRow("mixed") << QByteArray("\xc3\xa9\xff\xc3")
+                               << QString(QChar(0xe9)) + QChar(0xff) + QChar(0xc3);
         QTest::newRow("overlong") << QByteArray("\xc0\xaf") << QString(QChar(0xc0)) + QChar(0xaf);
         QTest::newRow("nul kept") << QByteArray("a\0b", 3) << QString("a") + QChar(0) + "b";
     }
-    void decode()
-    {
+    void decode() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         QCOMPARE(decodeLine(bytes), text);
     }
 
-    void removeHtml_data()
-    {
+    void removeHtml_data() {
         QTest::addColumn<QString>("in");
         QTest::addColumn<QString>("out");
-        QTest::newRow("nested") << "<b><i>hi</i></b> there" << "hi there";
-        QTest::newRow("unclosed stays") << "a > b <c" << "a > b <c";
-        QTest::newRow("double open") << "<<b>>x" << ">x";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("entities kept") << "&lt;b&gt; &amp;" << "&lt;b&gt; &amp;";
-        QTest::newRow("br leaves nothing") << "a<br>b" << "ab";
-        QTest::newRow("tail after unclosed") << "x<b>y<z" << "xy<z";
+        QTest::newRow("nested") << "<b><i>hi</i></b> there"
+                                << "hi there";
+        QTest::newRow("unclosed stays") << "a > b <c"
+                                        << "a > b <c";
+        QTest::newRow("double open") << "<<b>>x"
+                                     << ">x";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("entities kept") << "&lt;b&gt; &amp;"
+                                       << "&lt;b&gt; &amp;";
+        QTest::newRow("br leaves nothing") << "a<br>b"
+                                           << "ab";
+        QTest::newRow("tail after unclosed") << "x<b>y<z"
+                                             << "xy<z";
     }
-    void removeHtml()
-    {
+    void removeHtml() {
         QFETCH(QString, in);
         QFETCH(QString, out);
         QCOMPARE(QelTOCSock::RemoveHtml(in), out);
     }
 
-    void frameBuilding()
-    {
+    void frameBuilding() {
         const QByteArray f = buildFrame(Data, 3, QByteArray("toc_init_done\0", 14));
-        QCOMPARE(f, QByteArray("*\x02\x00\x03\x00\x0e" "toc_init_done\0", 20));
+        QCOMPARE(f, QByteArray("*\x02\x00\x03\x00\x0e"
+                               "toc_init_done\0",
+                               20));
         QVERIFY(buildFrame(Data, 0, QByteArray(65536, 'x')).isEmpty());
         QCOMPARE(buildFrame(Data, 0, QByteArray(65535, 'x')).size(), 6 + 65535);
     }
 
     // Reassembly: every split point of a stream of three frames gives the
     // same frames, in order, once each.
-    void reassemblyEverySplit()
-    {
+    void reassemblyEverySplit() {
         const QByteArray a = buildFrame(Data, 0, "SIGN_ON:TOC2.0");
         const QByteArray b = buildFrame(KeepAlive, 1, QByteArray());
         const QByteArray c = buildFrame(Data, 2, "NICK:Me");
@@ -224,8 +230,7 @@ private slots:
 
     // A partial frame handed over as raw data the caller frees afterwards
     // must have been copied (ASan reports a use after free otherwise).
-    void reassemblyCopiesRawData()
-    {
+    void reassemblyCopiesRawData() {
         const QByteArray whole = buildFrame(Data, 0, "NICK:raw");
         FrameBuffer buffer;
         {
@@ -239,8 +244,7 @@ private slots:
         QCOMPARE(frame, whole);
     }
 
-    void reassemblyKeepsHalf()
-    {
+    void reassemblyKeepsHalf() {
         FrameBuffer buffer;
         const QByteArray a = buildFrame(Data, 0, "one");
         const QByteArray b = buildFrame(Data, 1, "two");

@@ -11,9 +11,8 @@
 #include <vector>
 
 class EventLog {
-public:
-    explicit EventLog(QObject *source, const QStringList &ignore = {})
-    {
+  public:
+    explicit EventLog(QObject *source, const QStringList &ignore = {}) {
         const QMetaObject *mo = source->metaObject();
         for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
             const QMetaMethod m = mo->method(i);
@@ -28,8 +27,7 @@ public:
 
     // Every emission so far, grouped by signal in declaration order; a
     // test about one server line sees at most a few of them.
-    QStringList events() const
-    {
+    QStringList events() const {
         QStringList out;
         for (size_t s = 0; s < m_spies.size(); ++s) {
             for (const QList<QVariant> &args : *m_spies[s]) {
@@ -43,23 +41,20 @@ public:
         return out;
     }
 
-    int count() const
-    {
+    int count() const {
         int n = 0;
         for (const auto &spy : m_spies)
             n += int(spy->count());
         return n;
     }
 
-    void clear()
-    {
+    void clear() {
         for (auto &spy : m_spies)
             spy->clear();
     }
 
-private:
-    static QString format(const QVariant &v)
-    {
+  private:
+    static QString format(const QVariant &v) {
         if (v.typeId() == QMetaType::Bool)
             return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
         if (v.typeId() == QMetaType::QStringList)

@@ -8,8 +8,7 @@
 #include <QTcpSocket>
 #include <QThread>
 
-bool waitUntil(const std::function<bool()> &pred, int ms)
-{
+bool waitUntil(const std::function<bool()> &pred, int ms) {
     QDeadlineTimer deadline(ms);
     while (!pred()) {
         if (deadline.hasExpired())
@@ -20,32 +19,29 @@ bool waitUntil(const std::function<bool()> &pred, int ms)
     return true;
 }
 
-ScriptedServer::ScriptedServer(QObject *parent) : QObject(parent)
-{
+ScriptedServer::ScriptedServer(QObject *parent) : QObject(parent) {
     connect(&m_server, &QTcpServer::newConnection, this, &ScriptedServer::onNewConnection);
     m_server.listen(QHostAddress::LocalHost, 0);
 }
 
-ScriptedServer::~ScriptedServer()
-{
+ScriptedServer::~ScriptedServer() {
     if (m_client)
         m_client->abort();
 }
 
-quint16 ScriptedServer::port() const { return m_server.serverPort(); }
+quint16 ScriptedServer::port() const {
+    return m_server.serverPort();
+}
 
-bool ScriptedServer::hasClient() const
-{
+bool ScriptedServer::hasClient() const {
     return m_client && m_client->state() == QAbstractSocket::ConnectedState;
 }
 
-bool ScriptedServer::waitForClient(int ms)
-{
+bool ScriptedServer::waitForClient(int ms) {
     return waitUntil([this] { return hasClient(); }, ms);
 }
 
-void ScriptedServer::onNewConnection()
-{
+void ScriptedServer::onNewConnection() {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
         // A new client replaces the old one, as a reconnect does.
         if (m_client) {
@@ -62,8 +58,7 @@ void ScriptedServer::onNewConnection()
     }
 }
 
-void ScriptedServer::onReadyRead()
-{
+void ScriptedServer::onReadyRead() {
     const QByteArray bytes = m_client->readAll();
     m_received += bytes;
     m_pending += bytes;
@@ -87,18 +82,15 @@ void ScriptedServer::onReadyRead()
     m_pending.remove(0, used);
 }
 
-bool ScriptedServer::waitForBytes(qsizetype n, int ms)
-{
+bool ScriptedServer::waitForBytes(qsizetype n, int ms) {
     return waitUntil([&] { return m_received.size() >= n; }, ms);
 }
 
-bool ScriptedServer::waitForLine(const QString &line, int ms)
-{
+bool ScriptedServer::waitForLine(const QString &line, int ms) {
     return waitUntil([&] { return m_lines.contains(line); }, ms);
 }
 
-bool ScriptedServer::waitForLineStartingWith(const QString &prefix, int ms)
-{
+bool ScriptedServer::waitForLineStartingWith(const QString &prefix, int ms) {
     return waitUntil(
         [&] {
             for (const QString &l : m_lines)
@@ -109,35 +101,32 @@ bool ScriptedServer::waitForLineStartingWith(const QString &prefix, int ms)
         ms);
 }
 
-bool ScriptedServer::waitForLines(int count, int ms)
-{
+bool ScriptedServer::waitForLines(int count, int ms) {
     return waitUntil([&] { return m_lines.size() >= count; }, ms);
 }
 
-void ScriptedServer::clearReceived()
-{
+void ScriptedServer::clearReceived() {
     m_received.clear();
     m_frames.clear();
     m_lines.clear();
 }
 
-void ScriptedServer::sendRaw(const QByteArray &bytes)
-{
+void ScriptedServer::sendRaw(const QByteArray &bytes) {
     if (!m_client)
         return;
     m_client->write(bytes);
     m_client->flush();
 }
 
-void ScriptedServer::sendFrame(quint8 type, const QByteArray &data)
-{
+void ScriptedServer::sendFrame(quint8 type, const QByteArray &data) {
     sendRaw(toc::buildFrame(type, m_sequence++, data));
 }
 
-void ScriptedServer::sendLine(const QString &line) { sendFrame(toc::Data, line.toUtf8()); }
+void ScriptedServer::sendLine(const QString &line) {
+    sendFrame(toc::Data, line.toUtf8());
+}
 
-void ScriptedServer::sendChunked(const QByteArray &bytes, int chunk)
-{
+void ScriptedServer::sendChunked(const QByteArray &bytes, int chunk) {
     for (qsizetype i = 0; i < bytes.size(); i += chunk) {
         sendRaw(bytes.mid(i, chunk));
         // Let each piece arrive on its own.
@@ -147,16 +136,14 @@ void ScriptedServer::sendChunked(const QByteArray &bytes, int chunk)
     }
 }
 
-void ScriptedServer::closeClient()
-{
+void ScriptedServer::closeClient() {
     if (m_client) {
         m_client->flush();
         m_client->disconnectFromHost();
     }
 }
 
-bool ScriptedServer::acceptSignOn(const QString &config, const QString &nick, int ms)
-{
+bool ScriptedServer::acceptSignOn(const QString &config, const QString &nick, int ms) {
     if (!waitForClient(ms))
         return false;
     if (!waitUntil([this] { return m_received.startsWith("FLAPON\n\n"); }, ms))

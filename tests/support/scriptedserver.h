@@ -13,7 +13,7 @@ class QTcpSocket;
 
 class ScriptedServer : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit ScriptedServer(QObject *parent = nullptr);
     ~ScriptedServer() override;
 
@@ -51,7 +51,7 @@ public:
     bool acceptSignOn(const QString &config = QStringLiteral("done:\n"),
                       const QString &nick = QString(), int ms = 5000);
 
-private:
+  private:
     void onNewConnection();
     void onReadyRead();
 

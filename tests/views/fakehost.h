@@ -13,59 +13,52 @@
 #include <memory>
 
 class ScriptedDialogs : public DialogProvider {
-public:
-    QList<Answer> answers;  // taken one per question
-    QStringList asked;      // "title|text|withCancel"
+  public:
+    QList<Answer> answers; // taken one per question
+    QStringList asked;     // "title|text|withCancel"
 
     void message(QWidget *, const QString &title, const QString &text,
-                 std::function<void()> done) override
-    {
+                 std::function<void()> done) override {
         asked << title + QLatin1Char('|') + text;
         if (done)
             done();
     }
     void question(QWidget *, const QString &title, const QString &text, bool withCancel,
-                  std::function<void(Answer)> done) override
-    {
-        asked << title + QLatin1Char('|') + text + QLatin1Char('|')
-                     + (withCancel ? QLatin1String("withCancel") : QLatin1String("noCancel"));
+                  std::function<void(Answer)> done) override {
+        asked << title + QLatin1Char('|') + text + QLatin1Char('|') +
+                     (withCancel ? QLatin1String("withCancel") : QLatin1String("noCancel"));
         if (!answers.isEmpty() && done)
             done(answers.takeFirst());
     }
     void inputText(QWidget *, const QString &, const QString &, const QString &,
-                   std::function<void(const QString &)> done) override
-    {
+                   std::function<void(const QString &)> done) override {
         done(QString());
     }
     void pickColor(QWidget *, const QColor &initial,
-                   std::function<void(bool, const QColor &)> done) override
-    {
+                   std::function<void(bool, const QColor &)> done) override {
         done(false, initial);
     }
     void pickFont(QWidget *, const QFont &initial,
-                  std::function<void(bool, const QFont &)> done) override
-    {
+                  std::function<void(bool, const QFont &)> done) override {
         done(false, initial);
     }
     void saveFileName(QWidget *, const QString &,
-                      std::function<void(const QString &)> done) override
-    {
+                      std::function<void(const QString &)> done) override {
         done(QString());
     }
-    void openFileName(QWidget *, std::function<void(const QString &)> done) override
-    {
+    void openFileName(QWidget *, std::function<void(const QString &)> done) override {
         done(QString());
     }
 };
 
 class FakeHost : public ViewHost {
-public:
+  public:
     QelTOCSock toc;
     ScriptedDialogs dialogProvider;
     FormatSettings settings;
     QString ownName = QStringLiteral("me");
-    QString iconHostName;   // empty: no icon fetch
-    QStringList calls;      // "Errors(text)", "CloseTab(caption)", ...
+    QString iconHostName; // empty: no icon fetch
+    QStringList calls;    // "Errors(text)", "CloseTab(caption)", ...
 
     QelTOCSock *tocControl() override { return &toc; }
     DialogProvider *dialogs() override { return &dialogProvider; }
@@ -73,20 +66,17 @@ public:
     QString ownScreenName() const override { return ownName; }
     QString iconHost() const override { return iconHostName; }
     void Errors(const QString &text) override { calls << QStringLiteral("Errors(%1)").arg(text); }
-    void CloseTab(const QString &caption) override
-    {
+    void CloseTab(const QString &caption) override {
         calls << QStringLiteral("CloseTab(%1)").arg(caption);
     }
     void TabUpdate() override { calls << QStringLiteral("TabUpdate()"); }
-    void blockFromView(const QString &name) override
-    {
+    void blockFromView(const QString &name) override {
         calls << QStringLiteral("blockFromView(%1)").arg(name);
     }
     void showAddBuddy() override { calls << QStringLiteral("showAddBuddy()"); }
 
     // Signs toc on to a new scripted server; the server's lines start empty.
-    bool signOn()
-    {
+    bool signOn() {
         server = std::make_unique<ScriptedServer>();
         toc.Login(QStringLiteral("me"), QStringLiteral("pw"), QStringLiteral("127.0.0.1"),
                   server->port());
@@ -96,8 +86,7 @@ public:
         return true;
     }
     // Waits for a marker line, so that every line sent before it has arrived.
-    QStringList linesUpToMarker()
-    {
+    QStringList linesUpToMarker() {
         toc.GetStatus(QStringLiteral("zzmarker"));
         const QString marker = QStringLiteral("toc_get_status \"zzmarker\"");
         if (!server->waitForLine(marker))

@@ -6,8 +6,7 @@
 #include <QTextEdit>
 
 // The format of the character at pos (0-based, as in toPlainText()).
-inline QTextCharFormat formatAt(const QTextEdit *edit, int pos)
-{
+inline QTextCharFormat formatAt(const QTextEdit *edit, int pos) {
     QTextCursor c(edit->document());
     c.setPosition(pos + 1);
     return c.charFormat();
@@ -15,14 +14,19 @@ inline QTextCharFormat formatAt(const QTextEdit *edit, int pos)
 
 // The format of the first character of the first occurrence of text; an
 // invalid format when the text is not shown.
-inline QTextCharFormat formatOf(const QTextEdit *edit, const QString &text, int from = 0)
-{
+inline QTextCharFormat formatOf(const QTextEdit *edit, const QString &text, int from = 0) {
     const int at = int(edit->toPlainText().indexOf(text, from));
     if (at < 0)
         return QTextCharFormat();
     return formatAt(edit, at);
 }
 
-inline QColor foregroundOf(const QTextCharFormat &f) { return f.foreground().color(); }
-inline QColor backgroundOf(const QTextCharFormat &f) { return f.background().color(); }
-inline bool isBold(const QTextCharFormat &f) { return f.fontWeight() >= QFont::Bold; }
+inline QColor foregroundOf(const QTextCharFormat &f) {
+    return f.foreground().color();
+}
+inline QColor backgroundOf(const QTextCharFormat &f) {
+    return f.background().color();
+}
+inline bool isBold(const QTextCharFormat &f) {
+    return f.fontWeight() >= QFont::Bold;
+}

@@ -8,9 +8,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QMouseEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -21,16 +21,14 @@ namespace {
 const QString kWirePrefix =
     QStringLiteral(R"(<FONT FACE=\"Arial\" COLOR=\"#000000\"><BODY BGCOLOR=\"#FFFFFF\">)");
 
-template <typename T> T *child(QWidget *view, const char *name)
-{
+template <typename T> T *child(QWidget *view, const char *name) {
     T *w = view->findChild<T *>(QLatin1String(name));
     if (!w)
         qFatal("no child %s", name);
     return w;
 }
 
-QStringList entries(QListWidget *list)
-{
+QStringList entries(QListWidget *list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i)
         out << list->item(i)->text();
@@ -42,7 +40,7 @@ QStringList entries(QListWidget *list)
 class TestCtlChat : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initialState();
     void members_data();
     void members();
@@ -64,8 +62,7 @@ private slots:
     void updateFontsAppliesEachSetting();
 };
 
-void TestCtlChat::initialState()
-{
+void TestCtlChat::initialState() {
     FakeHost host;
     ctlChat view(&host);
     QCOMPARE(child<QPlainTextEdit>(&view, "txtMsg")->toPlainText(), QStringLiteral("Message"));
@@ -80,19 +77,18 @@ void TestCtlChat::initialState()
     QCOMPARE(host.calls, QStringList());
 }
 
-void TestCtlChat::members_data()
-{
+void TestCtlChat::members_data() {
     QTest::addColumn<QString>("steps"); // +name joins, -name leaves
     QTest::addColumn<QStringList>("list");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("join, normalised") << "+SomeOne_Else" << QStringList{"someoneelse"}
-                                      << "someoneelse has entered the room.\n";
+    QTest::newRow("join, normalised")
+        << "+SomeOne_Else" << QStringList{"someoneelse"} << "someoneelse has entered the room.\n";
     QTest::newRow("leave") << "+a -A" << QStringList()
                            << "a has entered the room.\na has left the room.\n";
-    QTest::newRow("leave while not listed: no line") << "+a -b" << QStringList{"a"}
-                                                     << "a has entered the room.\n";
-    QTest::newRow("duplicate listed twice") << "+a +a" << QStringList{"a", "a"}
-                                            << "a has entered the room.\na has entered the room.\n";
+    QTest::newRow("leave while not listed: no line")
+        << "+a -b" << QStringList{"a"} << "a has entered the room.\n";
+    QTest::newRow("duplicate listed twice")
+        << "+a +a" << QStringList{"a", "a"} << "a has entered the room.\na has entered the room.\n";
     QTest::newRow("adjacent duplicates: one leave removes the first")
         << "+a +a -a" << QStringList{"a"}
         << "a has entered the room.\na has entered the room.\na has left the room.\n";
@@ -105,8 +101,7 @@ void TestCtlChat::members_data()
                                                "room.\n";
 }
 
-void TestCtlChat::members()
-{
+void TestCtlChat::members() {
     QFETCH(QString, steps);
     QFETCH(QStringList, list);
     FakeHost host;
@@ -120,8 +115,7 @@ void TestCtlChat::members()
     QTEST(child<QTextEdit>(&view, "TEXT")->toPlainText(), "shown");
 }
 
-void TestCtlChat::memberLinesAreBoldName()
-{
+void TestCtlChat::memberLinesAreBoldName() {
     FakeHost host;
     ctlChat view(&host);
     view.UserUpdate(QStringLiteral("Ann"), true);
@@ -137,8 +131,7 @@ void TestCtlChat::memberLinesAreBoldName()
     }
 }
 
-void TestCtlChat::messagesWithAndWithoutShowFonts_data()
-{
+void TestCtlChat::messagesWithAndWithoutShowFonts_data() {
     QTest::addColumn<bool>("showFonts");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("bold");
@@ -147,17 +140,16 @@ void TestCtlChat::messagesWithAndWithoutShowFonts_data()
     const QColor black(0, 0, 0), white(255, 255, 255);
     QTest::newRow("off: pure red bold shows plain black")
         << false << "<b><font color=\"#ff0000\">hi</font></b>" << false << black << white;
-    QTest::newRow("off: blue ignored") << false << "<b><font color=\"#0000ff\">hi" << false
-                                       << black << white;
-    QTest::newRow("on: bold blue") << true << "<b><font color=\"#0000ff\">hi" << true
-                                   << QColor(0, 0, 255) << white;
+    QTest::newRow("off: blue ignored")
+        << false << "<b><font color=\"#0000ff\">hi" << false << black << white;
+    QTest::newRow("on: bold blue")
+        << true << "<b><font color=\"#0000ff\">hi" << true << QColor(0, 0, 255) << white;
     QTest::newRow("on: background split at bgcolor=")
         << true << "<td xbgcolor=#00ff00><body bgcolor=#0000ff>hi" << false << black
         << QColor(0, 255, 0);
 }
 
-void TestCtlChat::messagesWithAndWithoutShowFonts()
-{
+void TestCtlChat::messagesWithAndWithoutShowFonts() {
     QFETCH(bool, showFonts);
     QFETCH(QString, message);
     FakeHost host;
@@ -175,30 +167,31 @@ void TestCtlChat::messagesWithAndWithoutShowFonts()
     QTEST(backgroundOf(body), "background");
 }
 
-void TestCtlChat::send_data()
-{
+void TestCtlChat::send_data() {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("input");
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QStringList>("calls");
     const QString send = QStringLiteral("toc_chat_send \"42\" \"") + kWirePrefix;
-    QTest::newRow("typed, Enter") << "type" << "hi" << QStringList{send + "hi\""}
-                                  << QStringList();
-    QTest::newRow("line breaks removed") << "paste" << "one\ntwo\n"
+    QTest::newRow("typed, Enter") << "type"
+                                  << "hi" << QStringList{send + "hi\""} << QStringList();
+    QTest::newRow("line breaks removed") << "paste"
+                                         << "one\ntwo\n"
                                          << QStringList{send + "onetwo\""} << QStringList();
-    QTest::newRow("Send button") << "button" << "hi" << QStringList{send + "hi\""}
-                                 << QStringList();
-    QTest::newRow("! refused") << "type" << "!kick bob" << QStringList()
+    QTest::newRow("Send button") << "button"
+                                 << "hi" << QStringList{send + "hi\""} << QStringList();
+    QTest::newRow("! refused") << "type"
+                               << "!kick bob" << QStringList()
                                << QStringList{"Errors(Invalid exclamation command.)"};
-    QTest::newRow("! alone refused") << "button" << "!" << QStringList()
-                                     << QStringList{"Errors(Invalid exclamation command.)"};
-    QTest::newRow("leading space is a message") << "button" << " !kick"
-                                                << QStringList{send + " !kick\""}
-                                                << QStringList();
+    QTest::newRow("! alone refused")
+        << "button"
+        << "!" << QStringList() << QStringList{"Errors(Invalid exclamation command.)"};
+    QTest::newRow("leading space is a message")
+        << "button"
+        << " !kick" << QStringList{send + " !kick\""} << QStringList();
 }
 
-void TestCtlChat::send()
-{
+void TestCtlChat::send() {
     QFETCH(QString, action);
     QFETCH(QString, input);
     FakeHost host;
@@ -224,8 +217,7 @@ void TestCtlChat::send()
     QCOMPARE(child<QTextEdit>(&view, "TEXT")->toPlainText(), QString());
 }
 
-void TestCtlChat::offlineSendSaysNotSent()
-{
+void TestCtlChat::offlineSendSaysNotSent() {
     FakeHost host;
     ctlChat view(&host);
     view.Chatid2 = QStringLiteral("42");
@@ -234,8 +226,7 @@ void TestCtlChat::offlineSendSaysNotSent()
              QStringLiteral("Not sent: you are offline.\n"));
 }
 
-void TestCtlChat::leaveChat()
-{
+void TestCtlChat::leaveChat() {
     FakeHost host;
     QVERIFY(host.signOn());
     ctlChat view(&host);
@@ -257,8 +248,7 @@ void TestCtlChat::leaveChat()
     QCOMPARE(host.linesUpToMarker(), QStringList{QStringLiteral("toc_chat_leave \"42\"")});
 }
 
-void TestCtlChat::leftByServer()
-{
+void TestCtlChat::leftByServer() {
     FakeHost host;
     QVERIFY(host.signOn());
     ctlChat view(&host);
@@ -280,8 +270,7 @@ void TestCtlChat::leftByServer()
     QCOMPARE(host.linesUpToMarker(), QStringList{QStringLiteral("toc_chat_leave \"42\"")});
 }
 
-void TestCtlChat::doubleClickClearsTranscript()
-{
+void TestCtlChat::doubleClickClearsTranscript() {
     FakeHost host;
     ctlChat view(&host);
     view.resize(400, 300);
@@ -296,8 +285,7 @@ void TestCtlChat::doubleClickClearsTranscript()
     QCOMPARE(entries(child<QListWidget>(&view, "lstPPL")), QStringList{QStringLiteral("ann")});
 }
 
-void TestCtlChat::transcriptLimit_data()
-{
+void TestCtlChat::transcriptLimit_data() {
     QTest::addColumn<int>("held");
     QTest::addColumn<QString>("after");
     // "u: " + body + line break = body + 4 characters.
@@ -307,8 +295,7 @@ void TestCtlChat::transcriptLimit_data()
     QTest::newRow("1996 keeps both") << 1996 << QString();
 }
 
-void TestCtlChat::transcriptLimit()
-{
+void TestCtlChat::transcriptLimit() {
     QFETCH(int, held);
     QFETCH(QString, after);
     FakeHost host;
@@ -323,8 +310,7 @@ void TestCtlChat::transcriptLimit()
         QCOMPARE(text->toPlainText(), after);
 }
 
-void TestCtlChat::toolTip_data()
-{
+void TestCtlChat::toolTip_data() {
     QTest::addColumn<double>("row"); // vertical position in rows of 16 pixels
     QTest::addColumn<QString>("tip");
     QTest::newRow("first") << 0.0 << "ann";
@@ -334,8 +320,7 @@ void TestCtlChat::toolTip_data()
     QTest::newRow("below the last") << 3.2 << "";
 }
 
-void TestCtlChat::toolTip()
-{
+void TestCtlChat::toolTip() {
     QFETCH(double, row);
     FakeHost host;
     ctlChat view(&host);
@@ -347,8 +332,7 @@ void TestCtlChat::toolTip()
     QTEST(list->toolTip(), "tip");
 }
 
-void TestCtlChat::toolTipShowsMarkupAsText()
-{
+void TestCtlChat::toolTipShowsMarkupAsText() {
     FakeHost host;
     ctlChat view(&host);
     view.UserUpdate(QStringLiteral("<b>x</b>"), true);
@@ -359,8 +343,7 @@ void TestCtlChat::toolTipShowsMarkupAsText()
     QCOMPARE(shown.toPlainText(), QStringLiteral("<b>x</b>"));
 }
 
-void TestCtlChat::mouseMoveShowsMemberUnderPointer()
-{
+void TestCtlChat::mouseMoveShowsMemberUnderPointer() {
     FakeHost host;
     ctlChat view(&host);
     view.resize(500, 400);
@@ -379,8 +362,7 @@ void TestCtlChat::mouseMoveShowsMemberUnderPointer()
     QCOMPARE(list->toolTip(), QStringLiteral("bob"));
 }
 
-void TestCtlChat::updateFontsAppliesEachSetting()
-{
+void TestCtlChat::updateFontsAppliesEachSetting() {
     FakeHost host;
     host.settings.underline = true;
     host.settings.strikeout = true;

@@ -24,8 +24,7 @@ namespace {
 const QString kWirePrefix =
     QStringLiteral(R"(<FONT FACE=\"Arial\" COLOR=\"#000000\"><BODY BGCOLOR=\"#FFFFFF\">)");
 
-template <typename T> T *child(QWidget *view, const char *name)
-{
+template <typename T> T *child(QWidget *view, const char *name) {
     T *w = view->findChild<T *>(QLatin1String(name));
     if (!w)
         qFatal("no child %s", name);
@@ -33,8 +32,7 @@ template <typename T> T *child(QWidget *view, const char *name)
 }
 
 // A view whose start-up timer has fired (txtuser filled and read-only).
-std::unique_ptr<ctlIM> startedView(FakeHost &host, const QString &partner, quint16 iconPort = 80)
-{
+std::unique_ptr<ctlIM> startedView(FakeHost &host, const QString &partner, quint16 iconPort = 80) {
     auto view = std::make_unique<ctlIM>(&host);
     view->IMUser = partner;
     view->setIconPort(iconPort);
@@ -47,22 +45,20 @@ std::unique_ptr<ctlIM> startedView(FakeHost &host, const QString &partner, quint
 // One HTTP exchange: records the request, answers once it is complete, then
 // closes (or stays silent).
 class IconServer : public QObject {
-public:
+  public:
     QByteArray reply;
     bool silent = false;
     QByteArray request;
     int connections = 0;
 
-    IconServer()
-    {
+    IconServer() {
         m_server.listen(QHostAddress::LocalHost, 0);
         connect(&m_server, &QTcpServer::newConnection, this, &IconServer::accept);
     }
     quint16 port() const { return m_server.serverPort(); }
 
-private:
-    void accept()
-    {
+  private:
+    void accept() {
         while (QTcpSocket *s = m_server.nextPendingConnection()) {
             ++connections;
             connect(s, &QTcpSocket::readyRead, this, [this, s] {
@@ -77,8 +73,7 @@ private:
     QTcpServer m_server;
 };
 
-QByteArray pngBytes()
-{
+QByteArray pngBytes() {
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(QColor(200, 30, 30));
     QByteArray bytes;
@@ -93,7 +88,7 @@ QByteArray pngBytes()
 class TestCtlIM : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase();
     void sendOnLineBreak_data();
     void sendOnLineBreak();
@@ -115,30 +110,43 @@ private slots:
     void noIconRequestWithoutPartner();
 };
 
-void TestCtlIM::initTestCase()
-{
+void TestCtlIM::initTestCase() {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(ctlIM::iconFilePath().contains(QLatin1String("qttest")));
 }
 
-void TestCtlIM::sendOnLineBreak_data()
-{
+void TestCtlIM::sendOnLineBreak_data() {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("sent");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("typed hi, Enter") << "type" << "hi" << "hi\r\n" << "me: hi\n\n";
-    QTest::newRow("typed hi, Shift+Enter") << "shift" << "hi" << "hi\r\n" << "me: hi\n\n";
-    QTest::newRow("pasted two lines") << "paste" << "one\ntwo" << "one\r\ntwo"
+    QTest::newRow("typed hi, Enter") << "type"
+                                     << "hi"
+                                     << "hi\r\n"
+                                     << "me: hi\n\n";
+    QTest::newRow("typed hi, Shift+Enter") << "shift"
+                                           << "hi"
+                                           << "hi\r\n"
+                                           << "me: hi\n\n";
+    QTest::newRow("pasted two lines") << "paste"
+                                      << "one\ntwo"
+                                      << "one\r\ntwo"
                                       << "me: one\ntwo\n";
-    QTest::newRow("Send button") << "button" << "hi" << "hi" << "me: hi\n";
-    QTest::newRow("empty input sends the prefix") << "button" << "" << "" << "me: \n";
-    QTest::newRow("markup typed is sent as typed")
-        << "button" << "a<b>c" << "a<b>c" << "me: ac\n";
+    QTest::newRow("Send button") << "button"
+                                 << "hi"
+                                 << "hi"
+                                 << "me: hi\n";
+    QTest::newRow("empty input sends the prefix") << "button"
+                                                  << ""
+                                                  << ""
+                                                  << "me: \n";
+    QTest::newRow("markup typed is sent as typed") << "button"
+                                                   << "a<b>c"
+                                                   << "a<b>c"
+                                                   << "me: ac\n";
 }
 
-void TestCtlIM::sendOnLineBreak()
-{
+void TestCtlIM::sendOnLineBreak() {
     QFETCH(QString, action);
     QFETCH(QString, input);
     QFETCH(QString, sent);
@@ -161,8 +169,8 @@ void TestCtlIM::sendOnLineBreak()
         QTest::mouseClick(child<QPushButton>(view.get(), "Command3"), Qt::LeftButton);
     }
 
-    const QString line = QStringLiteral("toc_send_im \"buddyone\" \"") + kWirePrefix
-                         + sent + QLatin1Char('"');
+    const QString line =
+        QStringLiteral("toc_send_im \"buddyone\" \"") + kWirePrefix + sent + QLatin1Char('"');
     QCOMPARE(host.linesUpToMarker(), QStringList{line});
     // Shown once, under the user's own name.
     QCOMPARE(text->toPlainText(), shown);
@@ -171,8 +179,7 @@ void TestCtlIM::sendOnLineBreak()
              QStringLiteral("Buddy One has entered text"));
 }
 
-void TestCtlIM::offlineSendSaysNotSent()
-{
+void TestCtlIM::offlineSendSaysNotSent() {
     FakeHost host; // never signed on
     auto view = startedView(host, QStringLiteral("Buddy"));
     auto *box = child<QPlainTextEdit>(view.get(), "txtMsg");
@@ -183,21 +190,26 @@ void TestCtlIM::offlineSendSaysNotSent()
     QCOMPARE(box->toPlainText(), QString());
 }
 
-void TestCtlIM::statusLine_data()
-{
+void TestCtlIM::statusLine_data() {
     QTest::addColumn<QString>("steps"); // t<n>: TypeStatus(n), m: a message
     QTest::addColumn<QString>("status");
-    QTest::newRow("empty at start") << "" << "";
-    QTest::newRow("typing") << "t2" << "Pal is typing...";
-    QTest::newRow("1 empties") << "t2 t1" << "";
-    QTest::newRow("0 empties") << "t2 t0" << "";
-    QTest::newRow("other values empty") << "t2 t7" << "";
-    QTest::newRow("message replaces typing") << "t2 m" << "Pal has entered text";
-    QTest::newRow("typing after message") << "m t2" << "Pal is typing...";
+    QTest::newRow("empty at start") << ""
+                                    << "";
+    QTest::newRow("typing") << "t2"
+                            << "Pal is typing...";
+    QTest::newRow("1 empties") << "t2 t1"
+                               << "";
+    QTest::newRow("0 empties") << "t2 t0"
+                               << "";
+    QTest::newRow("other values empty") << "t2 t7"
+                                        << "";
+    QTest::newRow("message replaces typing") << "t2 m"
+                                             << "Pal has entered text";
+    QTest::newRow("typing after message") << "m t2"
+                                          << "Pal is typing...";
 }
 
-void TestCtlIM::statusLine()
-{
+void TestCtlIM::statusLine() {
     QFETCH(QString, steps);
     FakeHost host;
     ctlIM view(&host);
@@ -211,8 +223,7 @@ void TestCtlIM::statusLine()
     QTEST(child<QLabel>(&view, "labIMstatus")->text(), "status");
 }
 
-void TestCtlIM::incomingMessageShowsNameAndBody()
-{
+void TestCtlIM::incomingMessageShowsNameAndBody() {
     FakeHost host;
     ctlIM view(&host);
     view.IMUser = QStringLiteral("Pal");
@@ -233,8 +244,7 @@ void TestCtlIM::incomingMessageShowsNameAndBody()
     QCOMPARE(backgroundOf(second), QColor(255, 255, 255));
 }
 
-void TestCtlIM::newestTextStaysInView()
-{
+void TestCtlIM::newestTextStaysInView() {
     FakeHost host;
     ctlIM view(&host);
     view.IMUser = QStringLiteral("Pal");
@@ -248,19 +258,18 @@ void TestCtlIM::newestTextStaysInView()
     QCOMPARE(bar->value(), bar->maximum());
 }
 
-void TestCtlIM::warn_data()
-{
+void TestCtlIM::warn_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("Yes: anonymous") << int(DialogProvider::Answer::Yes)
-                                    << QStringList{QStringLiteral("toc_evil \"somebody\" \"anon\"")};
+    QTest::newRow("Yes: anonymous")
+        << int(DialogProvider::Answer::Yes)
+        << QStringList{QStringLiteral("toc_evil \"somebody\" \"anon\"")};
     QTest::newRow("No: named") << int(DialogProvider::Answer::No)
                                << QStringList{QStringLiteral("toc_evil \"somebody\" \"norm\"")};
     QTest::newRow("Cancel: nothing") << int(DialogProvider::Answer::Cancel) << QStringList();
 }
 
-void TestCtlIM::warn()
-{
+void TestCtlIM::warn() {
     QFETCH(int, answer);
     FakeHost host;
     QVERIFY(host.signOn());
@@ -272,20 +281,18 @@ void TestCtlIM::warn()
     QTEST(host.linesUpToMarker(), "lines");
 }
 
-void TestCtlIM::blockAndAdd()
-{
+void TestCtlIM::blockAndAdd() {
     FakeHost host;
     ctlIM view(&host);
     view.IMUser = QStringLiteral("Pest");
     QTest::mouseClick(child<QPushButton>(&view, "Command1"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(&view, "cmdIgnore"), Qt::LeftButton);
-    QCOMPARE(host.calls,
-             (QStringList{QStringLiteral("blockFromView(Pest)"), QStringLiteral("showAddBuddy()")}));
+    QCOMPARE(host.calls, (QStringList{QStringLiteral("blockFromView(Pest)"),
+                                      QStringLiteral("showAddBuddy()")}));
     QCOMPARE(view.IMUser, QStringLiteral("Pest"));
 }
 
-void TestCtlIM::closeAsksHostThenRaisesKillIM()
-{
+void TestCtlIM::closeAsksHostThenRaisesKillIM() {
     FakeHost host;
     ctlIM view(&host);
     view.setIndex(3);
@@ -301,8 +308,7 @@ void TestCtlIM::closeAsksHostThenRaisesKillIM()
     QCOMPARE(view.IMUser, QString());
 }
 
-void TestCtlIM::updateFonts_data()
-{
+void TestCtlIM::updateFonts_data() {
     QTest::addColumn<QString>("partner");
     QTest::addColumn<QString>("fontColorx");
     QTest::addColumn<bool>("result");
@@ -311,20 +317,24 @@ void TestCtlIM::updateFonts_data()
     QTest::addColumn<QColor>("base");
     QTest::addColumn<QString>("family");
     const QColor unchanged; // invalid: the palette keeps its own colour
-    QTest::newRow("no partner: ignored") << "" << "255" << true << false << unchanged
-                                         << unchanged << "Arial";
-    QTest::newRow("one character: ignored") << "B" << "255" << true << false << unchanged
-                                            << unchanged << "Arial";
-    QTest::newRow("applied") << "Bo" << "255" << true << true << QColor(255, 0, 0)
-                             << QColor(0, 0, 255) << "Courier";
-    QTest::newRow("&H colour text") << "Bo" << "&HFF00" << true << true << QColor(0, 255, 0)
-                                    << QColor(0, 0, 255) << "Courier";
-    QTest::newRow("bad colour stops the rest") << "Bo" << "abc" << false << true << unchanged
-                                               << unchanged << "Arial";
+    QTest::newRow("no partner: ignored")
+        << ""
+        << "255" << true << false << unchanged << unchanged << "Arial";
+    QTest::newRow("one character: ignored")
+        << "B"
+        << "255" << true << false << unchanged << unchanged << "Arial";
+    QTest::newRow("applied") << "Bo"
+                             << "255" << true << true << QColor(255, 0, 0) << QColor(0, 0, 255)
+                             << "Courier";
+    QTest::newRow("&H colour text")
+        << "Bo"
+        << "&HFF00" << true << true << QColor(0, 255, 0) << QColor(0, 0, 255) << "Courier";
+    QTest::newRow("bad colour stops the rest")
+        << "Bo"
+        << "abc" << false << true << unchanged << unchanged << "Arial";
 }
 
-void TestCtlIM::updateFonts()
-{
+void TestCtlIM::updateFonts() {
     QFETCH(QString, partner);
     QFETCH(QString, fontColorx);
     QFETCH(QColor, textColor);
@@ -349,8 +359,7 @@ void TestCtlIM::updateFonts()
              base.isValid() ? base : before.color(QPalette::Base));
 }
 
-void TestCtlIM::startUpTimer()
-{
+void TestCtlIM::startUpTimer() {
     FakeHost host;
     ctlIM view(&host);
     auto *user = child<QLineEdit>(&view, "txtuser");
@@ -364,8 +373,7 @@ void TestCtlIM::startUpTimer()
     QCOMPARE(user->text(), QStringLiteral("Pal"));
 }
 
-void TestCtlIM::iconFetch_data()
-{
+void TestCtlIM::iconFetch_data() {
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<bool>("shown");
     QTest::addColumn<QByteArray>("file"); // empty: no file
@@ -373,16 +381,15 @@ void TestCtlIM::iconFetch_data()
     // The picture itself holds an empty line: the cut is at the first one.
     const QByteArray picture = pngBytes() + "\r\n\r\ntrailer";
     QTest::newRow("good reply") << header + picture << true << picture;
-    QTest::newRow("no empty line") << QByteArray("HTTP/1.1 200 OK\r\n") + pngBytes() << false
-                                   << QByteArray();
+    QTest::newRow("no empty line")
+        << QByteArray("HTTP/1.1 200 OK\r\n") + pngBytes() << false << QByteArray();
     QTest::newRow("not a picture") << header + "garbage" << false << QByteArray("garbage");
     QTest::newRow("empty reply") << QByteArray() << false << QByteArray();
-    QTest::newRow("oversized reply") << header + QByteArray(5 * 1024 * 1024, 'x') << false
-                                     << QByteArray();
+    QTest::newRow("oversized reply")
+        << header + QByteArray(5 * 1024 * 1024, 'x') << false << QByteArray();
 }
 
-void TestCtlIM::iconFetch()
-{
+void TestCtlIM::iconFetch() {
     QFETCH(QByteArray, reply);
     QFETCH(bool, shown);
     QFETCH(QByteArray, file);
@@ -416,8 +423,7 @@ void TestCtlIM::iconFetch()
     QCOMPARE(server.connections, 1);
 }
 
-void TestCtlIM::iconServerNeverAnswers()
-{
+void TestCtlIM::iconServerNeverAnswers() {
     IconServer server;
     server.silent = true;
     FakeHost host;
@@ -438,8 +444,7 @@ void TestCtlIM::iconServerNeverAnswers()
     QTest::qWait(10);
 }
 
-void TestCtlIM::noIconRequestWithoutPartner()
-{
+void TestCtlIM::noIconRequestWithoutPartner() {
     IconServer server;
     FakeHost host;
     host.iconHostName = QStringLiteral("127.0.0.1");

@@ -16,7 +16,7 @@ using render::BackMarker;
 class TestRender : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void htmlColorTextToColor_data();
     void htmlColorTextToColor();
     void html2RgbStr_data();
@@ -44,8 +44,7 @@ private slots:
     void chatLimit();
 };
 
-void TestRender::htmlColorTextToColor_data()
-{
+void TestRender::htmlColorTextToColor_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<qint32>("value");
     QTest::newRow("aqua") << "aqua" << qint32(0xFFFF00);
@@ -64,42 +63,52 @@ void TestRender::htmlColorTextToColor_data()
     QTest::newRow("empty") << "" << qint32(-1);
 }
 
-void TestRender::htmlColorTextToColor()
-{
+void TestRender::htmlColorTextToColor() {
     QFETCH(QString, name);
     QFETCH(qint32, value);
     QCOMPARE(HTMLColorTextToColor(name), value);
 }
 
-void TestRender::html2RgbStr_data()
-{
+void TestRender::html2RgbStr_data() {
     QTest::addColumn<QString>("html");
     QTest::addColumn<QString>("colorText");
-    QTest::newRow("#ff0000 red") << "#ff0000" << "&Hff";
-    QTest::newRow("#000080 navy") << "#000080" << "&H800000";
-    QTest::newRow("#000000 black") << "#000000" << "&H0";
-    QTest::newRow("#FFFFFF kept case") << "#FFFFFF" << "&HFFFFFF";
-    QTest::newRow("#fff three digits") << "#fff" << "&Hfffff";
-    QTest::newRow("# alone") << "#" << "&H#";
-    QTest::newRow("name red") << "red" << "&HFF";
-    QTest::newRow("name black") << "black" << "&H0";
-    QTest::newRow("system name") << "windowtext" << "&H80000008";
-    QTest::newRow("bare 00ff00") << "00ff00" << "&Hff00";
-    QTest::newRow("bare 0000ff") << "0000ff" << "&Hff0000";
-    QTest::newRow("unknown name read as hex") << "chartreuse" << "&Hsearch";
-    QTest::newRow("empty") << "" << "&H0";
-    QTest::newRow("one char") << "f" << "&Hff";
+    QTest::newRow("#ff0000 red") << "#ff0000"
+                                 << "&Hff";
+    QTest::newRow("#000080 navy") << "#000080"
+                                  << "&H800000";
+    QTest::newRow("#000000 black") << "#000000"
+                                   << "&H0";
+    QTest::newRow("#FFFFFF kept case") << "#FFFFFF"
+                                       << "&HFFFFFF";
+    QTest::newRow("#fff three digits") << "#fff"
+                                       << "&Hfffff";
+    QTest::newRow("# alone") << "#"
+                             << "&H#";
+    QTest::newRow("name red") << "red"
+                              << "&HFF";
+    QTest::newRow("name black") << "black"
+                                << "&H0";
+    QTest::newRow("system name") << "windowtext"
+                                 << "&H80000008";
+    QTest::newRow("bare 00ff00") << "00ff00"
+                                 << "&Hff00";
+    QTest::newRow("bare 0000ff") << "0000ff"
+                                 << "&Hff0000";
+    QTest::newRow("unknown name read as hex") << "chartreuse"
+                                              << "&Hsearch";
+    QTest::newRow("empty") << ""
+                           << "&H0";
+    QTest::newRow("one char") << "f"
+                              << "&Hff";
 }
 
-void TestRender::html2RgbStr()
-{
+void TestRender::html2RgbStr() {
     QFETCH(QString, html);
     QFETCH(QString, colorText);
     QCOMPARE(HTML2RGBStr(html), colorText);
 }
 
-void TestRender::colorTextToValue_data()
-{
+void TestRender::colorTextToValue_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("converts");
     QTest::addColumn<qint32>("value");
@@ -127,8 +136,7 @@ void TestRender::colorTextToValue_data()
     QTest::newRow("non-ASCII digits") << QStringLiteral("\u0661\u0662") << false << 0;
 }
 
-void TestRender::colorTextToValue()
-{
+void TestRender::colorTextToValue() {
     QFETCH(QString, text);
     QFETCH(bool, converts);
     QFETCH(qint32, value);
@@ -138,8 +146,7 @@ void TestRender::colorTextToValue()
         QCOMPARE(*v, value);
 }
 
-void TestRender::systemColorsFollowThePalette_data()
-{
+void TestRender::systemColorsFollowThePalette_data() {
     QTest::addColumn<qint32>("value");
     QTest::addColumn<int>("group");
     QTest::addColumn<int>("role");
@@ -152,12 +159,11 @@ void TestRender::systemColorsFollowThePalette_data()
                                  << int(QPalette::ButtonText);
     QTest::newRow("gray text") << qint32(0x80000011) << int(QPalette::Disabled)
                                << int(QPalette::Text);
-    QTest::newRow("tooltip background") << qint32(0x80000018) << int(QPalette::Active)
-                                        << int(QPalette::ToolTipBase);
+    QTest::newRow("tooltip background")
+        << qint32(0x80000018) << int(QPalette::Active) << int(QPalette::ToolTipBase);
 }
 
-void TestRender::systemColorsFollowThePalette()
-{
+void TestRender::systemColorsFollowThePalette() {
     QFETCH(qint32, value);
     QFETCH(int, group);
     QFETCH(int, role);
@@ -175,8 +181,7 @@ void TestRender::systemColorsFollowThePalette()
     QCOMPARE(*c, palette.color(QPalette::ColorGroup(group), QPalette::ColorRole(role)));
 }
 
-void TestRender::colorToHtml_data()
-{
+void TestRender::colorToHtml_data() {
     QTest::addColumn<qint32>("value");
     QTest::addColumn<QString>("html");
     QTest::newRow("black") << 0 << "#000000";
@@ -187,16 +192,14 @@ void TestRender::colorToHtml_data()
     QTest::newRow("high byte ignored") << qint32(0x7F00000A) << "#0A0000";
 }
 
-void TestRender::colorToHtml()
-{
+void TestRender::colorToHtml() {
     QFETCH(qint32, value);
     QFETCH(QString, html);
     QCOMPARE(ColorToHtml(value), html);
     QCOMPARE(Color2html::ColorToHtml(value), html);
 }
 
-void TestRender::scan_data()
-{
+void TestRender::scan_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("chat");
     QTest::addColumn<bool>("bold");
@@ -209,58 +212,55 @@ void TestRender::scan_data()
     const QString white = QStringLiteral("16777215");
     QTest::newRow("plain") << "hello" << false << false << false << false << black << white;
     QTest::newRow("<b>") << "<b>hi</b>" << false << true << false << false << black << white;
-    QTest::newRow("<B> upper case") << "<B>hi</B>" << false << true << false << false << black
-                                    << white;
+    QTest::newRow("<B> upper case")
+        << "<B>hi</B>" << false << true << false << false << black << white;
     QTest::newRow("<bold>") << "<bold>hi" << false << true << false << false << black << white;
-    QTest::newRow("<b> at the very end") << "hi<b>" << false << true << false << false << black
-                                         << white;
-    QTest::newRow("<b > is not bold") << "<b >hi" << false << false << false << false << black
-                                      << white;
-    QTest::newRow("<strong> is not bold") << "<strong>hi" << false << false << false << false
-                                          << black << white;
+    QTest::newRow("<b> at the very end")
+        << "hi<b>" << false << true << false << false << black << white;
+    QTest::newRow("<b > is not bold")
+        << "<b >hi" << false << false << false << false << black << white;
+    QTest::newRow("<strong> is not bold")
+        << "<strong>hi" << false << false << false << false << black << white;
     QTest::newRow("<i>") << "<i>x" << false << false << true << false << black << white;
     QTest::newRow("<italic>") << "<ITALIC>x" << false << false << true << false << black << white;
     QTest::newRow("<u>") << "<u>x" << false << false << false << true << black << white;
     QTest::newRow("<underline>") << "<underline>x" << false << false << false << true << black
                                  << white;
-    QTest::newRow("<s> has no effect") << "<s>x" << false << false << false << false << black
-                                       << white;
-    QTest::newRow("escaped tag is text") << "&lt;b&gt;hi" << false << false << false << false
-                                         << black << white;
-    QTest::newRow("quoted colour after face")
-        << "<font face=\"arial\" color=\"#ff0000\">x" << false << false << false << false
-        << "&Hff" << white;
+    QTest::newRow("<s> has no effect")
+        << "<s>x" << false << false << false << false << black << white;
+    QTest::newRow("escaped tag is text")
+        << "&lt;b&gt;hi" << false << false << false << false << black << white;
+    QTest::newRow("quoted colour after face") << "<font face=\"arial\" color=\"#ff0000\">x" << false
+                                              << false << false << false << "&Hff" << white;
     QTest::newRow("first colour wins")
         << "<font color=\"#ff0000\">a</font><font color=\"#0000ff\">b" << false << false << false
         << false << "&Hff" << white;
     QTest::newRow("cut at >") << "<font color=#00ff00>x" << false << false << false << false
                               << "&Hff00" << white;
-    QTest::newRow("upper-case attribute") << "<FONT COLOR=\"#0000FF\">x" << false << false
-                                          << false << false << "&Hff0000" << white;
+    QTest::newRow("upper-case attribute")
+        << "<FONT COLOR=\"#0000FF\">x" << false << false << false << false << "&Hff0000" << white;
     QTest::newRow("space after marker gives black")
         << "<font color= #00ff00>x" << false << false << false << false << "&H0" << white;
     QTest::newRow("colour name") << "<font color=red>x" << false << false << false << false
                                  << "&HFF" << white;
-    QTest::newRow("system colour name") << "<font color=\"windowtext\">x" << false << false
-                                        << false << false << "&H80000008" << white;
-    QTest::newRow("unknown name") << "<font color=chartreuse>x" << false << false << false
-                                  << false << "&Hsearch" << white;
+    QTest::newRow("system colour name") << "<font color=\"windowtext\">x" << false << false << false
+                                        << false << "&H80000008" << white;
+    QTest::newRow("unknown name") << "<font color=chartreuse>x" << false << false << false << false
+                                  << "&Hsearch" << white;
     QTest::newRow("#fff") << "<font color=\"#fff\">x" << false << false << false << false
                           << "&Hfffff" << white;
-    QTest::newRow("marker ends the text") << "abc color=" << false << false << false << false
-                                          << black << white;
-    QTest::newRow("no space, no colour") << "<font_color=#00ff00>x" << false << false << false
-                                         << false << black << white;
+    QTest::newRow("marker ends the text")
+        << "abc color=" << false << false << false << false << black << white;
+    QTest::newRow("no space, no colour")
+        << "<font_color=#00ff00>x" << false << false << false << false << black << white;
     QTest::newRow("bgcolor is no text colour")
-        << "<body bgcolor=\"#ffff00\">x" << false << false << false << false << black
-        << "&Hffff";
-    QTest::newRow("chat: bgcolor") << "<body bgcolor=\"#ffff00\">x" << true << false << false
-                                   << false << black << "&Hffff";
-    QTest::newRow("bgcolor ends the text") << "<body bgcolor=" << false << false << false << false
-                                           << black << white;
-    QTest::newRow("first bgcolor wins")
-        << "<body bgcolor=#0000ff><body bgcolor=#00ff00>x" << false << false << false << false
-        << black << "&Hff0000";
+        << "<body bgcolor=\"#ffff00\">x" << false << false << false << false << black << "&Hffff";
+    QTest::newRow("chat: bgcolor")
+        << "<body bgcolor=\"#ffff00\">x" << true << false << false << false << black << "&Hffff";
+    QTest::newRow("bgcolor ends the text")
+        << "<body bgcolor=" << false << false << false << false << black << white;
+    QTest::newRow("first bgcolor wins") << "<body bgcolor=#0000ff><body bgcolor=#00ff00>x" << false
+                                        << false << false << false << black << "&Hff0000";
     QTest::newRow("IM splits at \" bgcolor=\"")
         << "<td xbgcolor=#0000ff> <body bgcolor=#00ff00>x" << false << false << false << false
         << black << "&Hff00";
@@ -271,11 +271,11 @@ void TestRender::scan_data()
         << "<td xbgcolor=#0000ff>x" << true << false << false << false << black << white;
     QTest::newRow("everything")
         << "<HTML><BODY BGCOLOR=\"#ffffff\"><B><I><U><FONT FACE=\"Arial\" COLOR=\"#008000\">hi"
-        << false << true << true << true << "&H8000" << "&Hffffff";
+        << false << true << true << true << "&H8000"
+        << "&Hffffff";
 }
 
-void TestRender::scan()
-{
+void TestRender::scan() {
     QFETCH(QString, message);
     QFETCH(bool, chat);
     const MessageStyle s =
@@ -287,27 +287,30 @@ void TestRender::scan()
     QTEST(s.backColorText, "back");
 }
 
-void TestRender::decodeEntities_data()
-{
+void TestRender::decodeEntities_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("&lt;") << "&lt;b&gt;hi" << "<b>hi";
-    QTest::newRow("&quot;") << "&quot;x&quot;" << "\"x\"";
-    QTest::newRow("&amp; stays") << "a &amp; b" << "a &amp; b";
-    QTest::newRow("case-sensitive") << "&LT;" << "&LT;";
-    QTest::newRow("decoded once") << "&amp;lt;" << "&amp;lt;";
-    QTest::newRow("nothing") << "plain" << "plain";
+    QTest::newRow("&lt;") << "&lt;b&gt;hi"
+                          << "<b>hi";
+    QTest::newRow("&quot;") << "&quot;x&quot;"
+                            << "\"x\"";
+    QTest::newRow("&amp; stays") << "a &amp; b"
+                                 << "a &amp; b";
+    QTest::newRow("case-sensitive") << "&LT;"
+                                    << "&LT;";
+    QTest::newRow("decoded once") << "&amp;lt;"
+                                  << "&amp;lt;";
+    QTest::newRow("nothing") << "plain"
+                             << "plain";
 }
 
-void TestRender::decodeEntities()
-{
+void TestRender::decodeEntities() {
     QFETCH(QString, text);
     QFETCH(QString, shown);
     QCOMPARE(render::decodeEntities(text), shown);
 }
 
-void TestRender::outgoingPrefix_data()
-{
+void TestRender::outgoingPrefix_data() {
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("italic");
     QTest::addColumn<bool>("strike");
@@ -316,23 +319,29 @@ void TestRender::outgoingPrefix_data()
     QTest::addColumn<QString>("color");
     QTest::addColumn<QString>("back");
     QTest::addColumn<QString>("prefix");
-    QTest::newRow("defaults") << false << false << false << false << "Arial" << "#000000"
-                              << "#FFFFFF"
-                              << "<FONT FACE=\"Arial\" COLOR=\"#000000\"><BODY BGCOLOR=\"#FFFFFF\">";
+    QTest::newRow("defaults")
+        << false << false << false << false << "Arial"
+        << "#000000"
+        << "#FFFFFF"
+        << "<FONT FACE=\"Arial\" COLOR=\"#000000\"><BODY BGCOLOR=\"#FFFFFF\">";
     QTest::newRow("bold italic")
-        << true << true << false << false << "Arial" << "#000000" << "#FFFFFF"
+        << true << true << false << false << "Arial"
+        << "#000000"
+        << "#FFFFFF"
         << "<b><i><FONT FACE=\"Arial\" COLOR=\"#000000\"><BODY BGCOLOR=\"#FFFFFF\">";
     QTest::newRow("all four in order")
-        << true << true << true << true << "Courier New" << "#FF0000" << "#00FF00"
+        << true << true << true << true << "Courier New"
+        << "#FF0000"
+        << "#00FF00"
         << "<b><i><s><u><FONT FACE=\"Courier New\" COLOR=\"#FF0000\"><BODY BGCOLOR=\"#00FF00\">";
-    QTest::newRow("strike only") << false << false << true << false << "Arial" << "#000000"
+    QTest::newRow("strike only") << false << false << true << false << "Arial"
+                                 << "#000000"
                                  << "#FFFFFF"
                                  << "<s><FONT FACE=\"Arial\" COLOR=\"#000000\"><BODY "
                                     "BGCOLOR=\"#FFFFFF\">";
 }
 
-void TestRender::outgoingPrefix()
-{
+void TestRender::outgoingPrefix() {
     FormatSettings s;
     QFETCH(bool, bold);
     QFETCH(bool, italic);
@@ -351,32 +360,43 @@ void TestRender::outgoingPrefix()
     QTEST(render::outgoingPrefix(s), "prefix");
 }
 
-void TestRender::addText2Colors_data()
-{
+void TestRender::addText2Colors_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("color");
     QTest::addColumn<QString>("back");
     QTest::addColumn<QColor>("fore");
     QTest::addColumn<QColor>("background");
     const QColor red(255, 0, 0), blue(0, 0, 255), black(0, 0, 0), white(255, 255, 255);
-    QTest::newRow("blue on white") << "x\r\n" << "16711680" << "16777215" << blue << white;
-    QTest::newRow("&H form") << "x\r\n" << "&HFF0000" << "&HFFFFFF" << blue << white;
-    QTest::newRow("pure red with line break is black") << "x\r\n" << "&Hff" << "16777215"
-                                                       << black << white;
-    QTest::newRow("pure red decimal with line break") << "x\r\n" << "255" << "16777215" << black
-                                                      << white;
-    QTest::newRow("pure red without line break") << "x" << "&Hff" << "16777215" << red << white;
-    QTest::newRow("unconvertible with line break is black")
-        << "x\r\n" << "&Hsearch" << "16777215" << black << white;
-    QTest::newRow("unconvertible background is black") << "x\r\n" << "0" << "&Hsearch" << black
-                                                       << black;
-    QTest::newRow("yellow background") << "x" << "0" << "&Hffff" << black
-                                       << QColor(255, 255, 0);
-    QTest::newRow("BGR order") << "x" << "&H8000" << "16777215" << QColor(0, 128, 0) << white;
+    QTest::newRow("blue on white") << "x\r\n"
+                                   << "16711680"
+                                   << "16777215" << blue << white;
+    QTest::newRow("&H form") << "x\r\n"
+                             << "&HFF0000"
+                             << "&HFFFFFF" << blue << white;
+    QTest::newRow("pure red with line break is black") << "x\r\n"
+                                                       << "&Hff"
+                                                       << "16777215" << black << white;
+    QTest::newRow("pure red decimal with line break") << "x\r\n"
+                                                      << "255"
+                                                      << "16777215" << black << white;
+    QTest::newRow("pure red without line break") << "x"
+                                                 << "&Hff"
+                                                 << "16777215" << red << white;
+    QTest::newRow("unconvertible with line break is black") << "x\r\n"
+                                                            << "&Hsearch"
+                                                            << "16777215" << black << white;
+    QTest::newRow("unconvertible background is black") << "x\r\n"
+                                                       << "0"
+                                                       << "&Hsearch" << black << black;
+    QTest::newRow("yellow background") << "x"
+                                       << "0"
+                                       << "&Hffff" << black << QColor(255, 255, 0);
+    QTest::newRow("BGR order") << "x"
+                               << "&H8000"
+                               << "16777215" << QColor(0, 128, 0) << white;
 }
 
-void TestRender::addText2Colors()
-{
+void TestRender::addText2Colors() {
     QFETCH(QString, text);
     QFETCH(QString, color);
     QFETCH(QString, back);
@@ -388,22 +408,20 @@ void TestRender::addText2Colors()
     QTEST(backgroundOf(f), "background");
 }
 
-void TestRender::addText2KeepsColourInForce()
-{
+void TestRender::addText2KeepsColourInForce() {
     QTextEdit edit;
     render::setupTranscript(&edit);
     add_text2(&edit, QStringLiteral("a"), QStringLiteral("16711680"), QStringLiteral("0"), false,
               false, false, false, QStringLiteral("Arial"));
     // No line break: an unconvertible colour keeps the blue in force.
-    add_text2(&edit, QStringLiteral("b"), QStringLiteral("&Hzz"), QStringLiteral("16777215"),
-              false, false, false, false, QStringLiteral("Arial"));
+    add_text2(&edit, QStringLiteral("b"), QStringLiteral("&Hzz"), QStringLiteral("16777215"), false,
+              false, false, false, QStringLiteral("Arial"));
     QCOMPARE(edit.toPlainText(), QStringLiteral("ab"));
     QCOMPARE(foregroundOf(formatAt(&edit, 1)), QColor(0, 0, 255));
     QCOMPARE(backgroundOf(formatAt(&edit, 1)), QColor(255, 255, 255));
 }
 
-void TestRender::addText2Styles()
-{
+void TestRender::addText2Styles() {
     QTextEdit edit;
     render::setupTranscript(&edit);
     add_text2(&edit, QStringLiteral("one"), QStringLiteral("0"), QStringLiteral("16777215"), true,
@@ -425,8 +443,7 @@ void TestRender::addText2Styles()
     QCOMPARE(two.fontFamilies().toStringList(), QStringList{QStringLiteral("Arial")});
 }
 
-void TestRender::transcriptIsReadOnlyWithoutUndo()
-{
+void TestRender::transcriptIsReadOnlyWithoutUndo() {
     QTextEdit edit;
     render::setupTranscript(&edit);
     add_text2(&edit, QStringLiteral("<b>x</b>\r\n"), QStringLiteral("0"),
@@ -440,37 +457,46 @@ void TestRender::transcriptIsReadOnlyWithoutUndo()
     QVERIFY(!edit.document()->isUndoRedoEnabled());
 }
 
-void TestRender::messageDisplay_data()
-{
+void TestRender::messageDisplay_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<bool>("bold");
     QTest::addColumn<QColor>("fore");
     QTest::addColumn<QColor>("background");
     const QColor black(0, 0, 0), white(255, 255, 255);
-    QTest::newRow("plain") << "hello" << "bob: hello\n" << false << black << white;
-    QTest::newRow("tags stripped, bold from the start")
-        << "hi <i>there</i><b>" << "bob: hi there\n" << true << black << white;
+    QTest::newRow("plain") << "hello"
+                           << "bob: hello\n"
+                           << false << black << white;
+    QTest::newRow("tags stripped, bold from the start") << "hi <i>there</i><b>"
+                                                        << "bob: hi there\n"
+                                                        << true << black << white;
     QTest::newRow("pure red body shows black") << "<font color=\"#ff0000\">hot"
-                                               << "bob: hot\n" << false << black << white;
-    QTest::newRow("red by name shows black") << "<font color=red>hot" << "bob: hot\n" << false
-                                             << black << white;
-    QTest::newRow("green body") << "<font color=\"#008000\">go" << "bob: go\n" << false
-                                << QColor(0, 128, 0) << white;
-    QTest::newRow("unknown colour shows black") << "<font color=chartreuse>x" << "bob: x\n"
+                                               << "bob: hot\n"
+                                               << false << black << white;
+    QTest::newRow("red by name shows black") << "<font color=red>hot"
+                                             << "bob: hot\n"
+                                             << false << black << white;
+    QTest::newRow("green body") << "<font color=\"#008000\">go"
+                                << "bob: go\n"
+                                << false << QColor(0, 128, 0) << white;
+    QTest::newRow("unknown colour shows black") << "<font color=chartreuse>x"
+                                                << "bob: x\n"
                                                 << false << black << white;
     QTest::newRow("unknown background shows black") << "<body bgcolor=chartreuse>x"
-                                                    << "bob: x\n" << false << black << black;
-    QTest::newRow("#000000 renders black") << "<font color=#000000>x" << "bob: x\n" << false
-                                           << black << white;
-    QTest::newRow("escaped tag shown as text, plain")
-        << "&lt;b&gt;hi" << "bob: <b>hi\n" << false << black << white;
-    QTest::newRow("unclosed < kept") << "a > b <c" << "bob: a > b <c\n" << false << black
-                                     << white;
+                                                    << "bob: x\n"
+                                                    << false << black << black;
+    QTest::newRow("#000000 renders black") << "<font color=#000000>x"
+                                           << "bob: x\n"
+                                           << false << black << white;
+    QTest::newRow("escaped tag shown as text, plain") << "&lt;b&gt;hi"
+                                                      << "bob: <b>hi\n"
+                                                      << false << black << white;
+    QTest::newRow("unclosed < kept") << "a > b <c"
+                                     << "bob: a > b <c\n"
+                                     << false << black << white;
 }
 
-void TestRender::messageDisplay()
-{
+void TestRender::messageDisplay() {
     QFETCH(QString, message);
     QTextEdit edit;
     render::setupTranscript(&edit);
@@ -489,16 +515,14 @@ void TestRender::messageDisplay()
     QTEST(backgroundOf(body), "background");
 }
 
-void TestRender::chatLimit_data()
-{
+void TestRender::chatLimit_data() {
     QTest::addColumn<int>("held");
     QTest::addColumn<QString>("after");
     QTest::newRow("2000 stays") << 2000 << QString();
     QTest::newRow("2001 cleared") << 2001 << QStringLiteral("next");
 }
 
-void TestRender::chatLimit()
-{
+void TestRender::chatLimit() {
     QFETCH(int, held);
     QFETCH(QString, after);
     QTextEdit edit;
@@ -509,8 +533,8 @@ void TestRender::chatLimit()
     add_text2(&edit, text, QStringLiteral("0"), QStringLiteral("16777215"), false, false, false,
               false, QStringLiteral("Arial"), render::kChatLimit);
     QCOMPARE(render::transcriptLength(&edit), held);
-    add_text2(&edit, QStringLiteral("next"), QStringLiteral("0"), QStringLiteral("16777215"),
-              false, false, false, false, QStringLiteral("Arial"), render::kChatLimit);
+    add_text2(&edit, QStringLiteral("next"), QStringLiteral("0"), QStringLiteral("16777215"), false,
+              false, false, false, QStringLiteral("Arial"), render::kChatLimit);
     if (after.isEmpty())
         QCOMPARE(render::transcriptLength(&edit), held + 4);
     else
