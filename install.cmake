@@ -3,15 +3,11 @@
 #   (cd build/release && cpack -G DEB)
 include(GNUInstallDirs)
 
-if(TARGET vorkle)
-  install(TARGETS vorkle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES resources/vorkle.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES resources/vorkle.png
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
-endif()
-if(TARGET vorkle-devserver)
-  install(TARGETS vorkle-devserver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+install(TARGETS vorkle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES resources/vorkle.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES resources/vorkle.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+install(TARGETS vorkle-devserver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(CPACK_PACKAGE_NAME "vorkle")
 set(CPACK_PACKAGE_VENDOR "Vorkle")

@@ -2,10 +2,10 @@
 // counts the IMs of the flood, and the first-paint programs.
 #include "e2e_bench_child.h"
 
-#include "dialogs/dialogprovider.h"
 #include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/dialogprovider.h"
 #include "views/ctlim.h"
 
 #include <QApplication>

@@ -1,8 +1,9 @@
 #include "frmaddbuddy.h"
 
-#include "mainwindow/frmmain.h"
-#include "protocol/qeltocsock.h"
-#include "views/twips.h"
+#include "client/buddybook.h"
+#include "client/notsenttext.h"
+#include "protocol/wire.h"
+#include "uikit/twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -10,7 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frmAddBuddy::frmAddBuddy(frmMain *main) : QWidget(nullptr, Qt::Dialog), m_main(main) {
+frmAddBuddy::frmAddBuddy(QWidget *main, BuddyBook *book, Alert alert)
+    : QWidget(nullptr, Qt::Dialog), m_main(main), m_book(book), m_alert(std::move(alert)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmAddBuddy"));
     setWindowTitle(QStringLiteral("Add Buddy"));
@@ -44,16 +46,17 @@ frmAddBuddy::frmAddBuddy(frmMain *main) : QWidget(nullptr, Qt::Dialog), m_main(m
 }
 
 void frmAddBuddy::open() {
-    if (!m_main) {
+    if (!m_main || !m_book) {
         unload();
         return;
     }
     m_main->setEnabled(false);
     cmbGroup->clear();
-    cmbGroup->addItems(m_main->groups);
-    if (m_main->groups.isEmpty()) {
-        m_main->Errors(
-            QStringLiteral("You don't have any groups to add buddies to, Please add a group."));
+    cmbGroup->addItems(m_book->groups);
+    if (m_book->groups.isEmpty()) {
+        if (m_alert)
+            m_alert(
+                QStringLiteral("You don't have any groups to add buddies to, Please add a group."));
         unload();
         return;
     }
@@ -69,16 +72,16 @@ void frmAddBuddy::open() {
 }
 
 void frmAddBuddy::Command1_Click() {
-    if (!m_main) {
+    if (!m_book) {
         close();
         return;
     }
-    const QString sn = QelTOCSock::NormalizeScreenName(txtsn->text());
+    const QString sn = toc::normalizeScreenName(txtsn->text());
     txtsn->setText(sn);
-    const QString group = cmbGroup->currentText();
-    m_main->BuddyListx.append(group + QLatin1Char(':') + sn);
-    m_main->toc->AddBuddy(group, sn);
+    const bool sent = m_book->addBuddy(cmbGroup->currentText(), sn);
     close();
+    if (!sent && m_alert)
+        m_alert(notSentText(m_book->protocol()));
 }
 
 void frmAddBuddy::unload() {

@@ -1,21 +1,24 @@
 #pragma once
 // The add-buddy dialog: puts a screen name into one of the user's groups.
-// While it is open the main window takes no input.
+// While it is open its owner (the main window) takes no input. It works on
+// the buddy book; what the user must be told goes to the owner's alert.
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class frmMain;
+class BuddyBook;
 
 class frmAddBuddy : public QWidget {
     Q_OBJECT
 
   public:
-    explicit frmAddBuddy(frmMain *main);
+    using Alert = std::function<void(const QString &)>;
+    frmAddBuddy(QWidget *owner, BuddyBook *book, Alert alert);
 
     // Disables the main window and fills the groups; with no group it
     // shows the alert and closes at once. Otherwise the dialog is shown.
@@ -34,5 +37,7 @@ class frmAddBuddy : public QWidget {
     void Command1_Click();
     void unload();
 
-    QPointer<frmMain> m_main;
+    QPointer<QWidget> m_main;
+    QPointer<BuddyBook> m_book;
+    Alert m_alert;
 };

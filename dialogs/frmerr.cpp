@@ -1,6 +1,6 @@
 #include "frmerr.h"
 
-#include "views/twips.h"
+#include "uikit/twips.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

@@ -1,14 +1,15 @@
 #include "frmgroups.h"
 
-#include "mainwindow/frmmain.h"
-#include "protocol/qeltocsock.h"
-#include "views/twips.h"
+#include "client/buddybook.h"
+#include "client/notsenttext.h"
+#include "uikit/twips.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-frmGroups::frmGroups(frmMain *main) : QWidget(nullptr, Qt::Dialog), m_main(main) {
+frmGroups::frmGroups(QWidget *main, BuddyBook *book, Alert alert)
+    : QWidget(nullptr, Qt::Dialog), m_book(book), m_alert(std::move(alert)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmGroups"));
     setWindowTitle(QStringLiteral("Add Group"));
@@ -37,12 +38,10 @@ frmGroups::frmGroups(frmMain *main) : QWidget(nullptr, Qt::Dialog), m_main(main)
 }
 
 void frmGroups::Command1_Click() {
-    if (m_main) {
-        // Sent as typed, not normalised; the node has no key.
-        const QString group = txtGroup->text();
-        m_main->toc->AddGroup(group);
-        m_main->groups.append(group);
-        m_main->addGroupNode(group);
-    }
+    // Sent as typed, not normalised; the book's owner gives it a node
+    // without a key.
+    const bool sent = !m_book || m_book->addGroup(txtGroup->text());
     close();
+    if (!sent && m_alert)
+        m_alert(notSentText(m_book->protocol()));
 }

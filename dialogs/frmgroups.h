@@ -1,20 +1,22 @@
 #pragma once
-// The add-group dialog: creates a new group. It leaves the main window
-// usable.
+// The add-group dialog: creates a new group in the buddy book. It leaves
+// the main window usable.
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class frmMain;
+class BuddyBook;
 
 class frmGroups : public QWidget {
     Q_OBJECT
 
   public:
-    explicit frmGroups(frmMain *main);
+    using Alert = std::function<void(const QString &)>;
+    frmGroups(QWidget *main, BuddyBook *book, Alert alert);
 
     QLabel *Label1 = nullptr;
     QLineEdit *txtGroup = nullptr;
@@ -23,5 +25,6 @@ class frmGroups : public QWidget {
   private:
     void Command1_Click();
 
-    QPointer<frmMain> m_main;
+    QPointer<BuddyBook> m_book;
+    Alert m_alert;
 };

@@ -3,10 +3,10 @@
 // that the buddy tree, the tabs and the conversation views meet any event
 // sequence. After each input the window logs out, as "Logout" does, and
 // checks that it is consistent.
-#include "dialogs/dialogprovider.h"
 #include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/dialogprovider.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
 

@@ -5,7 +5,7 @@
 // counted, and the open box gains a last line "(and N more)", so a flood of
 // events leaves one box on screen, not thousands.
 
-#include "dialogs/dialogprovider.h"
+#include "uikit/dialogprovider.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,24 +1,22 @@
 // Construction, ownership, the tray icon, closing, and the ViewHost side.
 #include "frmmain.h"
 
-#include "dialogs/dialogprovider.h"
+#include "client/buddybook.h"
+#include "client/notsenttext.h"
+#include "client/privacystate.h"
 #include "dialogs/frmaddbuddy.h"
 #include "dialogs/frmerr.h"
 #include "dialogs/frmgroups.h"
-#include "dialogs/mdltray.h"
+#include "dialogs/qtdialogprovider.h"
+#include "mainwindow/mdltray.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/resources.h"
 
 #include <QCloseEvent>
 #include <QCursor>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
-
-// The widgets library is static: its embedded files must be registered
-// explicitly, outside any namespace.
-static void initVorkleResources() {
-    Q_INIT_RESOURCE(resources);
-}
 
 const QString frmMain::kCaption = QStringLiteral("Vorkle 2.0.2");
 const QString frmMain::kDefaultServer = QStringLiteral("localhost");
@@ -27,11 +25,12 @@ const QString frmMain::kDefaultProfile =
     QStringLiteral("I use <a href=\"http://vorkle.invalid/\">Vorkle 2.0.2</a>.");
 const QString frmMain::kOffline = QStringLiteral("offline...");
 
-frmMain::frmMain(QWidget *parent) : QWidget(parent) {
+frmMain::frmMain(QWidget *parent)
+    : QWidget(parent), toc(new QelTOCSock(this)), book(new BuddyBook(toc, this)),
+      privacy(new PrivacyState(toc, this)), groups(book->groups), BuddyListx(book->buddies) {
     initVorkleResources();
     m_ownDialogs = std::make_unique<QtDialogProvider>();
     m_dialogs = m_ownDialogs.get();
-    toc = new QelTOCSock(this);
 
     // What the first paint shows: the tab strip, the login frame and the
     // settings header with the logo.
@@ -151,6 +150,10 @@ void frmMain::closeEvent(QCloseEvent *event) {
     if (m_addGroup)
         m_addGroup->hide();
     event->accept();
+}
+
+void frmMain::notSent() {
+    Errors(notSentText(toc));
 }
 
 QString frmMain::ownScreenName() const {

@@ -18,18 +18,22 @@
 //   frmmain_chatim.cpp     the "chat/im" page: "Join Chat", "Send IM"
 //   frmmain_credits.cpp    the credits tab and panel
 
-#include "knownbuddies.h"
+#include "client/awaystate.h"
+#include "client/conversations.h"
+#include "client/knownbuddies.h"
 #include "views/viewhost.h"
 
+#include <QColor>
 #include <QIcon>
 #include <QList>
 #include <QPointer>
-#include <QSet>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
 
 class BoxChain;
+class BuddyBook;
+class PrivacyState;
 class BuddyTree;
 class ClickField;
 class ClickLabel;
@@ -70,8 +74,8 @@ class frmMain : public QWidget, public ViewHost {
     // names, rooms joined one after another): past these counts new ones
     // are refused with an alert, so that memory and the tab strip stay
     // bounded. Closed conversations do not count.
-    static constexpr int kMaxOpenIMs = 200;
-    static constexpr int kMaxOpenRooms = 100;
+    static constexpr int kMaxOpenIMs = Conversations::kMaxOpenIMs;
+    static constexpr int kMaxOpenRooms = Conversations::kMaxOpenRooms;
 
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
@@ -89,12 +93,18 @@ class frmMain : public QWidget, public ViewHost {
     // Not owned; nullptr restores the real Qt dialogs.
     void setDialogProvider(DialogProvider *provider);
 
+    // --- the client's state, kept apart from the widgets ---
+    BuddyBook *const book;
+    PrivacyState *const privacy;
+    Conversations conversations;
+    AwayState away;
+
     // --- window variables ---
     QString fontColorx = QStringLiteral("0");
     QString backColorx = QStringLiteral("16777215");
-    QStringList groups;
-    KnownBuddies BuddyListx;
-    QList<QIcon> ImageList1; // images 1..4 at positions 0..3
+    QStringList &groups;      // the buddy book's groups
+    KnownBuddies &BuddyListx; // the buddy book's known buddies
+    QList<QIcon> ImageList1;  // images 1..4 at positions 0..3
 
     // The two view lists; index 0 of each is a hidden template that never
     // carries a conversation. Views stay in their list until the window goes.
@@ -245,7 +255,7 @@ class frmMain : public QWidget, public ViewHost {
     void refreshChatViews();
     // The fore colour (a decimal colour text) of the settings texts.
     void SetColors(const QString &color);
-    QString schemeColor() const; // decimal colour text
+    QColor schemeColor() const;
 
     // --- conversations: the "chat/im" page, the views' events and the
     //     credits panel ---
@@ -312,7 +322,17 @@ class frmMain : public QWidget, public ViewHost {
     void showViewsFor(const QString &caption);
     void resetViewsOnLogout();
     void clearPrivacyLists();
-    void fillPrivacyLists(const QStringList &BlockList, const QStringList &PrivateList);
+    void fillPrivacyLists(const QStringList &BlockList, const QStringList &PrivateList,
+                          qint16 PrivacyMode);
+    void showPrivacyMode(qint16 mode);
+    // The alert for a command that could not be sent.
+    void notSent();
+    // The open conversation's view of a person / of a room, or nullptr.
+    ctlIM *imViewOf(const QString &partner) const;
+    ctlChat *roomViewOf(qint32 chatId) const;
+    ctlIM *openIMView(const QString &partner);
+    // Selects a conversation's tab, adding the tab when it has none.
+    void selectTab(const QString &caption);
     QString profileText() const;
     void openIM(const QString &name);
     // Away handling of incoming IMs: whether a new conversation's tab is
@@ -325,8 +345,7 @@ class frmMain : public QWidget, public ViewHost {
     void buildAwayPages();
     void buildAwayStrip();
     void buildFontPage();
-    void setAwayHeight(bool away);
-    ctlIM *awayViewOf(const QString &name) const;
+    void setAwayHeight(bool enlarged);
     void lstAway_Click();
     void Command3_Click(); // "Set Away"
     void Command7_Click(); // "I'm Back"
@@ -339,13 +358,7 @@ class frmMain : public QWidget, public ViewHost {
     void Command5_Click(); // "Save"
     void Command8_Click(); // "Load"
     void applyColourScheme(const ColourScheme &scheme);
-    bool m_away = false;
-    int m_awayCount = 0;
-    QString m_awayMessage;        // the text "Set Away" sent
-    QSet<QString> m_autoAnswered; // partners answered in this away period
-    QSet<QString> m_autoWarned;   // partners warned in this away period
-    QStringList m_heldTabs;       // conversations whose tabs wait for "I'm Back"
-    QString m_schemeColor;        // decimal colour text of the settings texts
+    QColor m_schemeColor; // the colour of the settings texts
 
     // conversations: views, routing, the "chat/im" page, credits
     void buildConversations();
@@ -354,8 +367,6 @@ class frmMain : public QWidget, public ViewHost {
     void connectConversations();
     ctlIM *newIMView();
     ctlChat *newChatView();
-    int openIMs() const;
-    int openRooms() const;
     void cmdIM_Click();
     void cmdChat_Click();
     void Image1_Click();

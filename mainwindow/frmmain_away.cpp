@@ -1,12 +1,12 @@
 // The "away" and "profile" pages, the away strip `PicAway` with what the
 // away state does to incoming IMs, and the "format" label.
 #include "clicklabel.h"
-#include "dialogs/dialogprovider.h"
 #include "frmmain.h"
-#include "pagewidgets.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/dialogprovider.h"
+#include "uikit/pagewidgets.h"
+#include "uikit/twips.h"
 #include "views/ctlim.h"
-#include "views/twips.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <utility>
 
 using namespace pagewidgets;
 
@@ -73,16 +72,15 @@ void frmMain::buildAwayStrip() {
 }
 
 bool frmMain::isAway() const {
-    return m_away;
+    return away.isAway();
 }
 
-void frmMain::setAwayHeight(bool away) {
-    m_away = away;
+void frmMain::setAwayHeight(bool enlarged) {
     setFixedSize(twips::toPixelsX(kClientWidth),
-                 twips::toPixelsY(away ? kAwayHeight : kPresentHeight));
+                 twips::toPixelsY(enlarged ? kAwayHeight : kPresentHeight));
     // Out of sight below the client area anyway; hidden so that focus and
     // accessibility tools do not reach it either.
-    PicAway->setVisible(away);
+    PicAway->setVisible(enlarged);
 }
 
 void frmMain::lstAway_Click() {
@@ -96,41 +94,43 @@ void frmMain::Command3_Click() {
     const QString text = txtAway->toPlainText();
     if (text.isEmpty())
         return;
+    if (!toc->SetAwayMessage(text)) {
+        notSent();
+        return;
+    }
     setAwayHeight(true);
     labAwayMsgs->setText(QStringLiteral("0"));
-    m_awayCount = 0;
     if (chkSaveAway->isChecked() && lstAway->findItems(text, Qt::MatchExactly).isEmpty())
         lstAway->addItem(text);
     // A new away period: every partner may be answered and warned again.
-    m_awayMessage = text;
-    m_autoAnswered.clear();
-    m_autoWarned.clear();
-    toc->SetAwayMessage(text);
+    away.start(text);
 }
 
 void frmMain::Command7_Click() {
-    toc->SetAwayMessage(QString());
+    if (!toc->SetAwayMessage(QString())) {
+        notSent();
+        return;
+    }
     setAwayHeight(false);
-    m_autoAnswered.clear();
-    m_autoWarned.clear();
     // The conversations opened while away get their tabs now.
-    const QStringList held = std::exchange(m_heldTabs, {});
+    const QStringList held = away.end();
     for (const QString &name : held)
-        if (!isTab(name) && awayViewOf(name))
+        if (!isTab(name) && imViewOf(name))
             addTab(name);
 }
 
 void frmMain::Command9_Click() {
-    toc->SetProfile(txtProfile->toPlainText());
+    if (!toc->SetProfile(txtProfile->toPlainText()))
+        notSent();
 }
 
 void frmMain::Label24_Click() {
     QPointer<frmMain> self(this);
     dialogs()->inputText(this, QString(), QStringLiteral("New Format"), txtSn->text(),
                          [self](const QString &text) {
-                             // A cancelled box gives the empty text, sent as well.
-                             if (self)
-                                 self->toc->FormatUserName(text);
+                             // A cancelled box gives the empty text: nothing to send.
+                             if (self && !text.isEmpty() && !self->toc->FormatUserName(text))
+                                 self->notSent();
                          });
 }
 
@@ -141,37 +141,23 @@ QString frmMain::profileText() const {
 
 // Routing asks before adding the tab of a conversation an IM opened.
 bool frmMain::holdNewIMTabs() const {
-    return m_away && chkNoIm->isChecked();
+    return away.isAway() && chkNoIm->isChecked();
 }
 
 // Runs once for every incoming IM, after it reached its view.
 void frmMain::awayIncomingIM(const QString &sender) {
-    if (!m_away)
+    if (!away.isAway())
         return;
-    labAwayMsgs->setText(QString::number(++m_awayCount));
-    ctlIM *view = awayViewOf(sender);
-    if (holdNewIMTabs() && view && !isTab(sender) && !m_heldTabs.contains(sender))
-        m_heldTabs.append(sender);
+    labAwayMsgs->setText(QString::number(away.countIM()));
+    ctlIM *view = imViewOf(sender);
+    if (holdNewIMTabs() && view && !isTab(view->IMUser))
+        away.hold(view->IMUser);
 
-    const QString partner = QelTOCSock::NormalizeScreenName(sender);
-    if (chkAuto->isChecked() && !m_autoAnswered.contains(partner)) {
-        m_autoAnswered.insert(partner);
-        toc->SendIM(sender, m_awayMessage, true);
+    if (chkAuto->isChecked() && away.firstAnswer(sender)) {
+        toc->SendIM(sender, away.message(), true);
         if (view)
-            view->im_msg(ownScreenName(), m_awayMessage);
+            view->im_msg(ownScreenName(), away.message());
     }
-    if (chkAutoWarn->isChecked() && !m_autoWarned.contains(partner)) {
-        m_autoWarned.insert(partner);
+    if (chkAutoWarn->isChecked() && away.firstWarning(sender))
         toc->WarnUser(sender, false);
-    }
-}
-
-// The conversation view whose key is the name (templates excluded).
-ctlIM *frmMain::awayViewOf(const QString &name) const {
-    if (name.isEmpty())
-        return nullptr;
-    for (int i = 1; i < imViews.size(); ++i)
-        if (imViews.at(i) && imViews.at(i)->IMUser == name)
-            return imViews.at(i);
-    return nullptr;
 }

@@ -2,6 +2,7 @@
 // the buddies' sign-on and sign-off updates.
 #include "boxchain.h"
 #include "buddytree.h"
+#include "client/buddybook.h"
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
 
@@ -10,28 +11,22 @@
 
 void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyList,
                            const QStringList &BlockList, const QStringList &PrivateList,
-                           const QStringList &, const QString &, qint16) {
+                           const QStringList &, const QString &, qint16 PrivacyMode) {
     m_signedOn = true;
     toc->SetProfile(profileText());
     toc->SetCapability(QelTOCSock::kCapabilities);
     TreeBL->clearNodes();
     frmLogin->hide();
-    fillPrivacyLists(BlockList, PrivateList);
+    fillPrivacyLists(BlockList, PrivateList, PrivacyMode);
+    // A window still away from the last session makes the new one away too,
+    // so that the window and the server agree.
+    if (away.isAway())
+        toc->SetAwayMessage(away.message());
 
-    groups.clear();
-    const QString marker = QStringLiteral("[group]");
-    QString group;
-    for (const QString &entry : BuddyList) {
-        if (entry.contains(marker)) {
-            group = entry;
-            group.remove(marker);
-            groups.append(group);
-            TreeBL->addTopNode(group, group);
-        } else {
-            // Shown only once the buddy is reported online.
-            BuddyListx.append(group + QLatin1Char(':') + QelTOCSock::NormalizeScreenName(entry));
-        }
-    }
+    // Buddies are shown only once they are reported online.
+    book->load(BuddyList);
+    for (const QString &group : std::as_const(groups))
+        TreeBL->addTopNode(group, group);
     labHI->setText(strUserName + QStringLiteral("'s configuration."));
 }
 
@@ -42,7 +37,7 @@ void frmMain::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16, q
         return;
     }
     const QString idle = QString::number(lngIdleTime);
-    const QStringList inGroups = BuddyListx.groupsOf(QelTOCSock::NormalizeScreenName(strBuddy));
+    const QStringList inGroups = book->groupsOf(strBuddy);
     for (const QString &group : inGroups)
         BuddyAdd(strBuddy, group, strUserClass, idle);
 }
@@ -84,11 +79,7 @@ void frmMain::toc_GroupRemoved(const QString &strGroup) {
 }
 
 bool frmMain::isGroup(const QString &text) const {
-    const QString n = QelTOCSock::NormalizeScreenName(text);
-    for (const QString &g : groups)
-        if (QelTOCSock::NormalizeScreenName(g) == n)
-            return true;
-    return false;
+    return book->isGroup(text);
 }
 
 void frmMain::addGroupNode(const QString &group) {

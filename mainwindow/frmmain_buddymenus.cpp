@@ -1,11 +1,12 @@
 // The buddy-list menus: the tree click with the buddy menu, "Options" with
 // add buddy, remove item and add group, and the two dialogs.
 #include "buddytree.h"
-#include "dialogs/dialogprovider.h"
+#include "client/buddybook.h"
 #include "dialogs/frmaddbuddy.h"
 #include "dialogs/frmgroups.h"
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/dialogprovider.h"
 
 #include <QCursor>
 #include <QMenu>
@@ -45,6 +46,10 @@ void frmMain::buildMenus() {
     opt->setObjectName(QStringLiteral("opt"));
     showMe = item(opt, "showMe", QStringLiteral("Show"));
     connect(showMe, &QAction::triggered, this, &frmMain::showMe_Click);
+
+    // What the user added or removed through the buddy book shows in the tree.
+    connect(book, &BuddyBook::groupAdded, this, &frmMain::addGroupNode);
+    connect(book, &BuddyBook::removed, TreeBL, &BuddyTree::removeByText);
 }
 
 QTreeWidgetItem *frmMain::selectedNode() const {
@@ -81,31 +86,22 @@ void frmMain::rembdy_Click() {
                             QStringLiteral("Are you sure you want to remove this group: ") + text +
                                 QLatin1Char('?'),
                             false, [self, text](DialogProvider::Answer a) {
-                                if (!self || a != DialogProvider::Answer::Yes)
-                                    return;
-                                // The group stays in `groups`, its buddies in BuddyListx.
-                                self->toc->RemoveGroup(text);
-                                self->TreeBL->removeByText(text);
+                                if (self && a == DialogProvider::Answer::Yes &&
+                                    !self->book->removeGroup(text))
+                                    self->notSent();
                             });
         return;
     }
-    dialogs()->question(
-        this, QString(),
-        QStringLiteral("Are you sure you want to remove this user: ") + text + QLatin1Char('?'),
-        false, [self, text](DialogProvider::Answer a) {
-            if (!self || a != DialogProvider::Answer::Yes)
-                return;
-            // The buddy's group: the last entry naming the buddy wins.
-            const QString wanted = QelTOCSock::NormalizeScreenName(text);
-            QString group;
-            for (const QString &entry : self->BuddyListx.entries()) {
-                const QStringList pieces = entry.split(QLatin1Char(':'));
-                if (pieces.size() >= 2 && QelTOCSock::NormalizeScreenName(pieces.at(1)) == wanted)
-                    group = pieces.at(0);
-            }
-            self->toc->RemoveBuddy(group, text);
-            self->TreeBL->removeByText(text);
-        });
+    dialogs()->question(this, QString(),
+                        QStringLiteral("Are you sure you want to remove this user: ") + text +
+                            QLatin1Char('?'),
+                        false, [self, text](DialogProvider::Answer a) {
+                            if (!self || a != DialogProvider::Answer::Yes)
+                                return;
+                            // The buddy's group: the last entry naming the buddy wins.
+                            if (!self->book->removeBuddy(self->book->lastGroupOf(text), text))
+                                self->notSent();
+                        });
 }
 
 void frmMain::mnuIM_Click() {
@@ -124,7 +120,8 @@ void frmMain::mnublock_Click() {
         return;
     }
     // The block list and the privacy mode stay as they are.
-    toc->BlockUser(node->text(0));
+    if (!toc->BlockUser(node->text(0)))
+        notSent();
 }
 
 void frmMain::showAddBuddyDialog() {
@@ -134,7 +131,7 @@ void frmMain::showAddBuddyDialog() {
         return;
     }
     delete m_addBuddy.data();
-    m_addBuddy = new frmAddBuddy(this);
+    m_addBuddy = new frmAddBuddy(this, book, [this](const QString &text) { Errors(text); });
     m_addBuddy->open();
 }
 
@@ -145,6 +142,6 @@ void frmMain::showAddGroupDialog() {
         return;
     }
     delete m_addGroup.data();
-    m_addGroup = new frmGroups(this);
+    m_addGroup = new frmGroups(this, book, [this](const QString &text) { Errors(text); });
     m_addGroup->show();
 }

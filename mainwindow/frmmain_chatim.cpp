@@ -2,9 +2,9 @@
 // Chat", the partner field with "Send IM".
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
-#include "uicolors.h"
+#include "uikit/twips.h"
+#include "uikit/uicolors.h"
 #include "views/ctlim.h"
-#include "views/twips.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,9 +53,13 @@ void frmMain::cmdIM_Click() {
         Errors(QStringLiteral("Please type the screen name to send an IM to."));
         return;
     }
-    ctlIM *view = newIMView();
+    // One conversation per person: an open one is brought forward.
+    if (const ctlIM *open = imViewOf(name)) {
+        selectTab(open->IMUser);
+        return;
+    }
+    ctlIM *view = openIMView(name);
     view->show();
-    view->IMUser = name;
     addTab(name);
 }
 
@@ -72,6 +76,9 @@ void frmMain::cmdChat_Click() {
         Errors(QStringLiteral("The exchange must be a number."));
         return;
     }
-    toc->JoinChat(room, exchange);
+    if (!toc->JoinChat(room, exchange)) {
+        notSent();
+        return;
+    }
     m_lastRoom = room;
 }

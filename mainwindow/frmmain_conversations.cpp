@@ -56,61 +56,57 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
     // has no conversation to go to.
     if (strUserName.isEmpty())
         return;
-    ctlIM *target = nullptr;
-    for (ctlIM *view : std::as_const(imViews)) {
-        if (view->IMUser == strUserName) {
-            target = view;
-            break;
-        }
-    }
-    if (target) {
+    if (ctlIM *target = imViewOf(strUserName)) {
         target->im_msg(strUserName, strMessage);
         imViews.first()->hide();
     } else {
-        if (openIMs() >= kMaxOpenIMs) {
+        if (conversations.imsFull()) {
             Errors(QStringLiteral("The IM from %1 was not shown: %2 conversations are open. "
                                   "Close some to receive IMs from new people.")
                        .arg(strUserName)
                        .arg(kMaxOpenIMs));
             return;
         }
-        ctlIM *view = newIMView();
-        view->show();
-        view->IMUser = strUserName;
+        ctlIM *view = openIMView(strUserName);
         view->im_msg(strUserName, strMessage);
-        if (!holdNewIMTabs())
+        // A held conversation stays out of sight until "I'm Back".
+        if (!holdNewIMTabs()) {
+            view->show();
             addTab(strUserName);
+        }
     }
     awayIncomingIM(strUserName);
 }
 
-// Conversations and rooms that are open: the templates at index 0 and the
-// closed views (their keys emptied) do not count.
-int frmMain::openIMs() const {
-    int open = 0;
-    for (int i = 1; i < imViews.size(); ++i)
-        open += imViews.at(i)->IMUser.isEmpty() ? 0 : 1;
-    return open;
+ctlIM *frmMain::imViewOf(const QString &partner) const {
+    const int index = conversations.imView(partner);
+    return index > 0 && index < imViews.size() ? imViews.at(index) : nullptr;
 }
 
-int frmMain::openRooms() const {
-    int open = 0;
-    for (int i = 1; i < chatViews.size(); ++i)
-        open += chatViews.at(i)->Chatids.isEmpty() ? 0 : 1;
-    return open;
+ctlChat *frmMain::roomViewOf(qint32 chatId) const {
+    const int index = conversations.roomView(chatId);
+    return index > 0 && index < chatViews.size() ? chatViews.at(index) : nullptr;
+}
+
+// A new, hidden view for a conversation with the partner.
+ctlIM *frmMain::openIMView(const QString &partner) {
+    ctlIM *view = newIMView();
+    view->IMUser = partner;
+    conversations.openIM(partner, view->index());
+    return view;
 }
 
 void frmMain::toc_TypingStatus(const QString &strUserName, qint16 intTypingStatus) {
-    if (strUserName.isEmpty())
-        return;
-    for (int i = 1; i < imViews.size(); ++i)
-        if (imViews.at(i)->IMUser == strUserName)
-            imViews.at(i)->TypeStatus(intTypingStatus);
+    if (ctlIM *view = imViewOf(strUserName))
+        view->TypeStatus(intTypingStatus);
 }
 
 void frmMain::toc_JoinedChat(const QString &strChatName, qint32 lngChatID) {
     const QString room = strChatName == QLatin1String("???") ? m_lastRoom : strChatName;
-    if (openRooms() >= kMaxOpenRooms) {
+    // A room already open keeps its one view and tab.
+    if (roomViewOf(lngChatID))
+        return;
+    if (conversations.roomsFull()) {
         // Out of the room again, so that the server stops sending its events.
         toc->LeaveChat(QString(), lngChatID);
         Errors(QStringLiteral("The room %1 was not opened: %2 rooms are open. "
@@ -124,39 +120,36 @@ void frmMain::toc_JoinedChat(const QString &strChatName, qint32 lngChatID) {
     ctlChat *view = newChatView();
     view->Chatids = caption;
     view->Chatid2 = QString::number(lngChatID);
+    conversations.openRoom(lngChatID, view->index());
     // The view applies the formatting settings only when told to.
     view->UpdateFonts();
 }
 
 void frmMain::toc_ChatMessage(qint32 lngChatID, const QString &strUserName,
                               const QString &strMessage) {
-    const QString id = QString::number(lngChatID);
-    for (ctlChat *view : std::as_const(chatViews))
-        if (view->Chatid2 == id)
-            view->chatMsg(strUserName, strMessage);
+    if (ctlChat *view = roomViewOf(lngChatID))
+        view->chatMsg(strUserName, strMessage);
 }
 
 void frmMain::toc_ChatUserUpdate(const QString &strUserName, bool blnInside, qint32 lngChatID) {
-    const QString id = QString::number(lngChatID);
-    for (ctlChat *view : std::as_const(chatViews))
-        if (view->Chatid2 == id)
-            view->UserUpdate(strUserName, blnInside);
+    if (ctlChat *view = roomViewOf(lngChatID))
+        view->UserUpdate(strUserName, blnInside);
 }
 
 void frmMain::toc_ChatLeft(qint32 lngChatID) {
-    const QString id = QString::number(lngChatID);
-    for (ctlChat *view : std::as_const(chatViews))
-        if (view->Chatid2 == id)
-            view->LeftChat();
+    if (ctlChat *view = roomViewOf(lngChatID))
+        view->LeftChat();
 }
 
 void frmMain::KillIM(int index) {
+    conversations.closeIM(index);
     if (index >= 0 && index < imViews.size())
         imViews.at(index)->hide();
     Tab1_Click();
 }
 
 void frmMain::ExitChat(int index) {
+    conversations.closeRoom(index);
     if (index < 0 || index >= chatViews.size())
         return;
     ctlChat *view = chatViews.at(index);

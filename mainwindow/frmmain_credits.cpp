@@ -2,8 +2,8 @@
 // by the panel's "Close Tab".
 #include "clicklabel.h"
 #include "frmmain.h"
-#include "uicolors.h"
-#include "views/twips.h"
+#include "uikit/twips.h"
+#include "uikit/uicolors.h"
 
 #include <QEvent>
 #include <QLabel>

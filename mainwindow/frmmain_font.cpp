@@ -3,10 +3,10 @@
 // "Load".
 #include "clickfield.h"
 #include "colourfile.h"
-#include "dialogs/dialogprovider.h"
 #include "frmmain.h"
-#include "pagewidgets.h"
-#include "uicolors.h"
+#include "uikit/dialogprovider.h"
+#include "uikit/pagewidgets.h"
+#include "uikit/uicolors.h"
 #include "views/color2html.h"
 #include "views/colortext.h"
 #include "views/ctlchat.h"
@@ -39,11 +39,6 @@ QString decimal(const QColor &c) {
 QColor fromHtml(const QString &html) {
     const QColor c = QColor::fromString(html);
     return c.isValid() ? c : QColor(Qt::black);
-}
-
-QColor fromDecimal(const QString &text, const QColor &fallback) {
-    const std::optional<QColor> c = render::colorFromText(text);
-    return c ? *c : fallback;
 }
 
 ClickField *clickField(QWidget *parent, const char *name, const QString &text, QRect where) {
@@ -92,7 +87,7 @@ void frmMain::buildFontPage() {
         connect(c, &QCheckBox::clicked, this, &frmMain::refreshAllViews);
 
     // The colour scheme buttons beside the pages.
-    m_schemeColor = decimal(uicolors::foreText());
+    m_schemeColor = uicolors::foreText();
     connect(Command4, &QPushButton::clicked, this, &frmMain::Command4_Click);
     Command5->setEnabled(true);
     Command8->setEnabled(true);
@@ -154,14 +149,13 @@ void frmMain::txtBackColor_Click() {
 
 void frmMain::Command4_Click() {
     QPointer<frmMain> self(this);
-    dialogs()->pickColor(
-        this, fromDecimal(m_schemeColor, uicolors::foreText()), [self](bool ok, const QColor &c) {
-            if (self)
-                self->SetColors(ok && c.isValid() ? decimal(c) : self->m_schemeColor);
-        });
+    dialogs()->pickColor(this, m_schemeColor, [self](bool ok, const QColor &c) {
+        if (self)
+            self->SetColors(decimal(ok && c.isValid() ? c : self->m_schemeColor));
+    });
 }
 
-QString frmMain::schemeColor() const {
+QColor frmMain::schemeColor() const {
     return m_schemeColor;
 }
 
@@ -169,7 +163,7 @@ void frmMain::SetColors(const QString &color) {
     const std::optional<QColor> c = render::colorFromText(color);
     if (!c)
         return;
-    m_schemeColor = decimal(*c);
+    m_schemeColor = *c;
     const QList<QWidget *> widgets = {
         labHI,    labFrm,  Label4,       Label5,  Label20, lstBlock,      lstAllow,
         lstAway,  txtAway, txtChatName,  txtEx,   Label18, Label17,       txtFont,
@@ -182,7 +176,7 @@ void frmMain::SetColors(const QString &color) {
 
 void frmMain::Command5_Click() {
     ColourScheme scheme;
-    scheme.scheme = ColorToHtml(colourValue(fromDecimal(m_schemeColor, uicolors::foreText())));
+    scheme.scheme = ColorToHtml(colourValue(m_schemeColor));
     scheme.fontFace = txtFont->text();
     scheme.textColor = txtColor->text();
     scheme.backColor = txtBackColor->text();

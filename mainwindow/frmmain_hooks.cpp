@@ -1,9 +1,5 @@
-// Where the main window meets the conversation views and the settings
-// pages that are filled in by their own code: the panel switch's view
-// steps, the view and list resets of logout, the lists filled at sign-on,
-// the profile sent at sign-on, and opening a conversation. Until those
-// parts exist there are no views and no lists, so each hook has nothing
-// to do beyond what is written here.
+// Where the main window meets the conversation views: the panel switch's
+// view steps, the view resets of logout, and opening a conversation.
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
 #include "views/ctlchat.h"
@@ -49,11 +45,8 @@ void frmMain::resetViewsOnLogout() {
         imViews.at(i)->IMUser.clear();
     for (int i = 1; i < imViews.size(); ++i)
         imViews.at(i)->hide();
+    conversations.clear();
 }
-
-// clearPrivacyLists, fillPrivacyLists and blockFromView are in
-// frmmain_privacy.cpp; profileText, holdNewIMTabs and awayIncomingIM in
-// frmmain_away.cpp; formatSettings in frmmain_font.cpp.
 
 // "IM User": the name goes into the IM field and "Send IM" runs.
 void frmMain::openIM(const QString &name) {

@@ -3,9 +3,9 @@
 #include "buddytree.h"
 #include "clicklabel.h"
 #include "frmmain.h"
-#include "pagewidgets.h"
-#include "uicolors.h"
-#include "views/twips.h"
+#include "uikit/pagewidgets.h"
+#include "uikit/twips.h"
+#include "uikit/uicolors.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,8 +1,9 @@
 // The "privacy" page: the block and allow lists with their "Add" buttons,
 // and the five privacy modes.
+#include "client/privacystate.h"
 #include "frmmain.h"
-#include "pagewidgets.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/pagewidgets.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -46,38 +47,55 @@ void frmMain::buildPrivacyPage() {
         group->addButton(optPrivacy[i], i);
         connect(optPrivacy[i], &QAbstractButton::clicked, this, [this, i] { optPrivacy_Click(i); });
     }
-    // Shown selected at start; nothing is sent until an option is chosen.
-    optPrivacy[0]->setChecked(true);
+    // The mode in force shows selected ("Allow All" before any sign-on);
+    // nothing is sent until an option is chosen.
+    showPrivacyMode(privacy->mode());
+    connect(privacy, &PrivacyState::modeChanged, this, &frmMain::showPrivacyMode);
+    connect(privacy, &PrivacyState::blockedAdded, lstBlock,
+            [this](const QString &name) { lstBlock->addItem(name); });
+    connect(privacy, &PrivacyState::allowedAdded, lstAllow,
+            [this](const QString &name) { lstAllow->addItem(name); });
+}
+
+void frmMain::showPrivacyMode(qint16 mode) {
+    if (mode >= 1 && mode <= kPrivacyOptions && optPrivacy[mode - 1])
+        optPrivacy[mode - 1]->setChecked(true);
 }
 
 void frmMain::optPrivacy_Click(int Index) {
-    toc->SetPrivacy(qint16(Index + 1));
+    if (!privacy->setMode(qint16(Index + 1))) {
+        showPrivacyMode(privacy->mode());
+        notSent();
+    }
 }
 
+// "Allow List" (mode 3) is selected, then the name permitted.
 void frmMain::CmdAddAllow_Click() {
-    optPrivacy[2]->click(); // "Allow List": sends mode 3
-    const QString name = txtAllowUser->text();
-    lstAllow->addItem(name);
-    toc->AddPrivateUser(name);
+    if (!privacy->allow(txtAllowUser->text()))
+        notSent();
 }
 
+// The name is denied; the mode becomes "Block List" only from "Allow All",
+// never looser than what is in force.
 void frmMain::cmdAddBlock_Click() {
-    const QString name = txtBlockuser->text();
-    toc->BlockUser(name);
-    lstBlock->addItem(name);
-    optPrivacy[3]->click(); // "Block List": sends mode 4
+    if (!privacy->block(txtBlockuser->text()))
+        notSent();
 }
 
 // logout: empty the block list, then the allow list.
 void frmMain::clearPrivacyLists() {
+    privacy->clear();
     lstBlock->clear();
     lstAllow->clear();
 }
 
-// LoggedIn: append the blocked names, then the permitted names, as given.
-void frmMain::fillPrivacyLists(const QStringList &BlockList, const QStringList &PrivateList) {
+// LoggedIn: append the blocked names, then the permitted names, as given,
+// and show the mode the server keeps.
+void frmMain::fillPrivacyLists(const QStringList &BlockList, const QStringList &PrivateList,
+                               qint16 PrivacyMode) {
     lstBlock->addItems(BlockList);
     lstAllow->addItems(PrivateList);
+    privacy->load(BlockList, PrivateList, PrivacyMode);
 }
 
 // An IM view's "Block": the name goes into the block field and the block

@@ -59,6 +59,16 @@ void frmMain::TabUpdate() {
     Tab1_Click();
 }
 
+void frmMain::selectTab(const QString &caption) {
+    for (int i = 0; i < Tab1->count(); ++i) {
+        if (tabCaption(i) == caption) {
+            Tab1->setCurrentIndex(i);
+            return;
+        }
+    }
+    Tab1->setCurrentIndex(addTab(caption));
+}
+
 void frmMain::CloseTab(const QString &caption) {
     for (int i = Tab1->count() - 1; i >= 0; --i)
         if (tabCaption(i) == caption)

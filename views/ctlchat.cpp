@@ -1,7 +1,7 @@
 #include "ctlchat.h"
 
 #include "transcript.h"
-#include "twips.h"
+#include "uikit/twips.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>

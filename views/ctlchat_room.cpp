@@ -5,8 +5,9 @@
 #include "messagescan.h"
 #include "notsent.h"
 #include "protocol/qeltocsock.h"
+#include "protocol/wire.h"
 #include "transcript.h"
-#include "twips.h"
+#include "uikit/twips.h"
 #include "viewhost.h"
 
 #include <QCheckBox>
@@ -48,7 +49,7 @@ void ctlChat::addMemberLine(const QString &name, const QString &what) {
 }
 
 void ctlChat::UserUpdate(const QString &user, bool Join) {
-    const QString name = QelTOCSock::NormalizeScreenName(user);
+    const QString name = toc::normalizeScreenName(user);
     if (Join) {
         auto *item = new QListWidgetItem(name);
         item->setSizeHint(QSize(lstPPL->fontMetrics().horizontalAdvance(name) + 8, kRowPixels));

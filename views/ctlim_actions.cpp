@@ -1,12 +1,12 @@
 // The IM view's buttons and the Enter key.
 #include "ctlim.h"
 
-#include "dialogs/dialogprovider.h"
 #include "inputbox.h"
 #include "messagescan.h"
 #include "notsent.h"
 #include "protocol/qeltocsock.h"
 #include "transcript.h"
+#include "uikit/dialogprovider.h"
 #include "viewhost.h"
 
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 // Every failure is silent and leaves the picture as it was.
 #include "ctlim.h"
 
-#include "protocol/qeltocsock.h"
+#include "protocol/wire.h"
 #include "viewhost.h"
 
 #include <QDir>
@@ -58,8 +58,8 @@ void ctlIM::startIconFetch() {
 void ctlIM::sckIcon_Connect() {
     // The name goes into a URL: anything but letters, digits and "-._~" is
     // percent-encoded, so a name cannot add lines to the request.
-    const QString sn = QString::fromLatin1(
-        QUrl::toPercentEncoding(QelTOCSock::NormalizeScreenName(txtuser->text())));
+    const QString sn =
+        QString::fromLatin1(QUrl::toPercentEncoding(toc::normalizeScreenName(txtuser->text())));
     QString request = txtHead->text();
     request.replace(QLatin1String("%sn"), sn);
     request += QLatin1String("\r\n\r\n");

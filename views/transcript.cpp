@@ -2,7 +2,7 @@
 
 #include "colortext.h"
 #include "messagescan.h"
-#include "protocol/qeltocsock.h"
+#include "protocol/wire.h"
 
 #include <QScrollBar>
 #include <QTextCursor>
@@ -36,7 +36,7 @@ int transcriptLength(const QTextEdit *TEXT) {
 
 void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
                  const MessageStyle &style, int limit) {
-    const QString body = QelTOCSock::RemoveHtml(message);
+    const QString body = toc::removeHtml(message);
     // One edit for both runs: the transcript lays the line out once.
     QTextCursor edit(TEXT->document());
     edit.beginEditBlock();

@@ -3,9 +3,10 @@
 #include "../mainwindow/guitestkit.h"
 #include "dialogs/frmaddbuddy.h"
 #include "dialogs/frmgroups.h"
-#include "dialogs/mdltray.h"
+#include "dialogs/qtdialogprovider.h"
 #include "mainwindow/buddytree.h"
-#include "views/twips.h"
+#include "mainwindow/mdltray.h"
+#include "uikit/twips.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -2,10 +2,10 @@
 // Shared by the GUI tests: a scripted DialogProvider that records every
 // question and lets the test answer it, and a signed-on main window.
 
-#include "dialogs/dialogprovider.h"
 #include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
 #include "scriptedserver.h"
+#include "uikit/dialogprovider.h"
 
 #include <QLineEdit>
 #include <QPushButton>

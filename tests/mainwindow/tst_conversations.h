@@ -22,7 +22,7 @@ class TestConversations : public QObject {
     void incomingIMs();
     void newViewShowsBesideSelectedConversation();
     void closedTabThenNewIMGetsNewView();
-    void sendIMTwiceThenCloseRemovesBoth();
+    void sendIMTwiceSelectsTheOneConversation();
     void sendIMWithoutName();
     void imUserFromBuddyTree();
     void typingStatus_data();

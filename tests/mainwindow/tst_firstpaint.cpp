@@ -3,9 +3,9 @@
 // must all be in place before anything can need them.
 #include "guitestkit.h"
 
-#include "dialogs/mdltray.h"
 #include "mainwindow/buddytree.h"
 #include "mainwindow/clicklabel.h"
+#include "mainwindow/mdltray.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -1,9 +1,9 @@
 #include "tst_frmmain.h"
 
-#include "dialogs/mdltray.h"
 #include "mainwindow/buddytree.h"
+#include "mainwindow/mdltray.h"
 #include "protocol/qeltocsock.h"
-#include "views/twips.h"
+#include "uikit/twips.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -101,9 +101,13 @@ void TestSettingsPages::privacyLines_data() {
         QTest::addRow("%s sends %d", qPrintable(captions[i]), i + 1)
             << QStringList{QStringLiteral("optPrivacy%1").arg(i)} << QString() << QString()
             << QStringList{mode.arg(i + 1)} << QStringList{} << QStringList{} << i;
-    QTest::newRow("Buddy List, then block Add")
+    // A block never loosens a stricter mode.
+    QTest::newRow("Buddy List, then block Add: mode stays")
         << QStringList{"optPrivacy4", "cmdAddBlock"} << QString() << jane
-        << QStringList{mode.arg(5), deny, mode.arg(4)} << QStringList{} << QStringList{jane} << 3;
+        << QStringList{mode.arg(5), deny} << QStringList{} << QStringList{jane} << 4;
+    QTest::newRow("Allow List, then block Add: mode stays")
+        << QStringList{"optPrivacy2", "cmdAddBlock"} << QString() << jane
+        << QStringList{mode.arg(3), deny} << QStringList{} << QStringList{jane} << 2;
 }
 
 void TestSettingsPages::privacyLines() {
@@ -156,7 +160,7 @@ void TestSettingsPages::blockUserMenuLeavesBlockList() {
 
 void TestSettingsPages::signOnFillsAndSignOffClears() {
     // Records before groups, in configuration order; names as plain text;
-    // the server's mode does not select an option.
+    // the server's mode shows selected, and nothing is sent for it.
     const QString config = QStringLiteral("m:2\np:dave\nd:eve\ng:Friends\nb:bob\nd:<b>X&y\n"
                                           "p:Carol Ann\ndone:\n");
     frmMain &w = *rig->w;
@@ -164,7 +168,8 @@ void TestSettingsPages::signOnFillsAndSignOffClears() {
         QVERIFY(rig->signOn(config));
         QCOMPARE(items(w.lstBlock), (QStringList{"eve", "<b>X&y"}));
         QCOMPARE(items(w.lstAllow), (QStringList{"dave", "Carol Ann"}));
-        QCOMPARE(selectedOption(w), 0);
+        QCOMPARE(selectedOption(w), 1);
+        QVERIFY(linesSent().filter(QStringLiteral("toc2_set_pdmode")).isEmpty());
         QTest::mouseClick(w.Label6, Qt::LeftButton);
         QVERIFY(items(w.lstBlock).isEmpty());
         QVERIFY(items(w.lstAllow).isEmpty());

@@ -28,7 +28,7 @@ class TestSettingsPages : public QObject {
     void awayIncomingIMs();
     void heldTabsAppearAtImBack();
     void profileSetAndSentAtSignOn();
-    void cancelledNewFormatSendsEmpty();
+    void cancelledNewFormatSendsNothing();
 
     // font page and colour scheme (tst_settingspages_font.cpp)
     void fontPageStartValues();

@@ -3,9 +3,9 @@
 // answers modal questions from a script, and can sign a real protocol
 // control on to a scripted loopback server for wire checks.
 
-#include "dialogs/dialogprovider.h"
 #include "protocol/qeltocsock.h"
 #include "scriptedserver.h"
+#include "uikit/dialogprovider.h"
 #include "views/viewhost.h"
 
 #include <QList>

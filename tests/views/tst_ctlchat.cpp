@@ -3,8 +3,8 @@
 // double-click clearing, member tooltips and the input box's formatting.
 #include "fakehost.h"
 #include "transcriptprobe.h"
+#include "uikit/twips.h"
 #include "views/ctlchat.h"
-#include "views/twips.h"
 
 #include <QApplication>
 #include <QCheckBox>

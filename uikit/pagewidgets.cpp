@@ -1,7 +1,7 @@
 #include "pagewidgets.h"
 
+#include "twips.h"
 #include "uicolors.h"
-#include "views/twips.h"
 
 #include <QCheckBox>
 #include <QLabel>

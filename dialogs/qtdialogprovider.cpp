@@ -1,6 +1,6 @@
 // The real dialogs behind DialogProvider. Each is opened with open(), so
 // the caller returns at once and the answer arrives through the callback.
-#include "dialogprovider.h"
+#include "qtdialogprovider.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -22,13 +22,6 @@ QMessageBox *plainBox(QWidget *parent, const QString &title, const QString &text
 }
 
 } // namespace
-
-DialogProvider::TextUpdate DialogProvider::updatableMessage(QWidget *parent, const QString &title,
-                                                            const QString &text,
-                                                            std::function<void()> done) {
-    message(parent, title, text, std::move(done));
-    return {};
-}
 
 void QtDialogProvider::message(QWidget *parent, const QString &title, const QString &text,
                                std::function<void()> done) {

@@ -1,0 +1,49 @@
+#include "conversations.h"
+
+#include "protocol/wire.h"
+
+int Conversations::imView(const QString &partner) const {
+    return m_imByPartner.value(toc::normalizeScreenName(partner), -1);
+}
+
+void Conversations::openIM(const QString &partner, int view) {
+    closeIM(view);
+    const QString key = toc::normalizeScreenName(partner);
+    m_partnerOfView.remove(m_imByPartner.value(key, -1));
+    m_imByPartner.insert(key, view);
+    m_partnerOfView.insert(view, key);
+}
+
+void Conversations::closeIM(int view) {
+    const auto it = m_partnerOfView.find(view);
+    if (it == m_partnerOfView.end())
+        return;
+    m_imByPartner.remove(*it);
+    m_partnerOfView.erase(it);
+}
+
+int Conversations::roomView(qint32 chatId) const {
+    return m_roomById.value(chatId, -1);
+}
+
+void Conversations::openRoom(qint32 chatId, int view) {
+    closeRoom(view);
+    m_roomOfView.remove(m_roomById.value(chatId, -1));
+    m_roomById.insert(chatId, view);
+    m_roomOfView.insert(view, chatId);
+}
+
+void Conversations::closeRoom(int view) {
+    const auto it = m_roomOfView.find(view);
+    if (it == m_roomOfView.end())
+        return;
+    m_roomById.remove(*it);
+    m_roomOfView.erase(it);
+}
+
+void Conversations::clear() {
+    m_imByPartner.clear();
+    m_partnerOfView.clear();
+    m_roomById.clear();
+    m_roomOfView.clear();
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Which open conversation belongs to a person and which to a chat room.
+// The window numbers its views; this keeps, for each open conversation,
+// the number of its view: one per person (names compared normalised, so
+// "Pal One" and "palone" are one person) and one per room id (0 is a room
+// like any other). A server could open conversations without end, so
+// their number is capped.
+
+#include <QHash>
+#include <QString>
+
+class Conversations {
+  public:
+    static constexpr int kMaxOpenIMs = 200;
+    static constexpr int kMaxOpenRooms = 100;
+
+    // The view of the conversation with a person, or -1.
+    int imView(const QString &partner) const;
+    bool imsFull() const { return openIMs() >= kMaxOpenIMs; }
+    void openIM(const QString &partner, int view);
+    void closeIM(int view);
+    int openIMs() const { return int(m_imByPartner.size()); }
+
+    // The view of a room, or -1.
+    int roomView(qint32 chatId) const;
+    bool roomsFull() const { return openRooms() >= kMaxOpenRooms; }
+    void openRoom(qint32 chatId, int view);
+    void closeRoom(int view);
+    int openRooms() const { return int(m_roomById.size()); }
+
+    // Signing off ends every conversation.
+    void clear();
+
+  private:
+    QHash<QString, int> m_imByPartner;
+    QHash<int, QString> m_partnerOfView;
+    QHash<qint32, int> m_roomById;
+    QHash<int, qint32> m_roomOfView;
+};

@@ -1,0 +1,166 @@
+// The client's state without a window: the buddy book, the conversation
+// registry, the away and privacy rules, against a scripted server.
+#include "client/awaystate.h"
+#include "client/buddybook.h"
+#include "client/conversations.h"
+#include "client/privacystate.h"
+#include "protocol/qeltocsock.h"
+#include "scriptedserver.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TestClient : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+    void conversationsOnePerPerson();
+    void conversationsRooms();
+    void awayAnswersEachPartnerOnce();
+    void buddyBookLoads();
+    void commandsNotSentChangeNothing();
+    void blockKeepsStricterModes_data();
+    void blockKeepsStricterModes();
+
+  private:
+    bool signOn();
+    ScriptedServer *server = nullptr;
+    QelTOCSock *toc = nullptr;
+};
+
+void TestClient::init() {
+    server = new ScriptedServer(this);
+    toc = new QelTOCSock(this);
+}
+
+void TestClient::cleanup() {
+    delete toc;
+    delete server;
+}
+
+bool TestClient::signOn() {
+    toc->Login(QStringLiteral("me"), QStringLiteral("pw"), QStringLiteral("127.0.0.1"),
+               server->port());
+    if (!server->acceptSignOn() || !server->waitForLine(QStringLiteral("toc_init_done")))
+        return false;
+    server->clearReceived();
+    return true;
+}
+
+void TestClient::conversationsOnePerPerson() {
+    Conversations c;
+    c.openIM(QStringLiteral("Pal One"), 3);
+    QCOMPARE(c.imView(QStringLiteral("palone")), 3);
+    QCOMPARE(c.imView(QStringLiteral("PAL ONE")), 3);
+    c.openIM(QStringLiteral("palone"), 5); // the person moves to a new view
+    QCOMPARE(c.imView(QStringLiteral("Pal One")), 5);
+    QCOMPARE(c.openIMs(), 1);
+    c.closeIM(3); // the old view no longer owns anything
+    QCOMPARE(c.imView(QStringLiteral("Pal One")), 5);
+    c.closeIM(5);
+    QCOMPARE(c.imView(QStringLiteral("Pal One")), -1);
+    QCOMPARE(c.openIMs(), 0);
+    for (int i = 0; i < Conversations::kMaxOpenIMs; ++i)
+        c.openIM(QString::number(i), i + 1);
+    QVERIFY(c.imsFull());
+    c.clear();
+    QVERIFY(!c.imsFull());
+}
+
+void TestClient::conversationsRooms() {
+    Conversations c;
+    c.openRoom(0, 1); // id 0 is a room like any other
+    c.openRoom(7, 2);
+    QCOMPARE(c.roomView(0), 1);
+    QCOMPARE(c.roomView(7), 2);
+    c.closeRoom(1);
+    QCOMPARE(c.roomView(0), -1); // a left view matches no id
+    QCOMPARE(c.openRooms(), 1);
+}
+
+void TestClient::awayAnswersEachPartnerOnce() {
+    AwayState a;
+    a.start(QStringLiteral("out"));
+    QVERIFY(a.firstAnswer(QStringLiteral("Pal One")));
+    QVERIFY(!a.firstAnswer(QStringLiteral("palone")));
+    QVERIFY(a.firstWarning(QStringLiteral("palone")));
+    a.hold(QStringLiteral("x"));
+    a.hold(QStringLiteral("x"));
+    QCOMPARE(a.countIM(), 1);
+    QCOMPARE(a.end(), QStringList{QStringLiteral("x")});
+    QVERIFY(!a.isAway());
+    a.start(QStringLiteral("again")); // a new period answers everyone again
+    QCOMPARE(a.count(), 0);
+    QVERIFY(a.firstAnswer(QStringLiteral("Pal One")));
+}
+
+void TestClient::buddyBookLoads() {
+    BuddyBook book(toc);
+    book.load({QStringLiteral("[group]Co Workers"), QStringLiteral("Jane Doe"),
+               QStringLiteral("[group]Friends"), QStringLiteral("jane doe")});
+    QCOMPARE(book.groups, (QStringList{"Co Workers", "Friends"}));
+    QCOMPARE(book.groupsOf(QStringLiteral("JaneDoe")), (QStringList{"Co Workers", "Friends"}));
+    QCOMPARE(book.lastGroupOf(QStringLiteral("janedoe")), QStringLiteral("Friends"));
+    QVERIFY(book.isGroup(QStringLiteral("coworkers")));
+    QVERIFY(!book.isGroup(QStringLiteral("janedoe")));
+}
+
+void TestClient::commandsNotSentChangeNothing() {
+    // Offline: every command is refused and nothing changes or is announced.
+    BuddyBook book(toc);
+    PrivacyState privacy(toc);
+    QSignalSpy bookSignals(&book, &BuddyBook::removed);
+    QSignalSpy groupSignals(&book, &BuddyBook::groupAdded);
+    QSignalSpy modeSignals(&privacy, &PrivacyState::modeChanged);
+    QVERIFY(!book.addGroup(QStringLiteral("G")));
+    QVERIFY(!book.addBuddy(QStringLiteral("G"), QStringLiteral("pal")));
+    QVERIFY(!book.removeBuddy(QStringLiteral("G"), QStringLiteral("pal")));
+    QVERIFY(!book.removeGroup(QStringLiteral("G")));
+    QVERIFY(!privacy.block(QStringLiteral("pest")));
+    QVERIFY(!privacy.allow(QStringLiteral("pal")));
+    QVERIFY(!privacy.setMode(PrivacyState::BlockAll));
+    QVERIFY(book.groups.isEmpty());
+    QCOMPARE(book.buddies.count(), 0);
+    QVERIFY(privacy.blocked().isEmpty() && privacy.allowed().isEmpty());
+    QCOMPARE(privacy.mode(), qint16(PrivacyState::AllowAll));
+    QCOMPARE(bookSignals.count() + groupSignals.count() + modeSignals.count(), 0);
+
+    // Signed on, the same calls are sent and recorded.
+    QVERIFY(signOn());
+    QVERIFY(book.addGroup(QStringLiteral("G")));
+    QVERIFY(book.addBuddy(QStringLiteral("G"), QStringLiteral("pal")));
+    QCOMPARE(book.groupsOf(QStringLiteral("pal")), QStringList{"G"});
+    QCOMPARE(groupSignals.count(), 1);
+    QVERIFY(server->waitForLines(2));
+}
+
+void TestClient::blockKeepsStricterModes_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("lines");
+    const QString deny = QStringLiteral("toc2_add_deny \"pest\"");
+    QTest::newRow("Allow All becomes Block List")
+        << 1 << QStringList{deny, QStringLiteral("toc2_set_pdmode 4")};
+    QTest::newRow("Block All stays") << 2 << QStringList{deny};
+    QTest::newRow("Allow List stays") << 3 << QStringList{deny};
+    QTest::newRow("Block List stays") << 4 << QStringList{deny};
+    QTest::newRow("Buddy List stays") << 5 << QStringList{deny};
+}
+
+void TestClient::blockKeepsStricterModes() {
+    QFETCH(int, mode);
+    QFETCH(QStringList, lines);
+    PrivacyState privacy(toc);
+    QVERIFY(signOn());
+    privacy.load({}, {}, qint16(mode)); // the mode the server keeps; nothing sent
+    QVERIFY(privacy.block(QStringLiteral("pest")));
+    QVERIFY(server->waitForLines(int(lines.size())));
+    QTest::qWait(20);
+    QCOMPARE(server->lines(), lines);
+    QCOMPARE(privacy.mode(), qint16(mode == 1 ? 4 : mode));
+    QCOMPARE(privacy.blocked(), QStringList{"pest"});
+}
+
+QTEST_GUILESS_MAIN(TestClient)
+#include "tst_client.moc"

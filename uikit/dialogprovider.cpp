@@ -1,0 +1,10 @@
+#include "dialogprovider.h"
+
+#include <utility>
+
+DialogProvider::TextUpdate DialogProvider::updatableMessage(QWidget *parent, const QString &title,
+                                                            const QString &text,
+                                                            std::function<void()> done) {
+    message(parent, title, text, std::move(done));
+    return {};
+}
