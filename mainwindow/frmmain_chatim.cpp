@@ -2,6 +2,7 @@
 // Chat", the partner field with "Send IM".
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/pagewidgets.h"
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
 #include "views/ctlim.h"
@@ -9,37 +10,25 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using namespace pagewidgets;
+
 namespace {
-
-QLineEdit *pageField(QWidget *page, const char *name, const QString &text, QRect where) {
-    auto *e = new QLineEdit(text, page);
-    e->setObjectName(QLatin1String(name));
-    e->setGeometry(where);
-    uicolors::setForeColor(e, uicolors::foreText());
-    QPalette p = e->palette();
-    p.setColor(QPalette::Base, Qt::white);
-    e->setPalette(p);
-    return e;
-}
-
+// The page's buttons take the window's background.
 QPushButton *pageButton(QWidget *page, const char *name, const QString &text, QRect where) {
-    auto *b = new QPushButton(text, page);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(where);
+    QPushButton *b = button(page, name, text, where);
     uicolors::setBackColor(b, uicolors::windowBack());
     return b;
 }
-
 } // namespace
 
 void frmMain::buildChatIMPage() {
-    txtChatName = pageField(pageChatIM, "txtChatName", QStringLiteral("Chat100"),
-                            twips::rect(120, 360, 2175, 315));
-    txtEx = pageField(pageChatIM, "txtEx", QStringLiteral("4"), twips::rect(2280, 360, 375, 315));
+    txtChatName = field(pageChatIM, "txtChatName", QStringLiteral("Chat100"),
+                        twips::rect(120, 360, 2175, 315));
+    txtEx = field(pageChatIM, "txtEx", QStringLiteral("4"), twips::rect(2280, 360, 375, 315));
     cmdChat = pageButton(pageChatIM, "cmdChat", QStringLiteral("Join Chat"),
                          twips::rect(2760, 360, 855, 315));
-    txtIM = pageField(pageChatIM, "txtIM", QStringLiteral("Screen Name"),
-                      twips::rect(120, 720, 2535, 315));
+    txtIM =
+        field(pageChatIM, "txtIM", QStringLiteral("Screen Name"), twips::rect(120, 720, 2535, 315));
     cmdIM = pageButton(pageChatIM, "cmdIM", QStringLiteral("Send IM"),
                        twips::rect(2760, 720, 855, 315));
     connect(cmdChat, &QPushButton::clicked, this, &frmMain::cmdChat_Click);
