@@ -9,6 +9,7 @@
 #include "views/ctlim.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,6 +27,31 @@ const QString kDefaultAway = QStringLiteral("I am away from my computer right no
 constexpr int kClientWidth = 5850;
 constexpr int kPresentHeight = 3000;
 constexpr int kAwayHeight = kPresentHeight + (4455 - 3615);
+
+// Runs `chosen` when a key the user pressed moved the list's current row.
+// The row also changes when the list gets focus or the program sets it;
+// those are not the user's choice.
+class KeyChoiceWatcher : public QObject {
+  public:
+    KeyChoiceWatcher(QListWidget *list, std::function<void()> chosen)
+        : QObject(list), m_list(list), m_chosen(std::move(chosen)) {
+        list->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched != m_list || event->type() != QEvent::KeyPress)
+            return false;
+        const int before = m_list->currentRow();
+        static_cast<QObject *>(m_list)->event(event);
+        if (m_list->currentRow() != before)
+            m_chosen();
+        return true;
+    }
+
+  private:
+    QListWidget *m_list;
+    std::function<void()> m_chosen;
+};
 } // namespace
 
 void frmMain::buildAwayPages() {
@@ -33,9 +59,10 @@ void frmMain::buildAwayPages() {
     Label20 = label(away, "Label20", QStringLiteral("Away Messages"), onPage(120, 360, 1335, 255));
     lstAway = list(away, "lstAway", onPage(120, 600, 1695, 1530));
     lstAway->addItem(kDefaultEntry);
-    // A click also re-chooses the entry that is already selected.
-    connect(lstAway, &QListWidget::currentRowChanged, this, [this](int) { lstAway_Click(); });
+    // Only the user's choice copies an entry: a click (also on the entry
+    // already selected) or a key that moves to another.
     connect(lstAway, &QListWidget::itemClicked, this, [this] { lstAway_Click(); });
+    new KeyChoiceWatcher(lstAway, [this] { lstAway_Click(); });
     txtAway = textBox(away, "txtAway", QStringLiteral("I am away from my \ncomputer right now.\n"),
                       onPage(1920, 600, 1815, 1215));
     chkSaveAway = check(away, "chkSaveAway", QStringLiteral("Save"), onPage(1920, 1875, 735, 210));

@@ -74,7 +74,9 @@ void ctlChat::updateCount() {
 }
 
 void ctlChat::LeftChat() {
-    txtMsg->setPlainText(tr("Message"));
+    // A draft the user typed stays; only an empty box gets the placeholder.
+    if (txtMsg->toPlainText().trimmed().isEmpty())
+        txtMsg->setPlainText(tr("Message"));
     TEXT->clear();
     txtMsg->setEnabled(false);
     lstPPL->setEnabled(false);
@@ -118,8 +120,11 @@ void ctlChat::chameleonButton1_Click() {
         bool idOk = false;
         const qint32 id = Chatid2.toInt(&idOk);
         const QString message = prefix + render::withoutLineBreaks(input);
-        if (!toc || !idOk || !toc->SendChat(QString(), message, id))
+        if (!toc || !idOk || !toc->SendChat(QString(), message, id)) {
             render::showNotSent(TEXT, toc, render::kChatLimit);
+            render::keepDraft(txtMsg);
+            return;
+        }
     }
     txtMsg->clear();
 }

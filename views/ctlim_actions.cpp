@@ -26,8 +26,12 @@ void ctlIM::Command3_Click() {
         render::outgoingPrefix(m_host->formatSettings()) + render::withCrLf(txtMsg->toPlainText());
     im_msg(m_host->ownScreenName(), message);
     QelTOCSock *toc = m_host->tocControl();
-    if (!toc || !toc->SendIM(txtuser->text(), message, false))
+    if (!toc || !toc->SendIM(txtuser->text(), message, false)) {
         render::showNotSent(TEXT, toc, render::kNoLimit);
+        // What was typed and not sent stays, to be sent again.
+        render::keepDraft(txtMsg);
+        return;
+    }
     txtMsg->clear();
 }
 

@@ -5,6 +5,7 @@
 
 #include <QPalette>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 namespace render {
 
@@ -62,6 +63,11 @@ QString withoutLineBreaks(const QString &text) {
     out.remove(QLatin1Char('\r'));
     out.remove(QLatin1Char('\n'));
     return out;
+}
+
+void keepDraft(QPlainTextEdit *box) {
+    box->setPlainText(withoutLineBreaks(box->toPlainText()));
+    box->moveCursor(QTextCursor::End);
 }
 
 } // namespace render

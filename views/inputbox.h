@@ -22,5 +22,8 @@ bool hasLineBreak(const QString &text);
 // Every line break written as CR LF / removed.
 QString withCrLf(const QString &text);
 QString withoutLineBreaks(const QString &text);
+// A message that could not be sent stays in its box, without the line
+// break that sent it, so the next key does not send it again.
+void keepDraft(QPlainTextEdit *box);
 
 } // namespace render

@@ -81,8 +81,12 @@ void add_text2(QTextEdit *TEXT, const QString &text, const QString &colorText,
     format.setFontUnderline(underline);
     format.setFontFamilies(QStringList{fontName});
 
-    const std::optional<QColor> back = render::colorFromText(backColorText);
-    format.setBackground(back ? *back : QColor(Qt::black));
+    // A background that does not convert ("orange") is left unset: the
+    // transcript's own background keeps the text readable.
+    if (const std::optional<QColor> back = render::colorFromText(backColorText))
+        format.setBackground(*back);
+    else
+        format.clearBackground();
 
     cursor.insertText(run, format);
 

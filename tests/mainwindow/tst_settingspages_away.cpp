@@ -49,6 +49,17 @@ void TestSettingsPages::defaultEntryGivesOneLine() {
     const QRect r = w.lstAway->visualItemRect(w.lstAway->item(0));
     QTest::mouseClick(w.lstAway->viewport(), Qt::LeftButton, {}, r.center());
     QCOMPARE(w.txtAway->toPlainText(), QStringLiteral("I am away from my computer right now."));
+
+    // Focus or a row set by the program leaves what the user typed; a key
+    // that moves to another entry copies it.
+    w.lstAway->addItem(QStringLiteral("brb"));
+    w.txtAway->setPlainText(QStringLiteral("typed"));
+    w.lstAway->setCurrentRow(-1);
+    w.lstAway->setFocus();
+    w.lstAway->setCurrentRow(0);
+    QCOMPARE(w.txtAway->toPlainText(), QStringLiteral("typed"));
+    QTest::keyClick(w.lstAway, Qt::Key_Down);
+    QCOMPARE(w.txtAway->toPlainText(), QStringLiteral("brb"));
 }
 
 void TestSettingsPages::setAway_data() {

@@ -24,8 +24,9 @@ inline QTextCharFormat formatOf(const QTextEdit *edit, const QString &text, int 
 inline QColor foregroundOf(const QTextCharFormat &f) {
     return f.foreground().color();
 }
+// An invalid colour when the run has no background of its own.
 inline QColor backgroundOf(const QTextCharFormat &f) {
-    return f.background().color();
+    return f.hasProperty(QTextFormat::BackgroundBrush) ? f.background().color() : QColor();
 }
 inline bool isBold(const QTextCharFormat &f) {
     return f.fontWeight() >= QFont::Bold;

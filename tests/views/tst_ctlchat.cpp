@@ -224,6 +224,10 @@ void TestCtlChat::offlineSendSaysNotSent() {
     child<QPlainTextEdit>(&view, "txtMsg")->setPlainText(QStringLiteral("hi\n"));
     QCOMPARE(child<QTextEdit>(&view, "TEXT")->toPlainText(),
              QStringLiteral("Not sent: you are offline.\n"));
+    QCOMPARE(child<QPlainTextEdit>(&view, "txtMsg")->toPlainText(), QStringLiteral("hi"));
+    // The room closing keeps the draft too.
+    view.LeftChat();
+    QCOMPARE(child<QPlainTextEdit>(&view, "txtMsg")->toPlainText(), QStringLiteral("hi"));
 }
 
 void TestCtlChat::leaveChat() {
@@ -258,7 +262,7 @@ void TestCtlChat::leftByServer() {
     view.chatMsg(QStringLiteral("ann"), QStringLiteral("hi"));
     child<QPlainTextEdit>(&view, "txtMsg")->setPlainText(QStringLiteral("draft"));
     view.LeftChat();
-    QCOMPARE(child<QPlainTextEdit>(&view, "txtMsg")->toPlainText(), QStringLiteral("Message"));
+    QCOMPARE(child<QPlainTextEdit>(&view, "txtMsg")->toPlainText(), QStringLiteral("draft"));
     QCOMPARE(child<QTextEdit>(&view, "TEXT")->toPlainText(), QString());
     QVERIFY(!child<QPlainTextEdit>(&view, "txtMsg")->isEnabled());
     QVERIFY(!child<QListWidget>(&view, "lstPPL")->isEnabled());

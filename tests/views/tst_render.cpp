@@ -385,9 +385,9 @@ void TestRender::addText2Colors_data() {
     QTest::newRow("unconvertible with line break is black") << "x\r\n"
                                                             << "&Hsearch"
                                                             << "16777215" << black << white;
-    QTest::newRow("unconvertible background is black") << "x\r\n"
-                                                       << "0"
-                                                       << "&Hsearch" << black << black;
+    QTest::newRow("unconvertible background stays unset") << "x\r\n"
+                                                          << "0"
+                                                          << "&Hsearch" << black << QColor();
     QTest::newRow("yellow background") << "x"
                                        << "0"
                                        << "&Hffff" << black << QColor(255, 255, 0);
@@ -482,9 +482,9 @@ void TestRender::messageDisplay_data() {
     QTest::newRow("unknown colour shows black") << "<font color=chartreuse>x"
                                                 << "bob: x\n"
                                                 << false << black << white;
-    QTest::newRow("unknown background shows black") << "<body bgcolor=chartreuse>x"
-                                                    << "bob: x\n"
-                                                    << false << black << black;
+    QTest::newRow("unknown background stays readable") << "<body bgcolor=orange>x"
+                                                       << "bob: x\n"
+                                                       << false << black << QColor();
     QTest::newRow("#000000 renders black") << "<font color=#000000>x"
                                            << "bob: x\n"
                                            << false << black << white;
