@@ -7,6 +7,7 @@ BuddyBook::BuddyBook(QelTOCSock *toc, QObject *parent) : QObject(parent), m_toc(
 
 void BuddyBook::load(const QStringList &BuddyList) {
     groups.clear();
+    buddies.clear();
     const QString marker = QStringLiteral("[group]");
     QString group;
     for (const QString &entry : BuddyList) {
@@ -32,11 +33,6 @@ QStringList BuddyBook::groupsOf(const QString &buddy) const {
     return buddies.groupsOf(toc::normalizeScreenName(buddy));
 }
 
-QString BuddyBook::lastGroupOf(const QString &buddy) const {
-    const QStringList in = groupsOf(buddy);
-    return in.isEmpty() ? QString() : in.last();
-}
-
 bool BuddyBook::addBuddy(const QString &group, const QString &buddy) {
     if (!m_toc->AddBuddy(group, buddy))
         return false;
@@ -55,7 +51,7 @@ bool BuddyBook::addGroup(const QString &group) {
 bool BuddyBook::removeBuddy(const QString &group, const QString &buddy) {
     if (!m_toc->RemoveBuddy(group, buddy))
         return false;
-    emit removed(buddy);
+    emit buddyRemoved(group, buddy);
     return true;
 }
 
@@ -64,6 +60,6 @@ bool BuddyBook::removeGroup(const QString &group) {
     // may still report them.
     if (!m_toc->RemoveGroup(group))
         return false;
-    emit removed(group);
+    emit groupRemoved(group);
     return true;
 }

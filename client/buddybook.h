@@ -28,15 +28,13 @@ class BuddyBook : public QObject {
 
     // The configuration of a sign-on: "[group]" entries start a group, the
     // entries after one are its buddies (kept normalised). The groups are
-    // replaced; known buddies are added to.
+    // replaced, and so are the known buddies.
     void load(const QStringList &BuddyList);
 
     // The text is a group's name (compared normalised).
     bool isGroup(const QString &text) const;
     // The groups a buddy is in, looked up by its normalised name.
     QStringList groupsOf(const QString &buddy) const;
-    // The group a removal of the buddy names: the last entry for it.
-    QString lastGroupOf(const QString &buddy) const;
 
     // Each sends its command and returns false, changing nothing, when it
     // was not sent.
@@ -48,8 +46,10 @@ class BuddyBook : public QObject {
   signals:
     // A group the user added: it gets a node of its own.
     void groupAdded(const QString &group);
-    // A buddy or group the user removed: its nodes go.
-    void removed(const QString &text);
+    // A group the user removed: its nodes go.
+    void groupRemoved(const QString &group);
+    // A buddy the user removed from one group: its node there goes.
+    void buddyRemoved(const QString &group, const QString &buddy);
 
   private:
     QelTOCSock *m_toc;

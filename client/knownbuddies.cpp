@@ -15,6 +15,13 @@ QStringView KnownBuddies::buddyPiece(QStringView entry, bool *present) {
     return second < 0 ? rest : rest.left(second);
 }
 
+void KnownBuddies::clear() {
+    m_entries.clear();
+    m_first.clear();
+    m_last.clear();
+    m_next.clear();
+}
+
 void KnownBuddies::append(const QString &entry) {
     const int index = int(m_entries.size());
     m_entries.append(entry);

@@ -12,6 +12,7 @@
 class KnownBuddies {
   public:
     void append(const QString &entry);
+    void clear();
     int count() const { return int(m_entries.size()); }
     const QString &at(int i) const { return m_entries.at(i); }
     const QStringList &entries() const { return m_entries; }

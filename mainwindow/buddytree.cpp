@@ -101,6 +101,29 @@ int BuddyTree::removeByText(const QString &text) {
     return removed;
 }
 
+int BuddyTree::removeBuddiesByText(const QString &text) {
+    const QList<QTreeWidgetItem *> nodes = nodesByText(text);
+    int removed = 0;
+    for (QTreeWidgetItem *node : nodes) {
+        if (node->parent()) {
+            removeNode(node);
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+bool BuddyTree::removeBuddyFromGroup(const QString &group, const QString &buddy) {
+    const QList<QTreeWidgetItem *> nodes = nodesByText(buddy);
+    for (QTreeWidgetItem *node : nodes) {
+        if (node->parent() && node->parent()->text(0) == group) {
+            removeNode(node);
+            return true;
+        }
+    }
+    return false;
+}
+
 void BuddyTree::expandGroups(QTreeWidgetItem *added) {
     // Every node with children is expanded except those collapsed since
     // (by the user or by a program): those, and the new node's parent.

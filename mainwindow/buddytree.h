@@ -39,6 +39,12 @@ class BuddyTree : public QTreeWidget {
     // Removes every node whose text is exactly `text`, with its children.
     // Returns how many nodes matched.
     int removeByText(const QString &text);
+    // Removes the buddy nodes (nodes under a group) whose text is `text`;
+    // a group of that name stays.
+    int removeBuddiesByText(const QString &text);
+    // Removes the buddy node with that text under the group node with that
+    // text; false when there is none.
+    bool removeBuddyFromGroup(const QString &group, const QString &buddy);
     // Removes one node and its children.
     void removeNode(QTreeWidgetItem *item);
     // Expands every node that has children (only group nodes can have any).

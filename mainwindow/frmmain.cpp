@@ -104,6 +104,7 @@ frmMain::~frmMain() {
     delete m_addBuddy.data();
     delete m_addGroup.data();
     m_err.reset();
+    delete opt;
 }
 
 void frmMain::setDialogProvider(DialogProvider *provider) {

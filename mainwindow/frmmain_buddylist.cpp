@@ -32,8 +32,12 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
 
 void frmMain::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16, qint32,
                               qint32 lngIdleTime, const QString &strUserClass) {
+    // A nameless buddy has no node to show or remove.
+    if (strBuddy.isEmpty())
+        return;
     if (!blnOnline) {
-        TreeBL->removeByText(strBuddy);
+        // Only buddy nodes: a group may carry the same name.
+        TreeBL->removeBuddiesByText(strBuddy);
         return;
     }
     const QString idle = QString::number(lngIdleTime);

@@ -42,14 +42,17 @@ void frmMain::buildMenus() {
     connect(mnuIM, &QAction::triggered, this, &frmMain::mnuIM_Click);
     connect(mnublock, &QAction::triggered, this, &frmMain::mnublock_Click);
 
-    opt = new QMenu(this);
+    // The tray's menu has no parent: "Show" must work while the alert or a
+    // dialog has disabled the window. The window deletes it.
+    opt = new QMenu;
     opt->setObjectName(QStringLiteral("opt"));
     showMe = item(opt, "showMe", QStringLiteral("Show"));
     connect(showMe, &QAction::triggered, this, &frmMain::showMe_Click);
 
     // What the user added or removed through the buddy book shows in the tree.
     connect(book, &BuddyBook::groupAdded, this, &frmMain::addGroupNode);
-    connect(book, &BuddyBook::removed, TreeBL, &BuddyTree::removeByText);
+    connect(book, &BuddyBook::groupRemoved, TreeBL, &BuddyTree::removeByText);
+    connect(book, &BuddyBook::buddyRemoved, TreeBL, &BuddyTree::removeBuddyFromGroup);
 }
 
 QTreeWidgetItem *frmMain::selectedNode() const {
@@ -92,16 +95,15 @@ void frmMain::rembdy_Click() {
                             });
         return;
     }
-    dialogs()->question(this, QString(),
-                        QStringLiteral("Are you sure you want to remove this user: ") + text +
-                            QLatin1Char('?'),
-                        false, [self, text](DialogProvider::Answer a) {
-                            if (!self || a != DialogProvider::Answer::Yes)
-                                return;
-                            // The buddy's group: the last entry naming the buddy wins.
-                            if (!self->book->removeBuddy(self->book->lastGroupOf(text), text))
-                                self->notSent();
-                        });
+    // The buddy leaves the group it is shown under, not its other groups.
+    const QString group = node->parent() ? node->parent()->text(0) : QString();
+    dialogs()->question(
+        this, QString(),
+        QStringLiteral("Are you sure you want to remove this user: ") + text + QLatin1Char('?'),
+        false, [self, group, text](DialogProvider::Answer a) {
+            if (self && a == DialogProvider::Answer::Yes && !self->book->removeBuddy(group, text))
+                self->notSent();
+        });
 }
 
 void frmMain::mnuIM_Click() {

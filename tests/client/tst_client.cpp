@@ -102,16 +102,17 @@ void TestClient::buddyBookLoads() {
                QStringLiteral("[group]Friends"), QStringLiteral("jane doe")});
     QCOMPARE(book.groups, (QStringList{"Co Workers", "Friends"}));
     QCOMPARE(book.groupsOf(QStringLiteral("JaneDoe")), (QStringList{"Co Workers", "Friends"}));
-    QCOMPARE(book.lastGroupOf(QStringLiteral("janedoe")), QStringLiteral("Friends"));
     QVERIFY(book.isGroup(QStringLiteral("coworkers")));
     QVERIFY(!book.isGroup(QStringLiteral("janedoe")));
+    book.load({QStringLiteral("[group]Friends"), QStringLiteral("bob")}); // rebuilt, not added to
+    QCOMPARE(book.buddies.entries(), QStringList{"Friends:bob"});
 }
 
 void TestClient::commandsNotSentChangeNothing() {
     // Offline: every command is refused and nothing changes or is announced.
     BuddyBook book(toc);
     PrivacyState privacy(toc);
-    QSignalSpy bookSignals(&book, &BuddyBook::removed);
+    QSignalSpy bookSignals(&book, &BuddyBook::groupRemoved);
     QSignalSpy groupSignals(&book, &BuddyBook::groupAdded);
     QSignalSpy modeSignals(&privacy, &PrivacyState::modeChanged);
     QVERIFY(!book.addGroup(QStringLiteral("G")));

@@ -42,8 +42,9 @@ class PaintWatch : public QObject {
 void verifyComplete(const GuiRig &rig) {
     QVERIFY(rig.w->isFullyBuilt());
     for (const char *name : {"tab2", "TreeBL", "lstBlock", "txtAway", "txtFont", "txtChatName",
-                             "imView0", "chatView0", "mnuBL", "blClick", "opt"})
+                             "imView0", "chatView0", "mnuBL", "blClick"})
         QVERIFY2(rig.w->findChild<QObject *>(QLatin1String(name)), name);
+    QVERIFY(rig.w->opt);
     QVERIFY(rig.w->findChild<mdlTray *>());
     QVERIFY(rig.w->Image1->movie());
     QCOMPARE(rig.w->Image1->movie()->state(), QMovie::Running);

@@ -335,7 +335,10 @@ void TestFrmMain::trayMenu() {
     QCOMPARE(w.opt->isVisible(), opens);
     w.opt->hide();
 
-    // "Show" brings the window back.
+    // "Show" brings the window back, also while the alert disables it.
+    w.Errors(QStringLiteral("open"));
+    QVERIFY(!w.isEnabled());
+    QVERIFY(w.opt->isEnabled());
     w.hide();
     w.showMe->trigger();
     QVERIFY(w.isVisible());

@@ -33,7 +33,7 @@ class TestFrmMain : public QObject {
 
     // buddy list (tst_frmmain_buddylist.cpp)
     void treeFromConfiguration();
-    void secondSignOnKeepsKnownBuddies();
+    void secondSignOnRebuildsKnownBuddies();
     void buddyImages_data();
     void buddyImages();
     void buddyUpdates_data();

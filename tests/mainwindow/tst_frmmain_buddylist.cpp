@@ -45,7 +45,7 @@ void TestFrmMain::treeFromConfiguration() {
     QCOMPARE(BuddyTree::imageOf(tree->topLevelItem(0)), 0);
 }
 
-void TestFrmMain::secondSignOnKeepsKnownBuddies() {
+void TestFrmMain::secondSignOnRebuildsKnownBuddies() {
     QVERIFY(rig->signOn(QStringLiteral("g:Old\nb:alice\ndone:\n")));
     rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:alice:T:0:0:0: O:"));
     auto *tree = rig->find<BuddyTree>("TreeBL");
@@ -55,7 +55,7 @@ void TestFrmMain::secondSignOnKeepsKnownBuddies() {
 
     QVERIFY(rig->signOn(QStringLiteral("g:New\nb:bob\ndone:\n")));
     QCOMPARE(rig->w->groups, QStringList{"New"});
-    QCOMPARE(rig->w->BuddyListx.entries(), (QStringList{"Old:alice", "New:bob"}));
+    QCOMPARE(rig->w->BuddyListx.entries(), QStringList{"New:bob"});
     QCOMPARE(treeShape(tree), QStringList{"New[]"});
     QVERIFY(!tree->nodeByKey("alice"));
     QVERIFY(!rig->find<QFrame>("frmLogin")->isVisible());
@@ -120,9 +120,11 @@ void TestFrmMain::buddyUpdates_data() {
     QTest::newRow("sign-off then sign-on changes image")
         << kConfig << QStringList{on("bob"), off("bob"), on("bob", " C")}
         << QStringList{"Co Workers[bob(4)]", "Friends[]"};
-    QTest::newRow("sign-off of a group's name removes the group")
+    QTest::newRow("sign-off of a group's name keeps the group")
         << QStringLiteral("g:bob\nb:alice\ng:Other\ndone:\n")
-        << QStringList{on("alice"), off("bob")} << QStringList{"Other[]"};
+        << QStringList{on("alice"), off("bob")} << QStringList{"bob[alice(1)]", "Other[]"};
+    QTest::newRow("nameless buddy makes no node")
+        << QStringLiteral("g:G\nb:\ndone:\n") << QStringList{on("")} << QStringList{"G[]"};
     QTest::newRow("buddy before any group is not shown")
         << QStringLiteral("b:early\ng:G\ndone:\n") << QStringList{on("early")}
         << QStringList{"G[]"};
@@ -219,9 +221,9 @@ void TestFrmMain::removeItem_data() {
                                << "Are you sure you want to remove this group: Co Workers?"
                                << QStringList{}
                                << QStringList{"Co Workers[Jane Doe(1)]", "Friends[Carol(1)]"};
-    QTest::newRow("buddy, yes: group from the list, last match")
+    QTest::newRow("buddy, yes: from the group it is shown under")
         << "Jane Doe" << true << "Are you sure you want to remove this user: Jane Doe?"
-        << QStringList{"toc2_remove_buddy \"Jane Doe\" \"Friends\""}
+        << QStringList{"toc2_remove_buddy \"Jane Doe\" \"Co Workers\""}
         << QStringList{"Co Workers[]", "Friends[Carol(1)]"};
     QTest::newRow("buddy, no") << "Carol" << false
                                << "Are you sure you want to remove this user: Carol?"
