@@ -7,6 +7,7 @@
 #include "views/ctlim.h"
 
 #include <QTabBar>
+#include <utility>
 
 void frmMain::buildConversations() {
     // The templates at index 0: hidden, never carrying a conversation.
@@ -25,29 +26,65 @@ void frmMain::connectConversations() {
     connect(toc, &QelTOCSock::ChatLeft, this, &frmMain::toc_ChatLeft);
 }
 
-// A new view at the next free index, filling its panel, hidden.
+// The first slot a closed view left free, or a new one at the end.
+template <typename View> static int freeSlot(QList<View *> &views) {
+    const qsizetype index = views.indexOf(nullptr, 1);
+    if (index >= 0)
+        return int(index);
+    views.append(nullptr);
+    return int(views.size() - 1);
+}
+
+// A closed view is freed, its slot reused: memory follows the open
+// conversations, not the history of the session. The view may still be
+// running the handler that closed it, hence deleteLater.
+template <typename View> static void freeView(QList<View *> &views, int index) {
+    if (index < 1 || index >= views.size() || !views.at(index))
+        return;
+    View *view = std::exchange(views[index], nullptr);
+    view->hide();
+    view->deleteLater();
+}
+
+// A new view at the first free index, filling its panel, hidden.
 ctlIM *frmMain::newIMView() {
-    const int index = int(imViews.size());
+    const int index = imViews.isEmpty() ? 0 : freeSlot(imViews);
     auto *view = new ctlIM(this, PicIM);
     view->setObjectName(QStringLiteral("imView%1").arg(index));
     view->setIndex(index);
     view->setGeometry(PicIM->rect());
     view->hide();
     connect(view, &ctlIM::KillIM, this, &frmMain::KillIM);
-    imViews.append(view);
+    if (index < imViews.size())
+        imViews[index] = view;
+    else
+        imViews.append(view);
     return view;
 }
 
 ctlChat *frmMain::newChatView() {
-    const int index = int(chatViews.size());
+    const int index = chatViews.isEmpty() ? 0 : freeSlot(chatViews);
     auto *view = new ctlChat(this, PicChat);
     view->setObjectName(QStringLiteral("chatView%1").arg(index));
     view->setIndex(index);
     view->setGeometry(PicChat->rect());
     view->hide();
     connect(view, &ctlChat::ExitChat, this, &frmMain::ExitChat);
-    chatViews.append(view);
+    if (index < chatViews.size())
+        chatViews[index] = view;
+    else
+        chatViews.append(view);
     return view;
+}
+
+// logout: every conversation ends, and its view is freed (the templates
+// stay).
+void frmMain::resetViewsOnLogout() {
+    for (int i = 1; i < chatViews.size(); ++i)
+        freeView(chatViews, i);
+    for (int i = 1; i < imViews.size(); ++i)
+        freeView(imViews, i);
+    conversations.clear();
 }
 
 void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strMessage, bool,
@@ -143,8 +180,7 @@ void frmMain::toc_ChatLeft(qint32 lngChatID) {
 
 void frmMain::KillIM(int index) {
     conversations.closeIM(index);
-    if (index >= 0 && index < imViews.size())
-        imViews.at(index)->hide();
+    freeView(imViews, index);
     Tab1_Click();
 }
 
@@ -153,8 +189,10 @@ void frmMain::ExitChat(int index) {
     if (index < 0 || index >= chatViews.size())
         return;
     ctlChat *view = chatViews.at(index);
-    view->hide();
+    if (!view)
+        return;
     const QString caption = view->Chatids;
+    freeView(chatViews, index);
     // The view refreshes the panels itself (TabUpdate) once its keys are empty.
     for (int i = Tab1->count() - 1; i >= 0; --i)
         if (tabCaption(i) == caption)

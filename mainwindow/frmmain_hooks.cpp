@@ -10,9 +10,11 @@
 // hider, first step: hide every chat view and every IM view.
 void frmMain::hideViews() {
     for (ctlChat *view : std::as_const(chatViews))
-        view->hide();
+        if (view)
+            view->hide();
     for (ctlIM *view : std::as_const(imViews))
-        view->hide();
+        if (view)
+            view->hide();
 }
 
 // Tab1_Click: show each view whose key equals the caption, with its panel.
@@ -22,30 +24,17 @@ void frmMain::showViewsFor(const QString &caption) {
     if (caption.isEmpty())
         return;
     for (ctlChat *view : std::as_const(chatViews)) {
-        if (view->Chatids == caption) {
+        if (view && view->Chatids == caption) {
             view->show();
             PicChat->show();
         }
     }
     for (ctlIM *view : std::as_const(imViews)) {
-        if (view->IMUser == caption) {
+        if (view && view->IMUser == caption) {
             view->show();
             PicIM->show();
         }
     }
-}
-
-// logout: empty the keys of every view but the templates, hide the IM views.
-void frmMain::resetViewsOnLogout() {
-    for (int i = 1; i < chatViews.size(); ++i) {
-        chatViews.at(i)->Chatid2.clear();
-        chatViews.at(i)->Chatids.clear();
-    }
-    for (int i = 1; i < imViews.size(); ++i)
-        imViews.at(i)->IMUser.clear();
-    for (int i = 1; i < imViews.size(); ++i)
-        imViews.at(i)->hide();
-    conversations.clear();
 }
 
 // "IM User": the name goes into the IM field and "Send IM" runs.

@@ -309,7 +309,7 @@ void TestHostileGui::conversationFloodIsCapped() {
     // "Close" on one conversation: the next new name gets its tab.
     w.imViews.at(5)->findChild<QPushButton *>(QStringLiteral("Command4"))->click();
     QVERIFY(deliver(frame("IM_IN_ENC2:newcomer:F:F:T: O:F:L:en:hello")));
-    QCOMPARE(w.imViews.last()->IMUser, QStringLiteral("newcomer"));
+    QCOMPARE(w.imViews.at(5)->IMUser, QStringLiteral("newcomer")); // the freed slot
     QVERIFY(tabKeys().contains(QStringLiteral("newcomer")));
     QCOMPARE(w.Tab1->count(), 1 + cap);
 }
