@@ -123,7 +123,7 @@ class FloodCounter {
 long long renderedLines(frmMain &w) {
     long long lines = 0;
     for (ctlIM *view : std::as_const(w.imViews)) {
-        if (view->IMUser.isEmpty())
+        if (!view || view->IMUser.isEmpty())
             continue;
         const QString prefix = view->IMUser + QLatin1String(": ");
         const QTextDocument *doc = view->findChild<QTextEdit *>(QStringLiteral("TEXT"))->document();

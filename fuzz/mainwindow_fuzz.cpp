@@ -134,13 +134,13 @@ void checkConsistent(frmMain *w) {
             continue;
         bool found = false;
         for (const ctlIM *v : w->imViews)
-            found = found || v->IMUser == key;
+            found = found || (v && v->IMUser == key);
         for (const ctlChat *v : w->chatViews)
-            found = found || v->Chatids == key;
+            found = found || (v && v->Chatids == key);
         check(found);
     }
     for (const ctlChat *v : w->chatViews)
-        check(lengthOf(v) <= kChatBound);
+        check(!v || lengthOf(v) <= kChatBound);
 }
 
 // "OK" on the alert if it is open, then "Close" or "Leave Chat" on the
@@ -152,13 +152,13 @@ void closeNewest(frmMain *w) {
     if (key.isEmpty())
         return;
     for (ctlIM *v : w->imViews) {
-        if (v->IMUser == key) {
+        if (v && v->IMUser == key) {
             v->findChild<QPushButton *>(QStringLiteral("Command4"))->click();
             return;
         }
     }
     for (ctlChat *v : w->chatViews) {
-        if (v->Chatids == key) {
+        if (v && v->Chatids == key) {
             v->findChild<QPushButton *>(QStringLiteral("cmdLeave"))->click();
             return;
         }

@@ -87,13 +87,13 @@ struct Client {
 
     ctlIM *imView(const QString &partner) const {
         for (ctlIM *v : w->imViews)
-            if (v->IMUser == partner)
+            if (v && v->IMUser == partner)
                 return v;
         return nullptr;
     }
     ctlChat *chatView(const QString &caption) const {
         for (ctlChat *v : w->chatViews)
-            if (v->Chatids == caption)
+            if (v && v->Chatids == caption)
                 return v;
         return nullptr;
     }

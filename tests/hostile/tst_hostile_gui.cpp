@@ -63,13 +63,15 @@ QString TestHostileGui::snapshot() const {
     s << QStringLiteral("tabs=") + tabKeys().join(QLatin1Char('|'));
     QStringList ims;
     for (const ctlIM *v : w.imViews)
-        ims << v->IMUser + QLatin1Char('#') + QString::number(transcriptLengthOf(v));
+        if (v)
+            ims << v->IMUser + QLatin1Char('#') + QString::number(transcriptLengthOf(v));
     s << QStringLiteral("ims=") + ims.join(QLatin1Char('|'));
     QStringList chats;
     for (const ctlChat *v : w.chatViews)
-        chats << v->Chatids + QLatin1Char('/') + v->Chatid2 + QLatin1Char('#') +
-                     QString::number(transcriptLengthOf(v)) + QLatin1Char('#') +
-                     v->findChild<QLabel *>(QStringLiteral("labPPL"))->text();
+        if (v)
+            chats << v->Chatids + QLatin1Char('/') + v->Chatid2 + QLatin1Char('#') +
+                         QString::number(transcriptLengthOf(v)) + QLatin1Char('#') +
+                         v->findChild<QLabel *>(QStringLiteral("labPPL"))->text();
     s << QStringLiteral("chats=") + chats.join(QLatin1Char('|'));
     QStringList tree;
     for (int i = 0; i < w.TreeBL->topLevelItemCount(); ++i) {

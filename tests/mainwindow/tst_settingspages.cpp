@@ -1,11 +1,13 @@
 // The "privacy" page: the lines its buttons send, in order, and the lists.
 #include "tst_settingspages.h"
 
+#include "dialogs/frmerr.h"
 #include "mainwindow/buddytree.h"
 #include "mainwindow/clicklabel.h"
 #include "protocol/qeltocsock.h"
 #include "views/ctlim.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
@@ -175,6 +177,26 @@ void TestSettingsPages::signOnFillsAndSignOffClears() {
         QVERIFY(items(w.lstAllow).isEmpty());
         QVERIFY(waitUntil([&] { return !rig->server.hasClient(); }));
     }
+}
+
+void TestSettingsPages::offlineActionsChangeNothing_data() {
+    QTest::addColumn<QString>("button");
+    for (const char *name :
+         {"cmdAddBlock", "CmdAddAllow", "optPrivacy1", "Command3", "Command9", "cmdChat"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestSettingsPages::offlineActionsChangeNothing() {
+    QFETCH(QString, button);
+    frmMain &w = *rig->w; // never signed on
+    auto *b = w.findChild<QAbstractButton *>(button);
+    QVERIFY(b);
+    b->click();
+    QVERIFY(w.alertWindow());
+    QCOMPARE(w.alertWindow()->message(), QStringLiteral("Not sent: you are offline."));
+    QVERIFY(items(w.lstBlock).isEmpty() && items(w.lstAllow).isEmpty());
+    QCOMPARE(selectedOption(w), 0);
+    QVERIFY(!w.isAway());
 }
 
 QTEST_MAIN(TestSettingsPages)

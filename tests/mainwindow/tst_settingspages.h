@@ -18,6 +18,8 @@ class TestSettingsPages : public QObject {
     void privacyLines();
     void blockUserMenuLeavesBlockList();
     void signOnFillsAndSignOffClears();
+    void offlineActionsChangeNothing_data();
+    void offlineActionsChangeNothing();
 
     // away and profile pages, away strip (tst_settingspages_away.cpp)
     void defaultEntryGivesOneLine();
