@@ -27,9 +27,7 @@ void TestClients::cleanup() {
 TocClient *TestClients::signedOn(const QString &name, const QString &password) {
     auto *c = new TocClient(name, password);
     m_clients.append(c);
-    if (!c->signOn(port()))
-        qWarning("%s could not sign on", qPrintable(name));
-    return c;
+    return c->signOn(port()) ? c : nullptr;
 }
 
 void TestClients::newAccountSeesVorklebot() {
@@ -63,8 +61,8 @@ void TestClients::wrongPassword() {
 }
 
 void TestClients::imsBothWays() {
-    TocClient *alice = signedOn(QStringLiteral("alice"));
-    TocClient *bob = signedOn(QStringLiteral("bob"));
+    SIGNED_ON(alice, QStringLiteral("alice"));
+    SIGNED_ON(bob, QStringLiteral("bob"));
     QSignalSpy toBob(&bob->toc, &QelTOCSock::InstantMessage);
     QSignalSpy toAlice(&alice->toc, &QelTOCSock::InstantMessage);
 
@@ -85,7 +83,7 @@ void TestClients::imsBothWays() {
 }
 
 void TestClients::imToOfflineUser() {
-    TocClient *alice = signedOn(QStringLiteral("alice"));
+    SIGNED_ON(alice, QStringLiteral("alice"));
     QSignalSpy error(&alice->toc, &QelTOCSock::Error);
     alice->toc.SendIM(QStringLiteral("nobody"), QStringLiteral("hello?"), false);
     QTRY_COMPARE(error.size(), 1);
@@ -94,13 +92,13 @@ void TestClients::imToOfflineUser() {
 }
 
 void TestClients::presenceFollowsChanges() {
-    TocClient *alice = signedOn(QStringLiteral("alice"));
+    SIGNED_ON(alice, QStringLiteral("alice"));
     alice->toc.AddBuddy(QStringLiteral("Buddies"), QStringLiteral("bob"));
     QVERIFY(alice->waitPrefix(QStringLiteral("NEW_BUDDY_REPLY2:bob:added")));
     QSignalSpy updates(&alice->toc, &QelTOCSock::BuddyUpdate);
     const auto last = [&] { return updates.isEmpty() ? QList<QVariant>() : updates.last(); };
 
-    TocClient *bob = signedOn(QStringLiteral("bob"));
+    SIGNED_ON(bob, QStringLiteral("bob"));
     QTRY_VERIFY(!updates.isEmpty());
     QCOMPARE(last()[0].toString(), QStringLiteral("bob"));
     QCOMPARE(last()[1].toBool(), true);
@@ -134,8 +132,8 @@ void TestClients::presenceFollowsChanges() {
 }
 
 void TestClients::warnings() {
-    TocClient *alice = signedOn(QStringLiteral("alice"));
-    TocClient *bob = signedOn(QStringLiteral("bob"));
+    SIGNED_ON(alice, QStringLiteral("alice"));
+    SIGNED_ON(bob, QStringLiteral("bob"));
     alice->toc.AddBuddy(QStringLiteral("Buddies"), QStringLiteral("bob"));
     QVERIFY(alice->waitPrefix(QStringLiteral("UPDATE_BUDDY2:bob:T:0:")));
     QSignalSpy warned(&bob->toc, &QelTOCSock::Warned);
@@ -158,7 +156,7 @@ void TestClients::warnings() {
 }
 
 void TestClients::vorklebotAnswersIms() {
-    TocClient *alice = signedOn(QStringLiteral("alice"));
+    SIGNED_ON(alice, QStringLiteral("alice"));
     QSignalSpy typing(&alice->toc, &QelTOCSock::TypingStatus);
     QSignalSpy im(&alice->toc, &QelTOCSock::InstantMessage);
     alice->toc.SendIM(QStringLiteral("vorklebot"), QStringLiteral("<i>ping</i>"), false);
@@ -199,8 +197,8 @@ static QByteArray httpGet(const QUrl &url) {
 }
 
 void TestClients::profileAndIcon() {
-    TocClient *alice = signedOn(QStringLiteral("alice"));
-    TocClient *bob = signedOn(QStringLiteral("bob"));
+    SIGNED_ON(alice, QStringLiteral("alice"));
+    SIGNED_ON(bob, QStringLiteral("bob"));
     bob->toc.SetProfile(QStringLiteral("<b>Bob's</b> page & more"));
     QSignalSpy profile(&alice->toc, &QelTOCSock::UserProfile);
     alice->toc.GetProfile(QStringLiteral("Bob"));
@@ -231,7 +229,7 @@ void TestClients::profileAndIcon() {
 }
 
 void TestClients::nicknameAndPassword() {
-    TocClient *alice = signedOn(QStringLiteral("alice"), QStringLiteral("old"));
+    SIGNED_ON(alice, QStringLiteral("alice"), QStringLiteral("old"));
     QSignalSpy nick(&alice->toc, &QelTOCSock::ScreennameFormat);
     QSignalSpy formatted(&alice->toc, &QelTOCSock::ScreenNameFormatted);
     QSignalSpy changed(&alice->toc, &QelTOCSock::PasswordChanged);

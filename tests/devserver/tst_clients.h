@@ -41,8 +41,15 @@ class TestClients : public QObject {
   private:
     quint16 port() const { return m_server->port(); }
     // A client signed on (account created on first sign-on); owned by the test.
+    // A client signed on, or nullptr; SIGNED_ON ends the test at once then.
     TocClient *signedOn(const QString &name, const QString &password = QStringLiteral("secret"));
 
     std::unique_ptr<devserver::DevServer> m_server;
     QList<TocClient *> m_clients;
 };
+
+// Declares `var` as a client signed on with the given name (and password),
+// or fails the test function right there.
+#define SIGNED_ON(var, ...)                                                                        \
+    TocClient *var = signedOn(__VA_ARGS__);                                                        \
+    QVERIFY2(var, "could not sign on")

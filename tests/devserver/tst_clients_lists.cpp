@@ -6,7 +6,7 @@
 #include <QTest>
 
 void TestClients::buddiesAndGroupsAtNextSignOn() {
-    TocClient *alice = signedOn(QStringLiteral("alice"));
+    SIGNED_ON(alice, QStringLiteral("alice"));
     QSignalSpy groupAdded(&alice->toc, &QelTOCSock::GroupAdded);
     QSignalSpy buddyAdded(&alice->toc, &QelTOCSock::BuddyAdded);
     QSignalSpy buddyRemoved(&alice->toc, &QelTOCSock::BuddyRemoved);
@@ -88,7 +88,7 @@ void TestClients::privacyModes() {
     QFETCH(QString, list);
     QFETCH(bool, reaches);
 
-    TocClient *bob = signedOn(QStringLiteral("bob"));
+    SIGNED_ON(bob, QStringLiteral("bob"));
     if (list == QLatin1String("permit"))
         bob->toc.AddPrivateUser(QStringLiteral("alice"));
     else if (list == QLatin1String("deny"))
@@ -99,7 +99,7 @@ void TestClients::privacyModes() {
     bob->toc.GetStatus(QStringLiteral("vorklebot"));
     QVERIFY(bob->waitPrefix(QStringLiteral("UPDATE_BUDDY2:vorklebot")));
 
-    TocClient *alice = signedOn(QStringLiteral("alice"));
+    SIGNED_ON(alice, QStringLiteral("alice"));
     QSignalSpy error(&alice->toc, &QelTOCSock::Error);
     QSignalSpy im(&bob->toc, &QelTOCSock::InstantMessage);
     QSignalSpy invite(&bob->toc, &QelTOCSock::ChatInvite);
@@ -137,8 +137,8 @@ void TestClients::privacyModes() {
 }
 
 void TestClients::privacyChangeUpdatesPresence() {
-    TocClient *alice = signedOn(QStringLiteral("alice"));
-    TocClient *bob = signedOn(QStringLiteral("bob"));
+    SIGNED_ON(alice, QStringLiteral("alice"));
+    SIGNED_ON(bob, QStringLiteral("bob"));
     alice->toc.AddBuddy(QStringLiteral("Buddies"), QStringLiteral("bob"));
     QVERIFY(alice->waitPrefix(QStringLiteral("UPDATE_BUDDY2:bob:T:")));
 

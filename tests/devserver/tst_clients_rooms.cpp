@@ -5,8 +5,8 @@
 #include <QTest>
 
 void TestClients::roomJoinTalkLeave() {
-    TocClient *alice = signedOn(QStringLiteral("alice"));
-    TocClient *bob = signedOn(QStringLiteral("bob"));
+    SIGNED_ON(alice, QStringLiteral("alice"));
+    SIGNED_ON(bob, QStringLiteral("bob"));
     QSignalSpy aliceJoined(&alice->toc, &QelTOCSock::JoinedChat);
     QSignalSpy bobJoined(&bob->toc, &QelTOCSock::JoinedChat);
     QSignalSpy aliceMembers(&alice->toc, &QelTOCSock::ChatUserUpdate);
@@ -59,8 +59,8 @@ void TestClients::roomJoinTalkLeave() {
 }
 
 void TestClients::invitation() {
-    TocClient *alice = signedOn(QStringLiteral("alice"));
-    TocClient *bob = signedOn(QStringLiteral("bob"));
+    SIGNED_ON(alice, QStringLiteral("alice"));
+    SIGNED_ON(bob, QStringLiteral("bob"));
     QSignalSpy aliceJoined(&alice->toc, &QelTOCSock::JoinedChat);
     QSignalSpy invites(&bob->toc, &QelTOCSock::ChatInvite);
     QSignalSpy bobJoined(&bob->toc, &QelTOCSock::JoinedChat);
@@ -89,7 +89,7 @@ void TestClients::invitation() {
 }
 
 void TestClients::vorklebotInChat100() {
-    TocClient *alice = signedOn(QStringLiteral("alice"));
+    SIGNED_ON(alice, QStringLiteral("alice"));
     QSignalSpy members(&alice->toc, &QelTOCSock::ChatUserUpdate);
     QSignalSpy messages(&alice->toc, &QelTOCSock::ChatMessage);
     alice->toc.JoinChat(QStringLiteral("chat100"), 4);

@@ -85,7 +85,13 @@ void TestUnits::parseCommandBytes() {
     // Every byte value, in every position, leaves the parser consistent.
     for (int b = 0; b < 256; ++b) {
         const QByteArray line = QByteArray("x \"") + char(b) + "\" {" + char(b) + "} " + char(b);
-        devserver::parseCommand(QByteArrayView(line), &cmd);
+        const bool ok = devserver::parseCommand(QByteArrayView(line), &cmd);
+        if (ok)
+            QCOMPARE(cmd.name, QStringLiteral("x"));
+        if (QChar(b).isLetterOrNumber() && b < 128) {
+            QVERIFY(ok);
+            QCOMPARE(cmd.args, QStringList(3, QString(QChar(b))));
+        }
     }
 }
 

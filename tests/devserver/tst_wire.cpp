@@ -134,7 +134,9 @@ void TestWire::longLinesAreRefused() {
                QLatin1Char('"'));
     c.sendLine(QStringLiteral("toc_get_status vorklebot"));
     QVERIFY(c.waitLine(QStringLiteral("UPDATE_BUDDY2:vorklebot:")));
-    QCOMPARE(c.lines(), (QStringList{QStringLiteral("ERROR:911"), c.lines().value(1)}));
+    QCOMPARE(c.lines().size(), 2);
+    QCOMPARE(c.lines().value(0), QStringLiteral("ERROR:911"));
+    QVERIFY(c.lines().value(1).startsWith(QStringLiteral("UPDATE_BUDDY2:vorklebot:")));
     QCOMPARE(m_server->store().profile(QStringLiteral("alice")).size(), 2048 - 15);
 }
 

@@ -80,7 +80,9 @@ class TestFirstPaint : public QObject {
         QVERIFY(!rig.w->Image1->movie());
         QCOMPARE(rig.w->Image1->pixmap().size(), QSize(128, 120));
         // Closing before the rest exists must not touch what is missing.
-        rig.w->close();
+        QVERIFY(rig.w->close());
+        QVERIFY(!rig.w->isVisible());
+        QVERIFY(!rig.w->tray());
     }
 
     // Not shown: the first pass of the event loop completes the window.
