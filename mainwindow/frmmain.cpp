@@ -2,6 +2,7 @@
 #include "frmmain.h"
 
 #include "client/buddybook.h"
+#include "client/clientsettings.h"
 #include "client/notsenttext.h"
 #include "client/privacystate.h"
 #include "dialogs/frmaddbuddy.h"
@@ -29,6 +30,7 @@ frmMain::frmMain(QWidget *parent)
     : QWidget(parent), toc(new QelTOCSock(this)), book(new BuddyBook(toc, this)),
       privacy(new PrivacyState(toc, this)), groups(book->groups), BuddyListx(book->buddies) {
     initVorkleResources();
+    m_settings = std::make_unique<ClientSettings>();
     m_ownDialogs = std::make_unique<QtDialogProvider>();
     m_dialogs = m_ownDialogs.get();
 
@@ -37,6 +39,7 @@ frmMain::frmMain(QWidget *parent)
     buildWindow();
     buildPanels();
     buildLoginFrame();
+    restoreSignOn();
     buildSettingsPanel();
     addTab(QStringLiteral("Settings"));
     fontColorx = QStringLiteral("0");
@@ -67,6 +70,7 @@ void frmMain::finishBuilding() {
     m_built = true;
     loadImages();
     buildPages();
+    restoreChoices();
     buildMenus();
     buildConversations();
     connectProtocol();
@@ -141,6 +145,7 @@ void frmMain::showMe_Click() {
 }
 
 void frmMain::closeEvent(QCloseEvent *event) {
+    rememberPlace();
     if (m_tray)
         m_tray->deleteTrayIcon();
     // Our other windows have no parent; close them so the program ends.

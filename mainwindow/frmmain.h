@@ -32,6 +32,8 @@
 #include <memory>
 
 class BoxChain;
+class ClientSettings;
+struct FormatChoice;
 class BuddyBook;
 class PrivacyState;
 class BuddyTree;
@@ -358,6 +360,16 @@ class frmMain : public QWidget, public ViewHost {
     void Command5_Click(); // "Save"
     void Command8_Click(); // "Load"
     void applyColourScheme(const ColourScheme &scheme);
+    void applyFormat(const FormatChoice &format);
+
+    // remembered between runs (frmmain_remember.cpp)
+    void restoreSignOn();
+    void restoreChoices();
+    void rememberSignOn();
+    void rememberFormat();
+    void rememberAwayMessages();
+    void rememberPlace();
+    std::unique_ptr<ClientSettings> m_settings;
     QColor m_schemeColor; // the colour of the settings texts
 
     // conversations: views, routing, the "chat/im" page, credits

@@ -127,8 +127,10 @@ void frmMain::Command3_Click() {
     }
     setAwayHeight(true);
     labAwayMsgs->setText(QStringLiteral("0"));
-    if (chkSaveAway->isChecked() && lstAway->findItems(text, Qt::MatchExactly).isEmpty())
+    if (chkSaveAway->isChecked() && lstAway->findItems(text, Qt::MatchExactly).isEmpty()) {
         lstAway->addItem(text);
+        rememberAwayMessages();
+    }
     // A new away period: every partner may be answered and warned again.
     away.start(text);
 }

@@ -2,6 +2,7 @@
 // conversation views, and the colour scheme: "Change Colors", "Save" and
 // "Load".
 #include "clickfield.h"
+#include "client/clientsettings.h"
 #include "colourfile.h"
 #include "frmmain.h"
 #include "uikit/dialogprovider.h"
@@ -26,14 +27,8 @@ using namespace pagewidgets;
 
 namespace {
 
-// A colour as the 0x00BBGGRR value, red in the low byte.
-qint32 colourValue(const QColor &c) {
-    return qint32(c.red()) | (qint32(c.green()) << 8) | (qint32(c.blue()) << 16);
-}
-
-QString decimal(const QColor &c) {
-    return QString::number(colourValue(c));
-}
+using render::colorValue;
+const auto decimal = render::decimalText;
 
 // "#RRGGBB" read back into a colour; black when it does not read.
 QColor fromHtml(const QString &html) {
@@ -84,7 +79,10 @@ void frmMain::buildFontPage() {
     ChkS = styleSwitch(page, "ChkS", QStringLiteral("Strikethru"), onPage(2520, 1320, 1095, 255),
                        &QFont::setStrikeOut);
     for (QCheckBox *c : {chkBold, chkIt, chkU, ChkS})
-        connect(c, &QCheckBox::clicked, this, &frmMain::refreshAllViews);
+        connect(c, &QCheckBox::clicked, this, [this] {
+            refreshAllViews();
+            rememberFormat();
+        });
 
     // The colour scheme buttons beside the pages.
     m_schemeColor = uicolors::foreText();
@@ -117,6 +115,7 @@ void frmMain::txtFont_Click() {
         if (ok && font.family().size() > 1)
             self->txtFont->setText(font.family());
         self->refreshAllViews();
+        self->rememberFormat();
     });
 }
 
@@ -126,10 +125,11 @@ void frmMain::txtColor_Click() {
         if (!self)
             return;
         if (ok && c.isValid()) {
-            self->txtColor->setText(ColorToHtml(colourValue(c)));
+            self->txtColor->setText(ColorToHtml(colorValue(c)));
             self->fontColorx = decimal(c);
         }
         self->refreshAllViews();
+        self->rememberFormat();
     });
 }
 
@@ -139,11 +139,12 @@ void frmMain::txtBackColor_Click() {
         if (!self)
             return;
         if (ok && c.isValid()) {
-            self->txtBackColor->setText(ColorToHtml(colourValue(c)));
+            self->txtBackColor->setText(ColorToHtml(colorValue(c)));
             self->backColorx = decimal(c);
         }
         // An open IM view takes the new background at its next refresh.
         self->refreshChatViews();
+        self->rememberFormat();
     });
 }
 
@@ -164,6 +165,8 @@ void frmMain::SetColors(const QString &color) {
     if (!c)
         return;
     m_schemeColor = *c;
+    if (m_settings)
+        m_settings->setSchemeColor(c->name());
     const QList<QWidget *> widgets = {
         labHI,    labFrm,  Label4,       Label5,  Label20, lstBlock,      lstAllow,
         lstAway,  txtAway, txtChatName,  txtEx,   Label18, Label17,       txtFont,
@@ -176,7 +179,7 @@ void frmMain::SetColors(const QString &color) {
 
 void frmMain::Command5_Click() {
     ColourScheme scheme;
-    scheme.scheme = ColorToHtml(colourValue(m_schemeColor));
+    scheme.scheme = ColorToHtml(colorValue(m_schemeColor));
     scheme.fontFace = txtFont->text();
     scheme.textColor = txtColor->text();
     scheme.backColor = txtBackColor->text();
@@ -209,17 +212,31 @@ void frmMain::Command8_Click() {
 
 // As if each value had been chosen on the page and with "Change Colors".
 void frmMain::applyColourScheme(const ColourScheme &scheme) {
-    txtFont->setText(scheme.fontFace);
-    txtColor->setText(scheme.textColor);
-    fontColorx = decimal(fromHtml(scheme.textColor));
-    txtBackColor->setText(scheme.backColor);
-    backColorx = decimal(fromHtml(scheme.backColor));
-    chkBold->setChecked(scheme.bold);
-    chkIt->setChecked(scheme.italic);
-    chkU->setChecked(scheme.underline);
-    ChkS->setChecked(scheme.strikeout);
-    refreshAllViews();
+    FormatChoice f;
+    f.fontFace = scheme.fontFace;
+    f.text = scheme.textColor;
+    f.back = scheme.backColor;
+    f.bold = scheme.bold;
+    f.italic = scheme.italic;
+    f.underline = scheme.underline;
+    f.strikeout = scheme.strikeout;
+    applyFormat(f);
+    rememberFormat();
     SetColors(decimal(fromHtml(scheme.scheme)));
+}
+
+// The font page's values, as if each had been chosen there.
+void frmMain::applyFormat(const FormatChoice &f) {
+    txtFont->setText(f.fontFace);
+    txtColor->setText(f.text);
+    fontColorx = decimal(fromHtml(f.text));
+    txtBackColor->setText(f.back);
+    backColorx = decimal(fromHtml(f.back));
+    chkBold->setChecked(f.bold);
+    chkIt->setChecked(f.italic);
+    chkU->setChecked(f.underline);
+    ChkS->setChecked(f.strikeout);
+    refreshAllViews();
 }
 
 FormatSettings frmMain::formatSettings() const {

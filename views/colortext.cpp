@@ -196,4 +196,12 @@ std::optional<QColor> colorFromText(const QString &text) {
     return colorFromValue(*v);
 }
 
+qint32 colorValue(const QColor &c) {
+    return qint32(c.red()) | (qint32(c.green()) << 8) | (qint32(c.blue()) << 16);
+}
+
+QString decimalText(const QColor &c) {
+    return QString::number(colorValue(c));
+}
+
 } // namespace render

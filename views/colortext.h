@@ -32,4 +32,9 @@ std::optional<QColor> colorFromValue(qint32 value);
 // Both steps at once: nullopt when the text does not convert.
 std::optional<QColor> colorFromText(const QString &text);
 
+// The other way: a colour's 0x00BBGGRR value, and that value as the decimal
+// colour text the window's settings hold.
+qint32 colorValue(const QColor &c);
+QString decimalText(const QColor &c);
+
 } // namespace render

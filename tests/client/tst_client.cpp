@@ -2,12 +2,16 @@
 // registry, the away and privacy rules, against a scripted server.
 #include "client/awaystate.h"
 #include "client/buddybook.h"
+#include "client/clientsettings.h"
 #include "client/conversations.h"
 #include "client/privacystate.h"
 #include "protocol/qeltocsock.h"
 #include "scriptedserver.h"
 
+#include <QDir>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestClient : public QObject {
@@ -23,6 +27,9 @@ class TestClient : public QObject {
     void commandsNotSentChangeNothing();
     void blockKeepsStricterModes_data();
     void blockKeepsStricterModes();
+    void settingsRoundTrip();
+    void damagedSettingsGiveDefaults_data();
+    void damagedSettingsGiveDefaults();
 
   private:
     bool signOn();
@@ -161,6 +168,63 @@ void TestClient::blockKeepsStricterModes() {
     QCOMPARE(server->lines(), lines);
     QCOMPARE(privacy.mode(), qint16(mode == 1 ? 4 : mode));
     QCOMPARE(privacy.blocked(), QStringList{"pest"});
+}
+
+void TestClient::settingsRoundTrip() {
+    QTemporaryDir home;
+    const QString path = home.filePath(QStringLiteral("deep/vorkle.conf"));
+    {
+        ClientSettings s(path); // a fresh profile: nothing remembered
+        QVERIFY(!s.lastSignOn() && !s.format() && !s.awayMessages() && !s.schemeColor());
+        QVERIFY(s.notifyOnNewIMs());
+        s.setLastSignOn({QStringLiteral("Pal One"), QStringLiteral("toc.example"), 9898});
+        s.setFormat({QStringLiteral("Courier"), QStringLiteral("#FF0000"),
+                     QStringLiteral("#ffff00"), true, false, true, false});
+        s.setAwayMessages({QStringLiteral("lunch"), QStringLiteral("a=b;c, \"d\"")});
+        s.setSchemeColor(QStringLiteral("#010203"));
+        s.setNotifyOnNewIMs(false);
+    }
+    ClientSettings s(path);
+    QCOMPARE(s.lastSignOn()->screenName, QStringLiteral("Pal One"));
+    QCOMPARE(s.lastSignOn()->port, 9898);
+    QCOMPARE(s.format()->fontFace, QStringLiteral("Courier"));
+    QCOMPARE(s.format()->back, QStringLiteral("#ffff00"));
+    QVERIFY(s.format()->bold && s.format()->underline && !s.format()->italic);
+    QCOMPARE(*s.awayMessages(), (QStringList{"lunch", "a=b;c, \"d\""}));
+    QCOMPARE(*s.schemeColor(), QStringLiteral("#010203"));
+    QVERIFY(!s.notifyOnNewIMs());
+}
+
+void TestClient::damagedSettingsGiveDefaults_data() {
+    QTest::addColumn<QByteArray>("content"); // empty: a folder stands in its place
+    QTest::newRow("a folder in its place") << QByteArray();
+    QTest::newRow("binary garbage")
+        << QByteArray("[signon]\n\xff\x00=\x01\nport=\xfe\x00\xff\n", 23);
+    QTest::newRow("wrong types") << QByteArray("[signon]\nscreenname=x\nserver=h\nport=http\n"
+                                               "[format]\nfont=Arial\ntext=red\nback=#12\n"
+                                               "[window]\nscheme=1e9\nposition=nowhere\n");
+    QTest::newRow("port out of range")
+        << QByteArray("[signon]\nscreenname=x\nserver=h\nport=70000\n");
+}
+
+void TestClient::damagedSettingsGiveDefaults() {
+    QFETCH(QByteArray, content);
+    QTemporaryDir home;
+    const QString path = home.filePath(QStringLiteral("vorkle.conf"));
+    if (content.isEmpty()) {
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("vorkle.conf")));
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
+    }
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^vorkle: ")));
+    ClientSettings s(path);
+    QVERIFY(!s.lastSignOn() && !s.format() && !s.schemeColor() && !s.windowPosition());
+    // Still usable, and the damaged file was not deleted.
+    s.setSchemeColor(QStringLiteral("#0000ff"));
+    QCOMPARE(*ClientSettings(path).schemeColor(), QStringLiteral("#0000ff"));
+    QVERIFY(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size() >=
+            (content.isEmpty() ? 2 : 1));
 }
 
 QTEST_GUILESS_MAIN(TestClient)

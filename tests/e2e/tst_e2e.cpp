@@ -14,6 +14,7 @@ class TestEndToEnd : public QObject {
         server = std::make_unique<devserver::DevServer>(e2eOptions());
         QString error;
         QVERIFY2(server->start(&error), qPrintable(error));
+        QFile::remove(ClientSettings::defaultPath()); // a fresh profile
         alice = std::make_unique<Client>();
         bob = std::make_unique<Client>();
     }

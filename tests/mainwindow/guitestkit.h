@@ -2,11 +2,13 @@
 // Shared by the GUI tests: a scripted DialogProvider that records every
 // question and lets the test answer it, and a signed-on main window.
 
+#include "client/clientsettings.h"
 #include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
 #include "scriptedserver.h"
 #include "uikit/dialogprovider.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -131,8 +133,14 @@ struct GuiRig {
     enum class Build { Whole, AsAtStartUp };
     // Whole: the window completed at once, as most tests want it. As at
     // start-up: left to complete itself, as the program does.
-    explicit GuiRig(Build build = Build::Whole, bool shown = true) {
+    // A fresh profile unless the test keeps what an earlier window saved
+    // (each test program has a config home of its own).
+    enum class Profile { Fresh, Kept };
+    explicit GuiRig(Build build = Build::Whole, bool shown = true,
+                    Profile profile = Profile::Fresh) {
         frmErr::setSoundEnabled(false);
+        if (profile == Profile::Fresh)
+            QFile::remove(ClientSettings::defaultPath());
         w = std::make_unique<frmMain>();
         if (build == Build::Whole)
             w->finishBuilding();

@@ -34,6 +34,7 @@ class TestSettingsPages : public QObject {
 
     // font page and colour scheme (tst_settingspages_font.cpp)
     void fontPageStartValues();
+    void choicesRememberedAtNextStart();
     void colourChoice_data();
     void colourChoice();
     void changeColorsRecoloursListedWidgets();

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QHash>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QTabBar>
@@ -55,6 +56,28 @@ bool TestSettingsPages::openViews() {
            receiveIM(QStringLiteral("alice"), QStringLiteral("hi")) &&
            receive(QStringLiteral("CHAT_JOIN:1234:Lobby")) && rig->w->imViews.size() == 2 &&
            rig->w->chatViews.size() == 2 && imView(QStringLiteral("alice"));
+}
+
+void TestSettingsPages::choicesRememberedAtNextStart() {
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    frmMain &w = *rig->w;
+    const QString port = w.txtPort->text();
+    QTest::mouseClick(w.chkBold, Qt::LeftButton);
+    w.chkSaveAway->setChecked(true);
+    w.txtAway->setPlainText(QStringLiteral("at lunch"));
+    QTest::mouseClick(w.Command3, Qt::LeftButton);
+    w.SetColors(QStringLiteral("255"));
+
+    rig = std::make_unique<GuiRig>(GuiRig::Build::Whole, true, GuiRig::Profile::Kept);
+    frmMain &again = *rig->w;
+    QCOMPARE(again.txtSn->text(), QStringLiteral("My Name"));
+    QCOMPARE(again.txtServer->text(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(again.txtPort->text(), port);
+    QVERIFY(again.chkBold->isChecked());
+    QVERIFY(again.formatSettings().bold);
+    QCOMPARE(again.lstAway->item(again.lstAway->count() - 1)->text(), QStringLiteral("at lunch"));
+    QCOMPARE(again.schemeColor(), QColor(255, 0, 0));
+    QVERIFY(again.txtPw->text().isEmpty()); // never in the settings file
 }
 
 void TestSettingsPages::fontPageStartValues() {

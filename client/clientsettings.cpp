@@ -1,0 +1,175 @@
+#include "clientsettings.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QVariant>
+
+namespace {
+const QString kFileName = QStringLiteral("vorkle.conf");
+constexpr int kMaxAwayMessages = 100;
+constexpr int kMaxAwayText = 4096;
+} // namespace
+
+ClientSettings::ClientSettings() : ClientSettings(defaultPath()) {}
+
+ClientSettings::ClientSettings(const QString &path) : m_path(path) {
+    open();
+}
+
+ClientSettings::~ClientSettings() = default;
+
+QString ClientSettings::defaultPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QLatin1String("/vorkle/") + kFileName;
+}
+
+void ClientSettings::open() {
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    m_settings = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
+    if (m_settings->status() == QSettings::NoError) {
+        // Values that do not read are left to their defaults, and said so once.
+        const auto has = [this](const char *key) {
+            return m_settings->contains(QLatin1String(key));
+        };
+        if ((has("signon/port") && !lastSignOn()) || (has("format/font") && !format()) ||
+            (has("window/scheme") && !schemeColor()) ||
+            (has("window/position") && !windowPosition()))
+            qWarning("vorkle: some settings in %s could not be read; using defaults for them",
+                     qPrintable(m_path));
+        return;
+    }
+    // Keep the damaged file for the user to look at, and start afresh.
+    const QString aside =
+        m_path + QLatin1String(".damaged-") +
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss"));
+    m_settings.reset();
+    const bool moved = QFile::rename(m_path, aside);
+    qWarning("vorkle: the settings file %s could not be read; using defaults%s", qPrintable(m_path),
+             moved ? qPrintable(QStringLiteral(" (kept as ") + aside + QLatin1Char(')')) : "");
+    m_settings = std::make_unique<QSettings>(moved ? m_path : aside, QSettings::IniFormat);
+}
+
+bool ClientSettings::put(const QString &key, const QVariant &value) {
+    if (m_settings->value(key) == value)
+        return false;
+    m_settings->setValue(key, value);
+    return true;
+}
+
+void ClientSettings::write(const QString &key, const QVariant &value) {
+    // Unchanged values cost no write: sign-ons and refreshes happen often.
+    if (put(key, value))
+        m_settings->sync();
+}
+
+QString ClientSettings::colorAt(const QString &key) const {
+    // Only "#rrggbb" is ours; anything else is no colour.
+    static const QRegularExpression html(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
+    const QString text = m_settings->value(key).toString();
+    return html.match(text).hasMatch() ? text : QString();
+}
+
+std::optional<ClientSettings::SignOn> ClientSettings::lastSignOn() const {
+    SignOn s;
+    s.screenName = m_settings->value(QStringLiteral("signon/screenname")).toString();
+    s.server = m_settings->value(QStringLiteral("signon/server")).toString();
+    bool ok = false;
+    s.port = m_settings->value(QStringLiteral("signon/port")).toInt(&ok);
+    if (s.screenName.isEmpty() || s.server.isEmpty() || !ok || s.port < 1 || s.port > 65535)
+        return std::nullopt;
+    return s;
+}
+
+void ClientSettings::setLastSignOn(const SignOn &signOn) {
+    bool changed = put(QStringLiteral("signon/screenname"), signOn.screenName);
+    changed |= put(QStringLiteral("signon/server"), signOn.server);
+    changed |= put(QStringLiteral("signon/port"), signOn.port);
+    if (changed)
+        m_settings->sync();
+}
+
+std::optional<FormatChoice> ClientSettings::format() const {
+    FormatChoice f;
+    f.fontFace = m_settings->value(QStringLiteral("format/font")).toString().trimmed();
+    f.text = colorAt(QStringLiteral("format/text"));
+    f.back = colorAt(QStringLiteral("format/back"));
+    if (f.fontFace.isEmpty() || f.text.isEmpty() || f.back.isEmpty())
+        return std::nullopt;
+    f.bold = m_settings->value(QStringLiteral("format/bold")).toBool();
+    f.italic = m_settings->value(QStringLiteral("format/italic")).toBool();
+    f.underline = m_settings->value(QStringLiteral("format/underline")).toBool();
+    f.strikeout = m_settings->value(QStringLiteral("format/strikeout")).toBool();
+    return f;
+}
+
+void ClientSettings::setFormat(const FormatChoice &f) {
+    bool changed = put(QStringLiteral("format/font"), f.fontFace);
+    changed |= put(QStringLiteral("format/text"), f.text);
+    changed |= put(QStringLiteral("format/back"), f.back);
+    changed |= put(QStringLiteral("format/bold"), f.bold);
+    changed |= put(QStringLiteral("format/italic"), f.italic);
+    changed |= put(QStringLiteral("format/underline"), f.underline);
+    changed |= put(QStringLiteral("format/strikeout"), f.strikeout);
+    if (changed)
+        m_settings->sync();
+}
+
+std::optional<QStringList> ClientSettings::awayMessages() const {
+    const QVariant v = m_settings->value(QStringLiteral("away/messages"));
+    if (!v.isValid())
+        return std::nullopt;
+    QStringList out;
+    for (const QString &m : v.toStringList())
+        if (!m.isEmpty() && m.size() <= kMaxAwayText && out.size() < kMaxAwayMessages)
+            out << m;
+    return out;
+}
+
+void ClientSettings::setAwayMessages(const QStringList &messages) {
+    write(QStringLiteral("away/messages"), messages);
+}
+
+std::optional<QString> ClientSettings::schemeColor() const {
+    const QString c = colorAt(QStringLiteral("window/scheme"));
+    return c.isEmpty() ? std::nullopt : std::optional<QString>(c);
+}
+
+void ClientSettings::setSchemeColor(const QString &color) {
+    write(QStringLiteral("window/scheme"), color);
+}
+
+std::optional<QPoint> ClientSettings::windowPosition() const {
+    const QVariant v = m_settings->value(QStringLiteral("window/position"));
+    if (!v.canConvert<QPoint>())
+        return std::nullopt;
+    const QPoint p = v.toPoint();
+    // A place far off any screen is no place to restore.
+    if (qAbs(p.x()) > 100000 || qAbs(p.y()) > 100000)
+        return std::nullopt;
+    return p;
+}
+
+void ClientSettings::setWindowPosition(const QPoint &position) {
+    write(QStringLiteral("window/position"), position);
+}
+
+bool ClientSettings::notifyOnNewIMs() const {
+    return m_settings->value(QStringLiteral("notify/newims"), true).toBool();
+}
+
+void ClientSettings::setNotifyOnNewIMs(bool on) {
+    write(QStringLiteral("notify/newims"), on);
+}
+
+bool ClientSettings::rememberPassword() const {
+    return m_settings->value(QStringLiteral("signon/rememberpassword"), false).toBool();
+}
+
+void ClientSettings::setRememberPassword(bool on) {
+    write(QStringLiteral("signon/rememberpassword"), on);
+}

@@ -1,0 +1,81 @@
+#pragma once
+// What the user chose, kept between runs: the last successful sign-on, the
+// formatting of outgoing text, the away messages, the colour scheme, the
+// window's place and the notification switch. One INI file in the standard
+// per-user config location. A file that cannot be read or does not parse
+// gives the defaults and one warning line on stderr; it is moved aside,
+// never deleted, and a fresh file takes its place. Every change is written
+// at once, through a temporary file, so the file is never half-written.
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+class QSettings;
+class QVariant;
+
+// The outgoing formatting as the font page holds it. Colours are HTML
+// colour texts, "#" and six hexadecimal digits.
+struct FormatChoice {
+    QString fontFace;
+    QString text;
+    QString back;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
+};
+
+class ClientSettings {
+  public:
+    // The file in the standard location (XDG_CONFIG_HOME is honoured).
+    ClientSettings();
+    // A file of one's own: tests and other profiles.
+    explicit ClientSettings(const QString &path);
+    ~ClientSettings();
+
+    static QString defaultPath();
+    QString path() const { return m_path; }
+
+    struct SignOn {
+        QString screenName;
+        QString server;
+        int port = 0;
+    };
+    // The last successful sign-on, when there was one.
+    std::optional<SignOn> lastSignOn() const;
+    void setLastSignOn(const SignOn &signOn);
+
+    std::optional<FormatChoice> format() const;
+    void setFormat(const FormatChoice &format);
+
+    // The away list's entries after "Default"; none when never saved.
+    std::optional<QStringList> awayMessages() const;
+    void setAwayMessages(const QStringList &messages);
+
+    // "#rrggbb"
+    std::optional<QString> schemeColor() const;
+    void setSchemeColor(const QString &color);
+
+    std::optional<QPoint> windowPosition() const;
+    void setWindowPosition(const QPoint &position);
+
+    bool notifyOnNewIMs() const;
+    void setNotifyOnNewIMs(bool on);
+
+    // Whether the password of the next successful sign-on is stored in the
+    // desktop's secret store (the password never is stored here).
+    bool rememberPassword() const;
+    void setRememberPassword(bool on);
+
+  private:
+    void open();
+    bool put(const QString &key, const QVariant &value);
+    void write(const QString &key, const QVariant &value);
+    QString colorAt(const QString &key) const;
+
+    QString m_path;
+    std::unique_ptr<QSettings> m_settings;
+};
