@@ -143,12 +143,12 @@ class QelTOCSock : public QObject {
     void closeSocket();
     void clearChatTable();
 
+    // Raises the events of one decoded server line (qeltocsock_receive.cpp).
+    struct Dispatch;
+
     void HandlePacket(const QByteArray &frame);
     void dispatchLine(const QString &line);
-    void handleError(const QString &line);
-    void handleConfig(const QString &line);
-    void handleChatJoin(const QStringList &f);
-    void handleChatLeft(const QStringList &f);
+    void handleConfig(const QString &piece);
     void sendSignOn();
 
     bool sendLine(const QString &line);
