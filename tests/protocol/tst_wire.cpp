@@ -262,5 +262,14 @@ class TestWire : public QObject {
     }
 };
 
-QTEST_GUILESS_MAIN(TestWire)
+// The decoder's tables (tst_serverline.cpp) are pure too and run in this program.
+QObject *newServerLineTest();
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    TestWire wire;
+    const std::unique_ptr<QObject> serverLine(newServerLineTest());
+    const int failed = QTest::qExec(&wire, argc, argv);
+    return failed + QTest::qExec(serverLine.get(), argc, argv);
+}
 #include "tst_wire.moc"
