@@ -26,12 +26,9 @@ ServerRecord nick(QStringView line) {
     return msg::ScreennameFormat{f.str(1)};
 }
 
+// Everything after "CONFIG2:", line feeds included.
 ServerRecord config(QStringView line) {
     return msg::ConfigPiece{line.mid(8).toString()};
-}
-
-ServerRecord error(QStringView line) {
-    return detail::decodeError(line);
 }
 
 // UPDATE_BUDDY2 ends with an empty field: the user class is field 6.
@@ -227,7 +224,7 @@ const QHash<QStringView, Parser> &parsers() {
         {u"UPDATED2", &ignore},
         {u"NICK", &nick},
         {u"CONFIG2", &config},
-        {u"ERROR", &error},
+        {u"ERROR", &detail::decodeError},
         {u"UPDATE_BUDDY2", &buddyUpdate},
         {u"BUDDY_CAPS2", &buddyCaps},
         {u"BART2", &bart},
