@@ -17,15 +17,16 @@ class FieldViews {
     // the line, colons included.
     FieldViews(QStringView line, int limit) : m_line(line) {
         Q_ASSERT(limit >= 1 && limit <= kMaxFields);
+        // One plain pass: the fields are short, and QStringView::indexOf
+        // takes the general substring search for a single character.
         qsizetype start = 0;
-        while (m_count < limit - 1) {
-            const qsizetype colon = line.indexOf(QLatin1Char(':'), start);
-            if (colon < 0)
-                break;
-            m_fields[m_count++] = line.mid(start, colon - start);
-            start = colon + 1;
+        for (qsizetype i = 0; i < line.size() && m_count < limit - 1; ++i) {
+            if (line[i] == u':') {
+                m_fields[m_count++] = line.sliced(start, i - start);
+                start = i + 1;
+            }
         }
-        m_fields[m_count++] = line.mid(start);
+        m_fields[m_count++] = line.sliced(start);
     }
 
     int size() const { return m_count; }

@@ -11,14 +11,15 @@ qsizetype findConfigEnd(const QString &text, qsizetype from) {
     return -1;
 }
 
-ServerConfig parseServerConfig(QStringView text) {
+ServerConfig parseServerConfig(const QString &text) {
     ServerConfig config;
     qsizetype pos = 0;
     while (pos < text.size()) {
+        // QString's search for one character, not QStringView's substring search.
         qsizetype end = text.indexOf(QLatin1Char('\n'), pos);
         if (end < 0)
             end = text.size();
-        const QStringView record = text.mid(pos, end - pos);
+        const QStringView record = QStringView(text).mid(pos, end - pos);
         pos = end + 1;
         if (record.startsWith(u"g:")) {
             config.buddies.append(QStringLiteral("[group]") + record.mid(2).toString());

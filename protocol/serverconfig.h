@@ -26,6 +26,6 @@ qsizetype findConfigEnd(const QString &text, qsizetype from);
 
 // The records up to "done:" (or the end of the text; a last record without
 // a line feed counts too). Later "pref:" and "m:" records replace earlier ones.
-ServerConfig parseServerConfig(QStringView text);
+ServerConfig parseServerConfig(const QString &text);
 
 } // namespace toc
