@@ -91,15 +91,15 @@ struct Describe {
 class TestServerLine : public QObject {
     Q_OBJECT
   private slots:
-    void decode_data();
-    void decode();
-    void configEnd_data();
-    void configEnd();
-    void config_data();
-    void config();
+    void serverLines_data();
+    void serverLines();
+    void serverConfigEnd_data();
+    void serverConfigEnd();
+    void serverConfig_data();
+    void serverConfig();
 };
 
-void TestServerLine::decode_data() {
+void TestServerLine::serverLines_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("record");
     auto row = [](const char *name, const QString &line, const QString &record) {
@@ -190,13 +190,13 @@ void TestServerLine::decode_data() {
     row("error without code", "ERROR", "Ignored()");
 }
 
-void TestServerLine::decode() {
+void TestServerLine::serverLines() {
     QFETCH(QString, line);
     QFETCH(QString, record);
     QCOMPARE(std::visit(Describe(), decodeServerLine(line)), record);
 }
 
-void TestServerLine::configEnd_data() {
+void TestServerLine::serverConfigEnd_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("at");
@@ -208,14 +208,14 @@ void TestServerLine::configEnd_data() {
     QTest::newRow("before from") << "done:\nb:x\n" << 1 << -1;
 }
 
-void TestServerLine::configEnd() {
+void TestServerLine::serverConfigEnd() {
     QFETCH(QString, text);
     QFETCH(int, from);
     QFETCH(int, at);
     QCOMPARE(findConfigEnd(text, from), qsizetype(at));
 }
 
-void TestServerLine::config_data() {
+void TestServerLine::serverConfig_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("lists");
     QTest::newRow("empty") << ""
@@ -230,7 +230,7 @@ void TestServerLine::config_data() {
                                                         << "[]|[]|[]|[]||4";
 }
 
-void TestServerLine::config() {
+void TestServerLine::serverConfig() {
     QFETCH(QString, text);
     QFETCH(QString, lists);
     const ServerConfig c = parseServerConfig(text);
