@@ -3,6 +3,7 @@
 // server's sign-on frame with ours and the toc2_login line (password "pw"),
 // sends toc_init_done on the configuration and hands every other data line
 // to onLine(). Event-driven, so hundreds run in one thread.
+#include "protocol/commands.h"
 #include "protocol/framebuffer.h"
 #include "protocol/wire.h"
 
@@ -55,7 +56,7 @@ class BenchTocClient {
             } else if (type == toc::Data) {
                 const QByteArray line = f.mid(toc::kFlapHeaderSize);
                 if (line.startsWith("CONFIG2:")) {
-                    write(lineFrame(QStringLiteral("toc_init_done")));
+                    write(lineFrame(toc::cmd::initDone()));
                     m_signedOn = true;
                 } else {
                     onLine(line);

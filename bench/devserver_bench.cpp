@@ -4,6 +4,7 @@
 // arrive complete and in order. Baseline: the same clients and traffic
 // through a bare in-process relay that only forwards lines.
 #include "benchtocclient.h"
+#include "protocol/commands.h"
 #include "protocol/framebuffer.h"
 #include "protocol/wire.h"
 
@@ -60,9 +61,8 @@ class BenchClient : public BenchTocClient {
         for (int j = 0; j < count; ++j) {
             const int target = (m_index + 1 + j % (kClients - 1)) % kClients;
             const int seq = m_sent[target]++;
-            out += lineFrame(QStringLiteral("toc_send_im \"%1\" \"<b>m</b> %2\"")
-                                 .arg(clientName(target))
-                                 .arg(seq));
+            out += lineFrame(toc::cmd::sendIm(clientName(target),
+                                              QStringLiteral("<b>m</b> %1").arg(seq), false));
         }
         write(out);
     }

@@ -17,6 +17,7 @@
 #include "benchtocclient.h"
 #include "e2e_bench_child.h"
 
+#include "protocol/commands.h"
 #include "protocol/framebuffer.h"
 #include "protocol/wire.h"
 
@@ -88,9 +89,8 @@ class Partner : public BenchTocClient {
     qint64 sendFlood() {
         QByteArray out;
         for (int seq = 0; seq < kImsPerPartner; ++seq)
-            out += lineFrame(QStringLiteral("toc_send_im \"%1\" \"%2\"")
-                                 .arg(QLatin1String(kClientName),
-                                      toc::escapeArgument(floodMessage(m_index, seq))));
+            out += lineFrame(
+                toc::cmd::sendIm(QLatin1String(kClientName), floodMessage(m_index, seq), false));
         write(out);
         return out.size();
     }

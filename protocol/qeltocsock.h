@@ -1,7 +1,8 @@
 #pragma once
 // The protocol control: owns the one TCP connection to a TOC server, frames
-// and unframes FLAP, signs on, turns every server line into a typed signal
-// and offers one method per client command.
+// and unframes FLAP, signs on, raises one typed signal per server line
+// (decoded by toc::decodeServerLine) and offers one method per client
+// command (its line built by toc::cmd).
 //
 // Commands return true when a frame was queued on a connected socket and
 // false when nothing was sent (not connected, data over 65535 bytes, a chat
@@ -143,12 +144,12 @@ class QelTOCSock : public QObject {
     void closeSocket();
     void clearChatTable();
 
+    // Raises the events of one decoded server line (qeltocsock_receive.cpp).
+    struct Dispatch;
+
     void HandlePacket(const QByteArray &frame);
     void dispatchLine(const QString &line);
-    void handleError(const QString &line);
-    void handleConfig(const QString &line);
-    void handleChatJoin(const QStringList &f);
-    void handleChatLeft(const QStringList &f);
+    void handleConfig(const QString &piece);
     void sendSignOn();
 
     bool sendLine(const QString &line);

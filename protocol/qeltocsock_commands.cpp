@@ -1,25 +1,13 @@
-// One method per client command; each builds one line and sends it.
+// One method per client command; each sends the line its toc::cmd builder makes.
 #include "qeltocsock.h"
 
-#include "wire.h"
+#include "commands.h"
 
 #include <limits>
 
-namespace {
+namespace cmd = toc::cmd;
 
-QString quoted(const QString &text) {
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-QString norm(const QString &name) {
-    return toc::normalizeScreenName(name);
-}
-QString esc(const QString &text) {
-    return toc::escapeArgument(text);
-}
-
-} // namespace
-
+// A room named by id (when not 0) or else by the name it was joined under.
 bool QelTOCSock::resolveChatId(const QString &strChatName, qint32 lngChatID, qint32 *id) const {
     if (lngChatID != 0) {
         *id = lngChatID;
@@ -35,68 +23,62 @@ bool QelTOCSock::resolveChatId(const QString &strChatName, qint32 lngChatID, qin
 }
 
 bool QelTOCSock::JoinChat(const QString &strRoomName, qint16 intExchange) {
-    return sendLine(QStringLiteral("toc_chat_join ") + quoted(QString::number(intExchange)) +
-                    QLatin1Char(' ') + quoted(strRoomName.trimmed()));
+    return sendLine(cmd::chatJoin(intExchange, strRoomName));
 }
 
 bool QelTOCSock::LeaveChat(const QString &strChatName, qint32 lngChatID) {
     qint32 id = 0;
     if (!resolveChatId(strChatName, lngChatID, &id))
         return false;
-    return sendLine(QStringLiteral("toc_chat_leave ") + quoted(QString::number(id)));
+    return sendLine(cmd::chatLeave(id));
 }
 
 bool QelTOCSock::SendChat(const QString &strChatName, const QString &strMessage, qint32 lngChatID) {
     qint32 id = 0;
     if (!resolveChatId(strChatName, lngChatID, &id))
         return false;
-    return sendLine(QStringLiteral("toc_chat_send ") + quoted(QString::number(id)) +
-                    QLatin1Char(' ') + quoted(esc(strMessage)));
+    return sendLine(cmd::chatSend(id, strMessage));
 }
 
 bool QelTOCSock::GetProfile(const QString &strUserName) {
-    return sendLine(QStringLiteral("toc_get_info ") + quoted(norm(strUserName)));
+    return sendLine(cmd::getInfo(strUserName));
 }
 
 bool QelTOCSock::SendIM(const QString &strUserName, const QString &strMessage, bool AutoResponse) {
-    QString line = QStringLiteral("toc_send_im ") + quoted(norm(strUserName)) + QLatin1Char(' ') +
-                   quoted(esc(strMessage));
-    if (AutoResponse)
-        line += QStringLiteral(" auto");
-    return sendLine(line);
+    return sendLine(cmd::sendIm(strUserName, strMessage, AutoResponse));
 }
 
 bool QelTOCSock::ChangePassword(const QString &strOldPassword, const QString &strNewPassword) {
-    return sendLine(QStringLiteral("toc_change_passwd ") + quoted(esc(strOldPassword)) +
-                    QLatin1Char(' ') + quoted(esc(strNewPassword)));
+    return sendLine(cmd::changePassword(strOldPassword, strNewPassword));
 }
 
 bool QelTOCSock::FormatUserName(const QString &strFormatted) {
-    return sendLine(QStringLiteral("toc_format_nickname ") + quoted(strFormatted));
+    return sendLine(cmd::formatNickname(strFormatted));
 }
 
 bool QelTOCSock::SetAwayMessage(const QString &strAwayMessage) {
-    return sendLine(QStringLiteral("toc_set_away ") + quoted(esc(strAwayMessage)));
+    return sendLine(cmd::setAway(strAwayMessage));
 }
 
 bool QelTOCSock::SetProfile(const QString &strProfile) {
-    return sendLine(QStringLiteral("toc_set_info ") + quoted(esc(strProfile)));
+    return sendLine(cmd::setInfo(strProfile));
 }
 
 bool QelTOCSock::GetStatus(const QString &strUserName) {
-    return sendLine(QStringLiteral("toc_get_status ") + quoted(norm(strUserName)));
+    return sendLine(cmd::getStatus(strUserName));
 }
 
 bool QelTOCSock::SetIdleTime(qint32 lngMinutes) {
+    // The server counts seconds; a count that does not fit is not sent.
     const qint64 seconds = qint64(lngMinutes) * 60;
     if (seconds > std::numeric_limits<qint32>::max() ||
         seconds < std::numeric_limits<qint32>::min())
         return false;
-    return sendLine(QStringLiteral("toc_set_idle ") + quoted(QString::number(seconds)));
+    return sendLine(cmd::setIdle(qint32(seconds)));
 }
 
 bool QelTOCSock::AcceptChatInvite(qint32 lngChatID) {
-    return sendLine(QStringLiteral("toc_chat_accept ") + quoted(QString::number(lngChatID)));
+    return sendLine(cmd::chatAccept(lngChatID));
 }
 
 bool QelTOCSock::InviteUsers(const QString &strChatName, const QString &strInviteMessage,
@@ -104,54 +86,49 @@ bool QelTOCSock::InviteUsers(const QString &strChatName, const QString &strInvit
     qint32 id = 0;
     if (!resolveChatId(strChatName, lngChatID, &id))
         return false;
-    return sendLine(QStringLiteral("toc_chat_invite ") + quoted(QString::number(id)) +
-                    QLatin1Char(' ') + quoted(esc(strInviteMessage)) + QLatin1Char(' ') +
-                    quoted(norm(strUsers)));
+    return sendLine(cmd::chatInvite(id, strInviteMessage, strUsers));
 }
 
 bool QelTOCSock::WarnUser(const QString &strUserName, bool blnAnonymous) {
-    return sendLine(QStringLiteral("toc_evil ") + quoted(norm(strUserName)) + QLatin1Char(' ') +
-                    quoted(blnAnonymous ? QStringLiteral("anon") : QStringLiteral("norm")));
+    return sendLine(cmd::evil(strUserName, blnAnonymous));
 }
 
 bool QelTOCSock::AddBuddy(const QString &strGroup, const QString &strBuddy) {
-    return sendLine(QStringLiteral("toc2_new_buddies \"g:") + esc(strGroup) +
-                    QStringLiteral("\nb:") + esc(strBuddy) + QStringLiteral("\n\""));
+    return sendLine(cmd::newBuddies(strGroup, strBuddy));
 }
 
 bool QelTOCSock::RemoveBuddy(const QString &strGroup, const QString &strBuddy) {
-    return sendLine(QStringLiteral("toc2_remove_buddy ") + quoted(strBuddy) + QLatin1Char(' ') +
-                    quoted(esc(strGroup)));
+    return sendLine(cmd::removeBuddy(strGroup, strBuddy));
 }
 
 bool QelTOCSock::AddGroup(const QString &strGroup) {
-    return sendLine(QStringLiteral("toc2_new_group ") + quoted(esc(strGroup)));
+    return sendLine(cmd::newGroup(strGroup));
 }
 
 bool QelTOCSock::RemoveGroup(const QString &strGroup) {
-    return sendLine(QStringLiteral("toc2_del_group ") + quoted(esc(strGroup)));
+    return sendLine(cmd::delGroup(strGroup));
 }
 
 bool QelTOCSock::BlockUser(const QString &strUserName) {
-    return sendLine(QStringLiteral("toc2_add_deny ") + quoted(norm(strUserName)));
+    return sendLine(cmd::addDeny(strUserName));
 }
 
 bool QelTOCSock::UnblockUser(const QString &strUserName) {
-    return sendLine(QStringLiteral("toc2_remove_deny ") + quoted(norm(strUserName)));
+    return sendLine(cmd::removeDeny(strUserName));
 }
 
 bool QelTOCSock::AddPrivateUser(const QString &strUserName) {
-    return sendLine(QStringLiteral("toc2_add_permit ") + quoted(norm(strUserName)));
+    return sendLine(cmd::addPermit(strUserName));
 }
 
 bool QelTOCSock::RemovePrivateUser(const QString &strUserName) {
-    return sendLine(QStringLiteral("toc2_remove_permit ") + quoted(norm(strUserName)));
+    return sendLine(cmd::removePermit(strUserName));
 }
 
 bool QelTOCSock::SetPrivacy(qint16 intMode) {
-    return sendLine(QStringLiteral("toc2_set_pdmode ") + QString::number(intMode));
+    return sendLine(cmd::setPdMode(intMode));
 }
 
 bool QelTOCSock::SetCapability(const QString &strCapUUID) {
-    return sendLine(QStringLiteral("toc_set_caps ") + quoted(strCapUUID));
+    return sendLine(cmd::setCaps(strCapUUID));
 }

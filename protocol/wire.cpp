@@ -119,7 +119,7 @@ QStringList splitFields(const QString &line, int limit) {
     return out;
 }
 
-template <typename Int> static Int toInt(const QString &text, bool *ok) {
+template <typename Int> static Int toInt(QStringView text, bool *ok) {
     *ok = false;
     qsizetype i = 0;
     const bool negative = !text.isEmpty() && text[0] == QLatin1Char('-');
@@ -143,10 +143,10 @@ template <typename Int> static Int toInt(const QString &text, bool *ok) {
     return Int(negative ? -value : value);
 }
 
-qint16 toInt16(const QString &text, bool *ok) {
+qint16 toInt16(QStringView text, bool *ok) {
     return toInt<qint16>(text, ok);
 }
-qint32 toInt32(const QString &text, bool *ok) {
+qint32 toInt32(QStringView text, bool *ok) {
     return toInt<qint32>(text, ok);
 }
 

@@ -49,8 +49,8 @@ QStringList splitFields(const QString &line, int limit);
 
 // Decimal conversion: optional '-', then digits only (leading zeros allowed),
 // within the width. Anything else sets *ok to false.
-qint16 toInt16(const QString &text, bool *ok);
-qint32 toInt32(const QString &text, bool *ok);
+qint16 toInt16(QStringView text, bool *ok);
+qint32 toInt32(QStringView text, bool *ok);
 
 // Server lines are UTF-8; a byte that does not start a valid sequence
 // becomes the character with the same code, so nothing is lost.

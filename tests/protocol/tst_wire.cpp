@@ -262,5 +262,33 @@ class TestWire : public QObject {
     }
 };
 
-QTEST_GUILESS_MAIN(TestWire)
+// The decoder's tables (tst_serverline.cpp) are pure too and run in this program.
+QObject *newServerLineTest();
+
+static bool hasTestFunction(const QObject *test, const QByteArray &name) {
+    return test->metaObject()->indexOfMethod(name + "()") >= 0;
+}
+
+// A test function named on the command line ("split", "serverLines:im")
+// runs only the object that has it; the other one is skipped, not failed.
+static bool selected(const QObject *test, const QObject *other, int argc, char *argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray name = QByteArray(argv[i]).split(':').first();
+        if (!name.startsWith('-') && hasTestFunction(other, name) && !hasTestFunction(test, name))
+            return false;
+    }
+    return true;
+}
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    TestWire wire;
+    const std::unique_ptr<QObject> serverLine(newServerLineTest());
+    int failed = 0;
+    if (selected(&wire, serverLine.get(), argc, argv))
+        failed += QTest::qExec(&wire, argc, argv);
+    if (selected(serverLine.get(), &wire, argc, argv))
+        failed += QTest::qExec(serverLine.get(), argc, argv);
+    return failed;
+}
 #include "tst_wire.moc"

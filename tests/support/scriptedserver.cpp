@@ -1,5 +1,6 @@
 #include "scriptedserver.h"
 
+#include "protocol/commands.h"
 #include "protocol/framebuffer.h"
 #include "protocol/wire.h"
 
@@ -155,5 +156,5 @@ bool ScriptedServer::acceptSignOn(const QString &config, const QString &nick, in
     if (!nick.isEmpty())
         sendLine(QStringLiteral("NICK:") + nick);
     sendLine(QStringLiteral("CONFIG2:") + config);
-    return waitForLine(QStringLiteral("toc_init_done"), ms);
+    return waitForLine(toc::cmd::initDone(), ms);
 }
