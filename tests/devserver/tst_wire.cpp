@@ -26,6 +26,7 @@ class TestWire : public QObject {
     void wrongPasswordClosesConnection();
     void oldPasswordRecordUpgradedAtSignOn_data();
     void oldPasswordRecordUpgradedAtSignOn();
+    void linesBehindLoginWaitForSignOn_data();
     void linesBehindLoginWaitForSignOn();
     void closedRegistration();
     void secondSignOnEndsFirst();
@@ -170,14 +171,24 @@ void TestWire::oldPasswordRecordUpgradedAtSignOn() {
     QVERIFY(again.signOn(QStringLiteral("alice"), QStringLiteral("pw")));
 }
 
+void TestWire::linesBehindLoginWaitForSignOn_data() {
+    QTest::addColumn<int>("profiles"); // 2 KB lines between toc_init_done and the last line
+    QTest::newRow("two lines") << 0;
+    QTest::newRow("and 200 KB, more than a session reads at once") << 100;
+}
+
 // The password is checked off the event loop: lines sent right behind the
-// login line wait for it and keep their order.
+// login line wait for it, keep their order and are all handled.
 void TestWire::linesBehindLoginWaitForSignOn() {
+    QFETCH(int, profiles);
     RawClient c;
     QVERIFY(c.connectTo(m_server->port()));
     QVERIFY(c.greet());
     c.sendLogin(QStringLiteral("alice"), QStringLiteral("pw"));
     c.sendLine(QStringLiteral("toc_init_done"));
+    for (int i = 0; i < profiles; ++i)
+        c.sendLine(
+            QStringLiteral("toc_set_info \"%1\"").arg(QString(2000, QLatin1Char('a' + i % 26))));
     c.sendLine(QStringLiteral("toc_get_status vorklebot"));
     QVERIFY(c.waitLine(QStringLiteral("UPDATE_BUDDY2:vorklebot:T:")));
     const QStringList lines = c.lines();
@@ -185,6 +196,9 @@ void TestWire::linesBehindLoginWaitForSignOn() {
              (QStringList{QStringLiteral("SIGN_ON:TOC2.0"), QStringLiteral("NICK:alice")}));
     QVERIFY(lines.value(2).startsWith(QLatin1String("CONFIG2:")));
     QCOMPARE(c.countLines(QStringLiteral("ERROR:")), 0);
+    if (profiles > 0)
+        QCOMPARE(m_server->store().profile(QStringLiteral("alice")),
+                 QString(2000, QLatin1Char('a' + (profiles - 1) % 26)));
 }
 
 void TestWire::closedRegistration() {
