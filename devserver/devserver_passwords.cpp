@@ -7,7 +7,8 @@
 #include "devserver/session.h"
 
 #include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QPromise>
+#include <memory>
 
 namespace devserver {
 
@@ -24,7 +25,14 @@ void DevServer::checkPasswordOffLoop(Session *session, std::function<PasswordChe
         done(watcher->result());
         session->releaseLines();
     });
-    watcher->setFuture(QtConcurrent::run(&m_passwordThreads, std::move(work)));
+    // Shared: the pool takes copyable jobs and a promise only moves.
+    auto promise = std::make_shared<QPromise<PasswordCheck>>();
+    watcher->setFuture(promise->future());
+    promise->start();
+    m_passwordThreads.start([promise, work = std::move(work)] {
+        promise->addResult(work());
+        promise->finish();
+    });
 }
 
 void DevServer::cmdChangePasswd(OnlineUser &u, const QStringList &a) {
