@@ -2,8 +2,11 @@
 // peak memory is its own), each sending IMs to the others as fast as the
 // server takes them. Every receiver checks that the IMs of each sender
 // arrive complete and in order. Baseline: the same clients and traffic
-// through a bare in-process relay that only forwards lines.
+// through a bare in-process relay that only forwards lines. Then the cost
+// of signing on with the password derivation at 1,000 and 100,000 rounds.
+// The soak, mixed traffic for minutes, is in devserver_bench_soak.cpp.
 #include "benchtocclient.h"
+#include "devserver_bench_server.h"
 #include "protocol/commands.h"
 #include "protocol/framebuffer.h"
 #include "protocol/wire.h"
@@ -12,14 +15,11 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
 #include <QHash>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -31,18 +31,6 @@ constexpr int kTimeoutMs = 60000;
 
 QString clientName(int i) {
     return QStringLiteral("bench%1").arg(i, 3, 10, QLatin1Char('0'));
-}
-
-// Spins the event loop until pred() holds or the time runs out.
-bool spinUntil(const std::function<bool()> &pred, int ms = kTimeoutMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
-    return true;
 }
 
 struct Totals {
@@ -154,17 +142,6 @@ class Relay {
     QHash<QByteArray, Conn *> byName;
 };
 
-qint64 peakRssKiB(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
 // Signs all clients on, then sends kImsPerClient IMs from each per
 // iteration and waits until every one has arrived.
 void runTraffic(benchmark::State &state, quint16 port) {
@@ -181,7 +158,7 @@ void runTraffic(benchmark::State &state, quint16 port) {
         }
         return true;
     };
-    if (!spinUntil(allSignedOn)) {
+    if (!spinUntil(allSignedOn, kTimeoutMs)) {
         state.SkipWithError("sign-on did not complete");
         return;
     }
@@ -193,7 +170,8 @@ void runTraffic(benchmark::State &state, quint16 port) {
         expected += qint64(kClients) * kImsPerClient;
         for (auto &c : clients)
             c->sendIms(kImsPerClient);
-        if (!spinUntil([&] { return totals.delivered >= expected || !totals.failure.isEmpty(); })) {
+        if (!spinUntil([&] { return totals.delivered >= expected || !totals.failure.isEmpty(); },
+                       kTimeoutMs)) {
             state.SkipWithError("IMs did not all arrive in time");
             return;
         }
@@ -207,34 +185,17 @@ void runTraffic(benchmark::State &state, quint16 port) {
     state.counters["clients"] = kClients;
 }
 
+// Password derivation at its low setting: this measures the traffic; the
+// sign-on cost has its own benchmark below.
 void BM_DevServerIms(benchmark::State &state) {
-    QProcess server;
-    server.setProcessChannelMode(QProcess::SeparateChannels);
-    server.start(QStringLiteral(VORKLE_DEVSERVER_PATH),
-                 {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
-                  QStringLiteral("--http-port"), QStringLiteral("0"),
-                  QStringLiteral("--flood-limit"), QStringLiteral("0"),
-                  QStringLiteral("--keepalive"), QStringLiteral("0")});
-    QByteArray log;
-    quint16 port = 0;
-    const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)"));
-    spinUntil(
-        [&] {
-            server.waitForReadyRead(50);
-            log += server.readAllStandardError();
-            const QRegularExpressionMatch m = listening.match(QString::fromUtf8(log));
-            port = m.hasMatch() ? quint16(m.captured(1).toUInt()) : 0;
-            return port != 0 || server.state() == QProcess::NotRunning;
-        },
-        10000);
-    if (port == 0) {
+    DevServerChild server;
+    if (!server.start({QStringLiteral("--keepalive"), QStringLiteral("0"),
+                       QStringLiteral("--password-iterations"), QStringLiteral("1000")})) {
         state.SkipWithError("vorkle-devserver did not start");
         return;
     }
-    runTraffic(state, port);
-    state.counters["server_peak_KiB"] = double(peakRssKiB(server.processId()));
-    server.terminate();
-    server.waitForFinished(5000);
+    runTraffic(state, server.port());
+    state.counters["server_peak_KiB"] = double(server.kib("VmHWM"));
 }
 BENCHMARK(BM_DevServerIms)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
@@ -243,6 +204,98 @@ void BM_BareRelayIms(benchmark::State &state) {
     runTraffic(state, relay.port());
 }
 BENCHMARK(BM_BareRelayIms)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+// Signs on and does nothing else.
+class QuietClient : public BenchTocClient {
+  public:
+    using BenchTocClient::BenchTocClient;
+
+  private:
+    void onLine(const QByteArray &) override {}
+};
+
+// A signed-on client that keeps one toc_get_status in flight while probing
+// and records the longest round trip: a stalled server event loop shows
+// here.
+class ProbeClient : public BenchTocClient {
+  public:
+    ProbeClient() : BenchTocClient(QStringLiteral("probe")) {}
+    void startProbing() {
+        m_probing = true;
+        if (!m_waiting)
+            ping();
+    }
+    void stopProbing() { m_probing = false; }
+    qint64 longestMs() const { return m_longestMs; }
+
+  private:
+    void ping() {
+        m_waiting = true;
+        m_clock.start();
+        write(lineFrame(QStringLiteral("toc_get_status vorklebot")));
+    }
+    void onLine(const QByteArray &line) override {
+        if (!m_waiting || !line.startsWith("UPDATE_BUDDY2:vorklebot:"))
+            return;
+        m_waiting = false;
+        m_longestMs = qMax(m_longestMs, m_clock.elapsed());
+        if (m_probing)
+            ping();
+    }
+
+    QElapsedTimer m_clock;
+    qint64 m_longestMs = 0;
+    bool m_probing = false;
+    bool m_waiting = false;
+};
+
+// 20 clients sign on at once, each costing one password derivation with the
+// given rounds (a new record the first time, a check after that), while a
+// signed-on client measures how long the server takes to answer it.
+void BM_DevServerSignOn(benchmark::State &state) {
+    constexpr int kSignOns = 20;
+    DevServerChild server;
+    if (!server.start({QStringLiteral("--keepalive"), QStringLiteral("0"),
+                       QStringLiteral("--password-iterations"), QString::number(state.range(0))})) {
+        state.SkipWithError("vorkle-devserver did not start");
+        return;
+    }
+    ProbeClient probe;
+    probe.start(server.port());
+    if (!spinUntil([&] { return probe.signedOn(); }, kTimeoutMs)) {
+        state.SkipWithError("the probe did not sign on");
+        return;
+    }
+    spinUntil([] { return false; }, 300);
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<QuietClient>> clients;
+        for (int i = 0; i < kSignOns; ++i) {
+            clients.push_back(std::make_unique<QuietClient>(QStringLiteral("signon%1").arg(i)));
+            clients.back()->start(server.port());
+        }
+        probe.startProbing();
+        const bool done = spinUntil(
+            [&] {
+                return std::all_of(clients.begin(), clients.end(),
+                                   [](const auto &c) { return c->signedOn(); });
+            },
+            kTimeoutMs);
+        probe.stopProbing();
+        if (!done) {
+            state.SkipWithError("sign-ons did not complete in time");
+            return;
+        }
+    }
+    state.counters["sign-ons/s"] =
+        benchmark::Counter(double(state.iterations() * kSignOns), benchmark::Counter::kIsRate);
+    state.counters["probe_longest_ms"] = double(probe.longestMs());
+}
+BENCHMARK(BM_DevServerSignOn)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 } // namespace
 

@@ -2,18 +2,22 @@
 // The TOC2 development server: accepts client connections, signs them on
 // against the store, and carries IMs, presence, chat rooms, buddy-list and
 // privacy changes between them. One thread; every socket event runs to its
-// end before the next.
+// end before the next. Only password key derivation, slow by design, runs on
+// worker threads, while the session it is for waits.
 
 #include "devserver/chatrooms.h"
 #include "devserver/commandparser.h"
 #include "devserver/onlineuser.h"
+#include "devserver/passwordhash.h"
 #include "devserver/serveroptions.h"
 #include "devserver/store.h"
 
 #include <QHash>
 #include <QObject>
 #include <QSet>
+#include <QThreadPool>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -72,8 +76,15 @@ class DevServer : public QObject {
 
     // Sign-on and sign-off.
     void refuseSignOn(Session *session, const QString &why);
-    std::optional<BuddyConfig> authenticate(const QString &name, const QByteArray &password,
-                                            QString *why);
+    void finishSignOn(Session *session, const QString &name,
+                      const std::optional<PasswordHash> &stored, const PasswordCheck &check);
+    std::optional<BuddyConfig> acceptAccount(const QString &name,
+                                             const std::optional<PasswordHash> &stored,
+                                             const PasswordCheck &check, QString *why);
+    // Runs work on a worker thread while the session's next lines wait, then
+    // done() on this thread, unless the session has closed by then.
+    void checkPasswordOffLoop(Session *session, std::function<PasswordCheck()> work,
+                              std::function<void(const PasswordCheck &)> done);
     void signOff(const QString &name);
     void sendError(OnlineUser &u, const QString &error);
     void send(OnlineUser &u, const QString &line);
@@ -133,6 +144,8 @@ class DevServer : public QObject {
     QHash<QString, QSet<QString>> m_watchers;
     ChatRooms m_rooms;
     qint64 m_startTime = 0;
+    // Password checks; its destructor waits for the ones still running.
+    QThreadPool m_passwordThreads;
 };
 
 } // namespace devserver

@@ -1,5 +1,5 @@
 // IMs, typing events, warnings and the user's own status: away, idle,
-// profile, capabilities, formatted name and password.
+// profile, capabilities and formatted name.
 #include "devserver/devserver.h"
 
 #include "devserver/names.h"
@@ -154,15 +154,6 @@ void DevServer::cmdFormatNickname(OnlineUser &u, const QStringList &a) {
     u.formatted = formatted;
     send(u, QStringLiteral("ADMIN_NICK_STATUS:0"));
     send(u, QStringLiteral("NICK:") + formatted);
-}
-
-void DevServer::cmdChangePasswd(OnlineUser &u, const QStringList &a) {
-    if (a.size() < 2 || a[1].isEmpty() || !m_store->checkPassword(u.name, a[0].toUtf8()) ||
-        !m_store->setPassword(u.name, a[1].toUtf8())) {
-        sendError(u, QStringLiteral("ERROR:911"));
-        return;
-    }
-    send(u, QStringLiteral("ADMIN_PASSWD_STATUS:0"));
 }
 
 } // namespace devserver

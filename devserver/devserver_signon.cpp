@@ -29,8 +29,29 @@ void DevServer::handleSignOn(Session *session, const Command &cmd) {
         refuseSignOn(session, QStringLiteral("bad screen name or password format"));
         return;
     }
+    const std::optional<PasswordHash> stored = m_store->passwordHash(name);
+    if (!stored && !m_options.openRegistration) {
+        refuseSignOn(session, QStringLiteral("unknown account %1").arg(name));
+        return;
+    }
+    if (!stored && password.isEmpty()) {
+        refuseSignOn(session, QStringLiteral("empty password for new account %1").arg(name));
+        return;
+    }
+    const int iterations = m_options.passwordIterations;
+    checkPasswordOffLoop(
+        session,
+        [stored, password, iterations] { return checkPassword(stored, password, iterations); },
+        [this, session, name, stored](const PasswordCheck &check) {
+            finishSignOn(session, name, stored, check);
+        });
+}
+
+void DevServer::finishSignOn(Session *session, const QString &name,
+                             const std::optional<PasswordHash> &stored,
+                             const PasswordCheck &check) {
     QString why;
-    std::optional<BuddyConfig> config = authenticate(name, password, &why);
+    std::optional<BuddyConfig> config = acceptAccount(name, stored, check, &why);
     if (!config) {
         refuseSignOn(session, why);
         return;
@@ -68,27 +89,30 @@ void DevServer::refuseSignOn(Session *session, const QString &why) {
     session->closeAfterFlush();
 }
 
-std::optional<BuddyConfig> DevServer::authenticate(const QString &name, const QByteArray &password,
-                                                   QString *why) {
-    if (m_store->account(name)) {
-        if (!m_store->checkPassword(name, password)) {
-            *why = QStringLiteral("wrong password for %1").arg(name);
+std::optional<BuddyConfig> DevServer::acceptAccount(const QString &name,
+                                                    const std::optional<PasswordHash> &stored,
+                                                    const PasswordCheck &check, QString *why) {
+    if (!check.accepted) {
+        *why = QStringLiteral("wrong password for %1").arg(name);
+        return std::nullopt;
+    }
+    if (stored) {
+        // The record may have changed while the password was being checked.
+        if (m_store->passwordHash(name) != stored) {
+            *why = QStringLiteral("password of %1 changed during sign-on").arg(name);
             return std::nullopt;
         }
+        if (check.replacement && m_store->replacePassword(name, *stored, *check.replacement))
+            log(QStringLiteral("password record of %1 upgraded to %2 with %3 iterations")
+                    .arg(name, PasswordHash::schemeName(check.replacement->scheme))
+                    .arg(check.replacement->iterations));
         return m_store->loadConfig(name);
-    }
-    if (!m_options.openRegistration) {
-        *why = QStringLiteral("unknown account %1").arg(name);
-        return std::nullopt;
-    }
-    if (password.isEmpty()) {
-        *why = QStringLiteral("empty password for new account %1").arg(name);
-        return std::nullopt;
     }
     BuddyConfig config;
     config.addGroup(QStringLiteral("Buddies"));
     config.addBuddy(QStringLiteral("Buddies"), kBotName, QString());
-    if (!m_store->createAccount(name, password, config, makeIcon(name))) {
+    if (!check.replacement ||
+        !m_store->createAccount(name, *check.replacement, config, makeIcon(name))) {
         *why = QStringLiteral("cannot create %1: %2").arg(name, m_store->lastError());
         return std::nullopt;
     }
@@ -129,7 +153,9 @@ void DevServer::startBot() {
         QByteArray password(24, '\0');
         for (char &c : password)
             c = char('a' + QRandomGenerator::system()->bounded(26));
-        m_store->createAccount(kBotName, password, BuddyConfig(), makeIcon(kBotName));
+        m_store->createAccount(kBotName,
+                               PasswordHash::derive(password, m_options.passwordIterations),
+                               BuddyConfig(), makeIcon(kBotName));
         m_store->setProfile(
             kBotName,
             QStringLiteral("<b>vorklebot</b> is the demo account of the Vorkle development server. "

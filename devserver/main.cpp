@@ -72,9 +72,15 @@ int main(int argc, char **argv) {
         QStringLiteral("flood-limit"),
         QStringLiteral("Command lines per second a client may send, 0 for no limit (default 20)."),
         QStringLiteral("N"), QStringLiteral("20"));
+    const QCommandLineOption iterations(
+        QStringLiteral("password-iterations"),
+        QStringLiteral("PBKDF2 rounds for passwords stored from now on, at least 1000 (default "
+                       "100000). Stored passwords are checked with their own count; older ones "
+                       "are rewritten with this count at their next sign-on."),
+        QStringLiteral("N"), QString::number(devserver::PasswordHash::kDefaultIterations));
     const QCommandLineOption verbose(QStringLiteral("verbose"),
                                      QStringLiteral("Log every line in and out."));
-    parser.addOptions({listen, httpPort, db, closed, keepAlive, flood, verbose});
+    parser.addOptions({listen, httpPort, db, closed, keepAlive, flood, iterations, verbose});
     parser.process(app);
 
     devserver::ServerOptions options;
@@ -96,6 +102,9 @@ int main(int argc, char **argv) {
     options.floodLimit = parser.value(flood).toInt(&ok);
     if (!ok || options.floodLimit < 0)
         return fail(QStringLiteral("--flood-limit wants a number of lines (0 for none)"));
+    options.passwordIterations = parser.value(iterations).toInt(&ok);
+    if (!ok || options.passwordIterations < 1000)
+        return fail(QStringLiteral("--password-iterations wants a number, at least 1000"));
     options.verbose = parser.isSet(verbose);
 
     // SIGTERM and SIGINT end the event loop, so the store is closed cleanly.

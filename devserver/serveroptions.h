@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devserver/passwordhash.h"
+
 #include <QHostAddress>
 #include <QString>
 
@@ -18,6 +20,9 @@ struct ServerOptions {
     int botTypingDelayMs = 50;
     int botReplyDelayMs = 150;
     int signOnTimeoutMs = 30000; // a connection must sign on within this time
+    // PBKDF2 rounds for password records written from now on; a stored
+    // record is always checked with its own count.
+    int passwordIterations = PasswordHash::kDefaultIterations;
 };
 
 } // namespace devserver

@@ -16,6 +16,7 @@ const QByteArray kGreetingCrLf = QByteArrayLiteral("FLAPON\r\n\r\n");
 Session::Session(QTcpSocket *socket, DevServer *server)
     : m_socket(socket), m_server(server), m_flood(server->options().floodLimit) {
     m_socket->setParent(this);
+    m_socket->setReadBufferSize(kReadChunk);
     m_peer = m_socket->peerAddress().toString() + QLatin1Char(':') +
              QString::number(m_socket->peerPort());
     m_clock.start();
@@ -61,14 +62,20 @@ QString Session::headProblem(QByteArrayView head) {
 }
 
 void Session::onReadyRead() {
-    while (m_stage != Stage::Closing && m_socket->bytesAvailable() > 0) {
-        const QByteArray bytes = m_socket->read(64 * 1024);
-        if (bytes.isEmpty())
+    while (m_stage == Stage::Greeting && m_socket->bytesAvailable() > 0)
+        consumeGreeting(m_socket->read(kReadChunk));
+    readFrames();
+}
+
+void Session::readFrames() {
+    // Read straight into the frame buffer and handle frames in place: a
+    // line's bytes are copied once, by the read.
+    while (m_stage == Stage::Frames && !m_held && m_socket->bytesAvailable() > 0) {
+        const qint64 want = qMin(m_socket->bytesAvailable(), kReadChunk);
+        if (m_frames.appendFrom(
+                want, [this](char *into, qsizetype max) { return m_socket->read(into, max); }) <= 0)
             break;
-        if (m_stage == Stage::Greeting)
-            consumeGreeting(bytes);
-        else
-            consumeFrames(bytes);
+        handleFrames();
     }
 }
 
@@ -76,12 +83,11 @@ void Session::consumeGreeting(const QByteArray &bytes) {
     m_greeting += bytes;
     for (const QByteArray &greeting : {kGreetingLf, kGreetingCrLf}) {
         if (m_greeting.startsWith(greeting)) {
-            const QByteArray rest = m_greeting.mid(greeting.size());
+            m_frames.append(m_greeting.mid(greeting.size()));
             m_greeting.clear();
             m_stage = Stage::Frames;
             sendFrame(toc::SignOn, QByteArray("\0\0\0\1", 4));
-            if (!rest.isEmpty())
-                consumeFrames(rest);
+            handleFrames();
             return;
         }
     }
@@ -89,38 +95,43 @@ void Session::consumeGreeting(const QByteArray &bytes) {
         fail(QStringLiteral("bad greeting"));
 }
 
-void Session::consumeFrames(const QByteArray &bytes) {
-    m_frames.append(bytes);
-    QByteArray frame;
-    while (m_stage == Stage::Frames && m_frames.next(frame))
+void Session::handleFrames() {
+    QByteArrayView frame;
+    while (m_stage == Stage::Frames && !m_held && m_frames.nextView(frame))
         handleFrame(frame);
-    if (m_stage != Stage::Frames)
+    if (m_stage != Stage::Frames || m_held)
         return;
-
     // Look at the head of the frame still incomplete, so that garbage and
     // huge lengths end the connection at once instead of being buffered.
-    const qsizetype pending = m_frames.pending();
-    if (pending == 0) {
-        m_head.clear();
-    } else if (pending <= bytes.size()) {
-        m_head = bytes.right(pending).left(toc::kFlapHeaderSize);
-    } else if (m_head.size() < toc::kFlapHeaderSize) {
-        m_head += bytes.left(toc::kFlapHeaderSize - m_head.size());
-    }
-    const QString problem = headProblem(m_head);
+    const QByteArrayView rest = m_frames.pendingBytes();
+    const QString problem =
+        headProblem(rest.first(qMin<qsizetype>(rest.size(), toc::kFlapHeaderSize)));
     if (!problem.isEmpty())
         fail(problem);
 }
 
-void Session::handleFrame(const QByteArray &frame) {
-    const QString problem = headProblem(QByteArrayView(frame).first(toc::kFlapHeaderSize));
+void Session::holdLines() {
+    m_held = true;
+    m_signOnTimer.stop(); // the client has signed on in time; the wait is ours
+}
+
+void Session::releaseLines() {
+    if (!m_held)
+        return;
+    m_held = false;
+    handleFrames();
+    readFrames();
+}
+
+void Session::handleFrame(QByteArrayView frame) {
+    const QString problem = headProblem(frame.first(toc::kFlapHeaderSize));
     if (!problem.isEmpty()) {
         fail(problem);
         return;
     }
     switch (quint8(frame[1])) {
     case toc::Data:
-        handleLine(QByteArrayView(frame).sliced(toc::kFlapHeaderSize));
+        handleLine(frame.sliced(toc::kFlapHeaderSize));
         break;
     case toc::SignOff:
         closeAfterFlush();

@@ -26,6 +26,7 @@ class Session : public QObject, public Endpoint {
     static constexpr int kMaxOtherFrame = 256; // for frame types other than data
     static constexpr qint64 kMaxQueued =
         16 * 1024 * 1024; // unsent bytes before a reader is dropped
+    static constexpr qint64 kReadChunk = 64 * 1024;
 
     Session(QTcpSocket *socket, DevServer *server);
     ~Session() override;
@@ -35,6 +36,11 @@ class Session : public QObject, public Endpoint {
     void sendFrame(quint8 type, const QByteArray &data);
     // Sends what is queued, then closes.
     void closeAfterFlush();
+
+    // While held, lines already received wait in order and no more are read
+    // (the socket buffers at most kReadChunk bytes); release handles them.
+    void holdLines();
+    void releaseLines();
 
     void setUserName(const QString &name) { m_userName = name; }
     QString userName() const { return m_userName; }
@@ -52,8 +58,9 @@ class Session : public QObject, public Endpoint {
     void onReadyRead();
     void onDisconnected();
     void consumeGreeting(const QByteArray &bytes);
-    void consumeFrames(const QByteArray &bytes);
-    void handleFrame(const QByteArray &frame);
+    void readFrames();
+    void handleFrames();
+    void handleFrame(QByteArrayView frame);
     void handleLine(QByteArrayView data);
     void fail(const QString &why);
     void refuseLine(const QString &error, const QString &why);
@@ -63,7 +70,6 @@ class Session : public QObject, public Endpoint {
     DevServer *m_server;
     toc::FrameBuffer m_frames;
     QByteArray m_greeting;
-    QByteArray m_head; // first bytes of the frame not yet complete
     FloodControl m_flood;
     QElapsedTimer m_clock;
     QTimer m_signOnTimer;
@@ -72,6 +78,7 @@ class Session : public QObject, public Endpoint {
     Stage m_stage = Stage::Greeting;
     quint16 m_sequence = 0;
     bool m_reported = false;
+    bool m_held = false;
 };
 
 } // namespace devserver

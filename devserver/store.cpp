@@ -1,29 +1,12 @@
 #include "devserver/store.h"
 
 #include <QAtomicInt>
-#include <QCryptographicHash>
 #include <QDateTime>
-#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
 namespace devserver {
-
-namespace {
-
-QByteArray passwordHash(const QByteArray &salt, const QByteArray &password) {
-    return QCryptographicHash::hash(salt + password, QCryptographicHash::Sha256);
-}
-
-QByteArray randomSalt() {
-    QByteArray salt(16, '\0');
-    for (char &c : salt)
-        c = char(QRandomGenerator::system()->bounded(256));
-    return salt;
-}
-
-} // namespace
 
 Store::Store(const QString &path) {
     static QAtomicInt counter;
@@ -40,6 +23,10 @@ Store::Store(const QString &path) {
             " salt BLOB NOT NULL, hash BLOB NOT NULL, created INTEGER NOT NULL,"
             " warning INTEGER NOT NULL DEFAULT 0, pdmode INTEGER NOT NULL DEFAULT 1,"
             " profile TEXT NOT NULL DEFAULT '', icon BLOB)")) &&
+        // Files written before passwords had a scheme hold salted SHA-256.
+        addMissingColumn(QStringLiteral("kdf"), QStringLiteral("TEXT NOT NULL DEFAULT 'sha256'")) &&
+        addMissingColumn(QStringLiteral("iterations"),
+                         QStringLiteral("INTEGER NOT NULL DEFAULT 1")) &&
         exec(QStringLiteral("CREATE TABLE IF NOT EXISTS buddy_groups (account TEXT NOT NULL,"
                             " pos INTEGER NOT NULL, name TEXT NOT NULL)")) &&
         exec(QStringLiteral("CREATE TABLE IF NOT EXISTS buddies (account TEXT NOT NULL,"
@@ -74,6 +61,19 @@ bool Store::exec(const QString &sql) {
     return true;
 }
 
+bool Store::addMissingColumn(const QString &column, const QString &definition) {
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (!q.exec(QStringLiteral("PRAGMA table_info(accounts)"))) {
+        fail(QStringLiteral("read the accounts table"), q.lastError().text());
+        return false;
+    }
+    while (q.next()) {
+        if (q.value(1).toString() == column)
+            return true;
+    }
+    return exec(QStringLiteral("ALTER TABLE accounts ADD COLUMN %1 %2").arg(column, definition));
+}
+
 std::optional<Account> Store::account(const QString &name) const {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("SELECT formatted, created, warning FROM accounts WHERE name = ?"));
@@ -88,21 +88,22 @@ std::optional<Account> Store::account(const QString &name) const {
     return a;
 }
 
-bool Store::createAccount(const QString &name, const QByteArray &password,
+bool Store::createAccount(const QString &name, const PasswordHash &password,
                           const BuddyConfig &config, const QByteArray &icon) {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction()) {
         fail(QStringLiteral("create account"), db.lastError().text());
         return false;
     }
-    const QByteArray salt = randomSalt();
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT INTO accounts (name, formatted, salt, hash, created, icon)"
-                             " VALUES (?, ?, ?, ?, ?, ?)"));
+    q.prepare(QStringLiteral("INSERT INTO accounts (name, formatted, kdf, iterations, salt, hash,"
+                             " created, icon) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     q.addBindValue(name);
     q.addBindValue(name);
-    q.addBindValue(salt);
-    q.addBindValue(passwordHash(salt, password));
+    q.addBindValue(PasswordHash::schemeName(password.scheme));
+    q.addBindValue(password.iterations);
+    q.addBindValue(password.salt);
+    q.addBindValue(password.hash);
     q.addBindValue(QDateTime::currentSecsSinceEpoch());
     q.addBindValue(icon);
     if (!q.exec()) {
@@ -121,24 +122,41 @@ bool Store::createAccount(const QString &name, const QByteArray &password,
     return true;
 }
 
-bool Store::checkPassword(const QString &name, const QByteArray &password) const {
+std::optional<PasswordHash> Store::passwordHash(const QString &name) const {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT salt, hash FROM accounts WHERE name = ?"));
+    q.prepare(QStringLiteral("SELECT kdf, iterations, salt, hash FROM accounts WHERE name = ?"));
     q.addBindValue(name);
     if (!q.exec() || !q.next())
-        return false;
-    return passwordHash(q.value(0).toByteArray(), password) == q.value(1).toByteArray();
+        return std::nullopt;
+    PasswordHash h;
+    h.scheme = PasswordHash::schemeFromName(q.value(0).toString());
+    h.iterations = q.value(1).toInt();
+    h.salt = q.value(2).toByteArray();
+    h.hash = q.value(3).toByteArray();
+    return h;
 }
 
-bool Store::setPassword(const QString &name, const QByteArray &password) {
-    const QByteArray salt = randomSalt();
+bool Store::checkPassword(const QString &name, const QByteArray &password) const {
+    const std::optional<PasswordHash> stored = passwordHash(name);
+    return stored && stored->matches(password);
+}
+
+bool Store::replacePassword(const QString &name, const PasswordHash &old,
+                            const PasswordHash &replacement) {
+    // Only while the record is still the one that was checked: a change in
+    // between is never overwritten with the older password.
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("UPDATE accounts SET salt = ?, hash = ? WHERE name = ?"));
-    q.addBindValue(salt);
-    q.addBindValue(passwordHash(salt, password));
+    q.prepare(QStringLiteral("UPDATE accounts SET kdf = ?, iterations = ?, salt = ?, hash = ?"
+                             " WHERE name = ? AND salt = ? AND hash = ?"));
+    q.addBindValue(PasswordHash::schemeName(replacement.scheme));
+    q.addBindValue(replacement.iterations);
+    q.addBindValue(replacement.salt);
+    q.addBindValue(replacement.hash);
     q.addBindValue(name);
+    q.addBindValue(old.salt);
+    q.addBindValue(old.hash);
     if (!q.exec()) {
-        fail(QStringLiteral("set password"), q.lastError().text());
+        fail(QStringLiteral("replace password"), q.lastError().text());
         return false;
     }
     return q.numRowsAffected() == 1;

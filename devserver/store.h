@@ -1,10 +1,11 @@
 #pragma once
 // The server's persistent data in SQLite through QtSql: accounts (with a
-// salted password hash, formatted name, warning level, profile and buddy
+// password record, see passwordhash.h; formatted name, warning level, profile and buddy
 // icon), and each account's configuration (groups, buddies, permit and deny
 // lists, privacy mode). ":memory:" keeps everything in memory.
 
 #include "devserver/buddyconfig.h"
+#include "devserver/passwordhash.h"
 
 #include <QByteArray>
 #include <QSqlDatabase>
@@ -36,10 +37,14 @@ class Store {
     QString lastError() const { return m_error; }
 
     std::optional<Account> account(const QString &name) const;
-    bool createAccount(const QString &name, const QByteArray &password, const BuddyConfig &config,
+    bool createAccount(const QString &name, const PasswordHash &password, const BuddyConfig &config,
                        const QByteArray &icon);
+    std::optional<PasswordHash> passwordHash(const QString &name) const;
+    // Derives with the record's own count: as slow as the record was made.
     bool checkPassword(const QString &name, const QByteArray &password) const;
-    bool setPassword(const QString &name, const QByteArray &password);
+    // Stores the replacement only while `old` is still the stored record.
+    bool replacePassword(const QString &name, const PasswordHash &old,
+                         const PasswordHash &replacement);
     bool setFormatted(const QString &name, const QString &formatted);
     bool setWarning(const QString &name, int warning);
     bool setProfile(const QString &name, const QString &profile);
@@ -51,6 +56,7 @@ class Store {
 
   private:
     bool exec(const QString &sql);
+    bool addMissingColumn(const QString &column, const QString &definition);
     bool writeConfig(const QString &name, const BuddyConfig &config);
     bool updateColumn(const QString &name, const char *column, const QVariant &value);
     void fail(const QString &what, const QString &error) const;

@@ -1,6 +1,7 @@
 #pragma once
 // Options for an in-process server on random loopback ports, quiet, with a
-// quick bot and no flood limit unless a test sets one.
+// quick bot, no flood limit unless a test sets one, and cheap password
+// records (the suite signs on many times under AddressSanitizer).
 
 #include "devserver/serveroptions.h"
 
@@ -14,5 +15,6 @@ inline devserver::ServerOptions testOptions() {
     o.floodLimit = 0;
     o.botTypingDelayMs = 10;
     o.botReplyDelayMs = 20;
+    o.passwordIterations = 1000;
     return o;
 }

@@ -24,6 +24,8 @@ class TestUnits : public QObject {
     void configEdits();
     void configRecords();
     void config2Split();
+    void passwordCheck_data();
+    void passwordCheck();
     void store();
     void storeKeepsDataAcrossRestart();
 };

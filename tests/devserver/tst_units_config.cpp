@@ -5,6 +5,7 @@
 #include "devserver/serverlines.h"
 #include "devserver/store.h"
 
+#include <QCryptographicHash>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -98,6 +99,67 @@ void TestUnits::config2Split() {
     QCOMPARE(joined, records.join(QString()) + QStringLiteral("done:\n"));
 }
 
+namespace {
+
+PasswordHash saltedSha256(const QByteArray &password) {
+    const QByteArray salt = "0123456789abcdef";
+    return PasswordHash{PasswordHash::Scheme::SaltedSha256, 1, salt,
+                        QCryptographicHash::hash(salt + password, QCryptographicHash::Sha256)};
+}
+
+} // namespace
+
+void TestUnits::passwordCheck_data() {
+    QTest::addColumn<std::optional<PasswordHash>>("stored");
+    QTest::addColumn<QByteArray>("password");
+    QTest::addColumn<int>("iterations"); // for new records
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<bool>("replaced");
+
+    const std::optional<PasswordHash> none;
+    const PasswordHash legacy = saltedSha256("pw");
+    const PasswordHash current = PasswordHash::derive("pw", 1000);
+    PasswordHash unknown = legacy;
+    unknown.scheme = PasswordHash::Scheme::Unknown;
+
+    QTest::newRow("new account") << none << QByteArray("pw") << 1000 << true << true;
+    QTest::newRow("salted SHA-256, right: upgraded")
+        << std::optional(legacy) << QByteArray("pw") << 1000 << true << true;
+    QTest::newRow("salted SHA-256, wrong")
+        << std::optional(legacy) << QByteArray("px") << 1000 << false << false;
+    QTest::newRow("PBKDF2, right")
+        << std::optional(current) << QByteArray("pw") << 1000 << true << false;
+    QTest::newRow("PBKDF2, wrong")
+        << std::optional(current) << QByteArray("pw ") << 1000 << false << false;
+    QTest::newRow("PBKDF2, fewer rounds than now: upgraded")
+        << std::optional(current) << QByteArray("pw") << 2000 << true << true;
+    QTest::newRow("PBKDF2, more rounds than now: checked with its own")
+        << std::optional(current) << QByteArray("pw") << 500 << true << false;
+    QTest::newRow("unknown scheme")
+        << std::optional(unknown) << QByteArray("pw") << 1000 << false << false;
+}
+
+void TestUnits::passwordCheck() {
+    QFETCH(std::optional<PasswordHash>, stored);
+    QFETCH(QByteArray, password);
+    QFETCH(int, iterations);
+    QFETCH(bool, accepted);
+    QFETCH(bool, replaced);
+
+    const PasswordCheck check = checkPassword(stored, password, iterations);
+    QCOMPARE(check.accepted, accepted);
+    QCOMPARE(check.replacement.has_value(), replaced);
+    if (replaced) {
+        const PasswordHash &r = *check.replacement;
+        QCOMPARE(r.scheme, PasswordHash::Scheme::Pbkdf2Sha256);
+        QCOMPARE(r.iterations, iterations);
+        QCOMPARE(r.salt.size(), 16);
+        QVERIFY(!stored || r.salt != stored->salt);
+        QVERIFY(r.matches(password));
+        QVERIFY(!r.matches(password + 'x'));
+    }
+}
+
 void TestUnits::store() {
     Store s;
     QVERIFY2(s.isOpen(), qPrintable(s.lastError()));
@@ -105,12 +167,18 @@ void TestUnits::store() {
     BuddyConfig c;
     c.addGroup(QStringLiteral("Buddies"));
     c.addBuddy(QStringLiteral("Buddies"), QStringLiteral("Bob"), QString());
-    QVERIFY2(s.createAccount(QStringLiteral("alice"), "pw", c, "icon"), qPrintable(s.lastError()));
-    QVERIFY(!s.createAccount(QStringLiteral("alice"), "other", BuddyConfig(), QByteArray()));
+    const PasswordHash pw = PasswordHash::derive("pw", 1000);
+    QVERIFY2(s.createAccount(QStringLiteral("alice"), pw, c, "icon"), qPrintable(s.lastError()));
+    QVERIFY(!s.createAccount(QStringLiteral("alice"), PasswordHash::derive("other", 1000),
+                             BuddyConfig(), QByteArray()));
+    QVERIFY(s.passwordHash(QStringLiteral("alice")) == pw); // scheme, count, salt and key
     QVERIFY(s.checkPassword(QStringLiteral("alice"), "pw"));
     QVERIFY(!s.checkPassword(QStringLiteral("alice"), "other"));
     QVERIFY(!s.checkPassword(QStringLiteral("nobody"), "pw"));
-    QVERIFY(s.setPassword(QStringLiteral("alice"), "new"));
+    // Replaced only while the record is still the one that was checked.
+    const PasswordHash now = PasswordHash::derive("new", 1000);
+    QVERIFY(!s.replacePassword(QStringLiteral("alice"), saltedSha256("pw"), now));
+    QVERIFY(s.replacePassword(QStringLiteral("alice"), pw, now));
     QVERIFY(s.checkPassword(QStringLiteral("alice"), "new"));
     QVERIFY(!s.checkPassword(QStringLiteral("alice"), "pw"));
     QCOMPARE(s.icon(QStringLiteral("alice")), QByteArray("icon"));
@@ -133,7 +201,8 @@ void TestUnits::storeKeepsDataAcrossRestart() {
     c.addListed(&c.deny, QStringLiteral("eve"));
     {
         Store s(path);
-        QVERIFY(s.createAccount(QStringLiteral("alice"), "pw", BuddyConfig(), QByteArray()));
+        QVERIFY(s.createAccount(QStringLiteral("alice"), PasswordHash::derive("pw", 1000),
+                                BuddyConfig(), QByteArray()));
         QVERIFY(s.saveConfig(QStringLiteral("alice"), c));
         QVERIFY(s.setWarning(QStringLiteral("alice"), 30));
         QVERIFY(s.setFormatted(QStringLiteral("alice"), QStringLiteral("A Lice")));

@@ -7,6 +7,10 @@
 #include "devserver/devserver.h"
 #include "protocol/wire.h"
 
+#include <QCryptographicHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -20,6 +24,10 @@ class TestWire : public QObject {
     void greetingAndSignOnFrames_data();
     void greetingAndSignOnFrames();
     void wrongPasswordClosesConnection();
+    void oldPasswordRecordUpgradedAtSignOn_data();
+    void oldPasswordRecordUpgradedAtSignOn();
+    void linesBehindLoginWaitForSignOn_data();
+    void linesBehindLoginWaitForSignOn();
     void closedRegistration();
     void secondSignOnEndsFirst();
     void longLinesAreRefused();
@@ -97,6 +105,100 @@ void TestWire::wrongPasswordClosesConnection() {
     bot.startSignOn(QStringLiteral("vorklebot"), QStringLiteral("pw"));
     QVERIFY(bot.waitClosed());
     QCOMPARE(bot.lines(), QStringList{QStringLiteral("ERROR:980")});
+}
+
+void TestWire::oldPasswordRecordUpgradedAtSignOn_data() {
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("right password") << QStringLiteral("pw") << true;
+    QTest::newRow("wrong password") << QStringLiteral("px") << false;
+}
+
+// A database file written before password records had a scheme: one round
+// of salted SHA-256 and no scheme or count columns.
+void TestWire::oldPasswordRecordUpgradedAtSignOn() {
+    QFETCH(QString, password);
+    QFETCH(bool, accepted);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    devserver::ServerOptions o = testOptions();
+    o.database = dir.filePath(QStringLiteral("old.sqlite"));
+    const QByteArray salt = "0123456789abcdef";
+    const QByteArray oldHash = QCryptographicHash::hash(salt + "pw", QCryptographicHash::Sha256);
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
+        db.setDatabaseName(o.database);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(
+            QStringLiteral("CREATE TABLE accounts (name TEXT PRIMARY KEY, formatted TEXT NOT NULL,"
+                           " salt BLOB NOT NULL, hash BLOB NOT NULL, created INTEGER NOT NULL,"
+                           " warning INTEGER NOT NULL DEFAULT 0, pdmode INTEGER NOT NULL DEFAULT 1,"
+                           " profile TEXT NOT NULL DEFAULT '', icon BLOB)")));
+        q.prepare(QStringLiteral("INSERT INTO accounts (name, formatted, salt, hash, created)"
+                                 " VALUES ('alice', 'Alice', ?, ?, 0)"));
+        q.addBindValue(salt);
+        q.addBindValue(oldHash);
+        QVERIFY(q.exec());
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("old"));
+    startServer(o);
+
+    RawClient c;
+    QVERIFY(c.connectTo(m_server->port()));
+    if (accepted) {
+        QVERIFY(c.signOn(QStringLiteral("alice"), password));
+    } else {
+        c.startSignOn(QStringLiteral("alice"), password);
+        QVERIFY(c.waitClosed());
+        QCOMPARE(c.lines(), QStringList{QStringLiteral("ERROR:980")});
+    }
+    const std::optional<devserver::PasswordHash> now =
+        m_server->store().passwordHash(QStringLiteral("alice"));
+    QVERIFY(now);
+    QCOMPARE(now->scheme == devserver::PasswordHash::Scheme::Pbkdf2Sha256, accepted);
+    QCOMPARE(now->salt != salt, accepted);
+    QCOMPARE(now->iterations, accepted ? o.passwordIterations : 1);
+    QVERIFY(now->matches("pw"));
+    QCOMPARE(m_server->store().account(QStringLiteral("alice"))->formatted,
+             QStringLiteral("Alice"));
+
+    // The account signs on with its password again, with either record.
+    RawClient again;
+    QVERIFY(again.connectTo(m_server->port()));
+    QVERIFY(again.signOn(QStringLiteral("alice"), QStringLiteral("pw")));
+}
+
+void TestWire::linesBehindLoginWaitForSignOn_data() {
+    QTest::addColumn<int>("profiles"); // 2 KB lines between toc_init_done and the last line
+    QTest::newRow("two lines") << 0;
+    QTest::newRow("and 200 KB, more than a session reads at once") << 100;
+}
+
+// The password is checked off the event loop: lines sent right behind the
+// login line wait for it, keep their order and are all handled.
+void TestWire::linesBehindLoginWaitForSignOn() {
+    QFETCH(int, profiles);
+    RawClient c;
+    QVERIFY(c.connectTo(m_server->port()));
+    QVERIFY(c.greet());
+    c.sendLogin(QStringLiteral("alice"), QStringLiteral("pw"));
+    c.sendLine(QStringLiteral("toc_init_done"));
+    for (int i = 0; i < profiles; ++i)
+        c.sendLine(
+            QStringLiteral("toc_set_info \"%1\"").arg(QString(2000, QLatin1Char('a' + i % 26))));
+    c.sendLine(QStringLiteral("toc_get_status vorklebot"));
+    QVERIFY(c.waitLine(QStringLiteral("UPDATE_BUDDY2:vorklebot:T:")));
+    const QStringList lines = c.lines();
+    QCOMPARE(lines.mid(0, 2),
+             (QStringList{QStringLiteral("SIGN_ON:TOC2.0"), QStringLiteral("NICK:alice")}));
+    QVERIFY(lines.value(2).startsWith(QLatin1String("CONFIG2:")));
+    QCOMPARE(c.countLines(QStringLiteral("ERROR:")), 0);
+    if (profiles > 0)
+        QCOMPARE(m_server->store().profile(QStringLiteral("alice")),
+                 QString(2000, QLatin1Char('a' + (profiles - 1) % 26)));
 }
 
 void TestWire::closedRegistration() {

@@ -26,6 +26,8 @@ inline devserver::ServerOptions e2eOptions() {
     o.keepAliveSeconds = 0;
     o.floodLimit = 0;
     o.botTypingDelayMs = 10;
+    // Sign-ons are what the tests do, not what they measure: cheap hashes.
+    o.passwordIterations = 1000;
     o.botReplyDelayMs = 20;
     return o;
 }

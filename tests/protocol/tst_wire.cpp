@@ -204,9 +204,16 @@ class TestWire : public QObject {
         QCOMPARE(buildFrame(Data, 0, QByteArray(65535, 'x')).size(), 6 + 65535);
     }
 
+    void reassemblyEverySplit_data() {
+        QTest::addColumn<bool>("inPlace");
+        QTest::newRow("append, next") << false;
+        QTest::newRow("appendFrom with short reads, nextView") << true;
+    }
+
     // Reassembly: every split point of a stream of three frames gives the
     // same frames, in order, once each.
     void reassemblyEverySplit() {
+        QFETCH(bool, inPlace);
         const QByteArray a = buildFrame(Data, 0, "SIGN_ON:TOC2.0");
         const QByteArray b = buildFrame(KeepAlive, 1, QByteArray());
         const QByteArray c = buildFrame(Data, 2, "NICK:Me");
@@ -216,11 +223,24 @@ class TestWire : public QObject {
                 FrameBuffer buffer;
                 QList<QByteArray> got;
                 QByteArray frame;
+                QByteArrayView view;
                 for (const QByteArray &piece :
                      {stream.left(cut1), stream.mid(cut1, cut2 - cut1), stream.mid(cut2)}) {
-                    buffer.append(piece);
-                    while (buffer.next(frame))
-                        got << frame;
+                    if (!inPlace) {
+                        buffer.append(piece);
+                        while (buffer.next(frame))
+                            got << frame;
+                        continue;
+                    }
+                    // The reader is offered more room than it fills.
+                    const qint64 n =
+                        buffer.appendFrom(piece.size() + 7, [&](char *into, qsizetype) {
+                            memcpy(into, piece.constData(), size_t(piece.size()));
+                            return piece.isEmpty() ? qint64(-1) : qint64(piece.size());
+                        });
+                    QCOMPARE(n, piece.isEmpty() ? -1 : piece.size());
+                    while (buffer.nextView(view))
+                        got << view.toByteArray();
                 }
                 QCOMPARE(got, (QList<QByteArray>{a, b, c}));
                 QCOMPARE(buffer.pending(), 0);
