@@ -91,7 +91,7 @@ bool QelTOCSock::SendPacket(qint16 intChannel, const QByteArray &strData) {
 }
 
 bool QelTOCSock::sendLine(const QString &line) {
-    return SendPacket(toc::Data, line.toUtf8());
+    return SendPacket(toc::Data, m_rawNames.encode(line));
 }
 
 void QelTOCSock::onConnected() {

@@ -9,6 +9,7 @@
 // id that cannot be resolved, an idle time that overflows).
 
 #include "framebuffer.h"
+#include "rawnames.h"
 
 #include <QObject>
 #include <QString>
@@ -157,6 +158,7 @@ class QelTOCSock : public QObject {
 
     std::array<ChatSlot, kChatSlots> m_chats;
     toc::FrameBuffer m_receive;
+    toc::RawNames m_rawNames;
     QString m_configRemainder;
     QString m_screenName;
     QString m_roastedPassword;

@@ -42,9 +42,14 @@ void QelTOCSock::HandlePacket(const QByteArray &frame) {
     case toc::SignOn:
         sendSignOn();
         break;
-    case toc::Data:
-        dispatchLine(toc::decodeLine(QByteArrayView(frame).sliced(toc::kFlapHeaderSize)));
+    case toc::Data: {
+        const QByteArrayView data = QByteArrayView(frame).sliced(toc::kFlapHeaderSize);
+        const QString line = toc::decodeLine(data);
+        if (!data.isValidUtf8())
+            m_rawNames.learn(data, line);
+        dispatchLine(line);
         break;
+    }
     case toc::FrameError:
     case toc::SignOff:
         break;

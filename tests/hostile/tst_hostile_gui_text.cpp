@@ -10,6 +10,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -174,4 +175,8 @@ void TestHostileGui::invalidUtf8() {
     QCOMPARE(w.imViews.size(), 2);
     QCOMPARE(transcriptOf(w.imViews.last()), text + ": " + text + "\n" + text + ": second\n");
     QCOMPARE(transcriptOf(w.chatViews.last()), text + ": " + text + "\n");
+    // A reply goes to the name's own bytes, not to their decoded text's UTF-8.
+    w.imViews.last()->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"))->setPlainText("hi\n");
+    QVERIFY(waitUntil(
+        [&] { return rig->server.received().contains("toc_send_im \"" + bytes + "\" \""); }));
 }
