@@ -18,6 +18,33 @@ QString norm(const QString &name) {
 QString esc(const QString &text) {
     return escapeArgument(text);
 }
+// Messages are HTML. A server that reads arguments like CSV ends one at an
+// escaped quote followed by a space ("say \"hi\" now" arrives as "say \"hi"),
+// so no double quote goes out: in text it becomes its entity, in a tag the
+// attribute takes single quotes (and a single quote inside such a value its
+// entity). Either way the HTML reads the same.
+QString escHtml(const QString &html) {
+    QString text;
+    text.reserve(html.size());
+    bool inTag = false;
+    bool inValue = false;
+    for (const QChar c : html) {
+        if (c == u'"') {
+            if (inTag)
+                inValue = !inValue;
+            text += inTag ? QStringLiteral("'") : QStringLiteral("&quot;");
+        } else if (c == u'\'' && inValue) {
+            text += QLatin1String("&#39;");
+        } else {
+            if (c == u'<' && !inTag)
+                inTag = true;
+            else if (c == u'>' && !inValue)
+                inTag = false;
+            text += c;
+        }
+    }
+    return escapeArgument(text);
+}
 
 } // namespace
 
@@ -27,7 +54,7 @@ QString initDone() {
 
 QString sendIm(const QString &user, const QString &message, bool autoResponse) {
     QString line = QStringLiteral("toc_send_im ") + quoted(norm(user)) + QLatin1Char(' ') +
-                   quoted(esc(message));
+                   quoted(escHtml(message));
     if (autoResponse)
         line += QStringLiteral(" auto");
     return line;
@@ -47,21 +74,27 @@ QString evil(const QString &user, bool anonymous) {
 }
 
 QString setAway(const QString &message) {
-    return QStringLiteral("toc_set_away ") + quoted(esc(message));
+    return QStringLiteral("toc_set_away ") + quoted(escHtml(message));
 }
 
 QString setInfo(const QString &profile) {
-    return QStringLiteral("toc_set_info ") + quoted(esc(profile));
+    return QStringLiteral("toc_set_info ") + quoted(escHtml(profile));
 }
 
 QString setIdle(qint32 seconds) {
     return QStringLiteral("toc_set_idle ") + quotedNumber(seconds);
 }
 
-// The capability list and the formatted name go out as given, unescaped.
+// One argument per capability identifier (servers read no list inside one
+// argument); the identifiers go out as given, unescaped.
 QString setCaps(const QString &caps) {
-    return QStringLiteral("toc_set_caps ") + quoted(caps);
+    QString line = QStringLiteral("toc_set_caps");
+    for (const QString &id : caps.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        line += QLatin1Char(' ') + quoted(id);
+    return line;
 }
+
+// The formatted name goes out as given, unescaped.
 
 QString formatNickname(const QString &formatted) {
     return QStringLiteral("toc_format_nickname ") + quoted(formatted);
@@ -83,7 +116,7 @@ QString chatLeave(qint32 id) {
 
 QString chatSend(qint32 id, const QString &message) {
     return QStringLiteral("toc_chat_send ") + quotedNumber(id) + QLatin1Char(' ') +
-           quoted(esc(message));
+           quoted(escHtml(message));
 }
 
 QString chatAccept(qint32 id) {
@@ -92,7 +125,7 @@ QString chatAccept(qint32 id) {
 
 QString chatInvite(qint32 id, const QString &message, const QString &users) {
     return QStringLiteral("toc_chat_invite ") + quotedNumber(id) + QLatin1Char(' ') +
-           quoted(esc(message)) + QLatin1Char(' ') + quoted(norm(users));
+           quoted(escHtml(message)) + QLatin1Char(' ') + quoted(norm(users));
 }
 
 // The group and buddy records go inside one quoted argument, a line each.
@@ -102,9 +135,12 @@ QString newBuddies(const QString &group, const QString &buddy) {
 }
 
 // The buddy goes out as the list holds it: neither normalised nor escaped.
+// So does the group, which servers take as written ("Work (old)", not
+// "Work \(old\)"), unless it holds what would end the argument.
 QString removeBuddy(const QString &group, const QString &buddy) {
+    const bool plain = !group.contains(QLatin1Char('"')) && !group.contains(QLatin1Char('\\'));
     return QStringLiteral("toc2_remove_buddy ") + quoted(buddy) + QLatin1Char(' ') +
-           quoted(esc(group));
+           quoted(plain ? group : esc(group));
 }
 
 QString newGroup(const QString &group) {

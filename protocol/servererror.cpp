@@ -54,8 +54,10 @@ const QHash<QStringView, ErrorText> &errorTable() {
          }},
         {u"902",
          [](QStringView, const QString &arg) {
-             return error(902, QStringLiteral("Warning of ") + arg +
-                                   QStringLiteral(" is not currently available"));
+             // Real servers send it without a name too.
+             return error(902, arg.isEmpty() ? QStringLiteral("Warning is not currently available")
+                                             : QStringLiteral("Warning of ") + arg +
+                                                   QStringLiteral(" is not currently available"));
          }},
         {u"903",
          [](QStringView, const QString &) {

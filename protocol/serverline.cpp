@@ -79,15 +79,11 @@ ServerRecord chatUpdateBuddy(QStringView line) {
     const qint32 id = toInt32(f[1], &ok);
     if (!ok)
         return msg::Ignored{};
-    const bool inside = f[2] == u"T";
+    // Joins and leaves alike may list several people, one field each.
     QStringList names;
-    if (inside) {
-        for (QStringView name : f.from(3).split(u':'))
-            names.append(name.toString());
-    } else {
-        names.append(f.str(3));
-    }
-    return msg::ChatMembers{id, inside, names};
+    for (QStringView name : f.from(3).split(u':'))
+        names.append(name.toString());
+    return msg::ChatMembers{id, f[2] == u"T", names};
 }
 
 ServerRecord chatIn(QStringView line) {
@@ -112,15 +108,22 @@ ServerRecord chatLeft(QStringView line) {
     return msg::ChatLeft{id};
 }
 
+// "<room>:<id>:<from>:<message>": a room name may hold colons itself, so the
+// room ends before the first field that is an id followed by a sender.
 ServerRecord chatInvite(QStringView line) {
-    const FieldViews f(line, 5);
-    if (f.size() < 5)
-        return msg::Ignored{};
-    bool ok = false;
-    const qint32 id = toInt32(f[2], &ok);
-    if (!ok)
-        return msg::Ignored{};
-    return msg::ChatInvite{f.str(1), id, f.str(3), f.str(4)};
+    const QList<QStringView> f = line.split(u':');
+    for (qsizetype at = 2; at + 2 < f.size(); ++at) {
+        bool ok = false;
+        const qint32 id = toInt32(f[at], &ok);
+        if (!ok)
+            continue;
+        const qsizetype roomStart = f[1].data() - line.data();
+        const qsizetype roomEnd = f[at].data() - line.data() - 1;
+        return msg::ChatInvite{line.sliced(roomStart, roomEnd - roomStart).toString(), id,
+                               f[at + 1].toString(),
+                               line.sliced(f[at + 2].data() - line.data()).toString()};
+    }
+    return msg::Ignored{};
 }
 
 // The message is the tenth field and keeps its colons.

@@ -33,10 +33,10 @@ void TestClients::roomJoinTalkLeave() {
     bob->toc.SendChat(QString(), QStringLiteral("hi: all \"you\""), id);
     QTRY_COMPARE(aliceMessages.size(), 1);
     QTRY_COMPARE(bobMessages.size(), 1); // the sender gets it too
-    QCOMPARE(aliceMessages[0],
-             (QList<QVariant>{id, QStringLiteral("bob"), QStringLiteral("hi: all \"you\"")}));
-    QVERIFY(
-        alice->lines.contains(QStringLiteral("CHAT_IN_ENC:%1:bob:F:A:en:hi: all \"you\"").arg(id)));
+    QCOMPARE(aliceMessages[0], (QList<QVariant>{id, QStringLiteral("bob"),
+                                                QStringLiteral("hi: all &quot;you&quot;")}));
+    QVERIFY(alice->lines.contains(
+        QStringLiteral("CHAT_IN_ENC:%1:bob:F:A:en:hi: all &quot;you&quot;").arg(id)));
 
     QSignalSpy bobLeft(&bob->toc, &QelTOCSock::ChatLeft);
     bob->toc.LeaveChat(QString(), id);

@@ -98,8 +98,8 @@ void TestQelTOCSock::loggedInHandlerSendsBeforeInitDone() {
     QVERIFY(server->acceptSignOn());
     const QStringList lines = server->lines();
     QCOMPARE(lines.mid(1), (QStringList{"toc_set_info \"hello\"",
-                                        "toc_set_caps \"09461345-4C7F-11D1-8222-444553540000 "
-                                        "09461343-4C7F-11D1-8222-444553540000\"",
+                                        "toc_set_caps \"09461345-4C7F-11D1-8222-444553540000\" "
+                                        "\"09461343-4C7F-11D1-8222-444553540000\"",
                                         "toc_init_done"}));
 }
 
@@ -287,7 +287,13 @@ void TestQelTOCSock::commands_data() {
         "toc_get_info \"somebody\"");
     row(
         "SendIM", [](QelTOCSock &s) { return s.SendIM("Bob B", "a\\\"b", false); },
-        "toc_send_im \"bobb\" \"a\\\\\\\"b\"");
+        "toc_send_im \"bobb\" \"a\\\\&quot;b\"");
+    row(
+        "SendIM, no double quote goes out",
+        [](QelTOCSock &s) {
+            return s.SendIM("b", "<a href=\"x'y\">say \"hi\" now</a> 'ok'", false);
+        },
+        "toc_send_im \"b\" \"<a href='x&#39;y'>say &quot;hi&quot; now</a> 'ok'\"");
     row(
         "SendIM auto", [](QelTOCSock &s) { return s.SendIM("bob", "away", true); },
         "toc_send_im \"bob\" \"away\" auto");
@@ -305,7 +311,7 @@ void TestQelTOCSock::commands_data() {
         "toc_set_away \"\"");
     row(
         "SetProfile", [](QelTOCSock &s) { return s.SetProfile("<a href=\"x\">{me}</a>"); },
-        "toc_set_info \"<a href=\\\"x\\\">\\{me\\}</a>\"");
+        "toc_set_info \"<a href='x'>\\{me\\}</a>\"");
     row(
         "GetStatus", [](QelTOCSock &s) { return s.GetStatus("A B"); }, "toc_get_status \"ab\"");
     row(
@@ -330,7 +336,10 @@ void TestQelTOCSock::commands_data() {
         "toc2_new_buddies \"g:Co Workers\nb:Jane Doe\n\"");
     row(
         "RemoveBuddy", [](QelTOCSock &s) { return s.RemoveBuddy("Grp (x)", "Jane Doe"); },
-        "toc2_remove_buddy \"Jane Doe\" \"Grp \\(x\\)\"");
+        "toc2_remove_buddy \"Jane Doe\" \"Grp (x)\"");
+    row(
+        "RemoveBuddy, quote in the group", [](QelTOCSock &s) { return s.RemoveBuddy("a\"b", "j"); },
+        "toc2_remove_buddy \"j\" \"a\\\"b\"");
     row(
         "AddGroup", [](QelTOCSock &s) { return s.AddGroup("My $"); }, "toc2_new_group \"My \\$\"");
     row(
@@ -350,7 +359,7 @@ void TestQelTOCSock::commands_data() {
         "SetPrivacy unquoted", [](QelTOCSock &s) { return s.SetPrivacy(3); }, "toc2_set_pdmode 3");
     row(
         "SetCapability", [](QelTOCSock &s) { return s.SetCapability("a b"); },
-        "toc_set_caps \"a b\"");
+        "toc_set_caps \"a\" \"b\"");
     row(
         "SendChat by id", [](QelTOCSock &s) { return s.SendChat("", "hi\r\nthere", 9); },
         "toc_chat_send \"9\" \"hi\r\nthere\"");

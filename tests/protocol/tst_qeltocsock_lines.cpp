@@ -35,14 +35,15 @@ void TestQelTOCSock::serverLines_data() {
     row("chat join id not number", "CHAT_JOIN:abc:Room", {});
     row("chat members in", "CHAT_UPDATE_BUDDY:5:T:a:b:c",
         {"ChatUserUpdate(a|true|5)", "ChatUserUpdate(b|true|5)", "ChatUserUpdate(c|true|5)"});
-    row("chat members out reports first only", "CHAT_UPDATE_BUDDY:5:F:a:b:c",
-        {"ChatUserUpdate(a|false|5)"});
+    row("chat members out, each one", "CHAT_UPDATE_BUDDY:5:F:a:b:c",
+        {"ChatUserUpdate(a|false|5)", "ChatUserUpdate(b|false|5)", "ChatUserUpdate(c|false|5)"});
     row("chat members bad id", "CHAT_UPDATE_BUDDY:x:T:a", {});
     row("chat message", "CHAT_IN_ENC:5:bob:F:A:en:hi:there", {"ChatMessage(5|bob|hi:there)"});
     row("chat message short", "CHAT_IN_ENC:5:bob:F:A:en", {});
     row("chat left unknown id", "CHAT_LEFT:99", {"ChatLeft(99)"});
     row("chat invite", "CHAT_INVITE:Room:7:bob:come: now", {"ChatInvite(Room|7|bob|come: now)"});
     row("chat invite bad id", "CHAT_INVITE:Room:x:bob:m", {});
+    row("chat invite, colon in the room", "CHAT_INVITE:a:b:7:bob:m", {"ChatInvite(a:b|7|bob|m)"});
     row("inserted buddy", "INSERTED2:b:alias:name:group", {"BuddyAdded(group|name|alias)"});
     row("inserted group", "INSERTED2:g:Co:Workers", {"GroupAdded(Co:Workers)"});
     row("inserted permit", "INSERTED2:p:jane", {"PrivateBuddyAdded(jane)"});
@@ -67,6 +68,7 @@ void TestQelTOCSock::serverLines_data() {
     // The error table.
     row("901", "ERROR:901:bob:x", {"Error(901|bob:x is not available)"});
     row("902", "ERROR:902:bob", {"Error(902|Warning of bob is not currently available)"});
+    row("902 without a name", "ERROR:902", {"Error(902|Warning is not currently available)"});
     row("903", "ERROR:903",
         {"Error(903|A message has been dropped, you are exceeding the server speed limit)"});
     row("911", "ERROR:911", {"Error(911|Error validating input)"});

@@ -130,7 +130,7 @@ void TestServerLine::serverLines_data() {
     row("chat join", "CHAT_JOIN:5:Room:x", "ChatJoined(5|Room:x)");
     row("chat join bad id", "CHAT_JOIN:abc:Room", "Ignored()");
     row("members in, empty last", "CHAT_UPDATE_BUDDY:5:T:a:b:", "ChatMembers(5|true|[a,b,])");
-    row("members out, first only", "CHAT_UPDATE_BUDDY:5:F:a:b", "ChatMembers(5|false|[a])");
+    row("members out, each one", "CHAT_UPDATE_BUDDY:5:F:a:b", "ChatMembers(5|false|[a,b])");
     row("members without names", "CHAT_UPDATE_BUDDY:5:T", "Ignored()");
     row("chat message", "CHAT_IN_ENC:5:bob:F:A:en:hi:there", "ChatMessage(5|bob|hi:there)");
     row("chat message short", "CHAT_IN_ENC:5:bob:F:A:en", "Ignored()");

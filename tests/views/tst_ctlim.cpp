@@ -22,7 +22,8 @@ namespace {
 
 // The same prefix as it travels on the wire (quotes escaped).
 const QString kWirePrefix =
-    QStringLiteral(R"(<FONT FACE=\"Arial\" COLOR=\"#000000\"><BODY BGCOLOR=\"#FFFFFF\">)");
+    // Attributes go out in single quotes: no double quote reaches the wire.
+    QStringLiteral("<FONT FACE='Arial' COLOR='#000000'><BODY BGCOLOR='#FFFFFF'>");
 
 template <typename T> T *child(QWidget *view, const char *name) {
     T *w = view->findChild<T *>(QLatin1String(name));
