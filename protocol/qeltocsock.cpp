@@ -134,10 +134,17 @@ QString QelTOCSock::GetChatName(qint32 lngChatID) const {
     return slot < 0 ? kNoChatName : m_chats[slot].name;
 }
 
-// The first slot holding the room id (0: the first free slot), or -1.
+// Every id is a room, 0 included: a slot is free by its mark, not its id.
 int QelTOCSock::chatSlotIndex(qint32 id) const {
     for (int i = 0; i < int(m_chats.size()); ++i)
-        if (m_chats[i].id == id)
+        if (m_chats[i].used && m_chats[i].id == id)
+            return i;
+    return -1;
+}
+
+int QelTOCSock::freeChatSlot() const {
+    for (int i = 0; i < int(m_chats.size()); ++i)
+        if (!m_chats[i].used)
             return i;
     return -1;
 }

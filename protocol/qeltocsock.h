@@ -133,10 +133,13 @@ class QelTOCSock : public QObject {
 
   private:
     struct ChatSlot {
+        bool used = false;
         qint32 id = 0;
         QString name;
     };
+    // The slot holding the room id / the first free slot, or -1.
     int chatSlotIndex(qint32 id) const;
+    int freeChatSlot() const;
 
     void onConnected();
     void onReadyRead();

@@ -7,14 +7,16 @@
 
 namespace cmd = toc::cmd;
 
-// A room named by id (when not 0) or else by the name it was joined under.
+// A room named by id, or by the name it was joined under when a name is
+// given with id 0. Servers number rooms from 0: without a name, 0 is the
+// room with id 0.
 bool QelTOCSock::resolveChatId(const QString &strChatName, qint32 lngChatID, qint32 *id) const {
-    if (lngChatID != 0) {
+    if (lngChatID != 0 || strChatName.isEmpty()) {
         *id = lngChatID;
         return true;
     }
     for (const ChatSlot &slot : m_chats) {
-        if (slot.name == strChatName) {
+        if (slot.used && slot.name == strChatName) {
             *id = slot.id;
             return true;
         }

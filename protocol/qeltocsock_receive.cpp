@@ -79,9 +79,9 @@ struct QelTOCSock::Dispatch {
     void operator()(const msg::BuddyBart &r) const { emit s.BuddyBart(r.user, r.bart); }
     void operator()(const msg::ChatJoined &r) const {
         // The room is remembered in the first free slot, if any is left.
-        const int free = s.chatSlotIndex(0);
+        const int free = s.freeChatSlot();
         if (free >= 0)
-            s.m_chats[free] = ChatSlot{r.id, r.room};
+            s.m_chats[free] = ChatSlot{true, r.id, r.room};
         s.LastChatID = r.id;
         emit s.JoinedChat(r.room, s.LastChatID);
     }

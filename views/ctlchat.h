@@ -23,7 +23,7 @@ class ctlChat : public QWidget {
 
     // The room's tab caption (room name and "."); empty once left.
     QString Chatids;
-    // The room id as decimal text; "0" once left.
+    // The room id as decimal text; empty once left (0 is a room like any other).
     QString Chatid2;
 
     // Shows one room message; styles and colours only while "Show Fonts".

@@ -135,8 +135,9 @@ void ctlChat::cmdLeave_Click() {
     if (m_host && m_host->tocControl() && idOk)
         m_host->tocControl()->LeaveChat(QString(), id);
     emit ExitChat(m_index);
+    // A view that left its room matches no id, 0 included.
     Chatids.clear();
-    Chatid2 = QStringLiteral("0");
+    Chatid2.clear();
     if (m_host)
         m_host->TabUpdate();
 }

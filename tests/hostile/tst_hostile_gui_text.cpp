@@ -9,6 +9,7 @@
 #include "views/ctlim.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -176,6 +177,8 @@ void TestHostileGui::invalidUtf8() {
     QCOMPARE(transcriptOf(w.imViews.last()), text + ": " + text + "\n" + text + ": second\n");
     QCOMPARE(transcriptOf(w.chatViews.last()), text + ": " + text + "\n");
     // A reply goes to the name's own bytes, not to their decoded text's UTF-8.
+    auto *partner = w.imViews.last()->findChild<QLineEdit *>(QStringLiteral("txtuser"));
+    QVERIFY(waitUntil([&] { return partner->text() == text; }));
     w.imViews.last()->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"))->setPlainText("hi\n");
     QVERIFY(waitUntil(
         [&] { return rig->server.received().contains("toc_send_im \"" + bytes + "\" \""); }));

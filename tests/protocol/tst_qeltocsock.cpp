@@ -396,6 +396,16 @@ void TestQelTOCSock::chatIdResolution() {
     QCOMPARE(server->lines(),
              (QStringList{"toc_chat_send \"105\" \"x\"", "toc_chat_invite \"102\" \"m\" \"u\"",
                           "toc_chat_leave \"101\""}));
+
+    // Servers number rooms from 0: id 0 is a room with its name, and without
+    // a name the commands address it.
+    deliver(QStringLiteral("CHAT_JOIN:0:zero"));
+    QCOMPARE(sock->GetChatName(0), QStringLiteral("zero"));
+    server->clearReceived();
+    QVERIFY(sock->SendChat(QString(), "y", 0));
+    QVERIFY(sock->LeaveChat("zero", 0));
+    QVERIFY(server->waitForLines(2));
+    QCOMPARE(server->lines(), (QStringList{"toc_chat_send \"0\" \"y\"", "toc_chat_leave \"0\""}));
 }
 
 void TestQelTOCSock::idleOverflowSendsNothing() {

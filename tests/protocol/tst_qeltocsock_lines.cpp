@@ -177,7 +177,7 @@ void TestQelTOCSock::chatTable() {
     QCOMPARE(sock->LastChatID, 10);
     QCOMPARE(sock->GetChatName(20), QStringLiteral("b"));
     QCOMPARE(sock->GetChatName(10), QStringLiteral("a"));
-    QCOMPARE(sock->GetChatName(0), QString()); // first free slot
+    QCOMPARE(sock->GetChatName(0), QelTOCSock::kNoChatName); // 0 is an id like any other
     deliver("CHAT_LEFT:10");
     QCOMPARE(sock->GetChatName(10), QStringLiteral("a2"));
     QCOMPARE(sock->LastChatID, 10);
