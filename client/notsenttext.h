@@ -8,3 +8,7 @@ class QelTOCSock;
 // "Not sent: you are offline." when the connection is down, "Not sent."
 // when it is up but the command was refused (for example too long).
 QString notSentText(const QelTOCSock *toc);
+// The reason when the line would be longer than servers take.
+inline QString tooLongText(const QString &what) {
+    return QStringLiteral("Not sent: the %1 is too long.").arg(what);
+}

@@ -336,6 +336,7 @@ class frmMain : public QWidget, public ViewHost {
     // Selects a conversation's tab, adding the tab when it has none.
     void selectTab(const QString &caption);
     QString profileText() const;
+    void sendProfile();
     void openIM(const QString &name);
     // Away handling of incoming IMs: whether a new conversation's tab is
     // held back until "I'm Back", and the away steps run for each IM.

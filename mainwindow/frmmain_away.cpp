@@ -1,7 +1,9 @@
 // The "away" and "profile" pages, the away strip `PicAway` with what the
 // away state does to incoming IMs, and the "format" label.
 #include "clicklabel.h"
+#include "client/notsenttext.h"
 #include "frmmain.h"
+#include "protocol/commands.h"
 #include "protocol/qeltocsock.h"
 #include "uikit/dialogprovider.h"
 #include "uikit/pagewidgets.h"
@@ -121,6 +123,10 @@ void frmMain::Command3_Click() {
     const QString text = txtAway->toPlainText();
     if (text.isEmpty())
         return;
+    if (!toc::cmd::fitsServer(toc::cmd::setAway(text))) {
+        Errors(tooLongText(QStringLiteral("away message")));
+        return;
+    }
     if (!toc->SetAwayMessage(text)) {
         notSent();
         return;
@@ -149,7 +155,16 @@ void frmMain::Command7_Click() {
 }
 
 void frmMain::Command9_Click() {
-    if (!toc->SetProfile(txtProfile->toPlainText()))
+    sendProfile();
+}
+
+// The profile, unless it is longer than servers take (one that is signs
+// the user off on some servers): then the alert says so and nothing goes.
+void frmMain::sendProfile() {
+    const QString profile = profileText();
+    if (!toc::cmd::fitsServer(toc::cmd::setInfo(profile)))
+        Errors(tooLongText(QStringLiteral("profile")));
+    else if (!toc->SetProfile(profile))
         notSent();
 }
 

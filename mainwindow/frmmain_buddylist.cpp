@@ -14,7 +14,7 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
                            const QStringList &, const QString &, qint16 PrivacyMode) {
     m_signedOn = true;
     rememberSignOn();
-    toc->SetProfile(profileText());
+    sendProfile();
     toc->SetCapability(QelTOCSock::kCapabilities);
     TreeBL->clearNodes();
     frmLogin->hide();

@@ -48,7 +48,10 @@ void frmMain::toc_IncomingPacket(const QByteArray &) {
 
 void frmMain::toc_Error(qint16, const QString &strError) {
     Errors(strError);
-    labStat->setText(kOffline);
+    // A refused sign-on ends the session; an error while signed on (an IM
+    // that could not be delivered, a server's internal error) does not.
+    if (!m_signedOn || !toc->isConnected())
+        labStat->setText(kOffline);
 }
 
 void frmMain::toc_LoggedOut(const QString &) {

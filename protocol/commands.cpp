@@ -48,6 +48,10 @@ QString escHtml(const QString &html) {
 
 } // namespace
 
+bool fitsServer(const QString &line) {
+    return line.toUtf8().size() + 1 <= kServerLineLimit;
+}
+
 QString initDone() {
     return QStringLiteral("toc_init_done");
 }

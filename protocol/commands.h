@@ -9,6 +9,12 @@
 
 namespace toc::cmd {
 
+// Real servers close the connection on a command line longer than this
+// (in bytes, its NUL included): what a user's action would send is checked
+// against it before it goes out.
+constexpr qsizetype kServerLineLimit = 2048;
+bool fitsServer(const QString &line);
+
 QString initDone();
 QString sendIm(const QString &user, const QString &message, bool autoResponse);
 QString getInfo(const QString &user);

@@ -1,9 +1,11 @@
 // The chat view's operations: messages, members, sending, leaving.
 #include "ctlchat.h"
 
+#include "client/notsenttext.h"
 #include "inputbox.h"
 #include "messagescan.h"
 #include "notsent.h"
+#include "protocol/commands.h"
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
 #include "transcript.h"
@@ -120,6 +122,12 @@ void ctlChat::chameleonButton1_Click() {
         bool idOk = false;
         const qint32 id = Chatid2.toInt(&idOk);
         const QString message = prefix + render::withoutLineBreaks(input);
+        if (!toc::cmd::fitsServer(toc::cmd::chatSend(id, message))) {
+            render::showNotSentText(TEXT, tooLongText(QStringLiteral("message")),
+                                    render::kChatLimit);
+            render::keepDraft(txtMsg);
+            return;
+        }
         if (!toc || !idOk || !toc->SendChat(QString(), message, id)) {
             render::showNotSent(TEXT, toc, render::kChatLimit);
             render::keepDraft(txtMsg);

@@ -1,9 +1,11 @@
 // The IM view's buttons and the Enter key.
 #include "ctlim.h"
 
+#include "client/notsenttext.h"
 #include "inputbox.h"
 #include "messagescan.h"
 #include "notsent.h"
+#include "protocol/commands.h"
 #include "protocol/qeltocsock.h"
 #include "transcript.h"
 #include "uikit/dialogprovider.h"
@@ -24,6 +26,11 @@ void ctlIM::Command3_Click() {
         return;
     const QString message =
         render::outgoingPrefix(m_host->formatSettings()) + render::withCrLf(txtMsg->toPlainText());
+    if (!toc::cmd::fitsServer(toc::cmd::sendIm(txtuser->text(), message, false))) {
+        render::showNotSentText(TEXT, tooLongText(QStringLiteral("message")), render::kNoLimit);
+        render::keepDraft(txtMsg);
+        return;
+    }
     im_msg(m_host->ownScreenName(), message);
     QelTOCSock *toc = m_host->tocControl();
     if (!toc || !toc->SendIM(txtuser->text(), message, false)) {

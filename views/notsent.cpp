@@ -8,7 +8,10 @@
 namespace render {
 
 void showNotSent(QTextEdit *TEXT, const QelTOCSock *toc, int limit) {
-    const QString text = notSentText(toc);
+    showNotSentText(TEXT, notSentText(toc), limit);
+}
+
+void showNotSentText(QTextEdit *TEXT, const QString &text, int limit) {
     // Grey italics on white, so it does not read as part of the conversation.
     add_text2(TEXT, text + QLatin1String("\r\n"), QStringLiteral("8421504"),
               QStringLiteral("16777215"), false, true, false, false, QStringLiteral("Arial"),

@@ -1,6 +1,7 @@
 #pragma once
 // The transcript line shown when a typed message could not be sent.
 
+class QString;
 class QTextEdit;
 class QelTOCSock;
 
@@ -9,5 +10,7 @@ namespace render {
 // "Not sent: you are offline." when the connection is down, "Not sent."
 // when it is up but the command was refused (for example too long).
 void showNotSent(QTextEdit *TEXT, const QelTOCSock *toc, int limit);
+// The same line with a reason of the caller's.
+void showNotSentText(QTextEdit *TEXT, const QString &text, int limit);
 
 } // namespace render

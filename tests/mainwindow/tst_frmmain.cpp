@@ -203,6 +203,12 @@ void TestFrmMain::refusedConnectionShowsSocketError() {
 void TestFrmMain::serverCloseWhileSignedOn() {
     QVERIFY(rig->signOn(QStringLiteral("g:Buddies\ndone:\n")));
     QVERIFY(!rig->w->alertWindow());
+    // A server's error while signed on is shown; the session goes on.
+    const QString status = rig->find<QLabel>("labStat")->text();
+    rig->server.sendLine(QStringLiteral("ERROR:913:internal server error"));
+    QVERIFY(waitUntil([&] { return rig->w->alertWindow() && rig->w->alertWindow()->isVisible(); }));
+    QCOMPARE(rig->find<QLabel>("labStat")->text(), status);
+    QTest::mouseClick(rig->w->alertWindow()->Command1, Qt::LeftButton);
     rig->server.closeClient();
     QVERIFY(waitUntil([&] { return rig->w->alertWindow() && rig->w->alertWindow()->isVisible(); }));
     QCOMPARE(rig->w->alertWindow()->message(), QStringLiteral("The server closed the connection."));

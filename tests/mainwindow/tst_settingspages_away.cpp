@@ -197,6 +197,12 @@ void TestSettingsPages::profileSetAndSentAtSignOn() {
     QVERIFY(waitUntil([&] { return !rig->server.hasClient(); }));
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     QCOMPARE(linesSent().filter(QStringLiteral("toc_set_info")), QStringList{line});
+
+    // Longer than servers take: the alert says so and nothing goes out.
+    w.txtProfile->setPlainText(QString(2100, QLatin1Char('p')));
+    QTest::mouseClick(w.Command9, Qt::LeftButton);
+    QCOMPARE(w.alertWindow()->message(), QStringLiteral("Not sent: the profile is too long."));
+    QCOMPARE(linesSent(), QStringList());
 }
 
 void TestSettingsPages::cancelledNewFormatSendsNothing() {

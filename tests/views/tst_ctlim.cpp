@@ -192,6 +192,16 @@ void TestCtlIM::offlineSendSaysNotSent() {
     QCOMPARE(text->toPlainText(), QStringLiteral("me: hi\n\nNot sent: you are offline.\n"));
     // The draft stays, without the line break that sent it.
     QCOMPARE(box->toPlainText(), QStringLiteral("hi"));
+
+    // Signed on, a message longer than servers take is refused before it
+    // goes out (one server closes the connection for it); the text stays.
+    QVERIFY(host.signOn());
+    text->clear();
+    const QString longText(2000, QLatin1Char('x'));
+    box->setPlainText(longText + QLatin1Char('\n'));
+    QCOMPARE(text->toPlainText(), QStringLiteral("Not sent: the message is too long.\n"));
+    QCOMPARE(box->toPlainText(), longText);
+    QCOMPARE(host.linesUpToMarker(), QStringList());
 }
 
 void TestCtlIM::statusLine_data() {
