@@ -4,6 +4,20 @@
 #include <QImageReader>
 
 namespace icon {
+namespace {
+
+// A GIF is drawn on its "logical screen", which is what gets allocated; its
+// reader may report only the first frame's size.
+QSize gifScreen(const QByteArray &bytes) {
+    if (bytes.size() < 10)
+        return {};
+    const auto word = [&](int at) {
+        return int(uchar(bytes[at])) | int(uchar(bytes[at + 1])) << 8;
+    };
+    return QSize(word(6), word(8));
+}
+
+} // namespace
 
 QImage decode(const QByteArray &bytes) {
     QBuffer buffer;
@@ -18,7 +32,9 @@ QImage decode(const QByteArray &bytes) {
         reader.setAutoDetectImageFormat(false);
         if (!reader.canRead())
             continue;
-        const QSize declared = reader.size();
+        QSize declared = reader.size();
+        if (qstrcmp(format, "gif") == 0)
+            declared = declared.expandedTo(gifScreen(bytes));
         if (declared.isEmpty() || declared.width() > kMaxDeclaredSide ||
             declared.height() > kMaxDeclaredSide)
             return {};

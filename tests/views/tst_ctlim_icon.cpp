@@ -43,10 +43,15 @@ QByteArray jpegDeclaringHuge() {
     return bytes;
 }
 
-// One red pixel (Qt writes no GIF).
-const QByteArray kGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00"
-                      ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
-                      35);
+// One red pixel on a "logical screen" of the given size (Qt writes no GIF).
+QByteArray gif(int screenWidth, int screenHeight) {
+    QByteArray bytes("GIF89a");
+    for (int side : {screenWidth, screenHeight})
+        bytes += char(side & 0xff) + QByteArray(1, char(side >> 8));
+    return bytes + QByteArray("\x80\x00\x00\xff\x00\x00\x00\x00\x00"
+                              ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                              25);
+}
 
 template <typename T> T *child(QWidget *view, const char *name) {
     T *w = view->findChild<T *>(QLatin1String(name));
@@ -130,7 +135,7 @@ void TestCtlIMIcon::decode_data() {
     const QSize refused(0, 0);
     QTest::newRow("PNG") << encoded(8, 8, "PNG") << QSize(8, 8) << red;
     QTest::newRow("JPEG") << encoded(8, 8, "JPEG") << QSize(8, 8) << QColor();
-    QTest::newRow("GIF") << kGif << QSize(1, 1) << QColor(255, 0, 0);
+    QTest::newRow("GIF") << gif(1, 1) << QSize(1, 1) << QColor(255, 0, 0);
     QTest::newRow("BMP") << encoded(8, 8, "BMP") << QSize(8, 8) << red;
     QTest::newRow("1024 square, scaled down while decoding")
         << encoded(1024, 1024, "PNG") << QSize(64, 64) << red;
@@ -141,6 +146,8 @@ void TestCtlIMIcon::decode_data() {
     QTest::newRow("1025 high refused") << encoded(16, 1025, "BMP") << refused << QColor();
     QTest::newRow("JPEG declaring 5700 square refused")
         << jpegDeclaringHuge() << refused << QColor();
+    QTest::newRow("GIF of one pixel drawn on a 3000 square screen refused")
+        << gif(3000, 3000) << refused << QColor();
     QTest::newRow("SVG never decoded")
         << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\">"
                       "<rect width=\"8\" height=\"8\" fill=\"red\"/></svg>")
