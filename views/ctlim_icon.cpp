@@ -76,7 +76,8 @@ void ctlIM::sckIcon_DataArrival() {
 void ctlIM::sckIcon_Close() {
     if (m_iconDone)
         return;
-    QByteArray reply = std::exchange(m_reply, QByteArray()) + sckIcon->readAll();
+    QByteArray reply = std::exchange(m_reply, QByteArray());
+    reply += sckIcon->readAll();
     endIconFetch();
     if (reply.size() <= kMaxReply)
         decodeIcon(std::move(reply));
