@@ -1,5 +1,7 @@
 #include "ctlchat.h"
 
+#include "memberlines.h"
+#include "memberlist.h"
 #include "transcript.h"
 #include "uikit/twips.h"
 
@@ -20,6 +22,7 @@ ctlChat::ctlChat(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host
     // UpdateFonts itself.
 }
 
+// Out of line: the member list and lines are complete types here.
 ctlChat::~ctlChat() = default;
 
 void ctlChat::buildControls() {
@@ -27,6 +30,7 @@ void ctlChat::buildControls() {
     TEXT->setObjectName(QStringLiteral("TEXT"));
     render::setupTranscript(TEXT);
     TEXT->viewport()->installEventFilter(this);
+    m_memberLines = std::make_unique<MemberLines>(TEXT, render::kChatLimit);
 
     txtMsg = new QPlainTextEdit(this);
     txtMsg->setObjectName(QStringLiteral("txtMsg"));
@@ -43,6 +47,7 @@ void ctlChat::buildControls() {
     lstPPL->viewport()->setMouseTracking(true);
     lstPPL->viewport()->installEventFilter(this);
     lstPPL->setMaximumWidth(140);
+    m_members = std::make_unique<MemberList>(lstPPL);
 
     labPPL = new QLabel(QStringLiteral("0"), this);
     labPPL->setObjectName(QStringLiteral("labPPL"));
@@ -96,6 +101,7 @@ bool ctlChat::eventFilter(QObject *watched, QEvent *event) {
         });
     }
     if (watched == TEXT->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        m_memberLines->write();
         TEXT->clear();
         return true;
     }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -11,6 +12,8 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTextEdit;
+class MemberLines;
+class MemberList;
 class ViewHost;
 
 class ctlChat : public QWidget {
@@ -28,7 +31,9 @@ class ctlChat : public QWidget {
 
     // Shows one room message; styles and colours only while "Show Fonts".
     void chatMsg(const QString &user, const QString &msg);
-    // A member entered (Join) or left the room.
+    // A member entered (Join) or left the room. The first few changes of a
+    // pass of the event loop show at once; the rest of a flood shows when
+    // the loop runs again, applied together.
     void UserUpdate(const QString &user, bool Join);
     // The server reports the room as left: the view becomes read-only.
     void LeftChat();
@@ -52,11 +57,16 @@ class ctlChat : public QWidget {
     void chameleonButton1_Click(); // Send
     void cmdLeave_Click();
     void txtMsg_Change();
-    void addMemberLine(const QString &name, const QString &what);
+    void showMembers();
+    void endMemberPass();
     void updateCount();
 
     ViewHost *m_host;
     int m_index = 0;
+    std::unique_ptr<MemberList> m_members;
+    std::unique_ptr<MemberLines> m_memberLines;
+    int m_memberUpdatesThisPass = 0;
+    bool m_memberPassEnding = false;
 
     QTextEdit *TEXT = nullptr;
     QPlainTextEdit *txtMsg = nullptr;

@@ -3,6 +3,8 @@
 
 #include "client/notsenttext.h"
 #include "inputbox.h"
+#include "memberlines.h"
+#include "memberlist.h"
 #include "messagescan.h"
 #include "notsent.h"
 #include "protocol/commands.h"
@@ -18,12 +20,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QTimer>
 #include <cmath>
 
 namespace {
 
-// Rows of the member list are taken as this many pixels high.
-constexpr int kRowPixels = 16;
+// Member changes shown as they come in one pass of the event loop; the
+// rest wait for its end. A few keep a frame's joins in view at once, and
+// bound what a flood costs before the loop runs again.
+constexpr int kMemberUpdatesShownAtOnce = 32;
 
 // A tooltip that shows text exactly: Qt would read "<b>x" as markup.
 QString plainToolTip(const QString &text) {
@@ -38,37 +43,38 @@ void ctlChat::chatMsg(const QString &user, const QString &msg) {
     const MessageStyle style = CheckFont->isChecked()
                                    ? render::scanMessage(msg, render::BackMarker::Bare)
                                    : MessageStyle{};
+    m_memberLines->write();
     render::showMessage(TEXT, user, msg, style, render::kChatLimit);
-}
-
-void ctlChat::addMemberLine(const QString &name, const QString &what) {
-    const QString black = QStringLiteral("0");
-    const QString white = QStringLiteral("16777215");
-    const QString arial = QStringLiteral("Arial");
-    add_text2(TEXT, name, black, white, true, false, false, false, arial, render::kChatLimit);
-    add_text2(TEXT, what + QLatin1String("\r\n"), black, white, false, false, false, false, arial,
-              render::kChatLimit);
 }
 
 void ctlChat::UserUpdate(const QString &user, bool Join) {
     const QString name = toc::normalizeScreenName(user);
     if (Join) {
-        auto *item = new QListWidgetItem(name);
-        item->setSizeHint(QSize(lstPPL->fontMetrics().horizontalAdvance(name) + 8, kRowPixels));
-        lstPPL->addItem(item);
-        addMemberLine(name, QStringLiteral(" has entered the room."));
-    } else {
-        // Indexes from the count before the loop; no step back after a
-        // removal, and indexes past the shortened end match nothing.
-        const int count = lstPPL->count();
-        for (int i = 0; i < count; ++i) {
-            if (i < lstPPL->count() && lstPPL->item(i)->text() == name) {
-                delete lstPPL->takeItem(i);
-                addMemberLine(name, QStringLiteral(" has left the room."));
-            }
-        }
+        // A name listed already is not listed twice; the line is written
+        // for every join, as the server reports it.
+        m_members->join(name);
+        m_memberLines->add(name, QStringLiteral(" has entered the room."));
+    } else if (m_members->leave(name)) {
+        m_memberLines->add(name, QStringLiteral(" has left the room."));
     }
+    if (!m_memberPassEnding) {
+        m_memberPassEnding = true;
+        QTimer::singleShot(0, this, &ctlChat::endMemberPass);
+    }
+    if (++m_memberUpdatesThisPass <= kMemberUpdatesShownAtOnce)
+        showMembers();
+}
+
+void ctlChat::endMemberPass() {
+    m_memberPassEnding = false;
+    m_memberUpdatesThisPass = 0;
+    showMembers();
+}
+
+void ctlChat::showMembers() {
+    m_members->apply();
     updateCount();
+    m_memberLines->write();
 }
 
 void ctlChat::updateCount() {
@@ -79,6 +85,7 @@ void ctlChat::LeftChat() {
     // A draft the user typed stays; only an empty box gets the placeholder.
     if (txtMsg->toPlainText().trimmed().isEmpty())
         txtMsg->setPlainText(tr("Message"));
+    m_memberLines->write();
     TEXT->clear();
     txtMsg->setEnabled(false);
     lstPPL->setEnabled(false);
@@ -99,8 +106,8 @@ void ctlChat::ShowToolTip(QListWidget *xList, int y) {
     if (!xList)
         return;
     const QModelIndex top = xList->indexAt(QPoint(0, 0));
-    const int row =
-        int(std::floor(y / (twips::perPixelY() * kRowPixels))) + (top.isValid() ? top.row() : 0);
+    const int row = int(std::floor(y / (twips::perPixelY() * MemberList::kRowPixels))) +
+                    (top.isValid() ? top.row() : 0);
     const QString text = (row >= 0 && row < xList->count()) ? xList->item(row)->text() : QString();
     xList->setToolTip(plainToolTip(text));
 }
@@ -129,6 +136,7 @@ void ctlChat::chameleonButton1_Click() {
             return;
         }
         if (!toc || !idOk || !toc->SendChat(QString(), message, id)) {
+            m_memberLines->write();
             render::showNotSent(TEXT, toc, render::kChatLimit);
             render::keepDraft(txtMsg);
             return;

@@ -34,7 +34,7 @@ ctlIM::ctlIM(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host) {
 ctlIM::~ctlIM() {
     // A socket still open would report its closing to a half-destroyed view.
     sckIcon->disconnect(this);
-    sckIcon->abort();
+    stopIconFetch();
 }
 
 void ctlIM::buildControls() {
@@ -80,6 +80,9 @@ void ctlIM::buildControls() {
     Timer1->setInterval(1);
     Timer1->setSingleShot(true);
 
+    m_iconTimeout = new QTimer(this);
+    m_iconTimeout->setSingleShot(true);
+
     // The panel is small (about 385 by 177 pixels): the partner line on
     // top, the buttons in a column, and most of the height for the transcript.
     auto *top = new QHBoxLayout;
@@ -117,6 +120,7 @@ void ctlIM::buildControls() {
     connect(sckIcon, &QTcpSocket::connected, this, &ctlIM::sckIcon_Connect);
     connect(sckIcon, &QTcpSocket::readyRead, this, &ctlIM::sckIcon_DataArrival);
     connect(sckIcon, &QTcpSocket::disconnected, this, &ctlIM::sckIcon_Close);
+    connect(m_iconTimeout, &QTimer::timeout, this, &ctlIM::stopIconFetch);
 }
 
 void ctlIM::im_msg(const QString &user, const QString &msg) {

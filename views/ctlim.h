@@ -3,6 +3,7 @@
 // buddy icon, an input box, and Send / Warn / Block / Add / Close.
 
 #include <QByteArray>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -15,11 +16,13 @@ class QTcpSocket;
 class QTextEdit;
 class QTimer;
 class ViewHost;
+template <typename T> class QFutureWatcher;
 
 class ctlIM : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int index READ index WRITE setIndex)
     Q_PROPERTY(quint16 iconPort READ iconPort WRITE setIconPort)
+    Q_PROPERTY(int iconDeadline READ iconDeadline WRITE setIconDeadline)
 
   public:
     explicit ctlIM(ViewHost *host, QWidget *parent = nullptr);
@@ -43,11 +46,12 @@ class ctlIM : public QWidget {
     // The port of the buddy-icon server (80).
     quint16 iconPort() const { return m_iconPort; }
     void setIconPort(quint16 port) { m_iconPort = port; }
+    // Milliseconds the whole buddy-icon fetch may take (10,000).
+    int iconDeadline() const { return m_iconDeadline; }
+    void setIconDeadline(int ms) { m_iconDeadline = ms; }
 
     // The request template for a host ("%sn" stands for the partner).
     static QString iconRequestTemplate(const QString &host);
-    // Where the last fetched buddy icon is kept.
-    static QString iconFilePath();
 
   signals:
     // The user closed the conversation ("Close").
@@ -67,14 +71,20 @@ class ctlIM : public QWidget {
     void sckIcon_DataArrival();
     void sckIcon_Close();
     void showNotSent();
+    void endIconFetch();
     void stopIconFetch();
+    void decodeIcon(QByteArray reply);
+    void showDecodedIcon();
     static QPixmap defaultIcon();
 
     ViewHost *m_host;
     int m_index = 0;
     quint16 m_iconPort = 80;
+    int m_iconDeadline = 10000;
     QByteArray m_reply;
     bool m_iconDone = false;
+    QTimer *m_iconTimeout = nullptr;
+    QFutureWatcher<QImage> *m_iconDecode = nullptr;
 
     QTextEdit *TEXT = nullptr;
     QPlainTextEdit *txtMsg = nullptr;

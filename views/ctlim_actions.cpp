@@ -69,6 +69,8 @@ void ctlIM::cmdIgnore_Click() {
 }
 
 void ctlIM::Command4_Click() {
+    // The window frees the view later; its icon fetch ends now.
+    stopIconFetch();
     if (m_host)
         m_host->CloseTab(IMUser);
     emit KillIM(m_index);

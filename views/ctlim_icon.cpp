@@ -1,20 +1,23 @@
 // The partner's buddy icon: one HTTP request per view to the icon server,
-// the body of the reply kept in the user's cache and shown in imgIcon.
-// Every failure is silent and leaves the picture as it was.
+// the body of the reply decoded off the window's thread and shown in
+// imgIcon. The fetch has a deadline; its socket and buffer are released
+// however it ends. Every failure is silent and leaves the picture as it was.
 #include "ctlim.h"
 
+#include "icondecode.h"
 #include "protocol/wire.h"
 #include "viewhost.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QSaveFile>
-#include <QStandardPaths>
+#include <QPromise>
 #include <QTcpSocket>
+#include <QThreadPool>
+#include <QTimer>
 #include <QUrl>
+#include <memory>
 
 namespace {
 
@@ -27,11 +30,6 @@ QString ctlIM::iconRequestTemplate(const QString &host) {
     return QStringLiteral("GET /BartSNQuery?custom=yes&default=0x000100050201e06e3f&type=1"
                           "&screenname=%sn HTTP/1.1\r\nHost: ") +
            host + QLatin1String("\r\n");
-}
-
-QString ctlIM::iconFilePath() {
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
-           QLatin1String("/tmp.jpg");
 }
 
 QPixmap ctlIM::defaultIcon() {
@@ -52,6 +50,7 @@ void ctlIM::startIconFetch() {
     if (host.isEmpty())
         return;
     txtHead->setText(iconRequestTemplate(host));
+    m_iconTimeout->start(m_iconDeadline);
     sckIcon->connectToHost(host, m_iconPort);
 }
 
@@ -74,35 +73,49 @@ void ctlIM::sckIcon_DataArrival() {
         stopIconFetch();
 }
 
-void ctlIM::stopIconFetch() {
-    m_iconDone = true;
-    m_reply.clear();
-    m_reply.squeeze();
-    sckIcon->abort();
-}
-
 void ctlIM::sckIcon_Close() {
     if (m_iconDone)
         return;
-    m_reply += sckIcon->readAll();
+    QByteArray reply = std::exchange(m_reply, QByteArray());
+    reply += sckIcon->readAll();
+    endIconFetch();
+    if (reply.size() <= kMaxReply)
+        decodeIcon(std::move(reply));
+}
+
+void ctlIM::endIconFetch() {
     m_iconDone = true;
-    if (m_reply.size() > kMaxReply)
-        return;
+    m_iconTimeout->stop();
+    m_reply = QByteArray();
+    sckIcon->abort();
+}
 
-    const qsizetype header = m_reply.indexOf("\r\n\r\n");
-    if (header < 0)
-        return;
-    const QByteArray body = m_reply.mid(header + 4);
+void ctlIM::stopIconFetch() {
+    endIconFetch();
+    // A decode still running finishes unseen.
+    delete std::exchange(m_iconDecode, nullptr);
+}
 
-    const QString path = iconFilePath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.commit())
-        return;
+void ctlIM::decodeIcon(QByteArray reply) {
+    // The watcher is the view's: if the view goes first, so does the result.
+    auto promise = std::make_shared<QPromise<QImage>>();
+    promise->start();
+    m_iconDecode = new QFutureWatcher<QImage>(this);
+    connect(m_iconDecode, &QFutureWatcherBase::finished, this, &ctlIM::showDecodedIcon);
+    m_iconDecode->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, reply = std::move(reply)] {
+        promise->addResult(icon::fromReply(reply));
+        promise->finish();
+    });
+}
 
-    QPixmap picture;
-    if (!picture.loadFromData(body))
+void ctlIM::showDecodedIcon() {
+    QFutureWatcher<QImage> *done = std::exchange(m_iconDecode, nullptr);
+    if (!done)
         return;
-    imgIcon->setPixmap(picture);
+    // Still inside its signal: freed once it has returned.
+    done->deleteLater();
+    const QImage picture = done->future().resultCount() > 0 ? done->result() : QImage();
+    if (!picture.isNull())
+        imgIcon->setPixmap(QPixmap::fromImage(picture));
 }

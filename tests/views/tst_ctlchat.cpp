@@ -5,9 +5,11 @@
 #include "transcriptprobe.h"
 #include "uikit/twips.h"
 #include "views/ctlchat.h"
+#include "views/transcript.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -36,6 +38,21 @@ QStringList entries(QListWidget *list) {
     return out;
 }
 
+// "+name" joins, "-name" leaves, "~" lets the event loop run once.
+QStringList joins(const QString &prefix, int count) {
+    QStringList steps;
+    for (int i = 0; i < count; ++i)
+        steps << QStringLiteral("+%1%2").arg(prefix).arg(i, 3, 10, QLatin1Char('0'));
+    return steps;
+}
+
+QStringList names(const QStringList &steps) {
+    QStringList out;
+    for (const QString &step : steps)
+        out << step.mid(1);
+    return out;
+}
+
 } // namespace
 
 class TestCtlChat : public QObject {
@@ -46,6 +63,8 @@ class TestCtlChat : public QObject {
     void members_data();
     void members();
     void memberLinesAreBoldName();
+    void memberFloods_data();
+    void memberFloods();
     void messagesWithAndWithoutShowFonts_data();
     void messagesWithAndWithoutShowFonts();
     void send_data();
@@ -88,15 +107,22 @@ void TestCtlChat::members_data() {
                            << "a has entered the room.\na has left the room.\n";
     QTest::newRow("leave while not listed: no line")
         << "+a -b" << QStringList{"a"} << "a has entered the room.\n";
-    QTest::newRow("duplicate listed twice")
-        << "+a +a" << QStringList{"a", "a"} << "a has entered the room.\na has entered the room.\n";
-    QTest::newRow("adjacent duplicates: one leave removes the first")
-        << "+a +a -a" << QStringList{"a"}
+    // A name joining twice is listed once; each join still has its line.
+    QTest::newRow("duplicate listed once")
+        << "+a +A" << QStringList{"a"} << "a has entered the room.\na has entered the room.\n";
+    QTest::newRow("duplicate: one leave removes it")
+        << "+a +a -a" << QStringList()
         << "a has entered the room.\na has entered the room.\na has left the room.\n";
-    QTest::newRow("apart: one leave removes both")
+    QTest::newRow("duplicate apart: one leave, one line")
         << "+a +b +a -a" << QStringList{"b"}
         << "a has entered the room.\nb has entered the room.\na has entered the room.\n"
-           "a has left the room.\na has left the room.\n";
+           "a has left the room.\n";
+    QTest::newRow("leave twice: one line")
+        << "+a -a -a" << QStringList() << "a has entered the room.\na has left the room.\n";
+    QTest::newRow("join again after leaving: listed at the end")
+        << "+a +b -a +a" << QStringList{"b", "a"}
+        << "a has entered the room.\nb has entered the room.\na has left the room.\n"
+           "a has entered the room.\n";
     QTest::newRow("order kept, not sorted") << "+zed +amy" << QStringList{"zed", "amy"}
                                             << "zed has entered the room.\namy has entered the "
                                                "room.\n";
@@ -130,6 +156,72 @@ void TestCtlChat::memberLinesAreBoldName() {
         QCOMPARE(backgroundOf(f), QColor(255, 255, 255));
         QCOMPARE(f.fontFamilies().toStringList(), QStringList{QStringLiteral("Arial")});
     }
+}
+
+// More changes in one pass than are shown at once: the list ends as the
+// changes say, and the transcript reads as if every line had been written
+// on its own through add_text2, clearings past the limit included.
+void TestCtlChat::memberFloods_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("listed");
+    QStringList repeated;
+    for (int i = 0; i < 200; ++i)
+        repeated << QStringLiteral("+%1").arg(QChar(u'a' + i % 5));
+    QTest::newRow("one frame repeating five names")
+        << repeated << QStringList{"a", "b", "c", "d", "e"};
+
+    const QStringList room = joins(QStringLiteral("m"), 300);
+    QStringList everyThird, stay;
+    for (int i = 0; i < room.size(); ++i)
+        (i % 3 == 0 ? everyThird : stay) << QStringLiteral("-") + room.at(i).mid(1);
+    QTest::newRow("joins and leaves in the same pass") << room + everyThird << names(stay);
+    QTest::newRow("leaves after the joins showed")
+        << room + QStringList{"~"} + everyThird << names(stay);
+
+    QStringList budget(40, QStringLiteral("+x"));
+    QTest::newRow("leaving and joining again in a flood moves to the end")
+        << joins(QStringLiteral("m"), 4) + QStringList{"~"} + budget + QStringList{"-m001", "+m001"}
+        << QStringList{"m000", "m002", "m003", "x", "m001"};
+
+    QStringList entities;
+    for (int i = 0; i < 150; ++i)
+        entities << (i % 2 ? QStringLiteral("+q") : QStringLiteral("+&amp;&amp;&amp;&lt;"));
+    QTest::newRow("entities shorten the lines")
+        << entities << QStringList{"&amp;&amp;&amp;&lt;", "q"};
+}
+
+void TestCtlChat::memberFloods() {
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, listed);
+    FakeHost host;
+    ctlChat view(&host);
+    QTextEdit reference;
+    render::setupTranscript(&reference);
+    QSet<QString> present;
+    const auto line = [&](const QString &name, const char *what) {
+        for (const QString &run : {name, QString::fromLatin1(what) + QLatin1String("\r\n")})
+            add_text2(&reference, run, "0", "16777215", run == name, false, false, false, "Arial",
+                      render::kChatLimit);
+    };
+    for (const QString &step : steps) {
+        const QString name = step.mid(1);
+        if (step == QLatin1String("~")) {
+            QCoreApplication::processEvents();
+        } else if (step.startsWith(QLatin1Char('+'))) {
+            view.UserUpdate(name, true);
+            present.insert(name);
+            line(name, " has entered the room.");
+        } else {
+            view.UserUpdate(name, false);
+            if (present.remove(name))
+                line(name, " has left the room.");
+        }
+    }
+    auto *text = child<QTextEdit>(&view, "TEXT");
+    QTRY_COMPARE(text->toPlainText(), reference.toPlainText());
+    QCOMPARE(text->toHtml(), reference.toHtml());
+    QCOMPARE(entries(child<QListWidget>(&view, "lstPPL")), listed);
+    QCOMPARE(child<QLabel>(&view, "labPPL")->text(), QString::number(listed.size()));
 }
 
 void TestCtlChat::messagesWithAndWithoutShowFonts_data() {

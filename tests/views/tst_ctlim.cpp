@@ -1,20 +1,15 @@
-// The IM view: echo and send, Enter, status line, warn/block/add/close,
-// the formatting of the input box, and the buddy-icon fetch.
+// The IM view: echo and send, Enter, status line, warn/block/add/close and
+// the formatting of the input box (the buddy icon: tst_ctlim_icon.cpp).
 #include "fakehost.h"
 #include "transcriptprobe.h"
 #include "views/ctlim.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 #include <memory>
 
@@ -43,49 +38,6 @@ std::unique_ptr<ctlIM> startedView(FakeHost &host, const QString &partner, quint
     return view;
 }
 
-// One HTTP exchange: records the request, answers once it is complete, then
-// closes (or stays silent).
-class IconServer : public QObject {
-  public:
-    QByteArray reply;
-    bool silent = false;
-    QByteArray request;
-    int connections = 0;
-    int closed = 0;
-
-    IconServer() {
-        m_server.listen(QHostAddress::LocalHost, 0);
-        connect(&m_server, &QTcpServer::newConnection, this, &IconServer::accept);
-    }
-    quint16 port() const { return m_server.serverPort(); }
-
-  private:
-    void accept() {
-        while (QTcpSocket *s = m_server.nextPendingConnection()) {
-            ++connections;
-            connect(s, &QTcpSocket::disconnected, this, [this] { ++closed; });
-            connect(s, &QTcpSocket::readyRead, this, [this, s] {
-                request += s->readAll();
-                if (silent || !request.endsWith("\r\n\r\n\r\n"))
-                    return;
-                s->write(reply);
-                s->disconnectFromHost();
-            });
-        }
-    }
-    QTcpServer m_server;
-};
-
-QByteArray pngBytes() {
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(QColor(200, 30, 30));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 } // namespace
 
 class TestCtlIM : public QObject {
@@ -107,15 +59,10 @@ class TestCtlIM : public QObject {
     void updateFonts_data();
     void updateFonts();
     void startUpTimer();
-    void iconFetch_data();
-    void iconFetch();
-    void iconServerNeverAnswers();
-    void noIconRequestWithoutPartner();
 };
 
 void TestCtlIM::initTestCase() {
     QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(ctlIM::iconFilePath().contains(QLatin1String("qttest")));
 }
 
 void TestCtlIM::sendOnLineBreak_data() {
@@ -385,89 +332,6 @@ void TestCtlIM::startUpTimer() {
     view.IMUser = QStringLiteral("Other");
     QTest::qWait(20);
     QCOMPARE(user->text(), QStringLiteral("Pal"));
-}
-
-void TestCtlIM::iconFetch_data() {
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<bool>("shown");
-    QTest::addColumn<QByteArray>("file"); // empty: no file
-    const QByteArray header = "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\n\r\n";
-    // The picture itself holds an empty line: the cut is at the first one.
-    const QByteArray picture = pngBytes() + "\r\n\r\ntrailer";
-    QTest::newRow("good reply") << header + picture << true << picture;
-    QTest::newRow("no empty line")
-        << QByteArray("HTTP/1.1 200 OK\r\n") + pngBytes() << false << QByteArray();
-    QTest::newRow("not a picture") << header + "garbage" << false << QByteArray("garbage");
-    QTest::newRow("empty reply") << QByteArray() << false << QByteArray();
-    QTest::newRow("oversized reply")
-        << header + QByteArray(5 * 1024 * 1024, 'x') << false << QByteArray();
-}
-
-void TestCtlIM::iconFetch() {
-    QFETCH(QByteArray, reply);
-    QFETCH(bool, shown);
-    QFETCH(QByteArray, file);
-    QFile::remove(ctlIM::iconFilePath());
-    IconServer server;
-    server.reply = reply;
-    FakeHost host;
-    host.iconHostName = QStringLiteral("127.0.0.1");
-    ctlIM view(&host);
-    auto *icon = child<QLabel>(&view, "imgIcon");
-    const QImage before = icon->pixmap().toImage();
-    view.IMUser = QStringLiteral("Some Body");
-    view.setIconPort(server.port());
-    auto *socket = view.findChild<QTcpSocket *>(QStringLiteral("sckIcon"));
-    QVERIFY(socket);
-    QTRY_VERIFY(server.request.endsWith("\r\n\r\n\r\n"));
-    QCOMPARE(server.request,
-             QByteArray("GET /BartSNQuery?custom=yes&default=0x000100050201e06e3f&type=1"
-                        "&screenname=somebody HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n\r\n"));
-    QTRY_COMPARE(socket->state(), QAbstractSocket::UnconnectedState);
-    QTest::qWait(10);
-    QCOMPARE(icon->pixmap().toImage() != before, shown);
-    if (shown)
-        QCOMPARE(icon->pixmap().toImage().pixelColor(4, 4), QColor(200, 30, 30));
-    QFile saved(ctlIM::iconFilePath());
-    QCOMPARE(saved.exists(), !file.isEmpty());
-    if (!file.isEmpty()) {
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), file);
-    }
-    QCOMPARE(server.connections, 1);
-}
-
-void TestCtlIM::iconServerNeverAnswers() {
-    IconServer server;
-    server.silent = true;
-    FakeHost host;
-    host.iconHostName = QStringLiteral("127.0.0.1");
-    auto view = std::make_unique<ctlIM>(&host);
-    auto *icon = child<QLabel>(view.get(), "imgIcon");
-    const QImage before = icon->pixmap().toImage();
-    view->IMUser = QStringLiteral("Pal");
-    view->setIconPort(server.port());
-    QTRY_VERIFY(server.request.endsWith("\r\n\r\n\r\n"));
-    QTest::qWait(100);
-    // The view goes on working meanwhile, and closes cleanly.
-    view->im_msg(QStringLiteral("Pal"), QStringLiteral("still here"));
-    QCOMPARE(child<QTextEdit>(view.get(), "TEXT")->toPlainText(),
-             QStringLiteral("Pal: still here\n"));
-    QCOMPARE(icon->pixmap().toImage(), before);
-    view.reset();
-    // Its icon connection ends with it.
-    QTRY_COMPARE(server.closed, 1);
-}
-
-void TestCtlIM::noIconRequestWithoutPartner() {
-    IconServer server;
-    FakeHost host;
-    host.iconHostName = QStringLiteral("127.0.0.1");
-    ctlIM view(&host);
-    view.setIconPort(server.port());
-    QTRY_VERIFY(child<QLineEdit>(&view, "txtuser")->isReadOnly());
-    QTest::qWait(100);
-    QCOMPARE(server.connections, 0);
 }
 
 QTEST_MAIN(TestCtlIM)

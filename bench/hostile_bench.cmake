@@ -1,0 +1,12 @@
+# Hostile peers against one view: member floods into a chat room, and
+# buddy icons that declare huge pictures.
+vorkle_add_bench(room_bench
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/room_bench.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/benchviewhost.h
+          ${CMAKE_CURRENT_LIST_DIR}/loopprobe.h
+  LIBS vorkle_gui)
+vorkle_add_bench(icon_bench
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/icon_bench.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/benchviewhost.h
+          ${CMAKE_CURRENT_LIST_DIR}/loopprobe.h
+  LIBS vorkle_gui Qt6::Network)
