@@ -8,6 +8,7 @@
 #include "dialogs/frmaddbuddy.h"
 #include "dialogs/frmerr.h"
 #include "dialogs/frmgroups.h"
+#include "dialogs/frmprofile.h"
 #include "dialogs/qtdialogprovider.h"
 #include "mainwindow/mdltray.h"
 #include "protocol/qeltocsock.h"
@@ -108,6 +109,7 @@ frmMain::~frmMain() {
     delete m_addBuddy.data();
     delete m_addGroup.data();
     m_err.reset();
+    m_profile.reset();
     delete opt;
 }
 
@@ -155,6 +157,8 @@ void frmMain::closeEvent(QCloseEvent *event) {
         m_addBuddy->hide();
     if (m_addGroup)
         m_addGroup->hide();
+    if (m_profile)
+        m_profile->hide();
     event->accept();
 }
 

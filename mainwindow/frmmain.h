@@ -60,6 +60,8 @@ class ctlIM;
 class frmAddBuddy;
 class frmErr;
 class frmGroups;
+class frmProfile;
+class ProfileFetch;
 class mdlTray;
 struct ColourScheme;
 
@@ -392,6 +394,16 @@ class frmMain : public QWidget, public ViewHost {
     void toc_ChatUserUpdate(const QString &strUserName, bool blnInside, qint32 lngChatID);
     void toc_ChatLeft(qint32 lngChatID);
     QString m_lastRoom; // the last room name requested with "Join Chat"
+
+    // profiles, warnings and other sessions' list changes
+    void connectServerEvents();
+    frmProfile *profileWindow();
+    void toc_Warned(const QString &intWarningLevel, const QString &strFromUser);
+    void toc_GroupAdded(const QString &strGroup);
+    void toc_BuddyRemoved(const QString &strGroup, const QString &strBuddy);
+    void rememberAddedBuddy(const QString &group, const QString &buddy);
+    ProfileFetch *m_profileFetch = nullptr;
+    std::unique_ptr<frmProfile> m_profile;
 
     // The boxes of BuddyAdded and of GroupRemoved: one open box per kind.
     BoxChain *m_buddyAddedBoxes = nullptr;

@@ -70,6 +70,7 @@ bool frmMain::BuddyAdd(const QString &buddy, const QString &Group, const QString
 }
 
 void frmMain::toc_BuddyAdded(const QString &strGroup, const QString &strBuddy, const QString &) {
+    rememberAddedBuddy(strGroup, strBuddy);
     // Two boxes, one after the other: the buddy, then the group. While
     // they are open, further events are only counted in them.
     if (!m_buddyAddedBoxes)
@@ -78,6 +79,7 @@ void frmMain::toc_BuddyAdded(const QString &strGroup, const QString &strBuddy, c
 }
 
 void frmMain::toc_GroupRemoved(const QString &strGroup) {
+    TreeBL->removeByText(strGroup);
     if (!m_groupRemovedBoxes)
         m_groupRemovedBoxes = new BoxChain(this, [this] { return dialogs(); });
     m_groupRemovedBoxes->show({strGroup + QLatin1Char(':')});

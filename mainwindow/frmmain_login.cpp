@@ -25,6 +25,7 @@ void frmMain::connectProtocol() {
     connect(toc, &QelTOCSock::BuddyAdded, this, &frmMain::toc_BuddyAdded);
     connect(toc, &QelTOCSock::GroupRemoved, this, &frmMain::toc_GroupRemoved);
     connectConversations();
+    connectServerEvents();
 }
 
 void frmMain::cmdLogin_Click() {

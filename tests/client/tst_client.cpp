@@ -5,6 +5,7 @@
 #include "client/clientsettings.h"
 #include "client/conversations.h"
 #include "client/privacystate.h"
+#include "client/profilefetch.h"
 #include "protocol/qeltocsock.h"
 #include "scriptedserver.h"
 
@@ -28,6 +29,8 @@ class TestClient : public QObject {
     void blockKeepsStricterModes_data();
     void blockKeepsStricterModes();
     void settingsRoundTrip();
+    void profileUrlResolved_data();
+    void profileUrlResolved();
     void damagedSettingsGiveDefaults_data();
     void damagedSettingsGiveDefaults();
 
@@ -168,6 +171,31 @@ void TestClient::blockKeepsStricterModes() {
     QCOMPARE(server->lines(), lines);
     QCOMPARE(privacy.mode(), qint16(mode == 1 ? 4 : mode));
     QCOMPARE(privacy.blocked(), QStringList{"pest"});
+}
+
+void TestClient::profileUrlResolved_data() {
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("page"); // empty: nothing is fetched
+    QTest::newRow("relative to the TOC host and port")
+        << "info?cookie=1&from=me&user=pal"
+        << "http://toc.example:9898/info?cookie=1&from=me&user=pal";
+    QTest::newRow("absolute as given") << "https://example.org/p?u=x"
+                                       << "https://example.org/p?u=x";
+    QTest::newRow("rooted path") << "/profile/pal"
+                                 << "http://toc.example:9898/profile/pal";
+    QTest::newRow("no file from the disk") << "file:///etc/passwd"
+                                           << "";
+    QTest::newRow("no other scheme") << "javascript:alert(1)"
+                                     << "";
+    QTest::newRow("no host to go to") << "http:///x"
+                                      << "";
+}
+
+void TestClient::profileUrlResolved() {
+    QFETCH(QString, given);
+    QFETCH(QString, page);
+    const QUrl url = ProfileFetch::resolve(given, QStringLiteral("toc.example"), 9898);
+    QCOMPARE(url.isValid() ? url.toString() : QString(), page);
 }
 
 void TestClient::settingsRoundTrip() {

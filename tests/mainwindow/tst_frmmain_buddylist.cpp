@@ -311,8 +311,13 @@ void TestFrmMain::buddyAddedAndGroupRemovedBoxes() {
     QVERIFY(waitUntil([&] { return rig->dialogs.calls.size() == 3; }));
     QCOMPARE(rig->dialogs.calls.last().text, QStringLiteral("Friends:"));
     QCOMPARE(rig->dialogs.calls.last().title, QString());
-    // The tree does not follow these events.
-    QCOMPARE(treeShape(rig->find<BuddyTree>("TreeBL")), (QStringList{"Co Workers[]", "Friends[]"}));
+    // The tree follows them too: they may come from another session of the
+    // account, and the acting session is told nothing.
+    QCOMPARE(treeShape(rig->find<BuddyTree>("TreeBL")), QStringList{"Co Workers[]"});
+    QCOMPARE(rig->w->BuddyListx.groupsOf(u"jane<doe>"), QStringList{"Co & Workers"});
+    rig->server.sendLine(QStringLiteral("INSERTED2:g:Later"));
+    QVERIFY(waitUntil([&] { return rig->w->groups.contains(QStringLiteral("Later")); }));
+    QCOMPARE(treeShape(rig->find<BuddyTree>("TreeBL")), (QStringList{"Co Workers[]", "Later[]"}));
 }
 
 void TestFrmMain::optionsMenuOpens() {
