@@ -42,7 +42,7 @@ frmMain::frmMain(QWidget *parent)
     buildLoginFrame();
     restoreSignOn();
     buildSettingsPanel();
-    addTab(QStringLiteral("Settings"));
+    addFixedTab(FixedTab::Settings);
     fontColorx = QStringLiteral("0");
     backColorx = QStringLiteral("16777215");
     Tab1_Click();

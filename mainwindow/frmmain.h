@@ -28,6 +28,7 @@
 #include <QList>
 #include <QPointer>
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
 #include <memory>
 
@@ -126,6 +127,12 @@ class frmMain : public QWidget, public ViewHost {
     // Appends a tab; a '&' in the caption shows literally. The caption is
     // kept as the tab's key.
     int addTab(const QString &caption);
+    enum class FixedTab { Settings = 1, Credits = 2 };
+    int addFixedTab(FixedTab tab);
+    bool isFixedTab(int index, FixedTab tab) const;
+    int fixedTabIndex(FixedTab tab) const;
+    void closeFixedTab(FixedTab tab);
+    bool isConversationTab(int index, const QString &caption) const;
     QString tabCaption(int index) const;
     QString selectedTabCaption() const;
 
@@ -278,6 +285,8 @@ class frmMain : public QWidget, public ViewHost {
     bool event(QEvent *event) override;
 
   private:
+    int appendTab(const QString &caption, const QVariant &key);
+
     // layout
     void buildWindow();
     void buildPanels();

@@ -47,8 +47,8 @@ void frmMain::cmdIM_Click() {
         selectTab(open->IMUser);
         return;
     }
-    ctlIM *view = openIMView(name);
-    view->show();
+    // The new view shows once its tab is selected.
+    openIMView(name);
     addTab(name);
 }
 

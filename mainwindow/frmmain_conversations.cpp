@@ -106,11 +106,11 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
         }
         ctlIM *view = openIMView(strUserName);
         view->im_msg(strUserName, strMessage);
-        // A held conversation stays out of sight until "I'm Back".
-        if (!holdNewIMTabs()) {
-            view->show();
+        // Out of sight until its own tab is selected: shown at once it would
+        // lie over the selected conversation, and a reply typed there would
+        // go to the new partner. A held one gets its tab at "I'm Back".
+        if (!holdNewIMTabs())
             addTab(strUserName);
-        }
     }
     awayIncomingIM(strUserName);
 }
@@ -195,6 +195,6 @@ void frmMain::ExitChat(int index) {
     freeView(chatViews, index);
     // The view refreshes the panels itself (TabUpdate) once its keys are empty.
     for (int i = Tab1->count() - 1; i >= 0; --i)
-        if (tabCaption(i) == caption)
+        if (isConversationTab(i, caption))
             Tab1->removeTab(i);
 }

@@ -82,11 +82,11 @@ void frmMain::buildCredits() {
 }
 
 void frmMain::Image1_Click() {
-    if (!isTab(QStringLiteral("Credits")))
-        addTab(QStringLiteral("Credits"));
+    if (fixedTabIndex(FixedTab::Credits) < 0)
+        addFixedTab(FixedTab::Credits);
 }
 
 void frmMain::Label16_Click() {
     PicCredits->hide();
-    CloseTab(QStringLiteral("Credits"));
+    closeFixedTab(FixedTab::Credits);
 }

@@ -94,7 +94,7 @@ void frmMain::logout() {
     resetViewsOnLogout();
     while (Tab1->count() > 0)
         Tab1->removeTab(Tab1->count() - 1);
-    addTab(QStringLiteral("Settings"));
+    addFixedTab(FixedTab::Settings);
 }
 
 void frmMain::Errors(const QString &text) {

@@ -38,6 +38,8 @@ class TestHostileGui : public QObject {
     void markupShownLiterally();
     void invalidUtf8_data();
     void invalidUtf8();
+    void fixedTabNamesAreConversations_data();
+    void fixedTabNamesAreConversations();
 
     // numbers and connections (tst_hostile_gui_wire.cpp)
     void numbersOutOfRange_data();

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -182,4 +183,30 @@ void TestHostileGui::invalidUtf8() {
     w.imViews.last()->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"))->setPlainText("hi\n");
     QVERIFY(waitUntil(
         [&] { return rig->server.received().contains("toc_send_im \"" + bytes + "\" \""); }));
+}
+
+// A partner called "Settings" or "Credits" gets a conversation of its own;
+// the fixed tabs stay, whatever its view does.
+void TestHostileGui::fixedTabNamesAreConversations_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Settings") << "Settings";
+    QTest::newRow("Credits") << "Credits";
+}
+
+void TestHostileGui::fixedTabNamesAreConversations() {
+    QFETCH(QString, name);
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    w.addFixedTab(frmMain::FixedTab::Credits);
+    QVERIFY(deliver(frame("IM_IN_ENC2:" + name.toUtf8() + ":F:F:T: O:F:L:en:hi")));
+    QCOMPARE(w.Tab1->count(), 3);
+    w.Tab1->setCurrentIndex(2);
+    QVERIFY(w.imViews[1]->isVisible());
+    QVERIFY(!w.PicLogin->isVisible() && !w.PicCredits->isVisible());
+    w.imViews[1]->findChild<QPushButton *>(QStringLiteral("Command4"))->click();
+    QCOMPARE(w.Tab1->count(), 2);
+    QVERIFY(w.fixedTabIndex(frmMain::FixedTab::Settings) >= 0);
+    QVERIFY(w.fixedTabIndex(frmMain::FixedTab::Credits) >= 0);
+    w.Tab1->setCurrentIndex(w.fixedTabIndex(frmMain::FixedTab::Settings));
+    QVERIFY(w.PicLogin->isVisible());
 }

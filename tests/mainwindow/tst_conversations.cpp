@@ -154,7 +154,8 @@ void TestConversations::incomingIMs() {
             // The caption stays the name as first seen.
             QCOMPARE(view->IMUser, senders[viewOf.indexOf(viewOf[i])]);
             QCOMPARE(view->index(), viewOf[i]);
-            QVERIFY(view->isVisibleTo(w.PicIM)); // made visible; shows with its panel
+            // Out of sight until its own tab is selected.
+            QVERIFY(!view->isVisibleTo(w.PicIM));
             // The sender's name is shown as text, markup and all.
             QVERIFY(transcriptOf(view).contains(senders[i]));
         }
@@ -163,7 +164,7 @@ void TestConversations::incomingIMs() {
     QCOMPARE(linesSent(), QStringList());
 }
 
-void TestConversations::newViewShowsBesideSelectedConversation() {
+void TestConversations::newViewStaysHiddenUnderSelectedConversation() {
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("one")));
@@ -176,8 +177,12 @@ void TestConversations::newViewShowsBesideSelectedConversation() {
     QVERIFY(receiveIM(QStringLiteral("Carol"), QStringLiteral("two")));
     ctlIM *carol = w.imViews[2];
     QCOMPARE(w.Tab1->currentIndex(), 1);
-    QVERIFY(carol->isVisible());
+    // Only the selected conversation shows: a reply typed now goes to Alice.
+    QVERIFY(!carol->isVisible());
     QVERIFY(alice->isVisible());
+    w.Tab1->setCurrentIndex(2);
+    QVERIFY(carol->isVisible());
+    QVERIFY(!alice->isVisible());
 
     // The next selection shows only the selected conversation.
     w.Tab1->setCurrentIndex(0);

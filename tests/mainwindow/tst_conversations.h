@@ -20,7 +20,7 @@ class TestConversations : public QObject {
     void chatImPage();
     void incomingIMs_data();
     void incomingIMs();
-    void newViewShowsBesideSelectedConversation();
+    void newViewStaysHiddenUnderSelectedConversation();
     void closedTabThenNewIMGetsNewView();
     void sendIMTwiceSelectsTheOneConversation();
     void sendIMWithoutName();

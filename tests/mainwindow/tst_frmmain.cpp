@@ -1,6 +1,7 @@
 #include "tst_frmmain.h"
 
 #include "mainwindow/buddytree.h"
+#include "mainwindow/clicklabel.h"
 #include "mainwindow/mdltray.h"
 #include "protocol/qeltocsock.h"
 #include "uikit/twips.h"
@@ -298,7 +299,7 @@ void TestFrmMain::logoutResetsLayout() {
 
 void TestFrmMain::tabsSwitchPanels() {
     frmMain &w = *rig->w;
-    const int credits = w.addTab(QStringLiteral("Credits"));
+    const int credits = w.addFixedTab(frmMain::FixedTab::Credits);
     w.addTab(QStringLiteral("someone"));
     QVERIFY(w.PicLogin->isVisible()); // appended tabs are not selected
 
@@ -310,8 +311,11 @@ void TestFrmMain::tabsSwitchPanels() {
         QVERIFY(!p->isVisible());
 
     w.Tab1->setCurrentIndex(credits);
+    // CloseTab closes conversations only; the credits panel's own "Close Tab" closes it.
     w.CloseTab(QStringLiteral("Credits"));
-    QVERIFY(!w.isTab(QStringLiteral("Credits")));
+    QCOMPARE(w.Tab1->count(), 3);
+    QTest::mouseClick(w.Label16, Qt::LeftButton);
+    QVERIFY(w.fixedTabIndex(frmMain::FixedTab::Credits) < 0);
     QCOMPARE(w.Tab1->count(), 2);
     w.Tab1->setCurrentIndex(0);
     QVERIFY(w.PicLogin->isVisible());
