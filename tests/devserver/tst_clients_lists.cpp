@@ -173,4 +173,13 @@ void TestClients::privacyChangeUpdatesPresence() {
                  .last()
                  .section(QLatin1Char(':'), 6, 6),
              QStringLiteral(" OU"));
+
+    // A new mode shows him afresh to every watcher it allows.
+    bob->toc.SetPrivacy(1);
+    QTRY_COMPARE(alice->count(QStringLiteral("UPDATE_BUDDY2:bob:T:")), 2);
+    // Blocking works both ways: blocking all, he does not see his buddy alice either.
+    bob->toc.AddBuddy(QStringLiteral("Buddies"), QStringLiteral("alice"));
+    QVERIFY(bob->waitPrefix(QStringLiteral("UPDATE_BUDDY2:alice:T:")));
+    bob->toc.SetPrivacy(2);
+    QVERIFY(bob->waitLine(QStringLiteral("UPDATE_BUDDY2:alice:F:0:0:0:   :")));
 }

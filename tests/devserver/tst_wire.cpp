@@ -63,27 +63,46 @@ void TestWire::cleanup() {
 
 void TestWire::greetingAndSignOnFrames_data() {
     QTest::addColumn<bool>("crlf");
-    QTest::newRow("LF LF") << false;
-    QTest::newRow("CR LF CR LF") << true;
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("signOnLines");
+    QTest::addColumn<QString>("imLine"); // an IM to itself, after toc_init_done
+
+    // The configuration in one line, with no m: record before a mode is set.
+    const QStringList toc2{"SIGN_ON:TOC2.0", "NICK:alice",
+                           "CONFIG2:g:Buddies\nb:vorklebot\ndone:\n"};
+    QTest::newRow("LF LF") << false << "toc2_login" << toc2
+                           << "IM_IN_ENC2:alice:F:F:T: O :F:L:en:hi";
+    QTest::newRow("CR LF CR LF") << true << "toc2_login" << toc2
+                                 << "IM_IN_ENC2:alice:F:F:T: O :F:L:en:hi";
+    QTest::newRow("toc2_signon: IM_IN2") << false << "toc2_signon" << toc2 << "IM_IN2:alice:F:F:hi";
+    QTest::newRow("toc_signon: no configuration, IM_IN")
+        << false << "toc_signon" << QStringList{"SIGN_ON:TOC1.0", "CONFIG:", "NICK:alice"}
+        << "IM_IN:alice:F:hi";
 }
 
 void TestWire::greetingAndSignOnFrames() {
     QFETCH(bool, crlf);
+    QFETCH(QString, command);
+    QFETCH(QStringList, signOnLines);
+    QFETCH(QString, imLine);
     RawClient c;
     QVERIFY(c.connectTo(m_server->port()));
-    c.startSignOn(QStringLiteral("alice"), QStringLiteral("pw"), crlf);
-    QVERIFY(c.waitLine(QStringLiteral("CONFIG2:")));
+    QVERIFY(c.greet(crlf));
+    c.sendFrame(toc::SignOn, toc::signOnData("alice"));
+    QString login = toc::signOnLine(QStringLiteral("login.oscar.aol.com"), 5190,
+                                    QStringLiteral("alice"), toc::roastPassword("pw"));
+    c.sendLine(login.replace(QStringLiteral("toc2_login"), command));
+    QVERIFY(c.waitFrames(4));
     const QList<QByteArray> f = c.frames();
-    QCOMPARE(f.size(), 4);
     // The server's sign-on frame, sequence 0, data 0 0 0 1.
     QCOMPARE(f[0], QByteArray("*\x01\x00\x00\x00\x04\x00\x00\x00\x01", 10));
     // Then the lines, numbered on, with no trailing NUL.
-    // The configuration in one line, with no m: record before a mode is set.
-    const QStringList expected{QStringLiteral("SIGN_ON:TOC2.0"), QStringLiteral("NICK:alice"),
-                               QStringLiteral("CONFIG2:g:Buddies\nb:vorklebot\ndone:\n")};
-    for (int i = 1; i < 4; ++i) {
-        QCOMPARE(f[i], toc::buildFrame(toc::Data, quint16(i), expected[i - 1].toUtf8()));
-    }
+    for (int i = 1; i < 4; ++i)
+        QCOMPARE(f[i], toc::buildFrame(toc::Data, quint16(i), signOnLines[i - 1].toUtf8()));
+    c.clear();
+    c.sendLine(QStringLiteral("toc_init_done"));
+    c.sendLine(QStringLiteral("toc_send_im alice hi"));
+    QVERIFY(c.waitLine(imLine));
 }
 
 void TestWire::wrongPasswordClosesConnection() {
@@ -260,6 +279,9 @@ void TestWire::secondSignOnKeepsBoth() {
     QTRY_COMPARE(lastClass(), QStringLiteral(" O "));
     second.close();
     QTRY_COMPARE(lastClass(), QStringLiteral(" OU"));
+    // A departure names the account as the server keeps it, not as formatted.
+    first.sendLine(QStringLiteral("toc_format_nickname \"A Lice\""));
+    QVERIFY(bob.waitLine(QStringLiteral("UPDATE_BUDDY2:A Lice:T:")));
     first.close();
     QVERIFY(bob.waitLine(QStringLiteral("UPDATE_BUDDY2:alice:F:0:0:0:   :")));
 }
@@ -462,6 +484,10 @@ void TestWire::linesAndAnswers_data() {
         << "toc_send_im \"bob\" \"<a href=&quot;x&quot;>\\(l\\) \\$5 C:\\\\d</a>\" auto" << none
         << none
         << QStringList{"IM_IN_ENC2:alice:T:F:T: O :F:L:en:<a href=&quot;x&quot;>(l) $5 C:\\d</a>"};
+    QTest::newRow("IM: toc2_send_im_enc")
+        << ""
+        << "toc2_send_im_enc \"bob\" \"F\" \"U\" \"en\" \"enc \\(form\\)\" auto" << none << none
+        << QStringList{"IM_IN_ENC2:alice:T:F:T: O :F:L:en:enc (form)"};
     QTest::newRow("IM: to someone offline, no answer")
         << ""
         << "toc_send_im \"nobody\" \"hello?\"" << none << none << none;
