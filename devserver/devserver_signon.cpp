@@ -160,7 +160,8 @@ void DevServer::closeConnection(Connection &c) {
                                        [&c](const auto &p) { return p.get() == &c; }),
                         u.connections.end());
     if (u.connections.empty()) {
-        m_users.erase(u.name);
+        const QString name = u.name; // the key must outlive the entry it names
+        m_users.erase(name);
         return;
     }
     if (u.online && wasAway != u.away())
