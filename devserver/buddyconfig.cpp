@@ -37,7 +37,8 @@ bool BuddyConfig::removeGroup(const QString &name) {
     return false;
 }
 
-bool BuddyConfig::addBuddy(const QString &group, const QString &name, const QString &alias) {
+bool BuddyConfig::addBuddy(const QString &group, const QString &name, const QString &alias,
+                           const QString &note) {
     BuddyGroup *g = findGroup(group);
     if (!g || buddyCount() >= kMaxBuddies)
         return false;
@@ -46,7 +47,7 @@ bool BuddyConfig::addBuddy(const QString &group, const QString &name, const QStr
         if (normalizeScreenName(b.name) == key)
             return false;
     }
-    g->buddies.append(BuddyEntry{name, alias});
+    g->buddies.append(BuddyEntry{key, alias, note});
     return true;
 }
 
@@ -119,20 +120,24 @@ bool BuddyConfig::allows(const QString &normalized) const {
 
 QStringList BuddyConfig::records() const {
     QStringList out;
-    for (const BuddyGroup &g : groups) {
-        out.append(QStringLiteral("g:") + g.name + QLatin1Char('\n'));
-        for (const BuddyEntry &b : g.buddies) {
-            QString record = QStringLiteral("b:") + b.name;
-            if (!b.alias.isEmpty())
-                record += QLatin1Char(':') + b.alias;
-            out.append(record + QLatin1Char('\n'));
-        }
-    }
+    if (pdmode != ModeNotSet)
+        out.append(QStringLiteral("m:") + QString::number(pdmode) + QLatin1Char('\n'));
     for (const QString &d : deny)
         out.append(QStringLiteral("d:") + d + QLatin1Char('\n'));
     for (const QString &p : permit)
         out.append(QStringLiteral("p:") + p + QLatin1Char('\n'));
-    out.append(QStringLiteral("m:") + QString::number(pdmode) + QLatin1Char('\n'));
+    for (const BuddyGroup &g : groups) {
+        out.append(QStringLiteral("g:") + g.name + QLatin1Char('\n'));
+        for (const BuddyEntry &b : g.buddies) {
+            // Entries stored before names were normalised are sent normalised too.
+            QString record = QStringLiteral("b:") + normalizeScreenName(b.name);
+            if (!b.alias.isEmpty() || !b.note.isEmpty())
+                record += QLatin1Char(':') + b.alias;
+            if (!b.note.isEmpty())
+                record += QStringLiteral(":::::") + b.note;
+            out.append(record + QLatin1Char('\n'));
+        }
+    }
     return out;
 }
 

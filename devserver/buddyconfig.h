@@ -11,8 +11,9 @@
 namespace devserver {
 
 struct BuddyEntry {
-    QString name;  // as the user wrote it
+    QString name;  // normalised
     QString alias; // may be empty
+    QString note;  // may be empty
 };
 
 struct BuddyGroup {
@@ -21,6 +22,7 @@ struct BuddyGroup {
 };
 
 enum PrivacyMode {
+    ModeNotSet = 0, // allows all, and no m: record is sent
     AllowAll = 1,
     BlockAll = 2,
     AllowPermitted = 3,
@@ -37,7 +39,7 @@ class BuddyConfig {
     QList<BuddyGroup> groups;
     QStringList permit; // normalised names
     QStringList deny;   // normalised names
-    int pdmode = AllowAll;
+    int pdmode = ModeNotSet;
 
     // The group whose name normalises like `name`, or nullptr.
     BuddyGroup *findGroup(const QString &name);
@@ -47,7 +49,8 @@ class BuddyConfig {
     // already there (add), absent (remove) or a limit was reached.
     bool addGroup(const QString &name);
     bool removeGroup(const QString &name);
-    bool addBuddy(const QString &group, const QString &name, const QString &alias);
+    bool addBuddy(const QString &group, const QString &name, const QString &alias,
+                  const QString &note = QString());
     bool removeBuddy(const QString &group, const QString &name);
     bool addListed(QStringList *list, const QString &normalized);
     bool removeListed(QStringList *list, const QString &normalized);
@@ -61,8 +64,9 @@ class BuddyConfig {
     // it with IMs and chat invitations.
     bool allows(const QString &normalized) const;
 
-    // The configuration records, each ended by a line feed, without "done:".
-    // g/b records first (in order), then d, p and m.
+    // The configuration records, each ended by a line feed, without "done:":
+    // m (once a mode was set), d and p first, then g/b in order; buddies as
+    // "b:name", "b:name:alias" or "b:name:alias:::::note".
     QStringList records() const;
 };
 

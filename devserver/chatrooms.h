@@ -1,46 +1,45 @@
 #pragma once
-// The chat rooms that exist: id, name, members in join order and pending
-// invitations. Pure bookkeeping; who gets told what is the server's job.
+// The chat rooms that exist: name, member connections in join order and
+// pending invitations. Rooms are found by name, ignoring case (but not
+// spaces); each connection numbers them itself (see roomids.h). Pure
+// bookkeeping; who gets told what is the server's job.
 
-#include <QHash>
+#include <QList>
 #include <QSet>
 #include <QString>
-#include <QStringList>
 #include <map>
 
 namespace devserver {
 
+struct Connection;
+
 struct ChatRoom {
-    qint32 id = 0;
-    QString name;        // as first joined
-    QStringList members; // normalised names, in join order
-    QSet<QString> invited;
+    QString key;  // the name in lower case
+    QString name; // as first joined
+    QList<Connection *> members;
+    QSet<QString> invited; // normalised account names
 };
 
 class ChatRooms {
   public:
-    explicit ChatRooms(qint32 firstId = 1);
+    static QString keyOf(const QString &name) { return name.toLower(); }
 
-    ChatRoom *find(qint32 id);
-    // Room names compare normalised (lower case, spaces removed).
-    ChatRoom *findByName(const QString &name);
-    // A new empty room with a fresh positive id.
-    ChatRoom &create(const QString &name);
+    ChatRoom *find(const QString &key);
+    // The room with that name, created empty when there is none.
+    ChatRoom &findOrCreate(const QString &name);
 
     // Adds the member; false when already in.
-    bool join(ChatRoom &room, const QString &member);
+    bool join(ChatRoom &room, Connection *member);
     // Removes the member (and the room when it is left empty); false when
     // the member was not in it.
-    bool leave(qint32 id, const QString &member);
-    // Ids of the rooms a member is in.
-    QList<qint32> roomsOf(const QString &member) const;
+    bool leave(const QString &key, Connection *member);
+    // Keys of the rooms a connection is in.
+    QList<QString> roomsOf(Connection *member) const;
 
     int count() const { return int(m_rooms.size()); }
 
   private:
-    std::map<qint32, ChatRoom> m_rooms;
-    QHash<QString, qint32> m_byName;
-    qint32 m_nextId;
+    std::map<QString, ChatRoom> m_rooms;
 };
 
 } // namespace devserver

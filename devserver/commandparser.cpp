@@ -6,79 +6,106 @@ namespace devserver {
 
 namespace {
 
-enum class Result { Ok, Bad };
+const QChar kSpace(u' ');
+const QChar kQuote(u'"');
 
-// Reads the argument starting at text[*pos] (not a space) into *arg.
-Result readArgument(const QString &text, qsizetype *pos, QString *arg) {
-    const qsizetype n = text.size();
+// One quoted argument starting after its opening quote at text[*pos]. Sets
+// *more when a separating space followed the closing quote.
+QString readQuoted(QStringView text, qsizetype *pos, bool *more) {
+    QString arg;
     qsizetype i = *pos;
-    arg->clear();
-    const QChar first = text[i];
-    if (first == QLatin1Char('"')) {
-        for (++i; i < n; ++i) {
-            const QChar c = text[i];
-            if (c == QLatin1Char('\\')) {
-                if (++i >= n)
-                    return Result::Bad;
-                *arg += text[i];
-            } else if (c == QLatin1Char('"')) {
-                *pos = i + 1;
-                return Result::Ok;
-            } else {
-                *arg += c;
-            }
+    const qsizetype n = text.size();
+    *more = false;
+    while (i < n) {
+        const QChar c = text[i++];
+        if (c != kQuote) {
+            arg += c;
+        } else if (i < n && text[i] == kQuote) {
+            arg += kQuote; // "" is one quote
+            ++i;
+        } else if (i >= n) {
+            break; // closing quote at the end of the line
+        } else if (text[i] == kSpace) {
+            *more = true;
+            ++i;
+            break;
+        } else {
+            arg += kQuote; // a quote in the middle is kept
         }
-        return Result::Bad;
     }
-    if (first == QLatin1Char('{')) {
-        int depth = 1;
-        const qsizetype start = i + 1;
-        for (++i; i < n; ++i) {
-            const QChar c = text[i];
-            if (c == QLatin1Char('{')) {
-                ++depth;
-            } else if (c == QLatin1Char('}') && --depth == 0) {
-                *arg = text.mid(start, i - start);
-                *pos = i + 1;
-                return Result::Ok;
-            }
-        }
-        return Result::Bad;
-    }
-    const qsizetype start = i;
-    while (i < n && text[i] != QLatin1Char(' '))
-        ++i;
-    *arg = text.mid(start, i - start);
     *pos = i;
-    return Result::Ok;
+    return arg;
 }
 
 } // namespace
 
+QStringList readArguments(QStringView rest) {
+    QString text = rest.toString();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList args;
+    if (text.isEmpty())
+        return args;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (true) {
+        while (i < n && text[i] == kSpace)
+            ++i;
+        if (i < n && text[i] == kQuote) {
+            ++i;
+            bool more = false;
+            args.append(readQuoted(text, &i, &more));
+            if (!more)
+                return args;
+            continue;
+        }
+        const qsizetype start = i;
+        while (i < n && text[i] != kSpace)
+            ++i;
+        args.append(text.mid(start, i - start));
+        if (i >= n)
+            return args;
+        ++i; // the separator; an argument always follows it, empty at the end
+    }
+}
+
+QString unescapeArgument(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('\\')) {
+            if (++i >= text.size())
+                break;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+QString wholeText(QStringView rest) {
+    QStringView text = rest.trimmed();
+    if (text.startsWith(kQuote)) {
+        text = text.sliced(1);
+        if (text.endsWith(kQuote))
+            text.chop(1);
+    } else if (text.startsWith(QLatin1Char('{'))) {
+        text = text.sliced(1);
+        if (text.endsWith(QLatin1Char('}')))
+            text.chop(1);
+    }
+    return unescapeArgument(text);
+}
+
 bool parseCommand(const QString &line, Command *out) {
     *out = Command();
+    const qsizetype space = line.indexOf(kSpace);
     Command cmd;
-    const qsizetype n = line.size();
-    qsizetype i = 0;
-    bool first = true;
-    while (true) {
-        while (i < n && line[i] == QLatin1Char(' '))
-            ++i;
-        if (i >= n)
-            break;
-        if (first && (line[i] == QLatin1Char('"') || line[i] == QLatin1Char('{')))
-            return false;
-        QString arg;
-        if (readArgument(line, &i, &arg) != Result::Ok)
-            return false;
-        if (first)
-            cmd.name = arg;
-        else
-            cmd.args.append(arg);
-        first = false;
-    }
+    cmd.name = space < 0 ? line : line.left(space);
     if (cmd.name.isEmpty())
         return false;
+    if (space >= 0) {
+        cmd.rest = line.mid(space + 1);
+        cmd.args = readArguments(cmd.rest);
+    }
     *out = std::move(cmd);
     return true;
 }

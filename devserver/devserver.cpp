@@ -1,6 +1,7 @@
 #include "devserver/devserver.h"
 
 #include "devserver/httpserver.h"
+#include "devserver/serverlines.h"
 #include "devserver/session.h"
 #include "devserver/vorklebot.h"
 
@@ -120,13 +121,16 @@ void DevServer::onKeepAlive() {
 void DevServer::sessionClosed(Session *session) {
     if (!m_sessions.remove(session))
         return;
-    const QString name = session->userName();
-    const auto it = m_users.find(name);
-    if (!name.isEmpty() && it != m_users.end() && it->second->endpoint == session) {
-        signOff(name);
+    if (Connection *c = connectionOf(session)) {
+        const QString name = c->user->name;
+        closeConnection(*c);
         log(QStringLiteral("sign-off %1").arg(name));
     }
     session->deleteLater();
+}
+
+QByteArray DevServer::answerHttp(const QByteArray &request) const {
+    return m_http->respond(request);
 }
 
 OnlineUser *DevServer::user(const QString &name) {
@@ -134,59 +138,124 @@ OnlineUser *DevServer::user(const QString &name) {
     return it == m_users.end() ? nullptr : it->second.get();
 }
 
+const OnlineUser *DevServer::user(const QString &name) const {
+    const auto it = m_users.find(name);
+    return it == m_users.end() ? nullptr : it->second.get();
+}
+
+Connection *DevServer::connectionOf(Session *session) {
+    OnlineUser *u = user(session->userName());
+    if (!u)
+        return nullptr;
+    for (const auto &c : u->connections) {
+        if (c->endpoint == session)
+            return c.get();
+    }
+    return nullptr;
+}
+
+Connection *DevServer::botConnection() {
+    OnlineUser *bot = user(kBotName);
+    return bot && !bot->connections.empty() ? bot->connections.front().get() : nullptr;
+}
+
+void DevServer::send(Connection &c, const QString &line) {
+    if (c.endpoint)
+        c.endpoint->sendLine(line);
+}
+
 void DevServer::send(OnlineUser &u, const QString &line) {
-    if (u.endpoint)
-        u.endpoint->sendLine(line);
+    for (const auto &c : u.connections) {
+        if (c->initDone)
+            send(*c, line);
+    }
 }
 
-void DevServer::sendError(OnlineUser &u, const QString &error) {
-    log(QStringLiteral("error to %1: %2").arg(u.name, error));
-    send(u, error);
+void DevServer::sendOthers(Connection &c, const QStringList &lines) {
+    for (const auto &other : c.user->connections) {
+        if (other.get() == &c)
+            continue;
+        for (const QString &line : lines)
+            send(*other, line);
+    }
 }
 
-const QHash<QString, DevServer::Handler> &DevServer::handlers() {
-    static const QHash<QString, Handler> table = {
-        {QStringLiteral("toc_init_done"), &DevServer::cmdInitDone},
-        {QStringLiteral("toc_send_im"), &DevServer::cmdSendIm},
-        {QStringLiteral("toc2_send_im"), &DevServer::cmdSendIm},
-        {QStringLiteral("toc2_client_event"), &DevServer::cmdClientEvent},
-        {QStringLiteral("toc_chat_join"), &DevServer::cmdChatJoin},
-        {QStringLiteral("toc_chat_accept"), &DevServer::cmdChatAccept},
-        {QStringLiteral("toc_chat_send"), &DevServer::cmdChatSend},
-        {QStringLiteral("toc_chat_leave"), &DevServer::cmdChatLeave},
-        {QStringLiteral("toc_chat_invite"), &DevServer::cmdChatInvite},
-        {QStringLiteral("toc_set_away"), &DevServer::cmdSetAway},
-        {QStringLiteral("toc_set_idle"), &DevServer::cmdSetIdle},
-        {QStringLiteral("toc_set_info"), &DevServer::cmdSetInfo},
-        {QStringLiteral("toc_get_info"), &DevServer::cmdGetInfo},
-        {QStringLiteral("toc_get_status"), &DevServer::cmdGetStatus},
-        {QStringLiteral("toc_evil"), &DevServer::cmdEvil},
-        {QStringLiteral("toc2_new_buddies"), &DevServer::cmdNewBuddies},
-        {QStringLiteral("toc2_remove_buddy"), &DevServer::cmdRemoveBuddy},
-        {QStringLiteral("toc2_new_group"), &DevServer::cmdNewGroup},
-        {QStringLiteral("toc2_del_group"), &DevServer::cmdDelGroup},
-        {QStringLiteral("toc2_add_deny"), &DevServer::cmdAddDeny},
-        {QStringLiteral("toc2_remove_deny"), &DevServer::cmdRemoveDeny},
-        {QStringLiteral("toc2_add_permit"), &DevServer::cmdAddPermit},
-        {QStringLiteral("toc2_remove_permit"), &DevServer::cmdRemovePermit},
-        {QStringLiteral("toc2_set_pdmode"), &DevServer::cmdSetPdMode},
-        {QStringLiteral("toc_format_nickname"), &DevServer::cmdFormatNickname},
-        {QStringLiteral("toc_change_passwd"), &DevServer::cmdChangePasswd},
-        {QStringLiteral("toc_set_caps"), &DevServer::cmdSetCaps},
+void DevServer::sendError(Connection &c, const QString &error) {
+    log(QStringLiteral("error to %1: %2").arg(c.user->name, error));
+    send(c, error);
+}
+
+const QHash<QString, DevServer::Rule> &DevServer::rules() {
+    static const QHash<QString, Rule> table = {
+        {QStringLiteral("toc_init_done"), {&DevServer::cmdInitDone, Text::None}},
+        {QStringLiteral("toc_send_im"), {&DevServer::cmdSendIm, Text::Second}},
+        {QStringLiteral("toc2_send_im"), {&DevServer::cmdSendIm, Text::Second}},
+        {QStringLiteral("toc2_send_im_enc"), {&DevServer::cmdSendImEnc, Text::Fifth}},
+        {QStringLiteral("toc2_client_event"), {&DevServer::cmdClientEvent, Text::None}},
+        {QStringLiteral("toc_chat_join"), {&DevServer::cmdChatJoin, Text::None}},
+        {QStringLiteral("toc_chat_accept"), {&DevServer::cmdChatAccept, Text::None}},
+        {QStringLiteral("toc_chat_send"), {&DevServer::cmdChatSend, Text::Second}},
+        {QStringLiteral("toc_chat_leave"), {&DevServer::cmdChatLeave, Text::None}},
+        {QStringLiteral("toc_chat_invite"), {&DevServer::cmdChatInvite, Text::Second}},
+        {QStringLiteral("toc_set_away"), {&DevServer::cmdSetAway, Text::All}},
+        {QStringLiteral("toc_set_idle"), {&DevServer::cmdSetIdle, Text::None}},
+        {QStringLiteral("toc_set_info"), {&DevServer::cmdSetInfo, Text::All}},
+        {QStringLiteral("toc_get_info"), {&DevServer::cmdGetInfo, Text::None}},
+        {QStringLiteral("toc_get_status"), {&DevServer::cmdGetStatus, Text::None}},
+        {QStringLiteral("toc_evil"), {&DevServer::cmdEvil, Text::None}},
+        {QStringLiteral("toc2_new_buddies"), {&DevServer::cmdNewBuddies, Text::WholeLine}},
+        // The group is taken as written: clients send it without escapes.
+        {QStringLiteral("toc2_remove_buddy"), {&DevServer::cmdRemoveBuddy, Text::None}},
+        {QStringLiteral("toc2_new_group"), {&DevServer::cmdNewGroup, Text::All}},
+        {QStringLiteral("toc2_del_group"), {&DevServer::cmdDelGroup, Text::All}},
+        {QStringLiteral("toc2_add_deny"), {&DevServer::cmdAddDeny, Text::None}},
+        {QStringLiteral("toc2_remove_deny"), {&DevServer::cmdRemoveDeny, Text::None}},
+        {QStringLiteral("toc2_add_permit"), {&DevServer::cmdAddPermit, Text::None}},
+        {QStringLiteral("toc2_remove_permit"), {&DevServer::cmdRemovePermit, Text::None}},
+        {QStringLiteral("toc2_set_pdmode"), {&DevServer::cmdSetPdMode, Text::None}},
+        {QStringLiteral("toc_format_nickname"), {&DevServer::cmdFormatNickname, Text::None}},
+        {QStringLiteral("toc_change_passwd"), {&DevServer::cmdChangePasswd, Text::All}},
+        {QStringLiteral("toc_set_caps"), {&DevServer::cmdSetCaps, Text::None}},
     };
     return table;
 }
 
+QStringList DevServer::argumentsFor(const Command &cmd, Text text) {
+    QStringList args = cmd.args;
+    const auto unescapeAt = [&args](qsizetype i) {
+        if (i < args.size())
+            args[i] = unescapeArgument(args[i]);
+    };
+    switch (text) {
+    case Text::None:
+        break;
+    case Text::All:
+        for (qsizetype i = 0; i < args.size(); ++i)
+            unescapeAt(i);
+        break;
+    case Text::Second:
+        unescapeAt(1);
+        break;
+    case Text::Fifth:
+        unescapeAt(4);
+        break;
+    case Text::WholeLine:
+        args = QStringList{wholeText(cmd.rest)};
+        break;
+    }
+    return args;
+}
+
 void DevServer::handleCommand(Session *session, const Command &cmd) {
-    OnlineUser *u = user(session->userName());
-    if (!u || u->endpoint != session)
+    Connection *c = connectionOf(session);
+    if (!c)
         return;
-    const auto it = handlers().constFind(cmd.name);
-    if (it == handlers().constEnd()) {
-        sendError(*u, QStringLiteral("ERROR:911"));
+    const auto it = rules().constFind(cmd.name);
+    if (it == rules().constEnd()) {
+        sendError(*c, kInternalError);
         return;
     }
-    (this->*(*it))(*u, cmd.args);
+    (this->*(it->handler))(*c, argumentsFor(cmd, it->text));
 }
 
 } // namespace devserver

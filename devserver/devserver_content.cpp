@@ -1,4 +1,4 @@
-// What the HTTP listener serves: buddy icons and profile pages.
+// What the HTTP listeners serve: buddy icons and profile pages.
 #include "devserver/devserver.h"
 
 #include "devserver/profilepage.h"
@@ -20,6 +20,14 @@ std::optional<QByteArray> DevServer::profilePageFor(const QString &name) const {
         return std::nullopt;
     return renderProfilePage(account->formatted, m_store->profile(key), account->created,
                              account->warning);
+}
+
+std::optional<QByteArray> DevServer::profileLookupFor(const QString &from,
+                                                      const QString &name) const {
+    const OnlineUser *target = user(toc::normalizeScreenName(name));
+    if (!target || !target->online || !target->config.allows(toc::normalizeScreenName(from)))
+        return std::nullopt;
+    return renderProfileLookup(name, m_store->profile(target->name));
 }
 
 } // namespace devserver

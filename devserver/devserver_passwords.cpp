@@ -4,6 +4,7 @@
 // more until the result is handled, so its lines keep their order.
 #include "devserver/devserver.h"
 
+#include "devserver/serverlines.h"
 #include "devserver/session.h"
 
 #include <QFutureWatcher>
@@ -35,29 +36,38 @@ void DevServer::checkPasswordOffLoop(Session *session, std::function<PasswordChe
     });
 }
 
-void DevServer::cmdChangePasswd(OnlineUser &u, const QStringList &a) {
-    auto *session = dynamic_cast<Session *>(u.endpoint);
-    const std::optional<PasswordHash> stored = m_store->passwordHash(u.name);
-    if (a.size() < 2 || a[1].isEmpty() || !session || !stored) {
-        sendError(u, QStringLiteral("ERROR:911"));
+// A new password that is empty: ERROR:911; a wrong old one: ERROR:980.
+void DevServer::cmdChangePasswd(Connection &c, const QStringList &a) {
+    auto *session = dynamic_cast<Session *>(c.endpoint);
+    const QString name = c.user->name;
+    const std::optional<PasswordHash> stored = m_store->passwordHash(name);
+    if (a.size() < 2 || !session || !stored) {
+        sendError(c, kInternalError);
+        return;
+    }
+    if (a[1].isEmpty()) {
+        sendError(c, QStringLiteral("ERROR:911"));
         return;
     }
     const QByteArray old = a[0].toUtf8();
     const QByteArray now = a[1].toUtf8();
     const int iterations = m_options.passwordIterations;
-    const QString name = u.name;
     checkPasswordOffLoop(
         session,
         [stored, old, now, iterations] { return changePassword(*stored, old, now, iterations); },
         [this, session, name, stored](const PasswordCheck &check) {
-            OnlineUser *u = user(name);
-            if (!u || u->endpoint != session)
+            Connection *c = connectionOf(session);
+            if (!c)
                 return;
-            if (!check.accepted || !m_store->replacePassword(name, *stored, *check.replacement)) {
-                sendError(*u, QStringLiteral("ERROR:911"));
+            if (!check.accepted) {
+                sendError(*c, QStringLiteral("ERROR:980"));
                 return;
             }
-            send(*u, QStringLiteral("ADMIN_PASSWD_STATUS:0"));
+            if (!m_store->replacePassword(name, *stored, *check.replacement)) {
+                sendError(*c, kInternalError);
+                return;
+            }
+            send(*c, QStringLiteral("ADMIN_PASSWD_STATUS:0"));
         });
 }
 

@@ -10,16 +10,21 @@
 
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <algorithm>
 
 namespace devserver {
 
 void DevServer::handleSignOn(Session *session, const Command &cmd) {
-    static const QSet<QString> kSignOnCommands = {
-        QStringLiteral("toc2_login"), QStringLiteral("toc2_signon"), QStringLiteral("toc_signon")};
-    if (!kSignOnCommands.contains(cmd.name) || cmd.args.size() < 4) {
-        log(QStringLiteral("error to %1: ERROR:911 (%2 before sign-on)")
-                .arg(session->peer(), cmd.name.left(40)));
-        session->sendLine(QStringLiteral("ERROR:911"));
+    static const QHash<QString, LineStyle> kSignOnCommands = {
+        {QStringLiteral("toc2_login"), LineStyle::Toc2Login},
+        {QStringLiteral("toc2_signon"), LineStyle::Toc2Signon},
+        {QStringLiteral("toc_signon"), LineStyle::Toc1}};
+    const auto style = kSignOnCommands.constFind(cmd.name);
+    if (style == kSignOnCommands.constEnd() || cmd.args.size() < 4) {
+        log(QStringLiteral("error to %1: %2 (%3 before sign-on)")
+                .arg(session->peer(), kInternalError, cmd.name.left(40)));
+        session->sendLine(kInternalError);
+        session->closeAfterFlush();
         return;
     }
     const QString name = toc::normalizeScreenName(cmd.args[2]);
@@ -42,12 +47,12 @@ void DevServer::handleSignOn(Session *session, const Command &cmd) {
     checkPasswordOffLoop(
         session,
         [stored, password, iterations] { return checkPassword(stored, password, iterations); },
-        [this, session, name, stored](const PasswordCheck &check) {
-            finishSignOn(session, name, stored, check);
+        [this, session, style = *style, name, stored](const PasswordCheck &check) {
+            finishSignOn(session, style, name, stored, check);
         });
 }
 
-void DevServer::finishSignOn(Session *session, const QString &name,
+void DevServer::finishSignOn(Session *session, LineStyle style, const QString &name,
                              const std::optional<PasswordHash> &stored,
                              const PasswordCheck &check) {
     QString why;
@@ -56,31 +61,50 @@ void DevServer::finishSignOn(Session *session, const QString &name,
         refuseSignOn(session, why);
         return;
     }
-    if (OnlineUser *old = user(name)) {
-        Endpoint *oldEndpoint = old->endpoint;
-        signOff(name);
-        if (oldEndpoint)
-            oldEndpoint->dropConnection();
-        log(QStringLiteral("sign-off %1: signed on again elsewhere").arg(name));
+    // A second sign-on of an account joins the first: both stay signed on.
+    OnlineUser *u = user(name);
+    if (!u) {
+        const std::optional<Account> account = m_store->account(name);
+        auto created = std::make_unique<OnlineUser>();
+        created->name = name;
+        created->formatted = account ? account->formatted : name;
+        created->warning = account ? account->warning : 0;
+        created->config = *config;
+        created->buddies = created->config.buddyNames();
+        created->signOnTime = QDateTime::currentSecsSinceEpoch();
+        u = created.get();
+        m_users[name] = std::move(created);
     }
-    const std::optional<Account> account = m_store->account(name);
-    auto u = std::make_unique<OnlineUser>();
-    u->name = name;
-    u->formatted = account ? account->formatted : name;
-    u->warning = account ? account->warning : 0;
-    u->endpoint = session;
-    u->config = *config;
-    u->buddies = u->config.buddyNames();
-    u->signOnTime = QDateTime::currentSecsSinceEpoch();
-    OnlineUser &ref = *u;
-    m_users[name] = std::move(u);
+    const bool wasAway = u->away();
+    auto connection = std::make_unique<Connection>();
+    connection->user = u;
+    connection->endpoint = session;
+    connection->style = style;
+    Connection &c = *connection;
+    u->connections.push_back(std::move(connection));
     session->setUserName(name);
+    sendSignOnLines(c);
+    // The newcomer is not away: an account away everywhere is back.
+    if (wasAway && !u->away())
+        broadcastPresence(*u);
+    log(QStringLiteral("sign-on %1 from %2 (%3 connections)")
+            .arg(name, session->address())
+            .arg(u->connections.size()));
+}
 
-    send(ref, QStringLiteral("SIGN_ON:TOC2.0"));
-    send(ref, QStringLiteral("NICK:") + ref.formatted);
-    for (const QString &line : config2Lines(ref.config.records()))
-        send(ref, line);
-    log(QStringLiteral("sign-on %1 from %2").arg(name, session->address()));
+void DevServer::sendSignOnLines(Connection &c) {
+    const OnlineUser &u = *c.user;
+    if (c.style == LineStyle::Toc1) {
+        // TOC1 connections get no stored configuration.
+        send(c, QStringLiteral("SIGN_ON:TOC1.0"));
+        send(c, QStringLiteral("CONFIG:"));
+        send(c, QStringLiteral("NICK:") + u.formatted);
+        return;
+    }
+    send(c, QStringLiteral("SIGN_ON:TOC2.0"));
+    send(c, QStringLiteral("NICK:") + u.formatted);
+    for (const QString &line : config2Lines(u.config.records()))
+        send(c, line);
 }
 
 void DevServer::refuseSignOn(Session *session, const QString &why) {
@@ -120,31 +144,50 @@ std::optional<BuddyConfig> DevServer::acceptAccount(const QString &name,
     return config;
 }
 
-void DevServer::signOff(const QString &name) {
-    OnlineUser *u = user(name);
-    if (!u)
+void DevServer::closeConnection(Connection &c) {
+    OnlineUser &u = *c.user;
+    const bool wasAway = u.away();
+    c.endpoint = nullptr; // nothing more goes to a closing connection
+    bool othersReady = false;
+    for (const auto &other : u.connections)
+        othersReady = othersReady || (other.get() != &c && other->initDone);
+    // Watchers hear of the departure before the rooms do.
+    if (!othersReady)
+        goOffline(u);
+    for (const QString &key : m_rooms.roomsOf(&c))
+        leaveRoom(c, key);
+    u.connections.erase(std::remove_if(u.connections.begin(), u.connections.end(),
+                                       [&c](const auto &p) { return p.get() == &c; }),
+                        u.connections.end());
+    if (u.connections.empty()) {
+        const QString name = u.name; // the key must outlive the entry it names
+        m_users.erase(name);
         return;
-    u->endpoint = nullptr; // nothing more goes to a closing connection
-    for (qint32 id : m_rooms.roomsOf(name))
-        leaveRoom(*u, id);
-    if (u->online) {
-        const QString offline = presenceLine(*u, false);
-        for (const QString &w : std::as_const(u->visibleTo)) {
-            if (OnlineUser *watcher = user(w))
-                send(*watcher, offline);
-        }
-        for (const QString &b : std::as_const(u->buddies)) {
-            auto it = m_watchers.find(b);
-            if (it != m_watchers.end()) {
-                it->remove(name);
-                if (it->isEmpty())
-                    m_watchers.erase(it);
-            }
-            if (OnlineUser *buddy = user(b))
-                buddy->visibleTo.remove(name);
-        }
     }
-    m_users.erase(name);
+    if (u.online && wasAway != u.away())
+        broadcastPresence(u);
+}
+
+void DevServer::goOffline(OnlineUser &u) {
+    if (!u.online)
+        return;
+    u.online = false;
+    const QString offline = departureLine(u.name);
+    for (const QString &w : std::as_const(u.visibleTo)) {
+        if (OnlineUser *watcher = user(w))
+            send(*watcher, offline);
+    }
+    u.visibleTo.clear();
+    for (const QString &b : std::as_const(u.buddies)) {
+        auto it = m_watchers.find(b);
+        if (it != m_watchers.end()) {
+            it->remove(u.name);
+            if (it->isEmpty())
+                m_watchers.erase(it);
+        }
+        if (OnlineUser *buddy = user(b))
+            buddy->visibleTo.remove(u.name);
+    }
 }
 
 void DevServer::startBot() {
@@ -166,16 +209,21 @@ void DevServer::startBot() {
     auto u = std::make_unique<OnlineUser>();
     u->name = kBotName;
     u->formatted = kBotName;
-    u->endpoint = m_bot;
     u->service = true;
     u->online = true;
     u->signOnTime = m_startTime;
     if (const std::optional<Account> account = m_store->account(kBotName))
         u->warning = account->warning;
-    OnlineUser &bot = *u;
+    auto connection = std::make_unique<Connection>();
+    connection->user = u.get();
+    connection->endpoint = m_bot;
+    connection->initDone = true;
+    Connection &bot = *connection;
+    u->connections.push_back(std::move(connection));
     m_users[kBotName] = std::move(u);
-    ChatRoom &room = m_rooms.create(kBotRoom);
-    m_rooms.join(room, bot.name);
+    ChatRoom &room = m_rooms.findOrCreate(kBotRoom);
+    bot.rooms.idFor(room.key);
+    m_rooms.join(room, &bot);
 }
 
 } // namespace devserver

@@ -2,17 +2,20 @@
 
 namespace devserver {
 
-bool FloodControl::allow(qint64 nowMs) {
+FloodControl::Verdict FloodControl::check(qint64 nowMs) {
     if (m_limit <= 0)
-        return true;
+        return Verdict::Allow;
     // A clock that goes backwards starts a new window too.
     if (!m_started || nowMs - m_windowStart >= 1000 || nowMs < m_windowStart) {
+        if (m_count <= m_limit)
+            m_refused = 0;
         m_started = true;
         m_windowStart = nowMs;
         m_count = 0;
     }
-    ++m_count;
-    return m_count <= m_limit;
+    if (++m_count <= m_limit)
+        return Verdict::Allow;
+    return ++m_refused > kRefusals ? Verdict::Disconnect : Verdict::Refuse;
 }
 
 } // namespace devserver

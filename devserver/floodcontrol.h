@@ -1,6 +1,8 @@
 #pragma once
-// Counts a client's command lines in fixed one-second windows. Pure: the
-// caller passes the clock.
+// Counts a client's command lines in fixed one-second windows. Lines over
+// the limit are refused; a client that goes on after kRefusals refusals is
+// disconnected, as the TOC2 servers people run do. A second within the limit
+// forgives the refusals. Pure: the caller passes the clock.
 
 #include <QtGlobal>
 
@@ -8,11 +10,14 @@ namespace devserver {
 
 class FloodControl {
   public:
+    enum class Verdict { Allow, Refuse, Disconnect };
+    static constexpr int kRefusals = 6;
+
     // linesPerSecond <= 0 turns the limit off.
     explicit FloodControl(int linesPerSecond = 0) : m_limit(linesPerSecond) {}
 
-    // Counts one line at nowMs; false when it exceeds the limit of its window.
-    bool allow(qint64 nowMs);
+    // Counts one line at nowMs.
+    Verdict check(qint64 nowMs);
 
     int limit() const { return m_limit; }
 
@@ -20,6 +25,7 @@ class FloodControl {
     int m_limit;
     qint64 m_windowStart = 0;
     int m_count = 0;
+    int m_refused = 0;
     bool m_started = false;
 };
 

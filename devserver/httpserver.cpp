@@ -75,16 +75,30 @@ QByteArray HttpServer::respond(const QByteArray &data) const {
             out.chop(body.size());
         return out;
     };
+    // Profiles are the users' own HTML: shown in a sandbox that runs and loads nothing.
+    const QByteArray html = "text/html; charset=utf-8";
+    const QByteArray sandbox = "Content-Security-Policy: sandbox; default-src 'none'; style-src "
+                               "'unsafe-inline'\r\n";
     const QString name = req.queryValue(QStringLiteral("screenname"));
     if (req.path == QLatin1String("/BartSNQuery")) {
         if (const std::optional<QByteArray> icon = m_content->iconFor(name))
             return answer("image/jpeg", *icon, QByteArray());
+    } else if (req.path == QLatin1String("/info") && !name.isEmpty()) {
+        if (const std::optional<QByteArray> page = m_content->profilePageFor(name))
+            return answer(html, *page, sandbox);
     } else if (req.path == QLatin1String("/info")) {
-        if (const std::optional<QByteArray> page = m_content->profilePageFor(name)) {
-            return answer("text/html; charset=utf-8", *page,
-                          "Content-Security-Policy: sandbox; default-src 'none'; style-src "
-                          "'unsafe-inline'\r\n");
-        }
+        // The relative URL of a GOTO_URL line, answered as the TOC2 servers
+        // people run answer it.
+        const QString cookie = req.queryValue(QStringLiteral("cookie"));
+        const QString from = req.queryValue(QStringLiteral("from"));
+        const QString user = req.queryValue(QStringLiteral("user"));
+        if (cookie.isEmpty())
+            return httpResponse(400, plain, "required `cookie` param is missing");
+        if (!m_content->profileCookie().matches(cookie, from, user))
+            return httpResponse(400, plain, "invalid `cookie` param");
+        if (const std::optional<QByteArray> page = m_content->profileLookupFor(from, user))
+            return answer(html, *page, sandbox);
+        return httpResponse(404, plain, "user is unavailable\n");
     }
     return httpResponse(404, plain, textBody(404));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A small HTTP/1.1 listener: buddy icons (GET /BartSNQuery?...&screenname=)
-// and profile pages (GET /info?...&screenname=). One request per
-// connection; the answer is followed by a close.
+// and profile pages (GET /info?...&screenname=, and the relative
+// info?cookie=...&from=...&user=... of GOTO_URL, which the TOC port answers
+// too). One request per connection; the answer is followed by a close.
 
 #include <QHostAddress>
 #include <QObject>

@@ -54,8 +54,8 @@ int main(int argc, char **argv) {
         QStringLiteral("HOST:PORT"), QStringLiteral("127.0.0.1:5190"));
     const QCommandLineOption httpPort(
         QStringLiteral("http-port"),
-        QStringLiteral(
-            "Port for buddy icons and profiles (default 80 when it can be bound, else 5191)."),
+        QStringLiteral("Port for buddy icons and profiles (default 80 when it can be bound, else "
+                       "5191). Profile pages are served on the TOC port as well."),
         QStringLiteral("N"));
     const QCommandLineOption db(
         QStringLiteral("db"),
@@ -66,11 +66,12 @@ int main(int argc, char **argv) {
         QStringLiteral("Refuse unknown screen names instead of creating them."));
     const QCommandLineOption keepAlive(
         QStringLiteral("keepalive"),
-        QStringLiteral("Seconds between keep-alive frames, 0 for none (default 60)."),
-        QStringLiteral("S"), QStringLiteral("60"));
+        QStringLiteral("Seconds between keep-alive frames, 0 for none (default 0)."),
+        QStringLiteral("S"), QStringLiteral("0"));
     const QCommandLineOption flood(
         QStringLiteral("flood-limit"),
-        QStringLiteral("Command lines per second a client may send, 0 for no limit (default 20)."),
+        QStringLiteral("Command lines per second a client may send, 0 for no limit (default 20). "
+                       "Lines over it get ERROR:903; a client that goes on is disconnected."),
         QStringLiteral("N"), QStringLiteral("20"));
     const QCommandLineOption iterations(
         QStringLiteral("password-iterations"),

@@ -46,4 +46,8 @@ bool isValidFormattedName(const QString &formatted) {
     return !formatted.trimmed().isEmpty() && isValidAlias(formatted);
 }
 
+bool isValidNote(const QString &note) {
+    return note.size() <= kMaxNote && !hasControlOrColon(note, true);
+}
+
 } // namespace devserver

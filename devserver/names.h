@@ -9,6 +9,7 @@ namespace devserver {
 
 constexpr int kMaxScreenName = 24;
 constexpr int kMaxLabel = 64;
+constexpr int kMaxNote = 255;
 
 // A normalised screen name: 1..24 letters, digits, '.', '_', '-' or '@'.
 bool isValidScreenName(const QString &normalized);
@@ -23,5 +24,9 @@ bool isValidGroupName(const QString &group);
 bool isValidAlias(const QString &alias);
 bool isValidRoomName(const QString &room);
 bool isValidFormattedName(const QString &formatted);
+
+// Buddy notes: the last field of their record, so colons are allowed; no
+// control characters; at most kMaxNote characters; may be empty.
+bool isValidNote(const QString &note);
 
 } // namespace devserver

@@ -19,3 +19,15 @@ QByteArray renderProfilePage(const QString &formattedName, const QString &profil
 }
 
 } // namespace devserver
+
+namespace devserver {
+
+QByteArray renderProfileLookup(const QString &user, const QString &profileHtml) {
+    return (QStringLiteral("\n<HTML><HEAD><TITLE>Profile Lookup</TITLE></HEAD><BODY>\nUsername : "
+                           "<B>") +
+            user.toHtmlEscaped() + QStringLiteral("</B><BR><BR>\n") + profileHtml +
+            QStringLiteral("\n</BODY></HTML>"))
+        .toUtf8();
+}
+
+} // namespace devserver

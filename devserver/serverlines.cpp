@@ -4,8 +4,7 @@ namespace devserver {
 
 QString userClass(bool service, bool away) {
     QString cls = service ? QStringLiteral("AO") : QStringLiteral(" O");
-    if (away)
-        cls += QLatin1Char('U');
+    cls += away ? QLatin1Char('U') : QLatin1Char(' ');
     return cls;
 }
 
@@ -19,11 +18,23 @@ QString updateBuddyLine(const QString &name, bool online, int warning, qint64 si
            cls + colon;
 }
 
-QString imInLine(const QString &sender, bool autoResponse, const QString &cls,
+QString departureLine(const QString &normalizedName) {
+    return updateBuddyLine(normalizedName, false, 0, 0, 0, QStringLiteral("   "));
+}
+
+QString imInLine(LineStyle style, const QString &sender, bool autoResponse, const QString &cls,
                  const QString &message) {
-    return QStringLiteral("IM_IN_ENC2:") + sender +
-           (autoResponse ? QStringLiteral(":T") : QStringLiteral(":F")) + QStringLiteral(":F:T:") +
-           cls + QStringLiteral(":F:L:en:") + message;
+    const QString flag = autoResponse ? QStringLiteral(":T") : QStringLiteral(":F");
+    switch (style) {
+    case LineStyle::Toc1:
+        return QStringLiteral("IM_IN:") + sender + flag + QLatin1Char(':') + message;
+    case LineStyle::Toc2Signon:
+        return QStringLiteral("IM_IN2:") + sender + flag + QStringLiteral(":F:") + message;
+    case LineStyle::Toc2Login:
+    default:
+        return QStringLiteral("IM_IN_ENC2:") + sender + flag + QStringLiteral(":F:T:") + cls +
+               QStringLiteral(":F:L:en:") + message;
+    }
 }
 
 QString chatInLine(qint32 id, const QString &sender, const QString &message) {

@@ -2,6 +2,7 @@
 
 #include "devserver/commandparser.h"
 #include "devserver/devserver.h"
+#include "devserver/httprequest.h"
 #include "protocol/wire.h"
 
 #include <QTcpSocket>
@@ -11,6 +12,7 @@ namespace devserver {
 namespace {
 const QByteArray kGreetingLf = QByteArrayLiteral("FLAPON\n\n");
 const QByteArray kGreetingCrLf = QByteArrayLiteral("FLAPON\r\n\r\n");
+const QByteArray kHttpGet = QByteArrayLiteral("GET ");
 } // namespace
 
 Session::Session(QTcpSocket *socket, DevServer *server)
@@ -64,6 +66,8 @@ QString Session::headProblem(QByteArrayView head) {
 void Session::onReadyRead() {
     while (m_stage == Stage::Greeting && m_socket->bytesAvailable() > 0)
         consumeGreeting(m_socket->read(kReadChunk));
+    if (m_stage == Stage::Http)
+        readHttp();
     readFrames();
 }
 
@@ -81,6 +85,11 @@ void Session::readFrames() {
 
 void Session::consumeGreeting(const QByteArray &bytes) {
     m_greeting += bytes;
+    if (m_greeting.startsWith(kHttpGet)) {
+        m_stage = Stage::Http;
+        readHttp();
+        return;
+    }
     for (const QByteArray &greeting : {kGreetingLf, kGreetingCrLf}) {
         if (m_greeting.startsWith(greeting)) {
             m_frames.append(m_greeting.mid(greeting.size()));
@@ -91,8 +100,21 @@ void Session::consumeGreeting(const QByteArray &bytes) {
             return;
         }
     }
-    if (!kGreetingLf.startsWith(m_greeting) && !kGreetingCrLf.startsWith(m_greeting))
+    if (!kGreetingLf.startsWith(m_greeting) && !kGreetingCrLf.startsWith(m_greeting) &&
+        !kHttpGet.startsWith(m_greeting))
         fail(QStringLiteral("bad greeting"));
+}
+
+void Session::readHttp() {
+    // The request head is collected in m_greeting, up to the size a head may have.
+    m_greeting += m_socket->read(qMax<qint64>(0, kMaxHttpHead + 1 - m_greeting.size()));
+    if (parseHttpRequest(m_greeting).state == HttpRequest::State::Incomplete &&
+        m_greeting.size() <= kMaxHttpHead)
+        return;
+    m_socket->write(m_server->answerHttp(m_greeting));
+    m_greeting.clear();
+    m_server->log(QStringLiteral("HTTP request on the TOC port from %1").arg(m_peer));
+    closeAfterFlush();
 }
 
 void Session::handleFrames() {
@@ -130,14 +152,20 @@ void Session::handleFrame(QByteArrayView frame) {
         return;
     }
     switch (quint8(frame[1])) {
+    case toc::SignOn:
+        m_clientSignOnFrame = true;
+        break;
     case toc::Data:
-        handleLine(frame.sliced(toc::kFlapHeaderSize));
+        if (!m_clientSignOnFrame)
+            close(QStringLiteral("a line before the sign-on frame"));
+        else
+            handleLine(frame.sliced(toc::kFlapHeaderSize));
         break;
     case toc::SignOff:
         closeAfterFlush();
         break;
     default:
-        // The client's sign-on frame, error frames and keep-alives need no answer.
+        // Error frames and keep-alives need no answer.
         break;
     }
 }
@@ -150,20 +178,29 @@ void Session::handleLine(QByteArrayView data) {
             QStringLiteral("<- %1: %2")
                 .arg(peer(), toc::decodeLine(data.first(qMin<qsizetype>(data.size(), 4096)))));
     if (data.size() > kMaxLine) {
-        refuseLine(QStringLiteral("ERROR:911"),
-                   QStringLiteral("line of %1 bytes").arg(data.size()));
+        close(QStringLiteral("line of %1 bytes").arg(data.size()));
         return;
     }
-    if (!m_userName.isEmpty() && !m_flood.allow(m_clock.elapsed())) {
-        refuseLine(QStringLiteral("ERROR:903"),
-                   QStringLiteral("over %1 lines a second").arg(m_flood.limit()));
+    if (data.isEmpty()) {
+        close(QStringLiteral("empty line"));
         return;
     }
+    if (!m_userName.isEmpty()) {
+        switch (m_flood.check(m_clock.elapsed())) {
+        case FloodControl::Verdict::Allow:
+            break;
+        case FloodControl::Verdict::Refuse:
+            refuseLine(QStringLiteral("ERROR:903"),
+                       QStringLiteral("over %1 lines a second").arg(m_flood.limit()));
+            return;
+        case FloodControl::Verdict::Disconnect:
+            close(QStringLiteral("still over %1 lines a second").arg(m_flood.limit()));
+            return;
+        }
+    }
+    // A line without a command word is an unknown command.
     Command cmd;
-    if (!parseCommand(data, &cmd)) {
-        refuseLine(QStringLiteral("ERROR:911"), QStringLiteral("malformed line"));
-        return;
-    }
+    parseCommand(data, &cmd);
     if (m_userName.isEmpty())
         m_server->handleSignOn(this, cmd);
     else
@@ -193,6 +230,13 @@ void Session::sendFrame(quint8 type, const QByteArray &data) {
     m_socket->write(frame);
     if (m_socket->bytesToWrite() > kMaxQueued)
         fail(QStringLiteral("not reading"));
+}
+
+void Session::close(const QString &why) {
+    if (m_stage == Stage::Closing)
+        return;
+    m_server->log(QStringLiteral("closed %1: %2").arg(peer(), why));
+    closeAfterFlush();
 }
 
 void Session::closeAfterFlush() {

@@ -1,6 +1,9 @@
 #pragma once
 // One client connection: the FLAPON greeting, FLAP frames in both
 // directions, flood control, and handing each command line to the server.
+// A connection that starts with "GET " instead of the greeting is an HTTP
+// request for a profile page (the relative URL of GOTO_URL) and is answered
+// as the HTTP listener answers it.
 
 #include "devserver/endpoint.h"
 #include "devserver/floodcontrol.h"
@@ -21,7 +24,7 @@ class DevServer;
 class Session : public QObject, public Endpoint {
     Q_OBJECT
   public:
-    static constexpr int kMaxLine = 2048;      // longer client lines get ERROR:911
+    static constexpr int kMaxLine = 2048;      // a longer client line closes the connection
     static constexpr int kMaxDataFrame = 8192; // a longer declared frame ends the connection
     static constexpr int kMaxOtherFrame = 256; // for frame types other than data
     static constexpr qint64 kMaxQueued =
@@ -53,7 +56,7 @@ class Session : public QObject, public Endpoint {
     static QString headProblem(QByteArrayView head);
 
   private:
-    enum class Stage { Greeting, Frames, Closing };
+    enum class Stage { Greeting, Frames, Http, Closing };
 
     void onReadyRead();
     void onDisconnected();
@@ -62,6 +65,9 @@ class Session : public QObject, public Endpoint {
     void handleFrames();
     void handleFrame(QByteArrayView frame);
     void handleLine(QByteArrayView data);
+    void readHttp();
+    // Logs why, sends what is queued, then closes.
+    void close(const QString &why);
     void fail(const QString &why);
     void refuseLine(const QString &error, const QString &why);
     void abortNow();
@@ -79,6 +85,7 @@ class Session : public QObject, public Endpoint {
     quint16 m_sequence = 0;
     bool m_reported = false;
     bool m_held = false;
+    bool m_clientSignOnFrame = false; // the client's sign-on frame came before its lines
 };
 
 } // namespace devserver

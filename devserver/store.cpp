@@ -24,14 +24,18 @@ Store::Store(const QString &path) {
             " warning INTEGER NOT NULL DEFAULT 0, pdmode INTEGER NOT NULL DEFAULT 1,"
             " profile TEXT NOT NULL DEFAULT '', icon BLOB)")) &&
         // Files written before passwords had a scheme hold salted SHA-256.
-        addMissingColumn(QStringLiteral("kdf"), QStringLiteral("TEXT NOT NULL DEFAULT 'sha256'")) &&
-        addMissingColumn(QStringLiteral("iterations"),
+        addMissingColumn(QStringLiteral("accounts"), QStringLiteral("kdf"),
+                         QStringLiteral("TEXT NOT NULL DEFAULT 'sha256'")) &&
+        addMissingColumn(QStringLiteral("accounts"), QStringLiteral("iterations"),
                          QStringLiteral("INTEGER NOT NULL DEFAULT 1")) &&
         exec(QStringLiteral("CREATE TABLE IF NOT EXISTS buddy_groups (account TEXT NOT NULL,"
                             " pos INTEGER NOT NULL, name TEXT NOT NULL)")) &&
         exec(QStringLiteral("CREATE TABLE IF NOT EXISTS buddies (account TEXT NOT NULL,"
                             " grp INTEGER NOT NULL, pos INTEGER NOT NULL, name TEXT NOT NULL,"
                             " alias TEXT NOT NULL)")) &&
+        // Files written before buddies had notes.
+        addMissingColumn(QStringLiteral("buddies"), QStringLiteral("note"),
+                         QStringLiteral("TEXT NOT NULL DEFAULT ''")) &&
         exec(QStringLiteral("CREATE TABLE IF NOT EXISTS privacy (account TEXT NOT NULL,"
                             " list TEXT NOT NULL, pos INTEGER NOT NULL, name TEXT NOT NULL)")) &&
         exec(QStringLiteral(
@@ -61,17 +65,18 @@ bool Store::exec(const QString &sql) {
     return true;
 }
 
-bool Store::addMissingColumn(const QString &column, const QString &definition) {
+bool Store::addMissingColumn(const QString &table, const QString &column,
+                             const QString &definition) {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    if (!q.exec(QStringLiteral("PRAGMA table_info(accounts)"))) {
-        fail(QStringLiteral("read the accounts table"), q.lastError().text());
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
+        fail(QStringLiteral("read the %1 table").arg(table), q.lastError().text());
         return false;
     }
     while (q.next()) {
         if (q.value(1).toString() == column)
             return true;
     }
-    return exec(QStringLiteral("ALTER TABLE accounts ADD COLUMN %1 %2").arg(column, definition));
+    return exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, column, definition));
 }
 
 std::optional<Account> Store::account(const QString &name) const {

@@ -56,7 +56,7 @@ class Store {
 
   private:
     bool exec(const QString &sql);
-    bool addMissingColumn(const QString &column, const QString &definition);
+    bool addMissingColumn(const QString &table, const QString &column, const QString &definition);
     bool writeConfig(const QString &name, const BuddyConfig &config);
     bool updateColumn(const QString &name, const char *column, const QVariant &value);
     void fail(const QString &what, const QString &error) const;

@@ -25,15 +25,15 @@ BuddyConfig Store::loadConfig(const QString &name) const {
             config.groups.append(BuddyGroup{q.value(0).toString(), {}});
     }
 
-    q.prepare(
-        QStringLiteral("SELECT grp, name, alias FROM buddies WHERE account = ? ORDER BY grp, pos"));
+    q.prepare(QStringLiteral(
+        "SELECT grp, name, alias, note FROM buddies WHERE account = ? ORDER BY grp, pos"));
     q.addBindValue(name);
     if (q.exec()) {
         while (q.next()) {
             const int grp = q.value(0).toInt();
             if (grp >= 0 && grp < config.groups.size())
-                config.groups[grp].buddies.append(
-                    BuddyEntry{q.value(1).toString(), q.value(2).toString()});
+                config.groups[grp].buddies.append(BuddyEntry{
+                    q.value(1).toString(), q.value(2).toString(), q.value(3).toString()});
         }
     }
 
@@ -91,10 +91,11 @@ bool Store::writeConfig(const QString &name, const BuddyConfig &config) {
         run(QStringLiteral("INSERT INTO buddy_groups (account, pos, name) VALUES (?, ?, ?)"),
             {name, qint64(g), sqlText(group.name)});
         for (qsizetype b = 0; b < group.buddies.size(); ++b) {
-            run(QStringLiteral(
-                    "INSERT INTO buddies (account, grp, pos, name, alias) VALUES (?, ?, ?, ?, ?)"),
-                {name, qint64(g), qint64(b), sqlText(group.buddies[b].name),
-                 sqlText(group.buddies[b].alias)});
+            const BuddyEntry &buddy = group.buddies[b];
+            run(QStringLiteral("INSERT INTO buddies (account, grp, pos, name, alias, note)"
+                               " VALUES (?, ?, ?, ?, ?, ?)"),
+                {name, qint64(g), qint64(b), sqlText(buddy.name), sqlText(buddy.alias),
+                 sqlText(buddy.note)});
         }
     }
     const auto saveList = [&](const QStringList &list, const QString &kind) {

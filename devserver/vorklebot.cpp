@@ -62,7 +62,7 @@ void VorkleBot::onChat(const QString &line) {
         return;
     const QString reply = f[2] + QStringLiteral(", ") + replyTo(f[6]);
     QTimer::singleShot(m_server->options().botReplyDelayMs, this, [this, id, reply] {
-        if (OnlineUser *bot = m_server->user(DevServer::kBotName))
+        if (Connection *bot = m_server->botConnection())
             m_server->chatSend(*bot, id, reply);
     });
 }
@@ -74,7 +74,7 @@ void VorkleBot::onInvite(const QString &line) {
     if (!ok)
         return;
     QTimer::singleShot(m_server->options().botReplyDelayMs, this, [this, id] {
-        if (OnlineUser *bot = m_server->user(DevServer::kBotName))
+        if (Connection *bot = m_server->botConnection())
             m_server->chatAccept(*bot, id);
     });
 }

@@ -5,34 +5,38 @@
 #include <QSignalSpy>
 #include <QTest>
 
+// The connection that edits the list hears only NEW_BUDDY_REPLY2; a second
+// connection of the account sees every change; the next sign-on gets it all.
 void TestClients::buddiesAndGroupsAtNextSignOn() {
     SIGNED_ON(alice, QStringLiteral("alice"));
-    QSignalSpy groupAdded(&alice->toc, &QelTOCSock::GroupAdded);
-    QSignalSpy buddyAdded(&alice->toc, &QelTOCSock::BuddyAdded);
-    QSignalSpy buddyRemoved(&alice->toc, &QelTOCSock::BuddyRemoved);
-    QSignalSpy groupRemoved(&alice->toc, &QelTOCSock::GroupRemoved);
-    QSignalSpy blocked(&alice->toc, &QelTOCSock::BuddyBlocked);
-    QSignalSpy unblocked(&alice->toc, &QelTOCSock::BuddyUnblocked);
-    QSignalSpy permitted(&alice->toc, &QelTOCSock::PrivateBuddyAdded);
-    QSignalSpy unpermitted(&alice->toc, &QelTOCSock::PrivateBuddyRemoved);
+    SIGNED_ON(mirror, QStringLiteral("alice"));
+    QSignalSpy groupAdded(&mirror->toc, &QelTOCSock::GroupAdded);
+    QSignalSpy buddyAdded(&mirror->toc, &QelTOCSock::BuddyAdded);
+    QSignalSpy buddyRemoved(&mirror->toc, &QelTOCSock::BuddyRemoved);
+    QSignalSpy groupRemoved(&mirror->toc, &QelTOCSock::GroupRemoved);
+    QSignalSpy blocked(&mirror->toc, &QelTOCSock::BuddyBlocked);
+    QSignalSpy unblocked(&mirror->toc, &QelTOCSock::BuddyUnblocked);
+    QSignalSpy permitted(&mirror->toc, &QelTOCSock::PrivateBuddyAdded);
+    QSignalSpy unpermitted(&mirror->toc, &QelTOCSock::PrivateBuddyRemoved);
 
     alice->toc.AddBuddy(QStringLiteral("Co Workers"), QStringLiteral("Jane Doe"));
     QTRY_COMPARE(buddyAdded.size(), 1);
-    QCOMPARE(groupAdded.value(0), QList<QVariant>{QStringLiteral("Co Workers")});
-    QCOMPARE(buddyAdded[0], (QList<QVariant>{QStringLiteral("Co Workers"),
-                                             QStringLiteral("Jane Doe"), QString()}));
+    QVERIFY(groupAdded.contains(QList<QVariant>{QStringLiteral("Co Workers")}));
+    QCOMPARE(buddyAdded[0],
+             (QList<QVariant>{QStringLiteral("Co Workers"), QStringLiteral("janedoe"), QString()}));
     QVERIFY(alice->waitLine(QStringLiteral("NEW_BUDDY_REPLY2:Jane Doe:added")));
 
-    // Braced records with an alias, into an existing group.
-    alice->toc.SendPacket(2, "toc2_new_buddies {g:Buddies\nb:carol:Caro\nb:no:colons:in:alias\n}");
+    // Braced records with an alias and a note, into an existing group; a
+    // name that cannot be one is skipped.
+    alice->toc.SendPacket(2,
+                          "toc2_new_buddies {g:Buddies\nb:carol:Caro:::::her note\nb:no/such:x\n}");
     QTRY_COMPARE(buddyAdded.size(), 2);
     QCOMPARE(buddyAdded[1], (QList<QVariant>{QStringLiteral("Buddies"), QStringLiteral("carol"),
                                              QStringLiteral("Caro")}));
-    QCOMPARE(groupAdded.size(), 1); // Buddies existed
 
     alice->toc.AddGroup(QStringLiteral("Empty One"));
     alice->toc.AddGroup(QStringLiteral("Gone"));
-    QTRY_COMPARE(groupAdded.size(), 3);
+    QTRY_VERIFY(groupAdded.contains(QList<QVariant>{QStringLiteral("Gone")}));
     alice->toc.RemoveGroup(QStringLiteral("Gone"));
     QTRY_COMPARE(groupRemoved.size(), 1);
     alice->toc.RemoveBuddy(QStringLiteral("Buddies"), QStringLiteral("vorklebot"));
@@ -51,16 +55,20 @@ void TestClients::buddiesAndGroupsAtNextSignOn() {
     QCOMPARE(blocked.size(), 2);
     QCOMPARE(unblocked.value(0), QList<QVariant>{QStringLiteral("mallory")});
     QCOMPARE(permitted.size(), 2);
-    QVERIFY(alice->waitLine(QStringLiteral("DELETED2:p:trent")));
-    alice->toc.GetStatus(QStringLiteral("vorklebot")); // a round trip: the mode is stored
-    QVERIFY(alice->waitPrefix(QStringLiteral("UPDATE_BUDDY2:vorklebot")));
+    alice->toc.GetStatus(QStringLiteral("nobody")); // a round trip: the mode is stored
+    QVERIFY(alice->waitLine(QStringLiteral("ERROR:901:nobody")));
+    // The connection that made the changes got none of them back.
+    QCOMPARE(alice->count(QStringLiteral("INSERTED2:")) + alice->count(QStringLiteral("DELETED2:")),
+             0);
+    QCOMPARE(alice->count(QStringLiteral("NEW_BUDDY_REPLY2:")), 2);
     alice->toc.LogOff();
+    mirror->toc.LogOff();
 
     TocClient again(QStringLiteral("alice"));
     QVERIFY(again.signOn(port()));
     QCOMPARE(again.buddyList,
-             (QStringList{QStringLiteral("[group]Buddies"), QStringLiteral("carol:Caro"),
-                          QStringLiteral("[group]Co Workers"), QStringLiteral("Jane Doe"),
+             (QStringList{QStringLiteral("[group]Buddies"), QStringLiteral("carol:Caro:her note"),
+                          QStringLiteral("[group]Co Workers"), QStringLiteral("janedoe"),
                           QStringLiteral("[group]Empty One")}));
     QCOMPARE(again.blockList, QStringList{QStringLiteral("eve")});
     QCOMPARE(again.permitList, QStringList{QStringLiteral("dave")});
@@ -110,7 +118,7 @@ void TestClients::privacyModes() {
     alice->toc.GetStatus(QStringLiteral("bob"));
     alice->toc.JoinChat(QStringLiteral("privacy"), 4);
     QTRY_COMPARE(joined.size(), 1);
-    alice->toc.InviteUsers(QString(), QStringLiteral("join"), QStringLiteral("bob"),
+    alice->toc.InviteUsers(QStringLiteral("privacy"), QStringLiteral("join"), QStringLiteral("bob"),
                            joined[0][1].toInt());
     // Bob's own messages to alice are not affected by his mode.
     bob->toc.SendIM(QStringLiteral("alice"), QStringLiteral("end"), false);
@@ -127,9 +135,10 @@ void TestClients::privacyModes() {
         QVERIFY(alice->count(QStringLiteral("UPDATE_BUDDY2:bob:T:")) >=
                 2); // the buddy add and the status
     } else {
-        QCOMPARE(error.size(), 3); // IM, status and invitation
-        for (const QList<QVariant> &e : error)
-            QCOMPARE(e[0].value<qint16>(), qint16(901));
+        // Only the status request is answered; the IM and the invitation
+        // are dropped without a word.
+        QCOMPARE(error.size(), 1);
+        QCOMPARE(error[0][0].value<qint16>(), qint16(901));
         QCOMPARE(im.size(), 0);
         QCOMPARE(invite.size(), 0);
         QCOMPARE(alice->count(QStringLiteral("UPDATE_BUDDY2:bob:")), 0);
@@ -164,4 +173,13 @@ void TestClients::privacyChangeUpdatesPresence() {
                  .last()
                  .section(QLatin1Char(':'), 6, 6),
              QStringLiteral(" OU"));
+
+    // A new mode shows him afresh to every watcher it allows.
+    bob->toc.SetPrivacy(1);
+    QTRY_COMPARE(alice->count(QStringLiteral("UPDATE_BUDDY2:bob:T:")), 2);
+    // Blocking works both ways: blocking all, he does not see his buddy alice either.
+    bob->toc.AddBuddy(QStringLiteral("Buddies"), QStringLiteral("alice"));
+    QVERIFY(bob->waitPrefix(QStringLiteral("UPDATE_BUDDY2:alice:T:")));
+    bob->toc.SetPrivacy(2);
+    QVERIFY(bob->waitLine(QStringLiteral("UPDATE_BUDDY2:alice:F:0:0:0:   :")));
 }

@@ -41,28 +41,58 @@ void TestUnits::parseCommand_data() {
                        "58203917"};
     QTest::newRow("quoted html") << "toc_send_im \"bob\" \"<b>hi</b>\"" << true << "toc_send_im"
                                  << QStringList{"bob", "<b>hi</b>"};
-    QTest::newRow("escapes") << "toc_send_im \"bob\" \"a \\\"q\\\" \\\\ \\$\\(x\\)\" auto" << true
-                             << "toc_send_im" << QStringList{"bob", "a \"q\" \\ $(x)", "auto"};
+    // An escaped quote followed by a space ends the argument; the rest
+    // becomes more arguments ("auto" is no longer the third).
+    QTest::newRow("escaped quote then space cuts")
+        << "toc_send_im \"bob\" \"a \\\"q\\\" \\\\ \\$\\(x\\)\" auto" << true << "toc_send_im"
+        << QStringList{"bob", "a \\\"q\\", "\\\\", "\\$\\(x\\)\"", "auto"};
+    QTest::newRow("escaped quote then other character is kept")
+        << "toc_send_im \"bob\" \"say \\\"hi\\\"!\"" << true << "toc_send_im"
+        << QStringList{"bob", "say \\\"hi\\\"!"};
+    QTest::newRow("doubled quote is one quote")
+        << "toc_send_im \"bob\" \"say \"\"hi\"\" now\"" << true << "toc_send_im"
+        << QStringList{"bob", "say \"hi\" now"};
+    QTest::newRow("bare quote inside quotes")
+        << "toc_send_im bob \"a \"b\" c\"" << true << "toc_send_im"
+        << QStringList{"bob", "a \"b", "c\""};
+    QTest::newRow("quote inside a bare word") << "toc_send_im bob mid\"quote" << true
+                                              << "toc_send_im" << QStringList{"bob", "mid\"quote"};
+    QTest::newRow("html with &quot;, as the client sends it")
+        << "toc_send_im \"bob\" \"<a href=&quot;x&quot;>l</a>\"" << true << "toc_send_im"
+        << QStringList{"bob", "<a href=&quot;x&quot;>l</a>"};
     QTest::newRow("line feed inside quotes")
         << "toc2_new_buddies \"g:Buddies\nb:alice\n\"" << true << "toc2_new_buddies"
         << QStringList{"g:Buddies\nb:alice\n"};
-    QTest::newRow("braces literal") << "toc2_new_buddies {g:B\\x\nb:\"a\"\n}" << true
-                                    << "toc2_new_buddies" << QStringList{"g:B\\x\nb:\"a\"\n"};
-    QTest::newRow("nested braces") << "x {a {b} c} d" << true << "x" << QStringList{"a {b} c", "d"};
+    QTest::newRow("CR LF inside quotes becomes LF")
+        << "toc_send_im bob \"a\r\nb\"" << true << "toc_send_im" << QStringList{"bob", "a\nb"};
+    QTest::newRow("braces are ordinary")
+        << "toc2_new_buddies {g:B\\x\nb:\"a\"\n}" << true << "toc2_new_buddies"
+        << QStringList{"{g:B\\x\nb:\"a\"\n}"};
+    QTest::newRow("nested braces")
+        << "x {a {b} c} d" << true << "x" << QStringList{"{a", "{b}", "c}", "d"};
     QTest::newRow("bare number") << "toc2_set_pdmode 3" << true << "toc2_set_pdmode"
                                  << QStringList{"3"};
     QTest::newRow("quoted numbers") << "toc_chat_join \"4\" \"chat100\"" << true << "toc_chat_join"
                                     << QStringList{"4", "chat100"};
-    QTest::newRow("many spaces") << "  toc_init_done   " << true << "toc_init_done"
-                                 << QStringList{};
+    QTest::newRow("spaces between arguments")
+        << "toc_send_im   bob    \"many   spaces\"" << true << "toc_send_im"
+        << QStringList{"bob", "many   spaces"};
+    QTest::newRow("trailing space: one empty argument")
+        << "toc_send_im bob hi " << true << "toc_send_im" << QStringList{"bob", "hi", ""};
+    QTest::newRow("leading space: no command word")
+        << "  toc_init_done   " << false << "" << QStringList{};
     QTest::newRow("empty quoted arg")
         << "toc_set_away \"\"" << true << "toc_set_away" << QStringList{""};
     QTest::newRow("empty line") << "" << false << "" << QStringList{};
     QTest::newRow("only spaces") << "   " << false << "" << QStringList{};
-    QTest::newRow("unterminated quote") << "toc_send_im \"bob" << false << "" << QStringList{};
-    QTest::newRow("backslash at end") << "toc_send_im \"bob\\" << false << "" << QStringList{};
-    QTest::newRow("unterminated brace") << "toc2_new_buddies {g:x" << false << "" << QStringList{};
-    QTest::newRow("quoted command word") << "\"toc_init_done\"" << false << "" << QStringList{};
+    QTest::newRow("unterminated quote")
+        << "toc_send_im \"bob" << true << "toc_send_im" << QStringList{"bob"};
+    QTest::newRow("backslash at end")
+        << "toc_send_im \"bob\\" << true << "toc_send_im" << QStringList{"bob\\"};
+    QTest::newRow("unterminated brace")
+        << "toc2_new_buddies {g:x" << true << "toc2_new_buddies" << QStringList{"{g:x"};
+    QTest::newRow("quoted command word")
+        << "\"toc_init_done\"" << true << "\"toc_init_done\"" << QStringList{};
 }
 
 void TestUnits::parseCommand() {
@@ -82,16 +112,14 @@ void TestUnits::parseCommandBytes() {
     QVERIFY(
         devserver::parseCommand(QByteArrayView("toc_send_im \"bob\" \"caf\xc3\xa9 \xff\""), &cmd));
     QCOMPARE(cmd.args.value(1), QString::fromUtf16(u"caf\u00e9 \u00ff"));
-    // Every byte value, in every position, leaves the parser consistent.
+    // Every byte value, in every position, leaves the reader consistent.
     for (int b = 0; b < 256; ++b) {
         const QByteArray line = QByteArray("x \"") + char(b) + "\" {" + char(b) + "} " + char(b);
-        const bool ok = devserver::parseCommand(QByteArrayView(line), &cmd);
-        if (ok)
-            QCOMPARE(cmd.name, QStringLiteral("x"));
-        if (QChar(b).isLetterOrNumber() && b < 128) {
-            QVERIFY(ok);
-            QCOMPARE(cmd.args, QStringList(3, QString(QChar(b))));
-        }
+        QVERIFY(devserver::parseCommand(QByteArrayView(line), &cmd));
+        QCOMPARE(cmd.name, QStringLiteral("x"));
+        if (QChar(b).isLetterOrNumber() && b < 128)
+            QCOMPARE(cmd.args, (QStringList{QString(QChar(b)), QStringLiteral("{%1}").arg(QChar(b)),
+                                            QString(QChar(b))}));
     }
 }
 
@@ -159,17 +187,36 @@ void TestUnits::parseHttp() {
 }
 
 void TestUnits::floodControl() {
+    using V = FloodControl::Verdict;
     FloodControl flood(3);
-    QVERIFY(flood.allow(1000));
-    QVERIFY(flood.allow(1100));
-    QVERIFY(flood.allow(1999));
-    QVERIFY(!flood.allow(1999)); // the fourth line in one second
-    QVERIFY(flood.allow(2000));  // a new second
-    QVERIFY(flood.allow(500));   // a clock that went back starts over
+    QCOMPARE(flood.check(1000), V::Allow);
+    QCOMPARE(flood.check(1100), V::Allow);
+    QCOMPARE(flood.check(1999), V::Allow);
+    QCOMPARE(flood.check(1999), V::Refuse); // the fourth line in one second
+    QCOMPARE(flood.check(2000), V::Allow);  // a new second
+    QCOMPARE(flood.check(500), V::Allow);   // a clock that went back starts over
+
+    // A client that goes on after its refusals is cut off; refusals carry
+    // over into the next second, and a calm second forgives them.
+    FloodControl burst(2);
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(burst.check(0), V::Allow);
+    for (int i = 0; i < FloodControl::kRefusals - 1; ++i)
+        QCOMPARE(burst.check(0), V::Refuse);
+    QCOMPARE(burst.check(1000), V::Allow);
+    QCOMPARE(burst.check(1000), V::Allow);
+    QCOMPARE(burst.check(1000), V::Refuse);
+    QCOMPARE(burst.check(1000), V::Disconnect);
+    FloodControl calm(2);
+    for (int i = 0; i < 3; ++i)
+        calm.check(0); // one refusal
+    calm.check(1000);  // a calm second
+    for (int i = 0; i < FloodControl::kRefusals + 2; ++i)
+        QCOMPARE(calm.check(2000), i < 2 ? V::Allow : V::Refuse);
 
     FloodControl off(0);
     for (int i = 0; i < 1000; ++i)
-        QVERIFY(off.allow(0));
+        QCOMPARE(off.check(0), V::Allow);
 }
 
 void TestUnits::names_data() {

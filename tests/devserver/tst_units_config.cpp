@@ -18,6 +18,7 @@ void TestUnits::privacy_data() {
     QTest::addColumn<bool>("denied");
     QTest::addColumn<bool>("buddy");
 
+    QTest::newRow("0 never set: allow all") << 0 << true << true << true << true;
     QTest::newRow("1 allow all") << 1 << true << true << true << true;
     QTest::newRow("2 block all") << 2 << false << false << false << false;
     QTest::newRow("3 permit list") << 3 << false << true << false << false;
@@ -65,16 +66,22 @@ void TestUnits::configEdits() {
 }
 
 void TestUnits::configRecords() {
+    // The mode and the lists come first, buddies as the server keeps their
+    // names; no m: record until a mode was set.
     BuddyConfig c;
-    c.pdmode = 4;
     c.addGroup(QStringLiteral("Buddies"));
     c.addBuddy(QStringLiteral("Buddies"), QStringLiteral("alice"), QString());
-    c.addBuddy(QStringLiteral("Buddies"), QStringLiteral("bob"), QStringLiteral("Bobby"));
+    QCOMPARE(c.records(), (QStringList{"g:Buddies\n", "b:alice\n"}));
+    c.pdmode = 4;
+    c.addBuddy(QStringLiteral("Buddies"), QStringLiteral("Bob Smith"), QStringLiteral("Bobby"));
+    c.addBuddy(QStringLiteral("Buddies"), QStringLiteral("erin"), QString(),
+               QStringLiteral("a: note"));
     c.addGroup(QStringLiteral("Empty"));
     c.addListed(&c.deny, QStringLiteral("eve"));
     c.addListed(&c.permit, QStringLiteral("dave"));
-    QCOMPARE(c.records(), (QStringList{"g:Buddies\n", "b:alice\n", "b:bob:Bobby\n", "g:Empty\n",
-                                       "d:eve\n", "p:dave\n", "m:4\n"}));
+    QCOMPARE(c.records(),
+             (QStringList{"m:4\n", "d:eve\n", "p:dave\n", "g:Buddies\n", "b:alice\n",
+                          "b:bobsmith:Bobby\n", "b:erin::::::a: note\n", "g:Empty\n"}));
 }
 
 void TestUnits::config2Split() {
@@ -82,8 +89,14 @@ void TestUnits::config2Split() {
              QStringList{"CONFIG2:g:Buddies\nb:vorklebot\nm:1\ndone:\n"});
     QCOMPARE(config2Lines({}), QStringList{"CONFIG2:done:\n"});
 
-    // A large configuration is spread over lines within the size; only the
-    // last one carries the end marker, and nothing is lost or reordered.
+    // A full list of buddies is still one line.
+    QStringList full;
+    for (int i = 0; i < BuddyConfig::kMaxBuddies; ++i)
+        full.append(QStringLiteral("b:buddy%1:Alias number %1\n").arg(i));
+    QCOMPARE(config2Lines(full).size(), 1);
+
+    // Past the size of a frame, the records are spread over lines within it;
+    // only the last one carries the end marker, and nothing is lost or reordered.
     QStringList records;
     for (int i = 0; i < 500; ++i)
         records.append(QStringLiteral("b:buddy%1:Alias number %1\n").arg(i));
@@ -195,7 +208,8 @@ void TestUnits::storeKeepsDataAcrossRestart() {
     c.pdmode = 3;
     c.addGroup(QStringLiteral("Work Mates"));
     c.addBuddy(QStringLiteral("Work Mates"), QStringLiteral("Jane Doe"), QStringLiteral("JD"));
-    c.addBuddy(QStringLiteral("Work Mates"), QStringLiteral("bob"), QString());
+    c.addBuddy(QStringLiteral("Work Mates"), QStringLiteral("bob"), QString(),
+               QStringLiteral("met: at work"));
     c.addGroup(QStringLiteral("Empty"));
     c.addListed(&c.permit, QStringLiteral("dave"));
     c.addListed(&c.deny, QStringLiteral("eve"));

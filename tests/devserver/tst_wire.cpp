@@ -1,10 +1,13 @@
 // The server on the wire, with a bare socket: greeting, frames, sequence
 // numbers, sign-on refusals, over-long lines, flood control, keep-alives,
-// and bad input that must cost only the client that sent it.
+// bad input that must cost only the client that sent it, and what each kind
+// of command line brings to the connection that sent it, to the account's
+// other connection and to another user.
 #include "rawclient.h"
 #include "testserver.h"
 
 #include "devserver/devserver.h"
+#include "devserver/floodcontrol.h"
 #include "protocol/wire.h"
 
 #include <QCryptographicHash>
@@ -29,13 +32,15 @@ class TestWire : public QObject {
     void linesBehindLoginWaitForSignOn_data();
     void linesBehindLoginWaitForSignOn();
     void closedRegistration();
-    void secondSignOnEndsFirst();
-    void longLinesAreRefused();
+    void secondSignOnKeepsBoth();
+    void longLinesClose();
     void unknownCommandBeforeAndAfterSignOn();
     void floodControl();
     void keepAlive();
     void badInputDropsOnlyThatClient_data();
     void badInputDropsOnlyThatClient();
+    void linesAndAnswers_data();
+    void linesAndAnswers();
 
   private:
     void startServer(const devserver::ServerOptions &options);
@@ -58,26 +63,46 @@ void TestWire::cleanup() {
 
 void TestWire::greetingAndSignOnFrames_data() {
     QTest::addColumn<bool>("crlf");
-    QTest::newRow("LF LF") << false;
-    QTest::newRow("CR LF CR LF") << true;
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("signOnLines");
+    QTest::addColumn<QString>("imLine"); // an IM to itself, after toc_init_done
+
+    // The configuration in one line, with no m: record before a mode is set.
+    const QStringList toc2{"SIGN_ON:TOC2.0", "NICK:alice",
+                           "CONFIG2:g:Buddies\nb:vorklebot\ndone:\n"};
+    QTest::newRow("LF LF") << false << "toc2_login" << toc2
+                           << "IM_IN_ENC2:alice:F:F:T: O :F:L:en:hi";
+    QTest::newRow("CR LF CR LF") << true << "toc2_login" << toc2
+                                 << "IM_IN_ENC2:alice:F:F:T: O :F:L:en:hi";
+    QTest::newRow("toc2_signon: IM_IN2") << false << "toc2_signon" << toc2 << "IM_IN2:alice:F:F:hi";
+    QTest::newRow("toc_signon: no configuration, IM_IN")
+        << false << "toc_signon" << QStringList{"SIGN_ON:TOC1.0", "CONFIG:", "NICK:alice"}
+        << "IM_IN:alice:F:hi";
 }
 
 void TestWire::greetingAndSignOnFrames() {
     QFETCH(bool, crlf);
+    QFETCH(QString, command);
+    QFETCH(QStringList, signOnLines);
+    QFETCH(QString, imLine);
     RawClient c;
     QVERIFY(c.connectTo(m_server->port()));
-    c.startSignOn(QStringLiteral("alice"), QStringLiteral("pw"), crlf);
-    QVERIFY(c.waitLine(QStringLiteral("CONFIG2:")));
+    QVERIFY(c.greet(crlf));
+    c.sendFrame(toc::SignOn, toc::signOnData("alice"));
+    QString login = toc::signOnLine(QStringLiteral("login.oscar.aol.com"), 5190,
+                                    QStringLiteral("alice"), toc::roastPassword("pw"));
+    c.sendLine(login.replace(QStringLiteral("toc2_login"), command));
+    QVERIFY(c.waitFrames(4));
     const QList<QByteArray> f = c.frames();
-    QCOMPARE(f.size(), 4);
     // The server's sign-on frame, sequence 0, data 0 0 0 1.
     QCOMPARE(f[0], QByteArray("*\x01\x00\x00\x00\x04\x00\x00\x00\x01", 10));
     // Then the lines, numbered on, with no trailing NUL.
-    const QStringList expected{QStringLiteral("SIGN_ON:TOC2.0"), QStringLiteral("NICK:alice"),
-                               QStringLiteral("CONFIG2:g:Buddies\nb:vorklebot\nm:1\ndone:\n")};
-    for (int i = 1; i < 4; ++i) {
-        QCOMPARE(f[i], toc::buildFrame(toc::Data, quint16(i), expected[i - 1].toUtf8()));
-    }
+    for (int i = 1; i < 4; ++i)
+        QCOMPARE(f[i], toc::buildFrame(toc::Data, quint16(i), signOnLines[i - 1].toUtf8()));
+    c.clear();
+    c.sendLine(QStringLiteral("toc_init_done"));
+    c.sendLine(QStringLiteral("toc_send_im alice hi"));
+    QVERIFY(c.waitLine(imLine));
 }
 
 void TestWire::wrongPasswordClosesConnection() {
@@ -141,6 +166,14 @@ void TestWire::oldPasswordRecordUpgradedAtSignOn() {
         q.addBindValue(salt);
         q.addBindValue(oldHash);
         QVERIFY(q.exec());
+        // Buddies as they were stored before notes, under the name as typed.
+        QVERIFY(q.exec(QStringLiteral("CREATE TABLE buddy_groups (account TEXT NOT NULL,"
+                                      " pos INTEGER NOT NULL, name TEXT NOT NULL)")));
+        QVERIFY(q.exec(QStringLiteral("CREATE TABLE buddies (account TEXT NOT NULL, grp INTEGER"
+                                      " NOT NULL, pos INTEGER NOT NULL, name TEXT NOT NULL,"
+                                      " alias TEXT NOT NULL)")));
+        QVERIFY(q.exec(QStringLiteral("INSERT INTO buddy_groups VALUES ('alice', 0, 'Old')")));
+        QVERIFY(q.exec(QStringLiteral("INSERT INTO buddies VALUES ('alice', 0, 0, 'Bob B', '')")));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("old"));
@@ -165,10 +198,13 @@ void TestWire::oldPasswordRecordUpgradedAtSignOn() {
     QCOMPARE(m_server->store().account(QStringLiteral("alice"))->formatted,
              QStringLiteral("Alice"));
 
-    // The account signs on with its password again, with either record.
+    // The account signs on with its password again, with either record; its
+    // old buddies come normalised, and the mode the old file stored is sent.
     RawClient again;
     QVERIFY(again.connectTo(m_server->port()));
-    QVERIFY(again.signOn(QStringLiteral("alice"), QStringLiteral("pw")));
+    again.startSignOn(QStringLiteral("alice"), QStringLiteral("pw"));
+    QVERIFY(again.waitLine(QStringLiteral("CONFIG2:")));
+    QCOMPARE(again.lines().last(), QStringLiteral("CONFIG2:m:1\ng:Old\nb:bobb\ndone:\n"));
 }
 
 void TestWire::linesBehindLoginWaitForSignOn_data() {
@@ -212,50 +248,88 @@ void TestWire::closedRegistration() {
     QCOMPARE(c.lines(), QStringList{QStringLiteral("ERROR:980")});
 }
 
-void TestWire::secondSignOnEndsFirst() {
-    RawClient first, second;
+// Both connections stay signed on and get the account's IMs; watchers see
+// the account away only while both are away.
+void TestWire::secondSignOnKeepsBoth() {
+    RawClient first, second, bob;
+    QVERIFY(bob.connectTo(m_server->port()));
+    QVERIFY(bob.signOn(QStringLiteral("bob"), QStringLiteral("pw")));
+    bob.sendLine(QStringLiteral("toc2_new_buddies \"g:Friends\nb:alice\n\""));
     QVERIFY(first.connectTo(m_server->port()));
     QVERIFY(first.signOn(QStringLiteral("alice"), QStringLiteral("pw")));
     QVERIFY(second.connectTo(m_server->port()));
     QVERIFY(second.signOn(QStringLiteral("alice"), QStringLiteral("pw")));
-    QVERIFY(first.waitClosed());
-    second.sendLine(QStringLiteral("toc_get_status \"vorklebot\""));
-    QVERIFY(second.waitLine(QStringLiteral("UPDATE_BUDDY2:vorklebot:T:")));
+    // The second sign-on shows alice to bob once more.
+    QTRY_COMPARE(bob.countLines(QStringLiteral("UPDATE_BUDDY2:alice:T:")), 2);
+    bob.sendLine(QStringLiteral("toc_send_im alice \"to both\""));
+    const QString im = QStringLiteral("IM_IN_ENC2:bob:F:F:T: O :F:L:en:to both");
+    QVERIFY(first.waitLine(im));
+    QVERIFY(second.waitLine(im));
+    QVERIFY(first.isConnected());
+
+    const auto lastClass = [&bob] {
+        return bob.lines().filter(QStringLiteral("UPDATE_BUDDY2:alice:")).last().section(':', 6, 6);
+    };
+    second.sendLine(QStringLiteral("toc_set_away \"gone\""));
+    first.sendLine(QStringLiteral("toc_set_away \"gone too\""));
+    QTRY_COMPARE(lastClass(), QStringLiteral(" OU"));
+    QCOMPARE(bob.countLines(QStringLiteral("UPDATE_BUDDY2:alice:T:")), 3); // not at the first
+    // The connection that was not away first leaves: still away.
+    second.sendLine(QStringLiteral("toc_set_away"));
+    QTRY_COMPARE(lastClass(), QStringLiteral(" O "));
+    second.close();
+    QTRY_COMPARE(lastClass(), QStringLiteral(" OU"));
+    // A departure names the account as the server keeps it, not as formatted.
+    first.sendLine(QStringLiteral("toc_format_nickname \"A Lice\""));
+    QVERIFY(bob.waitLine(QStringLiteral("UPDATE_BUDDY2:A Lice:T:")));
+    first.close();
+    QVERIFY(bob.waitLine(QStringLiteral("UPDATE_BUDDY2:alice:F:0:0:0:   :")));
 }
 
-void TestWire::longLinesAreRefused() {
+// 2048 bytes are a line; 2049 close the connection without a word.
+void TestWire::longLinesClose() {
     RawClient c;
     QVERIFY(c.connectTo(m_server->port()));
     QVERIFY(c.signOn(QStringLiteral("alice"), QStringLiteral("pw")));
-    // 2048 bytes are a line; 2049 are not.
     const QString fits =
         QStringLiteral("toc_set_info \"") + QString(2048 - 15, QLatin1Char('x')) + QLatin1Char('"');
     QCOMPARE(fits.size(), 2048);
     c.sendLine(fits);
-    c.sendLine(QStringLiteral("toc_set_info \"") + QString(2049 - 15, QLatin1Char('x')) +
-               QLatin1Char('"'));
     c.sendLine(QStringLiteral("toc_get_status vorklebot"));
     QVERIFY(c.waitLine(QStringLiteral("UPDATE_BUDDY2:vorklebot:")));
-    QCOMPARE(c.lines().size(), 2);
-    QCOMPARE(c.lines().value(0), QStringLiteral("ERROR:911"));
-    QVERIFY(c.lines().value(1).startsWith(QStringLiteral("UPDATE_BUDDY2:vorklebot:")));
+    QCOMPARE(m_server->store().profile(QStringLiteral("alice")).size(), 2048 - 15);
+    c.clear();
+    c.sendLine(QStringLiteral("toc_set_info \"") + QString(2049 - 15, QLatin1Char('y')) +
+               QLatin1Char('"'));
+    c.sendLine(QStringLiteral("toc_get_status vorklebot"));
+    QVERIFY(c.waitClosed());
+    QVERIFY(c.lines().isEmpty());
     QCOMPARE(m_server->store().profile(QStringLiteral("alice")).size(), 2048 - 15);
 }
 
+// Before sign-on, a line that is not a sign-on command gets ERROR:913 and
+// the connection closes; after it, an unknown command gets ERROR:913.
 void TestWire::unknownCommandBeforeAndAfterSignOn() {
+    const QString error = QStringLiteral("ERROR:913:internal server error");
+    RawClient early;
+    QVERIFY(early.connectTo(m_server->port()));
+    QVERIFY(early.greet());
+    early.sendFrame(toc::SignOn, toc::signOnData("alice"));
+    early.sendLine(QStringLiteral("toc_send_im bob hi"));
+    QVERIFY(early.waitClosed());
+    QCOMPARE(early.lines(), QStringList{error});
+
     RawClient c;
     QVERIFY(c.connectTo(m_server->port()));
-    QVERIFY(c.greet());
-    c.sendLine(QStringLiteral("toc_send_im bob hi"));
-    QVERIFY(c.waitLine(QStringLiteral("ERROR:911")));
-    c.clear();
-    c.sendLogin(QStringLiteral("alice"), QStringLiteral("pw"));
+    c.startSignOn(QStringLiteral("alice"), QStringLiteral("pw"));
     QVERIFY(c.waitLine(QStringLiteral("CONFIG2:")));
     c.sendLine(QStringLiteral("toc_no_such_thing 1 2"));
-    c.sendLine(QStringLiteral("toc_send_im \"unterminated"));
-    QVERIFY(QTest::qWaitFor([&] { return c.countLines(QStringLiteral("ERROR:911")) == 2; }, 5000));
+    c.sendLine(QStringLiteral("toc_send_im \"unterminated")); // read whole: no message
+    QVERIFY(QTest::qWaitFor([&] { return c.countLines(error) == 2; }, 5000));
+    QVERIFY(c.isConnected());
 }
 
+// Lines over the limit get ERROR:903; a client that goes on is disconnected.
 void TestWire::floodControl() {
     devserver::ServerOptions o = testOptions();
     o.floodLimit = 5;
@@ -265,14 +339,15 @@ void TestWire::floodControl() {
     c.startSignOn(QStringLiteral("alice"), QStringLiteral("pw"));
     QVERIFY(c.waitLine(QStringLiteral("CONFIG2:")));
     c.clear();
-    // Eight lines in one write: five are answered, three dropped.
+    // Twenty lines in one write: five are answered, six refused, then the end.
     QByteArray burst;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 20; ++i)
         burst += toc::buildFrame(toc::Data, quint16(10 + i), "toc_get_status vorklebot\0");
     c.sendRaw(burst);
-    QVERIFY(QTest::qWaitFor([&] { return c.lines().size() == 8; }, 5000));
+    QVERIFY(c.waitClosed());
     QCOMPARE(c.countLines(QStringLiteral("UPDATE_BUDDY2:vorklebot:")), 5);
-    QCOMPARE(c.countLines(QStringLiteral("ERROR:903")), 3);
+    QCOMPARE(c.countLines(QStringLiteral("ERROR:903")), devserver::FloodControl::kRefusals);
+    QCOMPARE(c.lines().size(), 5 + devserver::FloodControl::kRefusals);
 }
 
 void TestWire::keepAlive() {
@@ -302,7 +377,16 @@ void TestWire::badInputDropsOnlyThatClient_data() {
     QTest::addColumn<bool>("serverCloses");
 
     QTest::newRow("garbage instead of greeting")
+        << false << QByteArray("POST / HTTP/1.1\r\n\r\n") << true;
+    QTest::newRow("HTTP request instead of greeting: answered, closed")
         << false << QByteArray("GET / HTTP/1.1\r\n\r\n") << true;
+    QTest::newRow("a line before the sign-on frame")
+        << false << QByteArray("FLAPON\r\n\r\n") + toc::buildFrame(toc::Data, 0, "toc2_login x\0")
+        << true;
+    QTest::newRow("2,049-byte line")
+        << true << toc::buildFrame(toc::Data, 5, QByteArray(2049, 'x') + '\0') << true;
+    QTest::newRow("empty line") << true << toc::buildFrame(toc::Data, 5, QByteArray(1, '\0'))
+                                << true;
     QTest::newRow("1 MB without greeting") << false << QByteArray(1 << 20, 'A') << true;
     QTest::newRow("garbage after sign-on") << true << QByteArray("\x00\xff hello", 8) << true;
     QTest::newRow("wrong marker") << true << QByteArray("#\x02\x00\x05\x00\x01x", 7) << true;
@@ -346,11 +430,182 @@ void TestWire::badInputDropsOnlyThatClient() {
 
     // The others go on talking.
     good.sendLine(QStringLiteral("toc_send_im other \"still here\""));
-    QVERIFY(other.waitLine(QStringLiteral("IM_IN_ENC2:good:F:F:T: O:F:L:en:still here")));
+    QVERIFY(other.waitLine(QStringLiteral("IM_IN_ENC2:good:F:F:T: O :F:L:en:still here")));
     // And the bad name is free to sign on again.
     RawClient again;
     QVERIFY(again.connectTo(m_server->port()));
     QVERIFY(again.signOn(QStringLiteral("bad"), QStringLiteral("pw")));
+}
+
+namespace {
+
+const QString kBarrier = QStringLiteral("ERROR:901:no.body");
+
+// The lines a client got before the answer to a status request sent now:
+// the server handles a connection's lines in order, so everything the
+// commands before caused for it is in.
+QStringList settled(RawClient &c) {
+    c.sendLine(QStringLiteral("toc_get_status \"no.body\""));
+    if (!c.waitLine(kBarrier))
+        return {QStringLiteral("(no answer)")};
+    QStringList lines = c.lines();
+    lines.removeAll(kBarrier);
+    c.clear();
+    return lines;
+}
+
+} // namespace
+
+void TestWire::linesAndAnswers_data() {
+    QTest::addColumn<QString>("setup"); // sent first by the acting connection
+    QTest::addColumn<QString>("line");  // then this, by the same connection
+    QTest::addColumn<QStringList>("actor");
+    QTest::addColumn<QStringList>("otherConnection"); // the account's second one
+    QTest::addColumn<QStringList>("bob");
+
+    const QString internal = QStringLiteral("ERROR:913:internal server error");
+    const QString im = QStringLiteral("IM_IN_ENC2:alice:F:F:T: O :F:L:en:");
+    const QStringList none;
+
+    // The argument reader, seen in the message that arrives.
+    QTest::newRow("IM: escaped quote then space cuts the message")
+        << ""
+        << "toc_send_im \"bob\" \"say \\\"hi\\\" now\"" << none << none
+        << QStringList{im + "say \"hi"};
+    QTest::newRow("IM: ...and an auto-response loses its word")
+        << ""
+        << "toc_send_im \"bob\" \"I am \\\"away\\\" now\" auto" << none << none
+        << QStringList{im + "I am \"away"};
+    QTest::newRow("IM: doubled quote") << ""
+                                       << "toc_send_im \"bob\" \"say \"\"hi\"\" now\"" << none
+                                       << none << QStringList{im + "say \"hi\" now"};
+    QTest::newRow("IM: &quot; and escapes, as the client sends them")
+        << ""
+        << "toc_send_im \"bob\" \"<a href=&quot;x&quot;>\\(l\\) \\$5 C:\\\\d</a>\" auto" << none
+        << none
+        << QStringList{"IM_IN_ENC2:alice:T:F:T: O :F:L:en:<a href=&quot;x&quot;>(l) $5 C:\\d</a>"};
+    QTest::newRow("IM: toc2_send_im_enc")
+        << ""
+        << "toc2_send_im_enc \"bob\" \"F\" \"U\" \"en\" \"enc \\(form\\)\" auto" << none << none
+        << QStringList{"IM_IN_ENC2:alice:T:F:T: O :F:L:en:enc (form)"};
+    QTest::newRow("IM: to someone offline, no answer")
+        << ""
+        << "toc_send_im \"nobody\" \"hello?\"" << none << none << none;
+    QTest::newRow("IM: to oneself, both connections")
+        << ""
+        << "toc_send_im alice me" << QStringList{im + "me"} << QStringList{im + "me"} << none;
+    QTest::newRow("IM without text: ERROR:913")
+        << ""
+        << "toc_send_im \"bob\"" << QStringList{internal} << none << none;
+    QTest::newRow("unknown command: ERROR:913")
+        << ""
+        << "toc_no_such_command 1 2" << QStringList{internal} << none << none;
+    QTest::newRow("typing value out of range: ERROR:913")
+        << ""
+        << "toc2_client_event bob 3" << QStringList{internal} << none << none;
+    QTest::newRow("refused nickname: ERROR:913 alone")
+        << ""
+        << "toc_format_nickname \"Bobby\"" << QStringList{"ERROR:913"} << none << none;
+    QTest::newRow("wrong old password: ERROR:980")
+        << ""
+        << "toc_change_passwd \"wrong\" \"new\"" << QStringList{"ERROR:980"} << none << none;
+
+    // Buddy lists: NEW_BUDDY_REPLY2 to the actor, the change to the other connection.
+    QTest::newRow("new group and buddy")
+        << ""
+        << "toc2_new_buddies \"g:Friends\nb:Carol\n\""
+        << QStringList{"NEW_BUDDY_REPLY2:Carol:added"}
+        << QStringList{"INSERTED2:g:", "INSERTED2:g:Friends", "INSERTED2:b::carol:Friends"} << none;
+    QTest::newRow("buddy already there: nothing")
+        << "toc2_new_buddies \"g:Friends\nb:carol\n\""
+        << "toc2_new_buddies \"g:Friends\nb:Carol\n\"" << none << none << none;
+    QTest::newRow("alias and note, braces, existing group")
+        << ""
+        << "toc2_new_buddies {g:Buddies\nb:Dave:Davey D:::::a note\n}"
+        << QStringList{"NEW_BUDDY_REPLY2:Dave:added"}
+        << QStringList{"INSERTED2:g:Buddies", "INSERTED2:b:Davey D:dave:Buddies"} << none;
+    QTest::newRow("new buddies: an escaped quote does not cut")
+        << ""
+        << "toc2_new_buddies \"g:Say \\\"Hi\\\" There\nb:carol\n\""
+        << QStringList{"NEW_BUDDY_REPLY2:carol:added"}
+        << QStringList{"INSERTED2:g:", "INSERTED2:g:Say \"Hi\" There",
+                       "INSERTED2:b::carol:Say \"Hi\" There"}
+        << none;
+    QTest::newRow("new group: unescaped")
+        << ""
+        << "toc2_new_group \"My \\(Best\\) Pals\"" << none
+        << QStringList{"INSERTED2:g:", "INSERTED2:g:My (Best) Pals"} << none;
+    QTest::newRow("new group: escaped quote then space cuts")
+        << ""
+        << "toc2_new_group \"Say \\\"Hi\\\" There\"" << none
+        << QStringList{"INSERTED2:g:", "INSERTED2:g:Say \"Hi"} << none;
+    QTest::newRow("remove buddy: the group is not unescaped")
+        << "toc2_new_buddies \"g:My (Best) Pals\nb:carol\n\""
+        << "toc2_remove_buddy \"carol\" \"My \\(Best\\) Pals\"" << QStringList{internal} << none
+        << none;
+    QTest::newRow("remove buddy: the group as written")
+        << "toc2_new_buddies \"g:My (Best) Pals\nb:carol\n\""
+        << "toc2_remove_buddy \"carol\" \"My (Best) Pals\"" << none
+        << QStringList{"DELETED2:b:carol:My (Best) Pals", "INSERTED2:g:My (Best) Pals"} << none;
+    QTest::newRow("remove buddy without a group: ERROR:913")
+        << ""
+        << "toc2_remove_buddy \"vorklebot\"" << QStringList{internal} << none << none;
+    QTest::newRow("delete group with its buddies")
+        << "toc2_new_buddies \"g:Work\nb:carol\n\""
+        << "toc2_del_group \"Work\"" << none
+        << QStringList{"DELETED2:g:Work", "DELETED2:b:carol:Work", "INSERTED2:g:"} << none;
+    QTest::newRow("delete unknown group: ERROR:913")
+        << ""
+        << "toc2_del_group \"Nowhere\"" << QStringList{internal} << none << none;
+    QTest::newRow("deny: nothing to the actor")
+        << ""
+        << "toc2_add_deny \"Fr ank\"" << none << QStringList{"INSERTED2:d:frank"} << none;
+    QTest::newRow("privacy mode: nothing to either connection")
+        << ""
+        << "toc2_set_pdmode 4" << none << none << none;
+    QTest::newRow("bad privacy mode: ERROR:913")
+        << ""
+        << "toc2_set_pdmode 6" << QStringList{internal} << none << none;
+
+    // Chat ids are the connection's own, from 0.
+    QTest::newRow("first room of a connection: id 0")
+        << ""
+        << "toc_chat_join 4 \"Room A\""
+        << QStringList{"CHAT_JOIN:0:Room A", "CHAT_UPDATE_BUDDY:0:T:alice"} << none << none;
+    QTest::newRow("second room: id 1")
+        << "toc_chat_join 4 \"Room A\""
+        << "toc_chat_join 4 \"room  b\""
+        << QStringList{"CHAT_JOIN:1:room  b", "CHAT_UPDATE_BUDDY:1:T:alice"} << none << none;
+    QTest::newRow("exchange 5: ERROR:913")
+        << ""
+        << "toc_chat_join 5 \"Room A\"" << QStringList{internal} << none << none;
+    QTest::newRow("talk in a room not joined: ERROR:913")
+        << ""
+        << "toc_chat_send 0 \"hi\"" << QStringList{internal} << none << none;
+}
+
+void TestWire::linesAndAnswers() {
+    QFETCH(QString, setup);
+    QFETCH(QString, line);
+    QFETCH(QStringList, actor);
+    QFETCH(QStringList, otherConnection);
+    QFETCH(QStringList, bob);
+
+    RawClient a1, a2, b;
+    for (auto [client, name] : {std::pair{&a1, "alice"}, {&a2, "alice"}, {&b, "bob"}}) {
+        QVERIFY(client->connectTo(m_server->port()));
+        QVERIFY(client->signOn(QString::fromLatin1(name), QStringLiteral("pw")));
+    }
+    if (!setup.isEmpty())
+        a1.sendLine(setup);
+    for (RawClient *c : {&a1, &a2, &b})
+        settled(*c);
+
+    a1.sendLine(line);
+    QCOMPARE(settled(a1), actor);
+    QCOMPARE(settled(a2), otherConnection);
+    QCOMPARE(settled(b), bob);
+    QVERIFY(a1.isConnected());
 }
 
 QTEST_GUILESS_MAIN(TestWire)
