@@ -21,9 +21,11 @@
 #include "client/awaystate.h"
 #include "client/conversations.h"
 #include "client/knownbuddies.h"
+#include "client/notifyrules.h"
 #include "views/viewhost.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QList>
 #include <QPointer>
@@ -216,6 +218,7 @@ class frmMain : public QWidget, public ViewHost {
     QAction *mnuCopy = nullptr;
     QMenu *opt = nullptr;
     QAction *showMe = nullptr;
+    QAction *mnuNotify = nullptr; // "Notify on new IMs"
 
     // --- settings pages: privacy, away and profile, font and colour
     //     scheme (frmmain_privacy.cpp, frmmain_away.cpp, frmmain_font.cpp) ---
@@ -403,6 +406,15 @@ class frmMain : public QWidget, public ViewHost {
     void toc_ChatUserUpdate(const QString &strUserName, bool blnInside, qint32 lngChatID);
     void toc_ChatLeft(qint32 lngChatID);
     QString m_lastRoom; // the last room name requested with "Join Chat"
+
+    // notifications of messages that arrive out of sight
+    void buildNotifications();
+    bool isOnScreen(const QString &caption) const;
+    void messageOutOfSight(const QString &caption, const QString &from, const QString &message,
+                           bool held);
+    void markTabSeen(int index);
+    NotifyRules m_notify;
+    QElapsedTimer m_clock;
 
     // profiles, warnings and other sessions' list changes
     void connectServerEvents();

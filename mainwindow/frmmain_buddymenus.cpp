@@ -48,6 +48,7 @@ void frmMain::buildMenus() {
     opt->setObjectName(QStringLiteral("opt"));
     showMe = item(opt, "showMe", QStringLiteral("Show"));
     connect(showMe, &QAction::triggered, this, &frmMain::showMe_Click);
+    buildNotifications();
 
     // What the user added or removed through the buddy book shows in the tree.
     connect(book, &BuddyBook::groupAdded, this, &frmMain::addGroupNode);

@@ -3,6 +3,7 @@
 // views' own events (KillIM, ExitChat).
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
+#include "protocol/wire.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
 
@@ -96,6 +97,8 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
     if (ctlIM *target = imViewOf(strUserName)) {
         target->im_msg(strUserName, strMessage);
         imViews.first()->hide();
+        messageOutOfSight(target->IMUser, strUserName, strMessage,
+                          holdNewIMTabs() && !isTab(target->IMUser));
     } else {
         if (conversations.imsFull()) {
             Errors(QStringLiteral("The IM from %1 was not shown: %2 conversations are open. "
@@ -111,6 +114,7 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
         // go to the new partner. A held one gets its tab at "I'm Back".
         if (!holdNewIMTabs())
             addTab(strUserName);
+        messageOutOfSight(strUserName, strUserName, strMessage, holdNewIMTabs());
     }
     awayIncomingIM(strUserName);
 }
@@ -164,8 +168,15 @@ void frmMain::toc_JoinedChat(const QString &strChatName, qint32 lngChatID) {
 
 void frmMain::toc_ChatMessage(qint32 lngChatID, const QString &strUserName,
                               const QString &strMessage) {
-    if (ctlChat *view = roomViewOf(lngChatID))
-        view->chatMsg(strUserName, strMessage);
+    ctlChat *view = roomViewOf(lngChatID);
+    if (!view)
+        return;
+    view->chatMsg(strUserName, strMessage);
+    // A room notifies only when it names the user.
+    const QString plain = toc::removeHtml(strMessage);
+    if (NotifyRules::namesUser(plain, ownScreenName()) &&
+        toc::normalizeScreenName(strUserName) != toc::normalizeScreenName(ownScreenName()))
+        messageOutOfSight(view->Chatids, strUserName, strMessage, false);
 }
 
 void frmMain::toc_ChatUserUpdate(const QString &strUserName, bool blnInside, qint32 lngChatID) {

@@ -88,6 +88,7 @@ void frmMain::Tab1_Click() {
     const int index = Tab1->currentIndex();
     if (index < 0)
         return;
+    markTabSeen(index);
     if (isFixedTab(index, FixedTab::Settings))
         PicLogin->show();
     else if (isFixedTab(index, FixedTab::Credits))

@@ -26,6 +26,14 @@ void mdlTray::deleteTrayIcon() {
     m_icon = nullptr;
 }
 
+void mdlTray::notify(const QString &title, const QString &text) {
+    m_last = title + QLatin1String(": ") + text;
+    // Desktops may read markup in a notification: none may come from a peer.
+    if (m_icon)
+        m_icon->showMessage(title.toHtmlEscaped(), text.toHtmlEscaped(),
+                            QSystemTrayIcon::Information);
+}
+
 bool mdlTray::opensMenu(QSystemTrayIcon::ActivationReason reason) {
     return reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context;
 }

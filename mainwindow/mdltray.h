@@ -18,6 +18,10 @@ class mdlTray : public QObject {
     // Returns false, showing nothing, when the desktop has no tray.
     bool addTrayIcon(const QIcon &icon, const QString &tip);
     void deleteTrayIcon();
+    // A desktop notification with plain text (nothing when there is no
+    // tray); the last one is kept for whoever asks.
+    void notify(const QString &title, const QString &text);
+    QString lastNotification() const { return m_last; }
     bool isShown() const { return m_icon != nullptr; }
     QSystemTrayIcon *icon() const { return m_icon; }
 
@@ -31,4 +35,5 @@ class mdlTray : public QObject {
 
   private:
     QSystemTrayIcon *m_icon = nullptr;
+    QString m_last;
 };

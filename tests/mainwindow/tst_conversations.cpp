@@ -2,6 +2,7 @@
 
 #include "mainwindow/buddytree.h"
 #include "mainwindow/clicklabel.h"
+#include "mainwindow/mdltray.h"
 #include "protocol/qeltocsock.h"
 #include "uikit/twips.h"
 #include "views/ctlchat.h"
@@ -162,6 +163,30 @@ void TestConversations::incomingIMs() {
     }
     // The window answers nothing by itself.
     QCOMPARE(linesSent(), QStringList());
+}
+
+void TestConversations::outOfSightMessagesNotify() {
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("<b>one</b> &lt;3")));
+    // The tab is marked, the notification is plain text.
+    QCOMPARE(w.Tab1->tabTextColor(1), QColor(200, 0, 0));
+    QCOMPARE(w.tray()->lastNotification(), QStringLiteral("Alice: one <3"));
+    // Ten quiet seconds per conversation.
+    QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("two")));
+    QCOMPARE(w.tray()->lastNotification(), QStringLiteral("Alice: one <3"));
+    // Seen once selected.
+    w.Tab1->setCurrentIndex(1);
+    QVERIFY(w.Tab1->tabTextColor(1) != QColor(200, 0, 0));
+    // A room notifies only when it names the user; the switch turns it all off.
+    QVERIFY(receive(QStringLiteral("CHAT_JOIN:4:room")));
+    QVERIFY(receive(QStringLiteral("CHAT_IN_ENC:4:bob:F:A:en:just talk")));
+    QCOMPARE(w.tray()->lastNotification(), QStringLiteral("Alice: one <3"));
+    QVERIFY(receive(QStringLiteral("CHAT_IN_ENC:4:bob:F:A:en:hey My Name")));
+    QCOMPARE(w.tray()->lastNotification(), QStringLiteral("bob: hey My Name"));
+    w.mnuNotify->setChecked(false);
+    QVERIFY(receiveIM(QStringLiteral("Carol"), QStringLiteral("three")));
+    QCOMPARE(w.tray()->lastNotification(), QStringLiteral("bob: hey My Name"));
 }
 
 void TestConversations::newViewStaysHiddenUnderSelectedConversation() {

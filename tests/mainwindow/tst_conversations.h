@@ -21,6 +21,7 @@ class TestConversations : public QObject {
     void incomingIMs_data();
     void incomingIMs();
     void newViewStaysHiddenUnderSelectedConversation();
+    void outOfSightMessagesNotify();
     void closedTabThenNewIMGetsNewView();
     void sendIMTwiceSelectsTheOneConversation();
     void sendIMWithoutName();

@@ -337,7 +337,9 @@ void TestFrmMain::trayMenu() {
     QFETCH(bool, opens);
     frmMain &w = *rig->w;
     QVERIFY(w.tray());
-    QCOMPARE(w.opt->actions().size(), 1);
+    QCOMPARE(w.opt->actions().size(), 2);
+    QCOMPARE(w.opt->actions().last()->text(), QStringLiteral("Notify on new IMs"));
+    QVERIFY(w.opt->actions().last()->isChecked());
     QCOMPARE(w.opt->actions().first()->text(), QStringLiteral("Show"));
     QCOMPARE(w.opt->actions().first()->objectName(), QStringLiteral("showMe"));
 
