@@ -2,6 +2,7 @@
 // by the panel's "Close Tab".
 #include "clicklabel.h"
 #include "frmmain.h"
+#include "playwhileshown.h"
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
 
@@ -21,26 +22,6 @@ QLabel *creditsLabel(QWidget *panel, const char *name, const QString &text, QRec
     uicolors::setForeColor(l, uicolors::foreText());
     return l;
 }
-
-// Runs a picture's animation only while the picture shows: the credits
-// panel is hidden most of the time, and a movie decodes frames whether
-// anyone sees them or not.
-class PlayWhileShown : public QObject {
-  public:
-    PlayWhileShown(QMovie *movie, QObject *parent) : QObject(parent), m_movie(movie) {}
-
-  protected:
-    bool eventFilter(QObject *, QEvent *event) override {
-        if (event->type() == QEvent::Show)
-            m_movie->start();
-        else if (event->type() == QEvent::Hide)
-            m_movie->stop();
-        return false;
-    }
-
-  private:
-    QMovie *m_movie;
-};
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "buddytree.h"
 #include "clicklabel.h"
 #include "frmmain.h"
+#include "playwhileshown.h"
 #include "uikit/pagewidgets.h"
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
@@ -155,7 +156,10 @@ void frmMain::buildSettingsPanel() {
 
 void frmMain::startLogo() {
     m_logo = new QMovie(QStringLiteral(":/vorkle/logo.gif"), "GIF", this);
+    // Its few frames decoded once, then shown from memory.
+    m_logo->setCacheMode(QMovie::CacheAll);
     Image1->setMovie(m_logo);
+    Image1->installEventFilter(new PlayWhileShown(m_logo, Image1));
     m_logo->start();
 }
 

@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QMovie>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -309,6 +310,8 @@ void TestFrmMain::tabsSwitchPanels() {
     w.Tab1->setCurrentIndex(2);
     for (QWidget *p : {w.PicLogin, w.PicCredits, w.PicIM, w.PicChat})
         QVERIFY(!p->isVisible());
+    // The logo animates only while it shows: nothing runs behind another tab.
+    QCOMPARE(w.Image1->movie()->state(), QMovie::NotRunning);
 
     w.Tab1->setCurrentIndex(credits);
     // CloseTab closes conversations only; the credits panel's own "Close Tab" closes it.
@@ -320,6 +323,7 @@ void TestFrmMain::tabsSwitchPanels() {
     w.Tab1->setCurrentIndex(0);
     QVERIFY(w.PicLogin->isVisible());
     QVERIFY(!w.PicCredits->isVisible());
+    QCOMPARE(w.Image1->movie()->state(), QMovie::Running);
 }
 
 void TestFrmMain::trayMenu_data() {
