@@ -1,6 +1,7 @@
 // Connection state, sign-on and sending.
 #include "qeltocsock.h"
 
+#include "keepalive.h"
 #include "wire.h"
 
 #include <QTcpSocket>
@@ -95,6 +96,11 @@ bool QelTOCSock::sendLine(const QString &line) {
 }
 
 void QelTOCSock::onConnected() {
+    // A link that stops acknowledging ends in a socket error (a timeout),
+    // which onSocketError reports like any lost connection.
+    Sock->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    if (!toc::applyKeepAlive(Sock->socketDescriptor(), toc::keepAliveTimers()))
+        qWarning("Could not set the keep-alive timers of the connection");
     Sock->write(QByteArrayLiteral("FLAPON\n\n"));
 }
 
