@@ -5,7 +5,6 @@ VORKLE_PACKAGES=(
   qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite
   qt6-qpa-plugins libgl-dev
   libbenchmark-dev
-  iproute2 nftables
 )
 
 vorkle_install_packages() {
