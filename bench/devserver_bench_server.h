@@ -1,6 +1,6 @@
 #pragma once
 // The real vorkle-devserver program as a child process for the devserver
-// benchmarks (so that its memory is its own), on a free loopback port, and
+// and end-to-end benchmarks (so that its memory is its own), on a free loopback port, and
 // what they share: waiting on the event loop and reading the child's memory.
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -9,16 +9,21 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 
-// Spins the event loop until pred() holds or the time runs out.
+// Runs the event loop until pred() holds or the time runs out. It sleeps
+// between events: the children share the machine's two cores with us.
+// (processEvents with a time limit drops WaitForMoreEvents and would spin.)
 inline bool spinUntil(const std::function<bool()> &pred, int ms) {
     QElapsedTimer t;
     t.start();
+    QTimer tick;
+    tick.start(20);
     while (!pred()) {
         if (t.elapsed() > ms)
             return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }

@@ -15,6 +15,7 @@
 // it at its first paint. Offscreen by default; VORKLE_START_PLATFORM=xcb
 // times it on an X server.
 #include "benchtocclient.h"
+#include "devserver_bench_server.h"
 #include "e2e_bench_child.h"
 
 #include "protocol/commands.h"
@@ -44,22 +45,6 @@ using namespace e2ebench;
 
 constexpr int kSetupTimeoutMs = 30000;
 constexpr int kFloodTimeoutMs = 180000;
-
-// Runs the event loop until pred() holds or the time runs out. It sleeps
-// between events: the children share the machine's two cores with us.
-// (processEvents with a time limit drops WaitForMoreEvents and would spin.)
-bool spinUntil(const std::function<bool()> &pred, int ms) {
-    QElapsedTimer t;
-    t.start();
-    QTimer tick;
-    tick.start(20);
-    while (!pred()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 // This process's environment with QT_QPA_PLATFORM set to the platform.
 QProcessEnvironment environmentOn(const QString &platform) {
@@ -145,51 +130,15 @@ class Child {
     QByteArray m_out;
 };
 
-// vorkle-devserver on a free port, no flood limit, no keep-alives.
-class Server {
-  public:
-    Server() {
-        m_process.start(QStringLiteral(VORKLE_DEVSERVER_PATH),
-                        {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
-                         QStringLiteral("--http-port"), QStringLiteral("0"),
-                         QStringLiteral("--flood-limit"), QStringLiteral("0"),
-                         QStringLiteral("--keepalive"), QStringLiteral("0")});
-        QByteArray log;
-        const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)"));
-        spinUntil(
-            [&] {
-                m_process.waitForReadyRead(50);
-                log += m_process.readAllStandardError();
-                const QRegularExpressionMatch m = listening.match(QString::fromUtf8(log));
-                m_port = m.hasMatch() ? quint16(m.captured(1).toUInt()) : 0;
-                return m_port != 0 || m_process.state() == QProcess::NotRunning;
-            },
-            10000);
-        // The log is not needed; keep the pipe from filling up.
-        QObject::connect(&m_process, &QProcess::readyReadStandardError,
-                         [this] { m_process.readAllStandardError(); });
-    }
-    ~Server() {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(2000);
-    }
-    quint16 port() const { return m_port; }
-
-  private:
-    QProcess m_process;
-    quint16 m_port = 0;
-};
-
 enum class FloodClient { Protocol = 0, WindowBackground = 1, WindowOpen = 2 };
 
 // One flood into a fresh server and client; false (with the state marked
 // as skipped) when anything failed.
 bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fields,
               double &seconds) {
-    Server server;
-    if (server.port() == 0) {
+    // Its log is small (sign-ons only) and read at the end.
+    DevServerChild server;
+    if (!server.start({})) {
         state.SkipWithError("vorkle-devserver did not start");
         return false;
     }
