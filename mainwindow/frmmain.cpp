@@ -75,6 +75,7 @@ void frmMain::finishBuilding() {
     buildMenus();
     buildConversations();
     connectProtocol();
+    startPasswordStore();
     startTray();
     startLogo();
     showAddedWidgets();

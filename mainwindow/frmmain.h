@@ -64,6 +64,7 @@ class frmAddBuddy;
 class frmErr;
 class frmGroups;
 class frmProfile;
+class PasswordStore;
 class ProfileFetch;
 class mdlTray;
 struct ColourScheme;
@@ -185,6 +186,7 @@ class frmMain : public QWidget, public ViewHost {
     QCheckBox *Check1 = nullptr;
     QPushButton *cmdLogin = nullptr;
     QLabel *labStat = nullptr;
+    QCheckBox *chkRemember = nullptr; // "Remember password"
 
     QLabel *labHI = nullptr;
     ClickLabel *Label24 = nullptr; // "format"
@@ -384,6 +386,9 @@ class frmMain : public QWidget, public ViewHost {
     void rememberFormat();
     void rememberAwayMessages();
     void rememberPlace();
+    void startPasswordStore();
+    void rememberPassword();
+    PasswordStore *m_passwords = nullptr;
     std::unique_ptr<ClientSettings> m_settings;
     QColor m_schemeColor; // the colour of the settings texts
 

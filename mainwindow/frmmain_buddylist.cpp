@@ -14,6 +14,7 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
                            const QStringList &, const QString &, qint16 PrivacyMode) {
     m_signedOn = true;
     rememberSignOn();
+    rememberPassword();
     sendProfile();
     toc->SetCapability(QelTOCSock::kCapabilities);
     TreeBL->clearNodes();

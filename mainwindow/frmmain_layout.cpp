@@ -124,6 +124,11 @@ void frmMain::buildLoginFrame() {
     connect(cmdLogin, &QPushButton::clicked, this, &frmMain::cmdLogin_Click);
 
     labStat = label(frmLogin, "labStat", kOffline, twips::rect(240, 1920, 3015, 255));
+    // Below the status line; usable once a secret store answers.
+    chkRemember = named(new QCheckBox(QStringLiteral("Remember password"), frmLogin), "chkRemember",
+                        twips::rect(240, 2220, 3015, 255));
+    uicolors::setForeColor(chkRemember, Qt::black);
+    chkRemember->setEnabled(false);
 }
 
 void frmMain::buildSettingsPanel() {

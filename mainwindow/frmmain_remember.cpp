@@ -3,6 +3,7 @@
 // window's place. A fresh profile leaves every default as it is.
 #include "clickfield.h"
 #include "client/clientsettings.h"
+#include "client/passwordstore.h"
 #include "frmmain.h"
 #include "views/colortext.h"
 
@@ -11,6 +12,7 @@
 #include <QListWidget>
 
 void frmMain::restoreSignOn() {
+    chkRemember->setChecked(m_settings->rememberPassword());
     if (const auto s = m_settings->lastSignOn()) {
         txtSn->setText(s->screenName);
         txtServer->setText(s->server);
@@ -55,6 +57,38 @@ void frmMain::rememberAwayMessages() {
     for (int i = 1; i < lstAway->count(); ++i)
         saved << lstAway->item(i)->text();
     m_settings->setAwayMessages(saved);
+}
+
+// The desktop's secret store is asked for after the first paint: it may
+// take a while to answer, and the box stays disabled until it does.
+void frmMain::startPasswordStore() {
+    m_passwords = new PasswordStore(this);
+    connect(m_passwords, &PasswordStore::availability, this, [this](bool available) {
+        chkRemember->setEnabled(available);
+        chkRemember->setToolTip(available ? QString() : m_passwords->unavailableReason());
+        if (available && chkRemember->isChecked() && txtPw->text().isEmpty())
+            m_passwords->read(txtSn->text());
+    });
+    connect(m_passwords, &PasswordStore::passwordRead, this,
+            [this](const QString &name, const QString &password) {
+                if (name == txtSn->text() && txtPw->text().isEmpty())
+                    txtPw->setText(password);
+            });
+    connect(m_passwords, &PasswordStore::failed, this, [this](const QString &reason) {
+        Errors(QStringLiteral("The password could not be stored: ") + reason);
+    });
+    connect(chkRemember, &QCheckBox::clicked, this, [this](bool on) {
+        m_settings->setRememberPassword(on);
+        if (!on)
+            m_passwords->remove(txtSn->text());
+    });
+    m_passwords->probe();
+}
+
+// A successful sign-on stores its password when the user asked for it.
+void frmMain::rememberPassword() {
+    if (m_passwords && m_passwords->isAvailable() && chkRemember->isChecked())
+        m_passwords->write(txtSn->text(), txtPw->text());
 }
 
 void frmMain::rememberPlace() {

@@ -2,7 +2,7 @@
 # build needs, only when something is missing.
 VORKLE_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite
+  qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite qtkeychain-qt6-dev
   qt6-qpa-plugins libgl-dev
   libbenchmark-dev
 )
