@@ -1,5 +1,6 @@
 #include "frmerr.h"
 
+#include "uikit/shownname.h"
 #include "uikit/twips.h"
 
 #include <QCloseEvent>
@@ -65,7 +66,7 @@ QString frmErr::message() const {
 void frmErr::showMessage(const QString &text) {
     if (!isVisible())
         opening();
-    txtErr->setText(text);
+    txtErr->setText(shown::line(text));
 }
 
 void frmErr::opening() {

@@ -1,5 +1,7 @@
 #include "buddytree.h"
 
+#include "uikit/shownname.h"
+
 #include <QHeaderView>
 
 BuddyTree::BuddyTree(QWidget *parent) : QTreeWidget(parent) {
@@ -9,6 +11,8 @@ BuddyTree::BuddyTree(QWidget *parent) : QTreeWidget(parent) {
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
+    // Nodes keep the names as they arrived; they are drawn escaped.
+    setItemDelegate(new shown::NameDelegate(this));
     connect(this, &QTreeWidget::itemCollapsed, this,
             [this](QTreeWidgetItem *item) { m_collapsed.insert(item); });
     connect(this, &QTreeWidget::itemExpanded, this,

@@ -5,6 +5,7 @@
 #include "client/buddybook.h"
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/shownname.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -29,7 +30,7 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
     book->load(BuddyList);
     for (const QString &group : std::as_const(groups))
         TreeBL->addTopNode(group, group);
-    labHI->setText(strUserName + QStringLiteral("'s configuration."));
+    labHI->setText(shown::nameInText(strUserName) + QStringLiteral("'s configuration."));
 }
 
 void frmMain::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16, qint32,
@@ -76,14 +77,14 @@ void frmMain::toc_BuddyAdded(const QString &strGroup, const QString &strBuddy, c
     // they are open, further events are only counted in them.
     if (!m_buddyAddedBoxes)
         m_buddyAddedBoxes = new BoxChain(this, [this] { return dialogs(); });
-    m_buddyAddedBoxes->show({strBuddy, strGroup});
+    m_buddyAddedBoxes->show({shown::name(strBuddy), shown::name(strGroup)});
 }
 
 void frmMain::toc_GroupRemoved(const QString &strGroup) {
     TreeBL->removeByText(strGroup);
     if (!m_groupRemovedBoxes)
         m_groupRemovedBoxes = new BoxChain(this, [this] { return dialogs(); });
-    m_groupRemovedBoxes->show({strGroup + QLatin1Char(':')});
+    m_groupRemovedBoxes->show({shown::nameInText(strGroup) + QLatin1Char(':')});
 }
 
 bool frmMain::isGroup(const QString &text) const {

@@ -4,6 +4,7 @@
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
+#include "uikit/shownname.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
 
@@ -103,7 +104,7 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
         if (conversations.imsFull()) {
             Errors(QStringLiteral("The IM from %1 was not shown: %2 conversations are open. "
                                   "Close some to receive IMs from new people.")
-                       .arg(strUserName)
+                       .arg(shown::nameInText(strUserName))
                        .arg(kMaxOpenIMs));
             return;
         }
@@ -152,7 +153,7 @@ void frmMain::toc_JoinedChat(const QString &strChatName, qint32 lngChatID) {
         toc->LeaveChat(QString(), lngChatID);
         Errors(QStringLiteral("The room %1 was not opened: %2 rooms are open. "
                               "Leave some to join others.")
-                   .arg(room)
+                   .arg(shown::nameInText(room))
                    .arg(kMaxOpenRooms));
         return;
     }

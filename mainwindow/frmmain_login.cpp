@@ -2,6 +2,7 @@
 #include "dialogs/frmerr.h"
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/shownname.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -61,7 +62,10 @@ void frmMain::toc_LoggedOut(const QString &) {
 }
 
 void frmMain::toc_ScreennameFormat(const QString &strFormattedSN) {
-    txtSn->setText(strFormattedSN);
+    // The user's own name, sent back at the next sign-on: no controls.
+    const QString name = shown::withoutControls(strFormattedSN);
+    if (!name.isEmpty())
+        txtSn->setText(name);
 }
 
 void frmMain::toc_WinsockError(const QString &strError) {

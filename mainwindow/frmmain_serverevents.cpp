@@ -9,6 +9,7 @@
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
+#include "uikit/shownname.h"
 
 #include <QLabel>
 
@@ -35,7 +36,7 @@ frmProfile *frmMain::profileWindow() {
 
 void frmMain::toc_Warned(const QString &intWarningLevel, const QString &) {
     labHI->setText(QStringLiteral("%1's configuration. Warning level: %2%")
-                       .arg(toc->screenName(), intWarningLevel));
+                       .arg(shown::nameInText(toc->screenName()), shown::line(intWarningLevel)));
 }
 
 // Another session of the account added a group: it shows here too.

@@ -3,6 +3,7 @@
 // of a caption key, so a partner who happens to be called "Settings" gets
 // a conversation like anyone else and can never take the real tab's place.
 #include "frmmain.h"
+#include "uikit/shownname.h"
 
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -14,7 +15,7 @@ const QString kCredits = QStringLiteral("Credits");
 
 int frmMain::appendTab(const QString &caption, const QVariant &key) {
     // A single '&' would be taken as a mnemonic and vanish.
-    QString shown = caption;
+    QString shown = shown::name(caption);
     shown.replace(QLatin1Char('&'), QLatin1String("&&"));
     int index = -1;
     {

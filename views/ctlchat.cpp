@@ -3,6 +3,7 @@
 #include "memberlines.h"
 #include "memberlist.h"
 #include "transcript.h"
+#include "uikit/shownname.h"
 #include "uikit/twips.h"
 
 #include <QBoxLayout>
@@ -47,6 +48,8 @@ void ctlChat::buildControls() {
     lstPPL->viewport()->setMouseTracking(true);
     lstPPL->viewport()->installEventFilter(this);
     lstPPL->setMaximumWidth(140);
+    // Members keep their names as they arrived; they are drawn escaped.
+    lstPPL->setItemDelegate(new shown::NameDelegate(lstPPL));
     m_members = std::make_unique<MemberList>(lstPPL);
 
     labPPL = new QLabel(QStringLiteral("0"), this);

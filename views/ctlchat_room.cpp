@@ -11,6 +11,7 @@
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
 #include "transcript.h"
+#include "uikit/shownname.h"
 #include "uikit/twips.h"
 #include "viewhost.h"
 
@@ -53,9 +54,9 @@ void ctlChat::UserUpdate(const QString &user, bool Join) {
         // A name listed already is not listed twice; the line is written
         // for every join, as the server reports it.
         m_members->join(name);
-        m_memberLines->add(name, QStringLiteral(" has entered the room."));
+        m_memberLines->add(shown::nameInText(name), QStringLiteral(" has entered the room."));
     } else if (m_members->leave(name)) {
-        m_memberLines->add(name, QStringLiteral(" has left the room."));
+        m_memberLines->add(shown::nameInText(name), QStringLiteral(" has left the room."));
     }
     if (!m_memberPassEnding) {
         m_memberPassEnding = true;
@@ -109,7 +110,7 @@ void ctlChat::ShowToolTip(QListWidget *xList, int y) {
     const int row = int(std::floor(y / (twips::perPixelY() * MemberList::kRowPixels))) +
                     (top.isValid() ? top.row() : 0);
     const QString text = (row >= 0 && row < xList->count()) ? xList->item(row)->text() : QString();
-    xList->setToolTip(plainToolTip(text));
+    xList->setToolTip(plainToolTip(shown::name(text)));
 }
 
 void ctlChat::txtMsg_Change() {

@@ -3,6 +3,7 @@
 #include "inputbox.h"
 #include "messagescan.h"
 #include "transcript.h"
+#include "uikit/shownname.h"
 #include "viewhost.h"
 
 #include <QBoxLayout>
@@ -124,13 +125,14 @@ void ctlIM::buildControls() {
 }
 
 void ctlIM::im_msg(const QString &user, const QString &msg) {
-    labIMstatus->setText(IMUser + QLatin1String(" has entered text"));
+    labIMstatus->setText(shown::nameInText(IMUser) + QLatin1String(" has entered text"));
     render::showMessage(TEXT, user, msg, render::scanMessage(msg, render::BackMarker::Spaced),
                         render::kNoLimit);
 }
 
 void ctlIM::TypeStatus(qint16 status) {
-    labIMstatus->setText(status == 2 ? IMUser + QLatin1String(" is typing...") : QString());
+    labIMstatus->setText(status == 2 ? shown::nameInText(IMUser) + QLatin1String(" is typing...")
+                                     : QString());
 }
 
 bool ctlIM::UpdateFonts() {
@@ -145,7 +147,8 @@ bool ctlIM::UpdateFonts() {
 
 void ctlIM::Timer1_Timer() {
     Timer1->stop();
-    txtuser->setText(IMUser);
+    // Shown escaped; replies and the icon go to IMUser as it arrived.
+    txtuser->setText(shown::name(IMUser));
     txtuser->setReadOnly(true);
     if (!IMUser.isEmpty())
         startIconFetch();

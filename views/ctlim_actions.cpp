@@ -26,14 +26,14 @@ void ctlIM::Command3_Click() {
         return;
     const QString message =
         render::outgoingPrefix(m_host->formatSettings()) + render::withCrLf(txtMsg->toPlainText());
-    if (!toc::cmd::fitsServer(toc::cmd::sendIm(txtuser->text(), message, false))) {
+    if (!toc::cmd::fitsServer(toc::cmd::sendIm(IMUser, message, false))) {
         render::showNotSentText(TEXT, tooLongText(QStringLiteral("message")), render::kNoLimit);
         render::keepDraft(txtMsg);
         return;
     }
     im_msg(m_host->ownScreenName(), message);
     QelTOCSock *toc = m_host->tocControl();
-    if (!toc || !toc->SendIM(txtuser->text(), message, false)) {
+    if (!toc || !toc->SendIM(IMUser, message, false)) {
         render::showNotSent(TEXT, toc, render::kNoLimit);
         // What was typed and not sent stays, to be sent again.
         render::keepDraft(txtMsg);

@@ -58,7 +58,7 @@ void ctlIM::sckIcon_Connect() {
     // The name goes into a URL: anything but letters, digits and "-._~" is
     // percent-encoded, so a name cannot add lines to the request.
     const QString sn =
-        QString::fromLatin1(QUrl::toPercentEncoding(toc::normalizeScreenName(txtuser->text())));
+        QString::fromLatin1(QUrl::toPercentEncoding(toc::normalizeScreenName(IMUser)));
     QString request = txtHead->text();
     request.replace(QLatin1String("%sn"), sn);
     request += QLatin1String("\r\n\r\n");

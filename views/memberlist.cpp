@@ -1,5 +1,7 @@
 #include "memberlist.h"
 
+#include "uikit/shownname.h"
+
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSet>
@@ -25,7 +27,8 @@ bool MemberList::join(const QString &name) {
     if (m_members.contains(name))
         return false;
     auto *item = new QListWidgetItem(name);
-    item->setSizeHint(QSize(m_list->fontMetrics().horizontalAdvance(name) + 8, kRowPixels));
+    item->setSizeHint(
+        QSize(m_list->fontMetrics().horizontalAdvance(shown::name(name)) + 8, kRowPixels));
     m_members.insert(name, item);
     m_arrivals.push_back(item);
     return true;

@@ -3,6 +3,7 @@
 #include "colortext.h"
 #include "messagescan.h"
 #include "protocol/wire.h"
+#include "uikit/shownname.h"
 
 #include <QScrollBar>
 #include <QTextCursor>
@@ -36,11 +37,11 @@ int transcriptLength(const QTextEdit *TEXT) {
 
 void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
                  const MessageStyle &style, int limit) {
-    const QString body = toc::removeHtml(message);
+    const QString body = shown::body(toc::removeHtml(message));
     // One edit for both runs: the transcript lays the line out once.
     QTextCursor edit(TEXT->document());
     edit.beginEditBlock();
-    add_text2(TEXT, name + QLatin1String(": "), QStringLiteral("16711680"),
+    add_text2(TEXT, shown::nameInText(name) + QLatin1String(": "), QStringLiteral("16711680"),
               QStringLiteral("16777215"), true, false, false, false, QStringLiteral("Arial"),
               limit);
     add_text2(TEXT, body + QLatin1String("\r\n"), style.colorText, style.backColorText, style.bold,

@@ -40,6 +40,8 @@ class TestHostileGui : public QObject {
     void invalidUtf8();
     void fixedTabNamesAreConversations_data();
     void fixedTabNamesAreConversations();
+    void controlsInNamesShownEscaped_data();
+    void controlsInNamesShownEscaped();
 
     // numbers and connections (tst_hostile_gui_wire.cpp)
     void numbersOutOfRange_data();

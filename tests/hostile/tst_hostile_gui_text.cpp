@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -209,4 +210,85 @@ void TestHostileGui::fixedTabNamesAreConversations() {
     QVERIFY(w.fixedTabIndex(frmMain::FixedTab::Credits) >= 0);
     w.Tab1->setCurrentIndex(w.fixedTabIndex(frmMain::FixedTab::Settings));
     QVERIFY(w.PicLogin->isVisible());
+}
+
+// Control and bidi characters in a remote name are drawn as escapes, never
+// obeyed, and a right-to-left name is isolated inside running text; the
+// name as it arrived stays the key and gets the reply. The same bytes as a
+// NICK leave the screen-name field, and so the user's own lines, without
+// any control.
+void TestHostileGui::controlsInNamesShownEscaped_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("alone");  // tab, partner field, tree, member list
+    QTest::addColumn<QString>("inText"); // transcripts, status line
+    QTest::addColumn<QString>("own");    // txtSn after NICK
+    const QString fsi(QChar(0x2068)), pdi(QChar(0x2069));
+    QTest::newRow("plain name untouched") << "alice"
+                                          << "alice"
+                                          << "alice"
+                                          << "alice";
+    QTest::newRow("reversed sender")
+        << QStringLiteral("\u202Eecila\u202C") << QStringLiteral("\\u202Eecila\\u202C")
+        << QStringLiteral("\\u202Eecila\\u202C") << "ecila";
+    QTest::newRow("reversal left open")
+        << QStringLiteral("\u202Eecila") << QStringLiteral("\\u202Eecila")
+        << QStringLiteral("\\u202Eecila") << "ecila";
+    const QString forged = QStringLiteral("a\x1b"
+                                          "b\x07\x08\r\n\t\u202Ez");
+    const QString escaped = QStringLiteral("a\\u001Bb\\u0007\\u0008\\u000D\\u000A\\u0009\\u202Ez");
+    QTest::newRow("nick with ESC BEL BS CR LF TAB RLO") << forged << escaped << escaped << "abz";
+    QTest::newRow("chat sender with CR LF") << "mallory\r\nalice"
+                                            << "mallory\\u000D\\u000Aalice"
+                                            << "mallory\\u000D\\u000Aalice"
+                                            << "malloryalice";
+    QTest::newRow("right-to-left name")
+        << QStringLiteral("\u05D0\u05D1") << QStringLiteral("\u05D0\u05D1")
+        << fsi + QStringLiteral("\u05D0\u05D1") + pdi << QStringLiteral("\u05D0\u05D1");
+}
+
+void TestHostileGui::controlsInNamesShownEscaped() {
+    QFETCH(QString, name);
+    QFETCH(QString, alone);
+    QFETCH(QString, inText);
+    QFETCH(QString, own);
+    frmMain &w = *rig->w;
+    QVERIFY(signOn(QStringLiteral("g:G\ndone:\n")));
+    QVERIFY(deliver(frame(QStringLiteral("INSERTED2:b:alias:%1:G").arg(name)) +
+                    frame(QStringLiteral("UPDATE_BUDDY2:%1:T:0:0:0: O:").arg(name)) +
+                    frame(QStringLiteral("IM_IN_ENC2:%1:F:F:T: O:F:L:en:hi").arg(name)) +
+                    frame(QStringLiteral("CLIENT_EVENT2:%1:2").arg(name)) +
+                    frame("CHAT_JOIN:7:room") +
+                    frame(QStringLiteral("CHAT_UPDATE_BUDDY:7:T:%1").arg(name)) +
+                    frame(QStringLiteral("CHAT_IN_ENC:7:%1:F:A:en:hi").arg(name)) +
+                    frame(QStringLiteral("ERROR:901:%1").arg(name))));
+    QCOMPARE(tabKeys(), (QStringList{"Settings", name, "room."}));
+    QCOMPARE(w.Tab1->tabText(1), alone);
+    auto *delegate = qobject_cast<QStyledItemDelegate *>(w.TreeBL->itemDelegate());
+    QVERIFY(w.TreeBL->nodeByKey(name));
+    QCOMPARE(delegate->displayText(w.TreeBL->nodeByKey(name)->text(0), QLocale()), alone);
+    QCOMPARE(rig->dialogs.texts(QStringLiteral("message")), QStringList{alone});
+
+    ctlIM *im = w.imViews.last();
+    auto *partner = im->findChild<QLineEdit *>(QStringLiteral("txtuser"));
+    QVERIFY(waitUntil([&] { return partner->text() == alone; }));
+    QCOMPARE(im->findChild<QLabel *>(QStringLiteral("labIMstatus"))->text(),
+             inText + " is typing...");
+    QCOMPARE(w.alertWindow()->message(), alone + " is not available");
+
+    ctlChat *room = w.chatViews.last();
+    auto *members = room->findChild<QListWidget *>(QStringLiteral("lstPPL"));
+    delegate = qobject_cast<QStyledItemDelegate *>(members->itemDelegate());
+    QCOMPARE(delegate->displayText(members->item(0)->text(), QLocale()), alone);
+    room->ShowToolTip(members, 0);
+    QCOMPARE(members->toolTip(), alone);
+    QCOMPARE(transcriptOf(room), inText + " has entered the room.\n" + inText + ": hi\n");
+
+    // The same bytes as the user's own name: no control reaches the field.
+    rig->server.sendRaw(frame("NICK:" + name.toUtf8()));
+    QVERIFY(waitUntil([&] { return w.txtSn->text() == own; }));
+    im->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"))->setPlainText("back\n");
+    QVERIFY(waitUntil([&] { return rig->server.received().contains("toc_send_im \""); }));
+    QVERIFY(rig->server.received().contains("toc_send_im \"" + name.toUtf8() + "\" \""));
+    const QString ownInText = own == name ? inText : own;
+    QCOMPARE(transcriptOf(im), inText + ": hi\n" + ownInText + ": back\n\n");
 }
