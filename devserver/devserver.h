@@ -106,6 +106,7 @@ class DevServer : public QObject {
     Connection *connectionOf(Session *session);
     void closeConnection(Connection &c);
     void goOffline(OnlineUser &u);
+    void stopWatching(OnlineUser &u, const QString &buddy);
 
     // Sending: to one connection, to every connection of the account that
     // has sent toc_init_done, or to the account's other connections.

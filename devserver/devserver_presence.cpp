@@ -92,16 +92,8 @@ void DevServer::configChanged(OnlineUser &u, bool modeChanged, const QStringList
                 m_watchers[b].insert(u.name);
         }
         for (const QString &b : std::as_const(u.buddies)) {
-            if (now.contains(b))
-                continue;
-            auto it = m_watchers.find(b);
-            if (it != m_watchers.end()) {
-                it->remove(u.name);
-                if (it->isEmpty())
-                    m_watchers.erase(it);
-            }
-            if (OnlineUser *buddy = user(b))
-                buddy->visibleTo.remove(u.name);
+            if (!now.contains(b))
+                stopWatching(u, b);
         }
     }
     u.buddies = now;

@@ -178,16 +178,20 @@ void DevServer::goOffline(OnlineUser &u) {
             send(*watcher, offline);
     }
     u.visibleTo.clear();
-    for (const QString &b : std::as_const(u.buddies)) {
-        auto it = m_watchers.find(b);
-        if (it != m_watchers.end()) {
-            it->remove(u.name);
-            if (it->isEmpty())
-                m_watchers.erase(it);
-        }
-        if (OnlineUser *buddy = user(b))
-            buddy->visibleTo.remove(u.name);
+    for (const QString &b : std::as_const(u.buddies))
+        stopWatching(u, b);
+}
+
+// u no longer watches b: neither is told about the other any more.
+void DevServer::stopWatching(OnlineUser &u, const QString &b) {
+    auto it = m_watchers.find(b);
+    if (it != m_watchers.end()) {
+        it->remove(u.name);
+        if (it->isEmpty())
+            m_watchers.erase(it);
     }
+    if (OnlineUser *buddy = user(b))
+        buddy->visibleTo.remove(u.name);
 }
 
 void DevServer::startBot() {
