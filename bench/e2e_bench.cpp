@@ -17,6 +17,7 @@
 #include "benchtocclient.h"
 #include "devserver_bench_server.h"
 #include "e2e_bench_child.h"
+#include "privatehome.h"
 
 #include "protocol/commands.h"
 #include "protocol/framebuffer.h"
@@ -361,6 +362,11 @@ BENCHMARK(BM_StartRatioInterleaved)
 } // namespace
 
 int main(int argc, char **argv) {
+    // The children inherit the private home set up by the parent.
+    if (qEnvironmentVariableIsEmpty("VORKLE_BENCH_HOME")) {
+        usePrivateHome();
+        qputenv("VORKLE_BENCH_HOME", "1");
+    }
     // The child modes, before any application object exists.
     if (argc >= 3 && std::strcmp(argv[1], "--client") == 0)
         return runWindowClient(argc, argv, std::atoi(argv[2]),

@@ -3,6 +3,7 @@
 // that the buddy tree, the tabs and the conversation views meet any event
 // sequence. After each input the window logs out, as "Logout" does, and
 // checks that it is consistent.
+#include "bench/privatehome.h"
 #include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
 #include "protocol/qeltocsock.h"
@@ -98,6 +99,7 @@ Rig &rig() {
     static QApplication *app = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+        usePrivateHome();
         frmErr::setSoundEnabled(false);
         // The offscreen platform's warnings ("does not support raise()")
         // would fill the log.
