@@ -220,6 +220,32 @@ void BM_ImFlood(benchmark::State &state) {
     state.counters["peak_MiB_after"] = after;
     state.counters["cpu_us/IM"] = cpuPerIm / n;
 }
+// The window at rest: CPU and timer events per second, on the settings
+// page, behind another tab, minimised, and hidden to the tray.
+void BM_Idle(benchmark::State &state) {
+    double cpu = 0, timers = 0;
+    for (auto _ : state) {
+        Child child(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--idle"), QString::number(state.range(0))}, true);
+        const std::optional<QByteArray> done =
+            child.waitForLine("DONE ", (kIdleSeconds + 20) * 1000);
+        if (!done) {
+            state.SkipWithError("the idle window did not report");
+            return;
+        }
+        const QList<QByteArray> f = done->split(' ');
+        cpu += f.value(0).toDouble();
+        timers += f.value(1).toDouble();
+    }
+    state.counters["cpu_ms/s"] = cpu / double(state.iterations());
+    state.counters["timers/s"] = timers / double(state.iterations());
+}
+BENCHMARK(BM_Idle)
+    ->ArgName("where")
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
 BENCHMARK(BM_ImFlood)
     ->ArgName("client")
     ->Arg(int(FloodClient::Protocol))
@@ -373,6 +399,8 @@ int main(int argc, char **argv) {
                                argc >= 4 && std::strcmp(argv[3], "--open-first") == 0);
     if (argc >= 3 && std::strcmp(argv[1], "--protocol-client") == 0)
         return runProtocolClient(argc, argv, std::atoi(argv[2]));
+    if (argc >= 3 && std::strcmp(argv[1], "--idle") == 0)
+        return runIdleWindow(argc, argv, std::atoi(argv[2]));
 
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);

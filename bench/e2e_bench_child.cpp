@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
@@ -215,6 +216,57 @@ int runProtocolClient(int argc, char **argv, int port) {
                      });
     toc.Login(QString::fromLatin1(kClientName), QStringLiteral("flood-pw"),
               QStringLiteral("127.0.0.1"), port, QelTOCSock::kDefaultAuthServer);
+    return app.exec();
+}
+
+namespace {
+// Counts the timer events the application delivers, whoever they are for.
+class TimerCounter : public QObject {
+  public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Timer)
+            ++count;
+        return false;
+    }
+};
+
+double processCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+} // namespace
+
+int runIdleWindow(int argc, char **argv, int where) {
+    QApplication app(argc, argv);
+    frmErr::setSoundEnabled(false);
+    frmMain w;
+    w.finishBuilding();
+    w.show();
+    exitAfterTimeout("idle window");
+    if (where == 1) {
+        w.addTab(QStringLiteral("someone"));
+        w.Tab1->setCurrentIndex(w.Tab1->count() - 1);
+    } else if (where == 2) {
+        w.showMinimized();
+    } else if (where == 3) {
+        w.hide();
+    }
+    TimerCounter timers;
+    double startMs = 0;
+    QTimer::singleShot(1000, &app, [&] {
+        app.installEventFilter(&timers);
+        startMs = processCpuMs();
+        QTimer::singleShot(kIdleSeconds * 1000, &app, [&] {
+            const double cpu = processCpuMs() - startMs;
+            // The timer that ends the measure is not the window's.
+            std::printf("DONE %.3f %.3f\n", cpu / kIdleSeconds,
+                        double(timers.count - 1) / kIdleSeconds);
+            std::fflush(stdout);
+            QCoreApplication::exit(0);
+        });
+    });
     return app.exec();
 }
 

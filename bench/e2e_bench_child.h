@@ -14,6 +14,13 @@ int runWindowClient(int argc, char **argv, int port, bool openFirst);
 // The baseline: the protocol control alone, no widgets, same lines.
 int runProtocolClient(int argc, char **argv, int port);
 
+// The window at rest, not signed on: 0 the settings page shown, 1 another
+// tab selected, 2 minimised, 3 hidden (as in the tray). After a second to
+// settle, prints "DONE <CPU ms per second> <timer events per second>"
+// measured over kIdleSeconds.
+int runIdleWindow(int argc, char **argv, int where);
+constexpr int kIdleSeconds = 5;
+
 constexpr char kClientName[] = "floodtarget";
 constexpr int kPartners = 20;
 constexpr int kImsPerPartner = 1000;
