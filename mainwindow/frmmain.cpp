@@ -1,6 +1,8 @@
 // Construction, ownership, the tray icon, closing, and the ViewHost side.
 #include "frmmain.h"
 
+#include "clicklabel.h"
+
 #include "client/buddybook.h"
 #include "client/clientsettings.h"
 #include "client/notsenttext.h"
@@ -18,6 +20,7 @@
 #include <QCursor>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMovie>
 #include <QTimer>
 
 const QString frmMain::kCaption = QStringLiteral("Vorkle 2.0.2");
@@ -101,6 +104,14 @@ bool frmMain::event(QEvent *event) {
     if (event->type() == QEvent::Paint && !m_painted) {
         m_painted = true;
         QMetaObject::invokeMethod(this, &frmMain::finishBuilding, Qt::QueuedConnection);
+    }
+    // Not every platform hides the children of a minimised window: the logo
+    // stops with the window, and goes on when it shows again.
+    if (event->type() == QEvent::WindowStateChange && m_logo) {
+        if (isMinimized())
+            m_logo->stop();
+        else if (Image1->isVisible() && m_logo->state() == QMovie::NotRunning)
+            m_logo->start();
     }
     return handled;
 }
