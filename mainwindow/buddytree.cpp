@@ -2,6 +2,8 @@
 
 #include "uikit/shownname.h"
 
+#include "protocol/wire.h"
+
 #include <QHeaderView>
 
 BuddyTree::BuddyTree(QWidget *parent) : QTreeWidget(parent) {
@@ -26,6 +28,7 @@ void BuddyTree::setImageList(const QList<QIcon> *images) {
 void BuddyTree::clearNodes() {
     m_byKey.clear();
     m_byText.clear();
+    m_byName.clear();
     m_collapsed.clear();
     clear();
 }
@@ -45,6 +48,7 @@ void BuddyTree::registerItem(QTreeWidgetItem *item) {
     if (!key.isEmpty())
         m_byKey.insert(key, item);
     m_byText[item->text(0)].append(item);
+    m_byName[toc::normalizeScreenName(item->text(0))].append(item);
 }
 
 void BuddyTree::unregisterTree(QTreeWidgetItem *item) {
@@ -59,6 +63,12 @@ void BuddyTree::unregisterTree(QTreeWidgetItem *item) {
         it->removeOne(item);
         if (it->isEmpty())
             m_byText.erase(it);
+    }
+    auto named = m_byName.find(toc::normalizeScreenName(item->text(0)));
+    if (named != m_byName.end()) {
+        named->removeOne(item);
+        if (named->isEmpty())
+            m_byName.erase(named);
     }
 }
 
@@ -106,7 +116,9 @@ int BuddyTree::removeByText(const QString &text) {
 }
 
 int BuddyTree::removeBuddiesByText(const QString &text) {
-    const QList<QTreeWidgetItem *> nodes = nodesByText(text);
+    // Servers name a departing buddy normalised ("davesmith" for "Dave
+    // Smith"): buddy nodes are matched on the normalised name.
+    const QList<QTreeWidgetItem *> nodes = m_byName.value(toc::normalizeScreenName(text));
     int removed = 0;
     for (QTreeWidgetItem *node : nodes) {
         if (node->parent()) {

@@ -39,8 +39,8 @@ class BuddyTree : public QTreeWidget {
     // Removes every node whose text is exactly `text`, with its children.
     // Returns how many nodes matched.
     int removeByText(const QString &text);
-    // Removes the buddy nodes (nodes under a group) whose text is `text`;
-    // a group of that name stays.
+    // Removes the buddy nodes (nodes under a group) whose name is `text`,
+    // compared normalised; a group of that name stays.
     int removeBuddiesByText(const QString &text);
     // Removes the buddy node with that text under the group node with that
     // text; false when there is none.
@@ -63,5 +63,6 @@ class BuddyTree : public QTreeWidget {
     const QList<QIcon> *m_images = nullptr;
     QHash<QString, QTreeWidgetItem *> m_byKey;
     QHash<QString, QList<QTreeWidgetItem *>> m_byText;
+    QHash<QString, QList<QTreeWidgetItem *>> m_byName; // by normalised text
     QSet<QTreeWidgetItem *> m_collapsed;
 };

@@ -97,6 +97,14 @@ void frmMain::buildAwayStrip() {
         check(strip, "chkAutoWarn", QStringLiteral("Auto Warn"), inPanel(4560, 120, 1215, 210));
     Command7 = button(strip, "Command7", QStringLiteral("I'm Back"), inPanel(4560, 360, 1215, 375));
     connect(Command7, &QPushButton::clicked, this, &frmMain::Command7_Click);
+    // Built after the first paint, into a strip that was shown then: its
+    // controls must be shown themselves, or they stay hidden for good when
+    // the strip shows again.
+    for (QWidget *w : {static_cast<QWidget *>(Label21), static_cast<QWidget *>(labAwayMsgs),
+                       static_cast<QWidget *>(Label22), static_cast<QWidget *>(chkNoIm),
+                       static_cast<QWidget *>(chkAuto), static_cast<QWidget *>(chkAutoWarn),
+                       static_cast<QWidget *>(Command7)})
+        w->show();
     setAwayHeight(false);
 }
 

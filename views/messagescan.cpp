@@ -27,7 +27,10 @@ QString valueAfter(const QString &lower, QLatin1String marker) {
     const qsizetype gt = value.indexOf(QLatin1Char('>'));
     if (gt >= 0)
         value.truncate(gt);
+    // Attribute values come in double or single quotes (clients that avoid
+    // double quotes on the wire write the latter).
     value.remove(QLatin1Char('"'));
+    value.remove(QLatin1Char('\''));
     if (value.isNull())
         value = QLatin1String(""); // found, but empty: not the same as absent
     return value;

@@ -114,9 +114,9 @@ void TestFrmMain::buddyUpdates_data() {
     QTest::newRow("sign-off removes exact text")
         << kConfig << QStringList{on("bob"), on("Carol"), off("bob")}
         << QStringList{"Co Workers[]", "Friends[Carol(1)]"};
-    QTest::newRow("sign-off differing in case removes nothing")
-        << kConfig << QStringList{on("Carol"), off("carol")}
-        << QStringList{"Co Workers[]", "Friends[Carol(1)]"};
+    QTest::newRow("sign-off names the buddy normalised")
+        << kConfig << QStringList{on("Carol"), on("Jane Doe"), off("carol"), off("janedoe")}
+        << QStringList{"Co Workers[]", "Friends[]"};
     QTest::newRow("sign-off then sign-on changes image")
         << kConfig << QStringList{on("bob"), off("bob"), on("bob", " C")}
         << QStringList{"Co Workers[bob(4)]", "Friends[]"};

@@ -485,6 +485,10 @@ void TestRender::messageDisplay_data() {
     QTest::newRow("unknown background stays readable") << "<body bgcolor=orange>x"
                                                        << "bob: x\n"
                                                        << false << black << QColor();
+    QTest::newRow("single-quoted colour, as clients send it")
+        << "<FONT COLOR='#008000'>x"
+        << "bob: x\n"
+        << false << QColor(0, 128, 0) << white;
     QTest::newRow("#000000 renders black") << "<font color=#000000>x"
                                            << "bob: x\n"
                                            << false << black << white;
