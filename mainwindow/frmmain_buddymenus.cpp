@@ -66,9 +66,11 @@ void frmMain::TreeBL_Click() {
     if (!node)
         return; // no screen name to ask for
     const QString text = node->text(0);
-    toc->GetProfile(text);
+    // A group has no profile: servers answer the request with a page that
+    // is not found.
     if (isGroup(text))
         return;
+    toc->GetProfile(text);
     if (node->childCount() == 0)
         blClick->popup(QCursor::pos());
 }
