@@ -41,19 +41,28 @@ void frmMain::messageOutOfSight(const QString &caption, const QString &from, con
                                 bool held) {
     if (isOnScreen(caption))
         return;
-    for (int i = 0; i < Tab1->count(); ++i)
-        if (isConversationTab(i, caption) && i != Tab1->currentIndex())
+    // A flood into one conversation must not repaint the strip or ring the
+    // desktop once per IM: only a change of mark, or a notification due.
+    bool marked = false;
+    for (int i = 0; i < Tab1->count(); ++i) {
+        if (isConversationTab(i, caption) && i != Tab1->currentIndex() &&
+            Tab1->tabTextColor(i) != kHighlight) {
             Tab1->setTabTextColor(i, kHighlight);
+            marked = true;
+        }
+    }
     if (held)
         return;
-    QApplication::alert(this);
-    if (m_tray && m_notify.due(caption, m_clock.elapsed(), held))
+    const bool due = m_tray && m_notify.due(caption, m_clock.elapsed(), held);
+    if (marked || due)
+        QApplication::alert(this);
+    if (due)
         m_tray->notify(from,
                        NotifyRules::excerpt(render::decodeEntities(toc::removeHtml(message))));
 }
 
 // The selected tab has been seen.
 void frmMain::markTabSeen(int index) {
-    if (index >= 0)
+    if (index >= 0 && Tab1->tabTextColor(index) == kHighlight)
         Tab1->setTabTextColor(index, QColor());
 }
