@@ -1,13 +1,16 @@
 // Receive path of the protocol control: reassembly alone against memcpy,
 // the full path into a connected slot, and growth with input size.
 // Reassembly two ways: reads handed over as arrays of their own with each
-// frame copied out (append/next, what QelTOCSock does today), and reads
+// frame copied out (append/next, what QelTOCSock once did), and reads
 // written straight into the buffer's kept storage with frames used in place
 // (appendFrom/nextView), where a frame's bytes are copied once, by the read.
+// The socket's own path: a burst handed over at once and read by QelTOCSock
+// as its readyRead does, beside the same burst read into one array first.
 #include "protocol/framebuffer.h"
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <cstring>
@@ -15,14 +18,14 @@
 namespace {
 
 // About 120-byte IM frames filling `bytes`.
-QByteArray imBurst(qsizetype bytes) {
+QByteArray imBurst(qsizetype bytes, quint8 type = toc::Data) {
     const QByteArray line = "IM_IN_ENC2:somebuddy:F:F:T: O:F:L:en:<FONT COLOR=\"#000000\">hello "
                             "there, how are you doing today?</FONT>";
     QByteArray out;
     out.reserve(bytes + 200);
     quint16 seq = 0;
     while (out.size() < bytes)
-        out += toc::buildFrame(toc::Data, seq++, line);
+        out += toc::buildFrame(type, seq++, line);
     return out;
 }
 
@@ -106,6 +109,26 @@ void BM_FreshReadArray(benchmark::State &state) {
     state.SetBytesProcessed(state.iterations() * burst.size());
 }
 
+// Reassembly through QelTOCSock itself: frames its handler only announces
+// (IncomingPacket, nobody listening), so what is timed is reading and cutting.
+// ReadAll hands the burst over as one fresh array, as the socket's reads
+// once did; Device lets the socket's own read code take it from the device.
+void BM_SocketPath_OneRead(benchmark::State &state) {
+    const bool device = state.range(1) != 0;
+    QByteArray burst = imBurst(state.range(0) << 20, toc::FrameError);
+    QBuffer source(&burst);
+    source.open(QIODevice::ReadOnly);
+    QelTOCSock sock;
+    for (auto _ : state) {
+        source.seek(0);
+        if (device)
+            sock.processIncoming(source);
+        else
+            sock.processIncoming(source.readAll());
+    }
+    state.SetBytesProcessed(state.iterations() * burst.size());
+}
+
 void BM_FullPath_InstantMessage(benchmark::State &state) {
     const QByteArray burst = imBurst(state.range(0) << 20);
     QelTOCSock sock;
@@ -165,6 +188,11 @@ BENCHMARK(BM_ReassemblyInPlace_OneRead)
     ->Arg(320)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReassemblyInPlace_1500ByteReads)->Arg(32)->Arg(320)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SocketPath_OneRead)
+    ->ArgNames({"MiB", "device"})
+    ->Args({32, 0})
+    ->Args({32, 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullPath_InstantMessage)->Arg(32)->Arg(320)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Config2)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 

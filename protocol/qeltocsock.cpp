@@ -53,7 +53,7 @@ void QelTOCSock::Login(const QString &UserName, const QString &Password, const Q
 
     closeSocket();
     // Bytes of an old connection must never be glued to the next one.
-    m_receive.clear();
+    dropReceived();
     m_configRemainder.clear();
     m_disconnectReported = false;
     if (Port < 0 || Port > 65535)
@@ -64,7 +64,7 @@ void QelTOCSock::Login(const QString &UserName, const QString &Password, const Q
 void QelTOCSock::LogOff() {
     clearChatTable();
     closeSocket();
-    m_receive.clear();
+    dropReceived();
     const QString name = m_screenName;
     emit LoggedOut(name);
     m_screenName.clear();

@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <array>
 
+class QIODevice;
 class QTcpSocket;
 
 class QelTOCSock : public QObject {
@@ -86,9 +87,12 @@ class QelTOCSock : public QObject {
     bool isConnected() const;
 
     // Hands bytes to reassembly and the frame handler exactly as if the
-    // socket had delivered them; the fuzzers and benchmarks drive the
-    // receive path through it without a socket.
+    // socket had delivered them; the fuzzers drive the receive path through
+    // it without a socket.
     void processIncoming(const QByteArray &bytes);
+    // Reads what the device holds the way the socket's own reads do:
+    // straight into the frame buffer, frames handled in place.
+    void processIncoming(QIODevice &device);
 
   signals:
     void JoinedChat(const QString &strChatName, qint32 lngChatID);
@@ -125,6 +129,9 @@ class QelTOCSock : public QObject {
                           const QString &strCookie, const QString &strRendevousIP,
                           const QString &strProposerIP, const QString &strVerifiedIP,
                           qint32 lngPort);
+    // The whole frame, header included. The array refers to the receive
+    // buffer (no copy is made): it is valid while the signal is delivered;
+    // a receiver that keeps it, or is connected across threads, copies it.
     void IncomingPacket(const QByteArray &strPacket);
     void PasswordChanged();
     void ScreenNameFormatted();
@@ -151,7 +158,11 @@ class QelTOCSock : public QObject {
     // Raises the events of one decoded server line (qeltocsock_receive.cpp).
     struct Dispatch;
 
-    void HandlePacket(const QByteArray &frame);
+    // Cuts and handles the frames held, refilling from `more` (returns
+    // false when it has nothing) until nothing is left.
+    template <typename More> void receive(More more);
+    void dropReceived();
+    void HandlePacket(QByteArrayView frame);
     void dispatchLine(const QString &line);
     void handleConfig(const QString &piece);
     void sendSignOn();
@@ -161,6 +172,9 @@ class QelTOCSock : public QObject {
 
     std::array<ChatSlot, kChatSlots> m_chats;
     toc::FrameBuffer m_receive;
+    // Bytes that came while frames were being handled (a handler spinning
+    // an event loop): the read loop takes them after the frames held.
+    QByteArray m_deferred;
     toc::RawNames m_rawNames;
     QString m_configRemainder;
     QString m_screenName;

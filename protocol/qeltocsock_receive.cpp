@@ -9,41 +9,79 @@
 #include "wire.h"
 
 #include <QTcpSocket>
+#include <utility>
 #include <variant>
 
 namespace msg = toc::msg;
 
-void QelTOCSock::onReadyRead() {
-    if (!isConnected())
-        return;
-    processIncoming(Sock->readAll());
-}
+// Socket reads are cut into pieces of this size: the buffer's storage, kept
+// from read to read, stays small however much the server sends at once.
+static constexpr qint64 kReadChunk = 64 * 1024;
 
-void QelTOCSock::processIncoming(const QByteArray &bytes) {
-    m_receive.append(bytes);
-    // A handler that spins an event loop may bring us back here: the outer
-    // loop below picks up what was appended.
-    if (m_reading)
-        return;
+template <typename More> void QelTOCSock::receive(More more) {
     m_reading = true;
-    const quint32 generation = m_generation;
-    QByteArray frame;
-    // Stop as soon as a handler ended or restarted the connection: what is
-    // left belonged to the old one.
-    while (generation == m_generation && m_receive.next(frame))
-        HandlePacket(frame);
+    quint32 generation = m_generation;
+    QByteArrayView frame;
+    for (;;) {
+        while (generation == m_generation && m_receive.nextView(frame))
+            HandlePacket(frame);
+        if (generation != m_generation) {
+            // A handler ended or restarted the connection: what is left
+            // belonged to the old one.
+            m_receive.clear();
+            generation = m_generation;
+        }
+        if (!m_deferred.isEmpty())
+            m_receive.append(std::exchange(m_deferred, QByteArray()));
+        else if (!more())
+            break;
+    }
     m_reading = false;
 }
 
-void QelTOCSock::HandlePacket(const QByteArray &frame) {
-    emit IncomingPacket(frame);
+void QelTOCSock::onReadyRead() {
+    if (isConnected())
+        processIncoming(*Sock);
+}
+
+void QelTOCSock::processIncoming(QIODevice &device) {
+    // Frames are being handled in place: nothing may be written under them.
+    if (m_reading) {
+        m_deferred += device.readAll();
+        return;
+    }
+    receive([&] {
+        const qint64 available = device.bytesAvailable();
+        return available > 0 &&
+               m_receive.appendFrom(qMin(available, kReadChunk), [&](char *into, qsizetype max) {
+                   return device.read(into, max);
+               }) > 0;
+    });
+}
+
+void QelTOCSock::processIncoming(const QByteArray &bytes) {
+    m_deferred += bytes;
+    if (!m_reading)
+        receive([] { return false; });
+}
+
+void QelTOCSock::dropReceived() {
+    m_deferred.clear();
+    // A read loop holds frames in place: it drops them itself once it sees
+    // the new generation.
+    if (!m_reading)
+        m_receive.clear();
+}
+
+void QelTOCSock::HandlePacket(QByteArrayView frame) {
+    emit IncomingPacket(QByteArray::fromRawData(frame.data(), frame.size()));
     const quint8 type = frame.size() > 1 ? quint8(frame[1]) : 0;
     switch (type) {
     case toc::SignOn:
         sendSignOn();
         break;
     case toc::Data: {
-        const QByteArrayView data = QByteArrayView(frame).sliced(toc::kFlapHeaderSize);
+        const QByteArrayView data = frame.sliced(toc::kFlapHeaderSize);
         const QString line = toc::decodeLine(data);
         if (!data.isValidUtf8())
             m_rawNames.learn(data, line);
