@@ -20,7 +20,6 @@
 #include <QCursor>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMovie>
 #include <QTimer>
 
 const QString frmMain::kCaption = QStringLiteral("Vorkle 2.0.2");
@@ -104,14 +103,6 @@ bool frmMain::event(QEvent *event) {
     if (event->type() == QEvent::Paint && !m_painted) {
         m_painted = true;
         QMetaObject::invokeMethod(this, &frmMain::finishBuilding, Qt::QueuedConnection);
-    }
-    // Not every platform hides the children of a minimised window: the logo
-    // stops with the window, and goes on when it shows again.
-    if (event->type() == QEvent::WindowStateChange && m_logo) {
-        if (isMinimized())
-            m_logo->stop();
-        else if (Image1->isVisible() && m_logo->state() == QMovie::NotRunning)
-            m_logo->start();
     }
     return handled;
 }

@@ -41,6 +41,7 @@ class BuddyBook;
 class PrivacyState;
 class BuddyTree;
 class ClickField;
+class AnimatedPicture;
 class ClickLabel;
 class DialogProvider;
 class QAction;
@@ -50,7 +51,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
-class QMovie;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -195,7 +195,7 @@ class frmMain : public QWidget, public ViewHost {
     QLabel *Label23 = nullptr;
     QPushButton *Command5 = nullptr;
     QPushButton *Command8 = nullptr;
-    ClickLabel *Image1 = nullptr;
+    AnimatedPicture *Image1 = nullptr;
 
     QTabWidget *tab2 = nullptr;
     QWidget *pagePrivacy = nullptr;
@@ -442,6 +442,5 @@ class frmMain : public QWidget, public ViewHost {
     QPointer<frmAddBuddy> m_addBuddy;
     QPointer<frmGroups> m_addGroup;
     mdlTray *m_tray = nullptr;
-    QMovie *m_logo = nullptr;
     bool m_signedOn = false; // LoggedIn seen on the current connection
 };

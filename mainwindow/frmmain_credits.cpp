@@ -1,5 +1,6 @@
 // The credits tab: opened by a click on the settings panel's picture, closed
 // by the panel's "Close Tab".
+#include "animatedpicture.h"
 #include "clicklabel.h"
 #include "frmmain.h"
 #include "playwhileshown.h"

@@ -1,9 +1,9 @@
 // The window's widgets with their names, places (in twips), colours, fonts
 // and defaults.
+#include "animatedpicture.h"
 #include "buddytree.h"
 #include "clicklabel.h"
 #include "frmmain.h"
-#include "playwhileshown.h"
 #include "uikit/pagewidgets.h"
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
@@ -13,7 +13,6 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMovie>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabBar>
@@ -151,8 +150,7 @@ void frmMain::buildSettingsPanel() {
                      twips::rect(5040, 600, 615, 300));
     Command8->setEnabled(false);
 
-    Image1 =
-        named(new ClickLabel(QString(), PicLogin), "Image1", twips::rect(3960, 840, 1920, 1800));
+    Image1 = named(new AnimatedPicture(PicLogin), "Image1", twips::rect(3960, 840, 1920, 1800));
     Image1->setAlignment(Qt::AlignCenter);
     // The animation's first frame until the window completes itself: the
     // GIF reader is a plugin, and loading it would delay the first paint.
@@ -160,12 +158,7 @@ void frmMain::buildSettingsPanel() {
 }
 
 void frmMain::startLogo() {
-    m_logo = new QMovie(QStringLiteral(":/vorkle/logo.gif"), "GIF", this);
-    // Its few frames decoded once, then shown from memory.
-    m_logo->setCacheMode(QMovie::CacheAll);
-    Image1->setMovie(m_logo);
-    Image1->installEventFilter(new PlayWhileShown(m_logo, Image1));
-    m_logo->start();
+    Image1->play(QStringLiteral(":/vorkle/logo.gif"));
 }
 
 void frmMain::buildPages() {

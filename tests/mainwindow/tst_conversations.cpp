@@ -1,5 +1,6 @@
 #include "tst_conversations.h"
 
+#include "mainwindow/animatedpicture.h"
 #include "mainwindow/buddytree.h"
 #include "mainwindow/clicklabel.h"
 #include "mainwindow/mdltray.h"

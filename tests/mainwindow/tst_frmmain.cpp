@@ -1,5 +1,6 @@
 #include "tst_frmmain.h"
 
+#include "mainwindow/animatedpicture.h"
 #include "mainwindow/buddytree.h"
 #include "mainwindow/clicklabel.h"
 #include "mainwindow/mdltray.h"
@@ -10,7 +11,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
-#include <QMovie>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -311,7 +312,7 @@ void TestFrmMain::tabsSwitchPanels() {
     for (QWidget *p : {w.PicLogin, w.PicCredits, w.PicIM, w.PicChat})
         QVERIFY(!p->isVisible());
     // The logo animates only while it shows: nothing runs behind another tab.
-    QCOMPARE(w.Image1->movie()->state(), QMovie::NotRunning);
+    QVERIFY(!w.Image1->isRunning());
 
     w.Tab1->setCurrentIndex(credits);
     // CloseTab closes conversations only; the credits panel's own "Close Tab" closes it.
@@ -323,7 +324,34 @@ void TestFrmMain::tabsSwitchPanels() {
     w.Tab1->setCurrentIndex(0);
     QVERIFY(w.PicLogin->isVisible());
     QVERIFY(!w.PicCredits->isVisible());
-    QCOMPARE(w.Image1->movie()->state(), QMovie::Running);
+    QVERIFY(w.Image1->isRunning());
+}
+
+void TestFrmMain::logoShowsWholeFramesOnlyWhileSeen() {
+    frmMain &w = *rig->w;
+    AnimatedPicture *logo = w.Image1;
+    QVERIFY(logo->isRunning());
+    // A step repaints only what changed, yet the screen shows the whole
+    // frame, once round the animation and on.
+    for (int step = 0; step < 9; ++step) {
+        const qint64 shownKey = logo->currentFrame().cacheKey();
+        QVERIFY(QTest::qWaitFor([&] { return logo->currentFrame().cacheKey() != shownKey; }));
+        // The window's edge cuts the logo: what shows of it is compared.
+        const QRect seen = logo->visibleRegion().boundingRect();
+        const QPoint at = logo->mapTo(&w, seen.topLeft());
+        const QImage onScreen =
+            w.screen()
+                ->grabWindow(w.winId(), at.x(), at.y(), seen.width(), seen.height())
+                .toImage();
+        QCOMPARE(onScreen.convertToFormat(QImage::Format_RGB32),
+                 logo->currentFrame().copy(seen).toImage().convertToFormat(QImage::Format_RGB32));
+    }
+    w.setWindowState(Qt::WindowMinimized);
+    QVERIFY(!logo->isRunning());
+    w.setWindowState(Qt::WindowNoState);
+    QVERIFY(logo->isRunning());
+    w.hide();
+    QVERIFY(!logo->isRunning());
 }
 
 void TestFrmMain::trayMenu_data() {

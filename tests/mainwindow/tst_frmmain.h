@@ -27,6 +27,7 @@ class TestFrmMain : public QObject {
     void alertKeepsOneWindowWithNewestText();
     void logoutResetsLayout();
     void tabsSwitchPanels();
+    void logoShowsWholeFramesOnlyWhileSeen();
     void trayMenu_data();
     void trayMenu();
     void closingRemovesTrayIcon();

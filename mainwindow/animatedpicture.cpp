@@ -1,0 +1,164 @@
+#include "animatedpicture.h"
+
+#include <QImageReader>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QTimerEvent>
+#include <cstring>
+
+namespace {
+
+// The bounding rectangle of the pixels in which two images of one size and
+// format differ.
+QRect changedRect(const QImage &a, const QImage &b) {
+    int top = -1, bottom = -1, left = a.width(), right = -1;
+    const auto bytes = size_t(a.width()) * 4;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto *pa = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+        const auto *pb = reinterpret_cast<const QRgb *>(b.constScanLine(y));
+        if (std::memcmp(pa, pb, bytes) == 0)
+            continue;
+        top = top < 0 ? y : top;
+        bottom = y;
+        int x = 0;
+        while (pa[x] == pb[x])
+            ++x;
+        left = qMin(left, x);
+        x = a.width() - 1;
+        while (pa[x] == pb[x])
+            --x;
+        right = qMax(right, x);
+    }
+    return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+} // namespace
+
+AnimatedPicture::AnimatedPicture(QWidget *parent) : ClickLabel(QString(), parent) {}
+
+bool AnimatedPicture::play(const QString &fileName) {
+    QImageReader reader(fileName);
+    QList<QImage> images;
+    m_frames.clear();
+    for (QImage image = reader.read(); !image.isNull(); image = reader.read()) {
+        const bool alpha = image.hasAlphaChannel();
+        images << image.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied
+                                              : QImage::Format_RGB32);
+        m_frames << Frame{QPixmap::fromImage(images.last()), qMax(10, reader.nextImageDelay()),
+                          QRect()};
+    }
+    if (m_frames.isEmpty())
+        return false;
+    m_framesOpaque = true;
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const QImage &next = images[(i + 1) % images.size()];
+        m_framesOpaque = m_framesOpaque && !images[i].hasAlphaChannel();
+        m_frames[i].changesToNext =
+            next.size() == images[i].size() && next.format() == images[i].format()
+                ? changedRect(images[i], next)
+                : images[i].rect().united(next.rect());
+    }
+    m_loopsLeft = reader.loopCount();
+    m_playedOut = false;
+    m_current = 0;
+    m_window = window();
+    m_window->installEventFilter(this);
+    updateOpaque();
+    update();
+    updateRunning();
+    return true;
+}
+
+QRect AnimatedPicture::frameRect() const {
+    const QSize size = m_frames.value(m_current).pixmap.deviceIndependentSize().toSize();
+    return QStyle::alignedRect(layoutDirection(), alignment(), size, contentsRect());
+}
+
+// Frames that cover the picture completely leave nothing beneath to paint.
+void AnimatedPicture::updateOpaque() {
+    setAttribute(Qt::WA_OpaquePaintEvent,
+                 isAnimated() && m_framesOpaque && frameRect().contains(rect()));
+}
+
+void AnimatedPicture::updateRunning() {
+    const bool wanted =
+        isAnimated() && !m_playedOut && isVisible() && !(m_window && m_window->isMinimized());
+    if (wanted == m_timer.isActive())
+        return;
+    if (!wanted) {
+        m_timer.stop();
+        return;
+    }
+    // Started again from the first frame, as a movie does.
+    if (m_current != 0) {
+        m_current = 0;
+        update(frameRect());
+    }
+    m_timerDelay = m_frames[0].delayMs;
+    m_timer.start(m_timerDelay, this);
+}
+
+void AnimatedPicture::step() {
+    const QRect frame = frameRect();
+    const QRect changed = m_frames[m_current].changesToNext.translated(frame.topLeft());
+    if (m_current + 1 == m_frames.size()) {
+        if (m_loopsLeft == 0) {
+            m_playedOut = true; // the last frame stays
+            m_timer.stop();
+            return;
+        }
+        if (m_loopsLeft > 0)
+            --m_loopsLeft;
+    }
+    m_current = (m_current + 1) % int(m_frames.size());
+    if (m_frames[m_current].delayMs != m_timerDelay) {
+        m_timerDelay = m_frames[m_current].delayMs;
+        m_timer.start(m_timerDelay, this);
+    }
+    if (!changed.isEmpty())
+        repaint(changed & rect());
+}
+
+bool AnimatedPicture::event(QEvent *event) {
+    const bool handled = ClickLabel::event(event);
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
+        updateRunning();
+        break;
+    case QEvent::Resize:
+        updateOpaque();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+// Not every platform hides the children of a minimised window.
+bool AnimatedPicture::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_window && event->type() == QEvent::WindowStateChange)
+        updateRunning();
+    return ClickLabel::eventFilter(watched, event);
+}
+
+void AnimatedPicture::paintEvent(QPaintEvent *event) {
+    if (!isAnimated()) {
+        ClickLabel::paintEvent(event);
+        return;
+    }
+    const QRect frame = frameRect();
+    const QRect target = event->rect() & frame;
+    if (target.isEmpty())
+        return;
+    QPainter painter(this);
+    painter.drawPixmap(target, m_frames[m_current].pixmap, target.translated(-frame.topLeft()));
+}
+
+void AnimatedPicture::timerEvent(QTimerEvent *event) {
+    if (event->timerId() == m_timer.timerId())
+        step();
+    else
+        ClickLabel::timerEvent(event);
+}

@@ -1,0 +1,54 @@
+#pragma once
+// A clickable picture that plays an animation (a GIF) from memory, made for
+// a window that stays open all day. The frames are decoded once and kept as
+// pixmaps in the screen's format. A step repaints at once (no posted event)
+// only the rectangle in which the next frame differs, and opaque frames are
+// painted without the parent's background or the widgets beneath. The
+// timer runs only while the picture can be seen: not behind another tab,
+// not while the window is hidden or minimised.
+
+#include "clicklabel.h"
+
+#include <QBasicTimer>
+#include <QList>
+#include <QPixmap>
+#include <QPointer>
+
+class AnimatedPicture : public ClickLabel {
+  public:
+    explicit AnimatedPicture(QWidget *parent = nullptr);
+
+    // Decodes every frame of the file and plays them whenever the picture
+    // shows. False, and the still picture stays, when the file has no frame.
+    bool play(const QString &fileName);
+    bool isAnimated() const { return !m_frames.isEmpty(); }
+    bool isRunning() const { return m_timer.isActive(); }
+    QPixmap currentFrame() const { return m_frames.value(m_current).pixmap; }
+
+  protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+
+  private:
+    struct Frame {
+        QPixmap pixmap;
+        int delayMs = 0;
+        QRect changesToNext; // where the next frame differs, in frame coordinates
+    };
+
+    QRect frameRect() const;
+    void updateOpaque();
+    void updateRunning();
+    void step();
+
+    QList<Frame> m_frames;
+    bool m_framesOpaque = false;
+    int m_current = 0;
+    int m_loopsLeft = -1; // -1: forever
+    bool m_playedOut = false;
+    QBasicTimer m_timer;
+    int m_timerDelay = -1;
+    QPointer<QWidget> m_window; // watched for minimising
+};
