@@ -2,11 +2,16 @@
 # client a child process of the benchmark: the same program run in a child
 # mode) against the real vorkle-devserver, and the start-up of the real
 # vorkle program to its first paint beside a bare Qt window program, both
-# timed by a probe preloaded into them.
+# timed by a probe preloaded into them. The client soak (a million IMs,
+# VORKLE_SOAK_IMS) runs with the rest unless filtered out.
 vorkle_add_bench(e2e_bench
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/e2e_bench.cpp
           ${CMAKE_CURRENT_LIST_DIR}/e2e_bench_child.h
           ${CMAKE_CURRENT_LIST_DIR}/e2e_bench_child.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/e2e_bench_childkit.h
+          ${CMAKE_CURRENT_LIST_DIR}/e2e_bench_parent.h
+          ${CMAKE_CURRENT_LIST_DIR}/e2e_bench_soak.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/e2e_bench_soakclient.cpp
   LIBS vorkle_gui Qt6::Network)
 
 add_executable(bare_window ${CMAKE_CURRENT_LIST_DIR}/bare_window.cpp)

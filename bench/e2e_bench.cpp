@@ -14,9 +14,9 @@
 // font database); a probe preloaded into each (first_paint_probe.cpp) ends
 // it at its first paint. Offscreen by default; VORKLE_START_PLATFORM=xcb
 // times it on an X server.
-#include "benchtocclient.h"
 #include "devserver_bench_server.h"
 #include "e2e_bench_child.h"
+#include "e2e_bench_parent.h"
 #include "privatehome.h"
 
 #include "protocol/commands.h"
@@ -47,13 +47,6 @@ using namespace e2ebench;
 constexpr int kSetupTimeoutMs = 30000;
 constexpr int kFloodTimeoutMs = 180000;
 
-// This process's environment with QT_QPA_PLATFORM set to the platform.
-QProcessEnvironment environmentOn(const QString &platform) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
-    return env;
-}
-
 // About 200 characters of HTML with font tags, different for every IM.
 QString floodMessage(int partner, int seq) {
     return QStringLiteral(
@@ -63,73 +56,6 @@ QString floodMessage(int partner, int seq) {
         .arg(seq, 4, 10, QLatin1Char('0'))
         .arg(partner, 2, 10, QLatin1Char('0'));
 }
-
-// One partner: a raw TOC2 connection that signs on and sends its IMs.
-class Partner : public BenchTocClient {
-  public:
-    Partner(int index, QString *failure)
-        : BenchTocClient(QStringLiteral("partner%1").arg(index, 2, 10, QLatin1Char('0'))),
-          m_index(index), m_failure(failure) {}
-
-    // Every IM at once, in one write: the server takes them as fast as it can.
-    qint64 sendFlood() {
-        QByteArray out;
-        for (int seq = 0; seq < kImsPerPartner; ++seq)
-            out += lineFrame(
-                toc::cmd::sendIm(QLatin1String(kClientName), floodMessage(m_index, seq), false));
-        write(out);
-        return out.size();
-    }
-
-  private:
-    void onLine(const QByteArray &line) override {
-        if (line.startsWith("ERROR:") && m_failure->isEmpty())
-            *m_failure = m_name + QStringLiteral(" got ") + QString::fromUtf8(line);
-    }
-
-    int m_index;
-    QString *m_failure;
-};
-
-// A child process whose stdout is read line by line.
-class Child {
-  public:
-    explicit Child(const QString &program, const QStringList &args, bool offscreen) {
-        if (offscreen)
-            m_process.setProcessEnvironment(environmentOn(QStringLiteral("offscreen")));
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QObject::connect(&m_process, &QProcess::readyReadStandardOutput,
-                         [this] { m_out += m_process.readAllStandardOutput(); });
-        m_process.start(program, args);
-    }
-    ~Child() {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(5000))
-                m_process.kill();
-            m_process.waitForFinished(2000);
-        }
-    }
-    // The rest of the first line starting with `prefix`, once it came.
-    std::optional<QByteArray> waitForLine(const QByteArray &prefix, int ms) {
-        std::optional<QByteArray> found;
-        spinUntil(
-            [&] {
-                for (const QByteArray &line : m_out.split('\n')) {
-                    if (line.startsWith(prefix) && m_out.contains(line + '\n'))
-                        found = line.mid(prefix.size());
-                }
-                return found.has_value() || m_process.state() == QProcess::NotRunning;
-            },
-            ms);
-        return found;
-    }
-    QProcess &process() { return m_process; }
-
-  private:
-    QProcess m_process;
-    QByteArray m_out;
-};
 
 enum class FloodClient { Protocol = 0, WindowBackground = 1, WindowOpen = 2 };
 
@@ -174,7 +100,7 @@ bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fi
     flood.start();
     qint64 bytes = 0;
     for (auto &p : partners)
-        bytes += p->sendFlood();
+        bytes += p->send(0, kImsPerPartner, floodMessage);
     const std::optional<QByteArray> done = client.waitForLine("DONE ", kFloodTimeoutMs);
     seconds = flood.nsecsElapsed() / 1e9;
     const std::optional<QByteArray> rendered =
@@ -399,6 +325,8 @@ int main(int argc, char **argv) {
                                argc >= 4 && std::strcmp(argv[3], "--open-first") == 0);
     if (argc >= 3 && std::strcmp(argv[1], "--protocol-client") == 0)
         return runProtocolClient(argc, argv, std::atoi(argv[2]));
+    if (argc >= 4 && std::strcmp(argv[1], "--soak") == 0)
+        return runSoakClient(argc, argv, std::atoi(argv[2]), std::atoi(argv[3]));
     if (argc >= 3 && std::strcmp(argv[1], "--idle") == 0)
         return runIdleWindow(argc, argv, std::atoi(argv[2]));
 

@@ -1,6 +1,7 @@
 // The child processes of the end-to-end benchmark: a signed-on client that
 // counts the IMs of the flood, and the first-paint programs.
 #include "e2e_bench_child.h"
+#include "e2e_bench_childkit.h"
 
 #include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
@@ -29,62 +30,6 @@
 
 namespace e2ebench {
 namespace {
-
-// Answers every question at once, as a user who always says yes.
-class AnsweringDialogs : public DialogProvider {
-  public:
-    void message(QWidget *, const QString &, const QString &text,
-                 std::function<void()> done) override {
-        std::fprintf(stderr, "client message box: %s\n", qPrintable(text));
-        if (done)
-            done();
-    }
-    void question(QWidget *, const QString &, const QString &, bool,
-                  std::function<void(Answer)> done) override {
-        done(Answer::Yes);
-    }
-    void inputText(QWidget *, const QString &, const QString &, const QString &initial,
-                   std::function<void(const QString &)> done) override {
-        done(initial);
-    }
-    void pickColor(QWidget *, const QColor &initial,
-                   std::function<void(bool, const QColor &)> done) override {
-        done(false, initial);
-    }
-    void pickFont(QWidget *, const QFont &initial,
-                  std::function<void(bool, const QFont &)> done) override {
-        done(false, initial);
-    }
-    void saveFileName(QWidget *, const QString &,
-                      std::function<void(const QString &)> done) override {
-        done({});
-    }
-    void openFileName(QWidget *, std::function<void(const QString &)> done) override { done({}); }
-};
-
-long long peakRssKiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-double cpuMs() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
-           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
-}
-
-void say(const QByteArray &line) {
-    std::fputs(line.constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
 
 // Counts routed IMs and reports the figures once the flood is in.
 class FloodCounter {
@@ -120,26 +65,12 @@ class FloodCounter {
     QElapsedTimer m_sinceFirst;
 };
 
-// Lines of the partner's transcript that start with the partner's name.
+// Lines of the partners' transcripts that start with the partner's name.
 long long renderedLines(frmMain &w) {
     long long lines = 0;
-    for (ctlIM *view : std::as_const(w.imViews)) {
-        if (!view || view->IMUser.isEmpty())
-            continue;
-        const QString prefix = view->IMUser + QLatin1String(": ");
-        const QTextDocument *doc = view->findChild<QTextEdit *>(QStringLiteral("TEXT"))->document();
-        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
-            lines += b.text().startsWith(prefix);
-    }
+    for (ctlIM *view : std::as_const(w.imViews))
+        forEachPartnerLine(view, [&](const QString &) { ++lines; });
     return lines;
-}
-
-void exitAfterTimeout(const char *what) {
-    QTimer::singleShot(kChildTimeoutMs, QCoreApplication::instance(), [what] {
-        std::fprintf(stderr, "%s: timed out\n", what);
-        std::fflush(stderr);
-        std::_Exit(3);
-    });
 }
 
 } // namespace
@@ -185,11 +116,7 @@ int runWindowClient(int argc, char **argv, int port, bool openFirst) {
     });
     poll.start(20);
 
-    w.findChild<QLineEdit *>(QStringLiteral("txtSn"))->setText(QString::fromLatin1(kClientName));
-    w.findChild<QLineEdit *>(QStringLiteral("txtPw"))->setText(QStringLiteral("flood-pw"));
-    w.findChild<QLineEdit *>(QStringLiteral("txtServer"))->setText(QStringLiteral("127.0.0.1"));
-    w.findChild<QLineEdit *>(QStringLiteral("txtPort"))->setText(QString::number(port));
-    w.findChild<QPushButton *>(QStringLiteral("cmdLogin"))->click();
+    signOnAs(w, port);
 
     const int rc = app.exec();
     w.setDialogProvider(nullptr);

@@ -3,6 +3,8 @@
 // runs itself again in one of these modes, so that each child's memory and
 // CPU time are its own. Each mode prints its results on stdout, one line.
 
+#include <QString>
+
 namespace e2ebench {
 
 // The real main window signed on as kClientName to 127.0.0.1:port; with
@@ -20,6 +22,26 @@ int runProtocolClient(int argc, char **argv, int port);
 // measured over kIdleSeconds.
 int runIdleWindow(int argc, char **argv, int where);
 constexpr int kIdleSeconds = 5;
+
+// The soak: the real window signed on as kClientName takes `bursts` bursts
+// of kSoakBurstIms IMs (numbered per partner, soakMessage) and acts as a
+// person between them: it closes some conversations, each transcript
+// checked first, and brings another one to the screen. Prints "READY" once
+// signed on; after each burst "BURST <n> <RSS KiB> <CPU ms of the burst>",
+// the person's actions done; at the end "END <problems> <first problem>"
+// once every transcript left is checked.
+int runSoakClient(int argc, char **argv, int port, int bursts);
+constexpr int kSoakPartners = 50;
+constexpr int kSoakImsPerPartnerAndBurst = 200;
+constexpr int kSoakBurstIms = kSoakPartners * kSoakImsPerPartnerAndBurst;
+// About 200 characters of HTML, "Soak <seq>" in the text.
+inline QString soakMessage(int partner, int seq) {
+    return QStringLiteral("<HTML><BODY BGCOLOR=\"#FFFFFF\"><FONT FACE=\"Arial\" SIZE=2 "
+                          "COLOR=\"#1040A0\"><B>Soak %1</B> from <I>partner%2</I>: the build "
+                          "is green again &amp; the tabs fill up.</FONT></BODY></HTML>")
+        .arg(seq, 7, 10, QLatin1Char('0'))
+        .arg(partner, 2, 10, QLatin1Char('0'));
+}
 
 constexpr char kClientName[] = "floodtarget";
 constexpr int kPartners = 20;

@@ -1,0 +1,109 @@
+#pragma once
+// What the child modes of the end-to-end benchmark share: a user who
+// answers every question with yes, the sign-on through the window's own
+// fields, the child's own figures, and the line protocol to the parent.
+#include "devserver_bench_server.h"
+#include "e2e_bench_child.h"
+
+#include "mainwindow/frmmain.h"
+#include "uikit/dialogprovider.h"
+#include "views/ctlim.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <sys/resource.h>
+
+namespace e2ebench {
+
+// Answers every question at once, as a user who always says yes.
+class AnsweringDialogs : public DialogProvider {
+  public:
+    void message(QWidget *, const QString &, const QString &text,
+                 std::function<void()> done) override {
+        std::fprintf(stderr, "client message box: %s\n", qPrintable(text));
+        if (done)
+            done();
+    }
+    void question(QWidget *, const QString &, const QString &, bool,
+                  std::function<void(Answer)> done) override {
+        done(Answer::Yes);
+    }
+    void inputText(QWidget *, const QString &, const QString &, const QString &initial,
+                   std::function<void(const QString &)> done) override {
+        done(initial);
+    }
+    void pickColor(QWidget *, const QColor &initial,
+                   std::function<void(bool, const QColor &)> done) override {
+        done(false, initial);
+    }
+    void pickFont(QWidget *, const QFont &initial,
+                  std::function<void(bool, const QFont &)> done) override {
+        done(false, initial);
+    }
+    void saveFileName(QWidget *, const QString &,
+                      std::function<void(const QString &)> done) override {
+        done({});
+    }
+    void openFileName(QWidget *, std::function<void(const QString &)> done) override { done({}); }
+};
+
+// A field of this process's /proc status in KiB ("VmRSS", "VmHWM").
+inline long long selfKiB(const QByteArray &field) {
+    return procStatusKiB(QCoreApplication::applicationPid(), field);
+}
+inline long long peakRssKiB() {
+    return selfKiB("VmHWM");
+}
+
+inline double cpuMs() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
+           (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
+inline void say(const QByteArray &line) {
+    std::fputs(line.constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+inline void exitAfterTimeout(const char *what, int ms = kChildTimeoutMs) {
+    QTimer::singleShot(ms, QCoreApplication::instance(), [what] {
+        std::fprintf(stderr, "%s: timed out\n", what);
+        std::fflush(stderr);
+        std::_Exit(3);
+    });
+}
+
+// Calls line(text) for each line of the view's transcript that starts with
+// the partner's name (what the partner said).
+template <typename Line> void forEachPartnerLine(ctlIM *view, Line line) {
+    if (!view || view->IMUser.isEmpty())
+        return;
+    const QString prefix = view->IMUser + QLatin1String(": ");
+    const QTextDocument *doc = view->findChild<QTextEdit *>(QStringLiteral("TEXT"))->document();
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (b.text().startsWith(prefix))
+            line(b.text());
+    }
+}
+
+// Signs the window on as kClientName through its own login fields.
+inline void signOnAs(frmMain &w, int port) {
+    w.findChild<QLineEdit *>(QStringLiteral("txtSn"))->setText(QString::fromLatin1(kClientName));
+    w.findChild<QLineEdit *>(QStringLiteral("txtPw"))->setText(QStringLiteral("flood-pw"));
+    w.findChild<QLineEdit *>(QStringLiteral("txtServer"))->setText(QStringLiteral("127.0.0.1"));
+    w.findChild<QLineEdit *>(QStringLiteral("txtPort"))->setText(QString::number(port));
+    w.findChild<QPushButton *>(QStringLiteral("cmdLogin"))->click();
+}
+
+} // namespace e2ebench
