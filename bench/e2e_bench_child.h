@@ -25,8 +25,8 @@ constexpr int kIdleSeconds = 5;
 
 // The soak: the real window signed on as kClientName takes `bursts` bursts
 // of kSoakBurstIms IMs (numbered per partner, soakMessage) and acts as a
-// person between them: it closes some conversations, each transcript
-// checked first, and brings another one to the screen. Prints "READY" once
+// person between them: it brings a conversation to the screen and closes
+// some others, each transcript checked first. Prints "READY" once
 // signed on; after each burst "BURST <n> <RSS KiB> <CPU ms of the burst>",
 // the person's actions done; at the end "END <problems> <first problem>"
 // once every transcript left is checked.

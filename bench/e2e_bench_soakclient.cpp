@@ -55,24 +55,23 @@ class SoakClient {
             QByteArray::number(cpu, 'f', 1));
     }
 
-    // Closes a quarter of the conversations (a different quarter each
-    // time) and brings another one on screen; now and then looks at the
-    // settings page instead.
+    // Brings a conversation to the screen, or every tenth time the settings
+    // page, and closes a fifth of the others (a different fifth each time).
+    // The pattern repeats every ten bursts: the first and the last 100,000
+    // IMs see the same work.
     void actAsAPerson(int burst) {
+        const int shown = burst % 10 == 9 ? -1 : burst % 10 * 5 + 2;
         for (ctlIM *view : openViews()) {
             const int partner = partnerOf(view);
-            if ((partner + burst) % 4 == 0) {
+            if (partner != shown && (partner + burst) % 5 == 0) {
                 check(view);
                 view->findChild<QPushButton *>(QStringLiteral("Command4"))->click();
             }
         }
-        const QString shown = burst % 10 == 9
-                                  ? QString()
-                                  : QStringLiteral("partner%1")
-                                        .arg(burst * 7 % kSoakPartners, 2, 10, QLatin1Char('0'));
+        const QString caption = QStringLiteral("partner%1").arg(shown, 2, 10, QLatin1Char('0'));
         int index = 0;
         for (int i = 0; i < m_w.Tab1->count(); ++i)
-            if (m_w.tabCaption(i) == shown)
+            if (shown >= 0 && m_w.tabCaption(i) == caption)
                 index = i;
         m_w.Tab1->setCurrentIndex(index);
     }
