@@ -82,16 +82,7 @@ bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fi
 
     QString failure;
     std::vector<std::unique_ptr<Partner>> partners;
-    for (int i = 0; i < kPartners; ++i) {
-        partners.push_back(std::make_unique<Partner>(i, &failure));
-        partners.back()->start(server.port());
-    }
-    if (!spinUntil(
-            [&] {
-                return std::all_of(partners.begin(), partners.end(),
-                                   [](auto &p) { return p->signedOn(); });
-            },
-            kSetupTimeoutMs)) {
+    if (!startPartners(partners, kPartners, server.port(), &failure, kSetupTimeoutMs)) {
         state.SkipWithError("the partners did not sign on");
         return false;
     }

@@ -77,14 +77,8 @@ long long renderedLines(frmMain &w) {
 
 int runWindowClient(int argc, char **argv, int port, bool openFirst) {
     QApplication app(argc, argv);
-    frmErr::setSoundEnabled(false);
-    AnsweringDialogs dialogs;
-    frmMain w;
-    w.finishBuilding();
-    w.setDialogProvider(&dialogs);
-    w.show();
-    exitAfterTimeout("window client");
-
+    WindowChild child("window client");
+    frmMain &w = child.window();
     FloodCounter counter;
     // Connected after the window's own handler: counts each IM once routed.
     QObject::connect(w.toc, &QelTOCSock::InstantMessage, &app, [&] {
@@ -93,16 +87,7 @@ int runWindowClient(int argc, char **argv, int port, bool openFirst) {
             QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
         }
     });
-    QObject::connect(w.toc, &QelTOCSock::Error, &app, [](qint16 code, const QString &text) {
-        std::fprintf(stderr, "client got error %d: %s\n", code, qPrintable(text));
-    });
-
-    auto *frmLogin = w.findChild<QFrame *>(QStringLiteral("frmLogin"));
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &app, [&] {
-        if (!frmLogin->isHidden())
-            return;
-        poll.stop();
+    child.signOn(port, [&] {
         if (openFirst) {
             // A conversation the user has open while the others arrive.
             w.txtIM->setText(QStringLiteral("partner00"));
@@ -114,13 +99,7 @@ int runWindowClient(int argc, char **argv, int port, bool openFirst) {
         // Let the sign-on's last lines and the first paints settle.
         QTimer::singleShot(300, &app, [&] { counter.ready(); });
     });
-    poll.start(20);
-
-    signOnAs(w, port);
-
-    const int rc = app.exec();
-    w.setDialogProvider(nullptr);
-    return rc;
+    return app.exec();
 }
 
 int runProtocolClient(int argc, char **argv, int port) {

@@ -1,15 +1,18 @@
 #pragma once
-// What the child modes of the end-to-end benchmark share: a user who
-// answers every question with yes, the sign-on through the window's own
-// fields, the child's own figures, and the line protocol to the parent.
+// What the child modes of the end-to-end benchmark share: the real window
+// with a user who answers every question with yes, signed on through its
+// own fields, the child's own figures, and the line protocol to the parent.
 #include "devserver_bench_server.h"
 #include "e2e_bench_child.h"
 
+#include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
+#include "protocol/qeltocsock.h"
 #include "uikit/dialogprovider.h"
 #include "views/ctlim.h"
 
 #include <QCoreApplication>
+#include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -97,13 +100,53 @@ template <typename Line> void forEachPartnerLine(ctlIM *view, Line line) {
     }
 }
 
-// Signs the window on as kClientName through its own login fields.
-inline void signOnAs(frmMain &w, int port) {
-    w.findChild<QLineEdit *>(QStringLiteral("txtSn"))->setText(QString::fromLatin1(kClientName));
-    w.findChild<QLineEdit *>(QStringLiteral("txtPw"))->setText(QStringLiteral("flood-pw"));
-    w.findChild<QLineEdit *>(QStringLiteral("txtServer"))->setText(QStringLiteral("127.0.0.1"));
-    w.findChild<QLineEdit *>(QStringLiteral("txtPort"))->setText(QString::number(port));
-    w.findChild<QPushButton *>(QStringLiteral("cmdLogin"))->click();
-}
+// The real window of a child mode: built whole, shown, every question
+// answered yes, errors the server sends logged; the child ends itself after
+// timeoutMs.
+class WindowChild {
+  public:
+    explicit WindowChild(const char *what, int timeoutMs = kChildTimeoutMs) {
+        frmErr::setSoundEnabled(false);
+        m_window.finishBuilding();
+        m_window.setDialogProvider(&m_dialogs);
+        m_window.show();
+        exitAfterTimeout(what, timeoutMs);
+        QObject::connect(
+            m_window.toc, &QelTOCSock::Error, &m_window, [what](qint16 code, const QString &text) {
+                std::fprintf(stderr, "%s got error %d: %s\n", what, code, qPrintable(text));
+            });
+    }
+    ~WindowChild() { m_window.setDialogProvider(nullptr); }
+    WindowChild(const WindowChild &) = delete;
+    WindowChild &operator=(const WindowChild &) = delete;
+
+    // Signs on as kClientName through the window's own login fields;
+    // signedOn() runs once the login frame is gone.
+    void signOn(int port, std::function<void()> signedOn) {
+        auto *frmLogin = m_window.findChild<QFrame *>(QStringLiteral("frmLogin"));
+        QObject::connect(&m_poll, &QTimer::timeout, &m_window, [this, frmLogin, signedOn] {
+            if (!frmLogin->isHidden())
+                return;
+            m_poll.stop();
+            signedOn();
+        });
+        m_poll.start(20);
+        m_window.findChild<QLineEdit *>(QStringLiteral("txtSn"))
+            ->setText(QString::fromLatin1(kClientName));
+        m_window.findChild<QLineEdit *>(QStringLiteral("txtPw"))
+            ->setText(QStringLiteral("flood-pw"));
+        m_window.findChild<QLineEdit *>(QStringLiteral("txtServer"))
+            ->setText(QStringLiteral("127.0.0.1"));
+        m_window.findChild<QLineEdit *>(QStringLiteral("txtPort"))->setText(QString::number(port));
+        m_window.findChild<QPushButton *>(QStringLiteral("cmdLogin"))->click();
+    }
+
+    frmMain &window() { return m_window; }
+
+  private:
+    AnsweringDialogs m_dialogs; // declared first: outlives the window that asks it
+    frmMain m_window;
+    QTimer m_poll;
+};
 
 } // namespace e2ebench

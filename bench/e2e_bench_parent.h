@@ -9,7 +9,10 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <algorithm>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace e2ebench {
 
@@ -47,6 +50,22 @@ class Partner : public BenchTocClient {
     int m_index;
     QString *m_failure;
 };
+
+// Starts `count` partners on the server's port, the first error any of them
+// gets written to *failure; false when not all signed on within ms.
+inline bool startPartners(std::vector<std::unique_ptr<Partner>> &partners, int count, quint16 port,
+                          QString *failure, int ms) {
+    for (int i = 0; i < count; ++i) {
+        partners.push_back(std::make_unique<Partner>(i, failure));
+        partners.back()->start(port);
+    }
+    return spinUntil(
+        [&] {
+            return std::all_of(partners.begin(), partners.end(),
+                               [](auto &p) { return p->signedOn(); });
+        },
+        ms);
+}
 
 // A child process whose stdout is read line by line.
 class Child {

@@ -52,16 +52,7 @@ void BM_ClientSoak(benchmark::State &state) {
         }
         QString failure;
         std::vector<std::unique_ptr<Partner>> partners;
-        for (int i = 0; i < kSoakPartners; ++i) {
-            partners.push_back(std::make_unique<Partner>(i, &failure));
-            partners.back()->start(server.port());
-        }
-        if (!spinUntil(
-                [&] {
-                    return std::all_of(partners.begin(), partners.end(),
-                                       [](auto &p) { return p->signedOn(); });
-                },
-                kSetupMs)) {
+        if (!startPartners(partners, kSoakPartners, server.port(), &failure, kSetupMs)) {
             state.SkipWithError("the partners did not sign on");
             return;
         }

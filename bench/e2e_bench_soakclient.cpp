@@ -3,13 +3,11 @@
 #include "e2e_bench_child.h"
 #include "e2e_bench_childkit.h"
 
-#include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
 #include "protocol/qeltocsock.h"
 #include "views/ctlim.h"
 
 #include <QApplication>
-#include <QFrame>
 #include <QPushButton>
 #include <QTabBar>
 #include <array>
@@ -138,34 +136,13 @@ class SoakClient {
 
 int runSoakClient(int argc, char **argv, int port, int bursts) {
     QApplication app(argc, argv);
-    frmErr::setSoundEnabled(false);
-    AnsweringDialogs dialogs;
-    frmMain w;
-    w.finishBuilding();
-    w.setDialogProvider(&dialogs);
-    w.show();
-    exitAfterTimeout("soak client", kSoakTimeoutMs);
-
-    SoakClient soak(w, bursts);
+    WindowChild child("soak client", kSoakTimeoutMs);
+    SoakClient soak(child.window(), bursts);
     // Connected after the window's own handler: counts each IM once routed.
-    QObject::connect(w.toc, &QelTOCSock::InstantMessage, &app, [&] { soak.countIm(); });
-    QObject::connect(w.toc, &QelTOCSock::Error, &app, [](qint16 code, const QString &text) {
-        std::fprintf(stderr, "soak client got error %d: %s\n", code, qPrintable(text));
-    });
-    auto *frmLogin = w.findChild<QFrame *>(QStringLiteral("frmLogin"));
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &app, [&] {
-        if (!frmLogin->isHidden())
-            return;
-        poll.stop();
-        QTimer::singleShot(300, &app, [&] { soak.ready(); });
-    });
-    poll.start(20);
-    signOnAs(w, port);
-
-    const int rc = app.exec();
-    w.setDialogProvider(nullptr);
-    return rc;
+    QObject::connect(child.window().toc, &QelTOCSock::InstantMessage, &app,
+                     [&] { soak.countIm(); });
+    child.signOn(port, [&] { QTimer::singleShot(300, &app, [&] { soak.ready(); }); });
+    return app.exec();
 }
 
 } // namespace e2ebench
