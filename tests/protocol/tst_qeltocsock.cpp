@@ -2,6 +2,9 @@
 
 #include "protocol/wire.h"
 
+#include <QTcpSocket>
+#include <utility>
+
 using namespace toc;
 
 void TestQelTOCSock::init() {
@@ -237,6 +240,28 @@ void TestQelTOCSock::handlerLogOffDropsRestOfRead() {
     QVERIFY(waitUntil([&] { return log.count() >= 2; }));
     QTest::qWait(30);
     QCOMPARE(log.events(), (QStringList{"LoggedOut(myname)", "ScreennameFormat(A)"}));
+}
+
+void TestQelTOCSock::handlerSpinningEventLoopKeepsOrder() {
+    signOn();
+    EventLog log(sock.get(), {"IncomingPacket"});
+    const QByteArray d = buildFrame(Data, 4, "NICK:D");
+    bool once = false;
+    connect(sock.get(), &QelTOCSock::ScreennameFormat, sock.get(), [&] {
+        if (std::exchange(once, true))
+            return;
+        // More comes while the frames of a read are being handled in place;
+        // the socket raises no readyRead for it until the handler is done.
+        server->sendRaw(buildFrame(Data, 3, "NICK:C") + d.left(4));
+        QVERIFY(waitUntil([&] { return sock->Sock->bytesAvailable() > 0; }));
+    });
+    server->sendRaw(buildFrame(Data, 1, "NICK:A") + buildFrame(Data, 2, "NICK:B"));
+    // C is handled without waiting for more bytes to come.
+    QVERIFY(waitUntil([&] { return log.count() == 3; }));
+    server->sendRaw(d.mid(4));
+    QVERIFY(waitUntil([&] { return log.count() == 4; }));
+    QCOMPARE(log.events(), (QStringList{"ScreennameFormat(A)", "ScreennameFormat(B)",
+                                        "ScreennameFormat(C)", "ScreennameFormat(D)"}));
 }
 
 void TestQelTOCSock::handlerLoginStartsCleanConnection() {

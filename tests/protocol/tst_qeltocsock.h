@@ -33,6 +33,7 @@ class TestQelTOCSock : public QObject {
     void serverCloseRaisesDisconnectedOnce();
     void connectionRefusedIsWinsockError();
     void handlerLogOffDropsRestOfRead();
+    void handlerSpinningEventLoopKeepsOrder();
     void handlerLoginStartsCleanConnection();
     void loginDropsHalfFrameOfOldConnection();
 
