@@ -37,10 +37,16 @@ QTreeWidgetItem *BuddyTree::makeItem(const QString &key, const QString &text, in
     auto *item = new QTreeWidgetItem;
     item->setText(0, text);
     item->setData(0, KeyRole, key);
+    setImage(item, image);
+    return item;
+}
+
+void BuddyTree::setImage(QTreeWidgetItem *item, int image) const {
     item->setData(0, ImageRole, image);
     if (m_images && image >= 1 && image <= m_images->size())
         item->setIcon(0, m_images->at(image - 1));
-    return item;
+    else
+        item->setIcon(0, QIcon());
 }
 
 void BuddyTree::registerItem(QTreeWidgetItem *item) {
@@ -54,6 +60,10 @@ void BuddyTree::registerItem(QTreeWidgetItem *item) {
 void BuddyTree::unregisterTree(QTreeWidgetItem *item) {
     for (int i = 0; i < item->childCount(); ++i)
         unregisterTree(item->child(i));
+    unregisterItem(item);
+}
+
+void BuddyTree::unregisterItem(QTreeWidgetItem *item) {
     const QString key = keyOf(item);
     if (!key.isEmpty() && m_byKey.value(key) == item)
         m_byKey.remove(key);
@@ -92,6 +102,25 @@ QTreeWidgetItem *BuddyTree::addChildNode(const QString &relativeKey, const QStri
     parent->addChild(item);
     registerItem(item);
     return item;
+}
+
+QTreeWidgetItem *BuddyTree::buddyNode(const QString &groupKey, const QString &name) const {
+    const QList<QTreeWidgetItem *> nodes = m_byName.value(toc::normalizeScreenName(name));
+    for (QTreeWidgetItem *node : nodes)
+        if (node->parent() && keyOf(node->parent()) == groupKey)
+            return node;
+    return nullptr;
+}
+
+void BuddyTree::updateNode(QTreeWidgetItem *item, const QString &key, const QString &text,
+                           int image) {
+    const QTreeWidgetItem *holder = m_byKey.value(key);
+    unregisterItem(item);
+    if (!holder || holder == item)
+        item->setData(0, KeyRole, key);
+    item->setText(0, text);
+    registerItem(item);
+    setImage(item, image);
 }
 
 void BuddyTree::removeNode(QTreeWidgetItem *item) {

@@ -35,6 +35,12 @@ class BuddyTree : public QTreeWidget {
                                   const QString &text, int image = 0);
 
     QTreeWidgetItem *nodeByKey(const QString &key) const { return m_byKey.value(key); }
+    // The buddy node under the group keyed `groupKey` whose name is `name`,
+    // compared normalised; nullptr when there is none.
+    QTreeWidgetItem *buddyNode(const QString &groupKey, const QString &name) const;
+    // Gives a node a new key and text (the key stays when another node
+    // holds it) and a new image.
+    void updateNode(QTreeWidgetItem *item, const QString &key, const QString &text, int image);
     QList<QTreeWidgetItem *> nodesByText(const QString &text) const { return m_byText.value(text); }
     // Removes every node whose text is exactly `text`, with its children.
     // Returns how many nodes matched.
@@ -57,8 +63,10 @@ class BuddyTree : public QTreeWidget {
 
   private:
     QTreeWidgetItem *makeItem(const QString &key, const QString &text, int image) const;
+    void setImage(QTreeWidgetItem *item, int image) const;
     void registerItem(QTreeWidgetItem *item);
     void unregisterTree(QTreeWidgetItem *item);
+    void unregisterItem(QTreeWidgetItem *item);
 
     const QList<QIcon> *m_images = nullptr;
     QHash<QString, QTreeWidgetItem *> m_byKey;

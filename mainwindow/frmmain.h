@@ -347,6 +347,7 @@ class frmMain : public QWidget, public ViewHost {
     void notSent();
     // The open conversation's view of a person / of a room, or nullptr.
     ctlIM *imViewOf(const QString &partner) const;
+    bool inRoom(const QString &room) const;
     ctlChat *roomViewOf(qint32 chatId) const;
     ctlIM *openIMView(const QString &partner);
     // Selects a conversation's tab, adding the tab when it has none.

@@ -50,6 +50,10 @@ void frmMain::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16, q
 }
 
 int frmMain::buddyImage(const QString &UserClass, const QString &idle) {
+    // A "U" in the third place of the class marks an away user (servers send
+    // three characters, " UU" or " OU"); away is shown before idle.
+    if (UserClass.size() > 2 && UserClass.at(2) == QLatin1Char('U'))
+        return 3;
     if (idle.trimmed().toLongLong() > 1)
         return 2;
     if (UserClass.contains(QLatin1Char('C')))
@@ -63,7 +67,14 @@ bool frmMain::BuddyAdd(const QString &buddy, const QString &Group, const QString
                        const QString &idle) {
     TreeBL->setImageList(&ImageList1);
     const int image = buddyImage(UserClass, idle);
-    // Refused when the buddy is shown already or its group has no node.
+    // A buddy shown under this group follows its updates: away, idle, and
+    // a new writing of its name ("A LiCe" for "Alice") replaces the old.
+    if (QTreeWidgetItem *shownNode = TreeBL->buddyNode(Group, buddy)) {
+        TreeBL->updateNode(shownNode, buddy, buddy, image);
+        return true;
+    }
+    // Refused when the buddy is shown in another group or its group has no
+    // node.
     QTreeWidgetItem *node = TreeBL->addChildNode(Group, buddy, buddy, image);
     if (!node)
         return false;
@@ -91,6 +102,8 @@ bool frmMain::isGroup(const QString &text) const {
     return book->isGroup(text);
 }
 
+// Keyed like the groups of the configuration, so that a buddy added to it
+// in this session shows at once.
 void frmMain::addGroupNode(const QString &group) {
-    TreeBL->addTopNode(QString(), group);
+    TreeBL->addTopNode(group, group);
 }

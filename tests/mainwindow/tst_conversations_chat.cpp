@@ -11,7 +11,7 @@
 #include <QTabBar>
 
 namespace {
-const QString kJoin100 = QStringLiteral("toc_chat_join \"4\" \"chat100\"");
+const QString kJoin100 = QStringLiteral("toc_chat_join \"4\" \"Chat100\"");
 
 QStringList members(const ctlChat *view) {
     QStringList out;
@@ -34,14 +34,15 @@ void TestConversations::joinChat_data() {
     QTest::addColumn<QString>("alert");
     QTest::newRow("defaults") << "Chat100"
                               << "4"
-                              << "chat100" << QStringList{kJoin100} << "";
-    QTest::newRow("mixed case and spaces")
+                              << "Chat100" << QStringList{kJoin100} << "";
+    // Servers keep a room name's case and spaces.
+    QTest::newRow("case and spaces kept, trimmed")
         << " My  Room "
         << "5"
-        << "myroom" << QStringList{"toc_chat_join \"5\" \"myroom\""} << "";
-    QTest::newRow("exchange with spaces") << "chat100"
+        << "My  Room" << QStringList{"toc_chat_join \"5\" \"My  Room\""} << "";
+    QTest::newRow("exchange with spaces") << "Chat100"
                                           << " 4 "
-                                          << "chat100" << QStringList{kJoin100} << "";
+                                          << "Chat100" << QStringList{kJoin100} << "";
     QTest::newRow("exchange not a number")
         << "chat100"
         << "four"
@@ -90,7 +91,7 @@ void TestConversations::joinedChatNamesTab_data() {
                                           << "chat100.";
     QTest::newRow("??? is the last requested room") << "My Room"
                                                     << "???"
-                                                    << "myroom.";
+                                                    << "My Room.";
     QTest::newRow("server's own spelling") << "chat100"
                                            << "Chat 100"
                                            << "Chat 100.";
@@ -134,16 +135,17 @@ void TestConversations::alreadyInThisChat() {
     w.tab2->setCurrentWidget(w.pageChatIM);
     w.txtChatName->setText(QStringLiteral("Chat 100"));
     QTest::mouseClick(w.cmdChat, Qt::LeftButton);
-    QVERIFY(rig->server.waitForLine(kJoin100));
-    QVERIFY(joined(QStringLiteral("chat100"), 5));
+    QVERIFY(rig->server.waitForLine(QStringLiteral("toc_chat_join \"4\" \"Chat 100\"")));
+    QVERIFY(joined(QStringLiteral("Chat 100"), 5));
     rig->server.clearReceived();
 
-    w.txtChatName->setText(QStringLiteral("CHAT100"));
+    // Servers match room names ignoring case.
+    w.txtChatName->setText(QStringLiteral(" CHAT 100"));
     QTest::mouseClick(w.cmdChat, Qt::LeftButton);
     QCOMPARE(w.alertWindow()->message(), QStringLiteral("You are already in this chat"));
-    QCOMPARE(w.txtChatName->text(), QStringLiteral("chat100"));
+    QCOMPARE(w.txtChatName->text(), QStringLiteral("CHAT 100"));
     QCOMPARE(linesSent(), QStringList());
-    QCOMPARE(tabKeys(), (QStringList{"Settings", "chat100."}));
+    QCOMPARE(tabKeys(), (QStringList{"Settings", "Chat 100."}));
 }
 
 void TestConversations::chatEventsRoutedById_data() {
