@@ -33,6 +33,7 @@
 #include <QVariant>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class BoxChain;
 class ClientSettings;
@@ -334,6 +335,8 @@ class frmMain : public QWidget, public ViewHost {
     void mnuIM_Click();
     void mnublock_Click();
     QTreeWidgetItem *selectedNode() const;
+    // The selected node's text; with none, the alert and the empty text.
+    QString selectedNodeText();
 
     // hooks for the conversation views and the settings pages
     void hideViews();
@@ -421,6 +424,22 @@ class frmMain : public QWidget, public ViewHost {
     void markTabSeen(int index);
     NotifyRules m_notify;
     QElapsedTimer m_clock;
+
+    // chat invitations, received and sent
+    void connectInvitations();
+    void toc_ChatInvite(const QString &strChatName, qint32 lngChatID, const QString &strFromUser,
+                        const QString &strInviteMessage);
+    void askInvitation();
+    ctlChat *inviteRoom() const;
+    void mnuInvite_Click();
+    struct Invite {
+        QString room;
+        qint32 id = 0;
+        QString from;
+        QString message;
+    };
+    QList<Invite> m_invites; // waiting for an answer, the first one asked
+    std::optional<qint32> m_lastJoinedRoom;
 
     // profiles, warnings and other sessions' list changes
     void connectServerEvents();

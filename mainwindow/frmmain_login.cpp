@@ -27,6 +27,7 @@ void frmMain::connectProtocol() {
     connect(toc, &QelTOCSock::GroupRemoved, this, &frmMain::toc_GroupRemoved);
     connectConversations();
     connectServerEvents();
+    connectInvitations();
 }
 
 void frmMain::cmdLogin_Click() {

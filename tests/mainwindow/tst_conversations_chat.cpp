@@ -1,9 +1,11 @@
 #include "tst_conversations.h"
 
+#include "mainwindow/buddytree.h"
 #include "protocol/qeltocsock.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -275,4 +277,53 @@ void TestConversations::logoutResetsViews() {
     QVERIFY(receive(QStringLiteral("CHAT_IN_ENC:11:bob:F:A:en:stale room")));
     QVERIFY(!w.chatViews[1]);
     QCOMPARE(tabKeys(), (QStringList{"Settings", "Alice"}));
+}
+
+// The real server's invitation lines; the id is the invitee's own.
+void TestConversations::chatInvitation_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("join");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("sent");
+    QTest::newRow("join") << "CHAT_INVITE:Test Room:1:Carol:come to Test Room" << true
+                          << "Carol invites you to the chat room Test Room.\n\ncome to Test Room"
+                          << QStringList{"toc_chat_accept \"1\""};
+    QTest::newRow("decline sends nothing")
+        << "CHAT_INVITE:Test Room:0:Carol:come in" << false
+        << "Carol invites you to the chat room Test Room.\n\ncome in" << QStringList{};
+    QTest::newRow("room 0, message as text")
+        << "CHAT_INVITE:a:b room:0:<b>Eve</b>:say &quot;hi&quot; <i>now</i>" << true
+        << "<b>Eve</b> invites you to the chat room a:b room.\n\nsay \"hi\" now"
+        << QStringList{"toc_chat_accept \"0\""};
+}
+
+void TestConversations::chatInvitation() {
+    QFETCH(QString, line);
+    QFETCH(bool, join);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, sent);
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    rig->server.clearReceived();
+    QVERIFY(receive(line));
+    QVERIFY(receive(line)); // the same invitation again is asked once
+    QCOMPARE(rig->dialogs.texts(QStringLiteral("question")), QStringList{shown});
+    rig->dialogs.answerNext(join ? DialogProvider::Answer::Yes : DialogProvider::Answer::No);
+    QCOMPARE(linesSent(), sent);
+}
+
+void TestConversations::inviteBuddyToChat() {
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("g:Friends\nb:bob\ndone:\n")));
+    QVERIFY(receive(QStringLiteral("UPDATE_BUDDY2:Bob:T:0:0:0: U :")));
+    w.TreeBL->setCurrentItem(w.TreeBL->nodeByKey(QStringLiteral("Bob")));
+    w.mnuInvite->trigger(); // no room yet
+    QCOMPARE(w.alertWindow()->message(),
+             QStringLiteral("Join a chat room first: the invitation is to a room you are in."));
+
+    QVERIFY(joined(QStringLiteral("Test Room"), 0));
+    rig->server.clearReceived();
+    w.mnuInvite->trigger();
+    QCOMPARE(rig->dialogs.calls.last().kind, QStringLiteral("input"));
+    rig->dialogs.calls.last().textDone(QStringLiteral("come \"in\""));
+    QCOMPARE(linesSent(), QStringList{"toc_chat_invite \"0\" \"come &quot;in&quot;\" \"bob\""});
 }
