@@ -130,6 +130,14 @@ void BuddyTree::removeNode(QTreeWidgetItem *item) {
     delete item; // removes it, and its children, from the tree
 }
 
+void BuddyTree::removeAllBuddies() {
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        QTreeWidgetItem *group = topLevelItem(i);
+        while (group->childCount() > 0)
+            removeNode(group->child(0));
+    }
+}
+
 int BuddyTree::removeByText(const QString &text) {
     // Look the text up again after each removal: removing a group takes
     // the nodes under it along, and they leave the hash with it.

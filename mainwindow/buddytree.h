@@ -51,6 +51,8 @@ class BuddyTree : public QTreeWidget {
     // Removes the buddy node with that text under the group node with that
     // text; false when there is none.
     bool removeBuddyFromGroup(const QString &group, const QString &buddy);
+    // Removes every buddy node; the groups stay.
+    void removeAllBuddies();
     // Removes one node and its children.
     void removeNode(QTreeWidgetItem *item);
     // Expands every node that has children (only group nodes can have any).

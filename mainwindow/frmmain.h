@@ -445,6 +445,12 @@ class frmMain : public QWidget, public ViewHost {
     void connectServerEvents();
     frmProfile *profileWindow();
     void toc_Warned(const QString &intWarningLevel, const QString &strFromUser);
+    // The settings header: the user's name followed by `rest`, a status
+    // that must stay readable or the configuration text.
+    void showHeader(const QString &rest, bool status = false);
+    // A session lost while signed on.
+    void showOffline();
+    QString m_headerName; // the name the header starts with
     void toc_GroupAdded(const QString &strGroup);
     void toc_BuddyRemoved(const QString &strGroup, const QString &strBuddy);
     void rememberAddedBuddy(const QString &group, const QString &buddy);

@@ -30,7 +30,8 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
     book->load(BuddyList);
     for (const QString &group : std::as_const(groups))
         TreeBL->addTopNode(group, group);
-    labHI->setText(shown::nameInText(strUserName) + QStringLiteral("'s configuration."));
+    m_headerName = strUserName;
+    showHeader(QStringLiteral("'s configuration."));
 }
 
 void frmMain::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16, qint32,
