@@ -558,11 +558,6 @@ void TestWire::linesAndAnswers_data() {
         << toc::cmd::newBuddies(quotedGroup, "carol") << toc::cmd::removeBuddy(quotedGroup, "carol")
         << none << QStringList{"DELETED2:b:carol:" + quotedGroup, "INSERTED2:g:" + quotedGroup}
         << none;
-    QTest::newRow("client's delete group with quotes")
-        << toc::cmd::newBuddies(quotedGroup, "carol") << toc::cmd::delGroup(quotedGroup) << none
-        << QStringList{"DELETED2:g:" + quotedGroup, "DELETED2:b:carol:" + quotedGroup,
-                       "INSERTED2:g:"}
-        << none;
     QTest::newRow("client's room name with quotes and a backslash")
         << "" << toc::cmd::chatJoin(4, " Say \"Hi\" \\o/ ")
         << QStringList{"CHAT_JOIN:0:Say \"Hi\" \\o/", "CHAT_UPDATE_BUDDY:0:T:alice"} << none

