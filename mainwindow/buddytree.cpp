@@ -167,7 +167,8 @@ int BuddyTree::removeBuddiesByText(const QString &text) {
 }
 
 bool BuddyTree::removeBuddyFromGroup(const QString &group, const QString &buddy) {
-    const QList<QTreeWidgetItem *> nodes = nodesByText(buddy);
+    // Servers name the buddy normalised ("DELETED2:b:bob:..." for "Bob").
+    const QList<QTreeWidgetItem *> nodes = m_byName.value(toc::normalizeScreenName(buddy));
     for (QTreeWidgetItem *node : nodes) {
         if (node->parent() && node->parent()->text(0) == group) {
             removeNode(node);

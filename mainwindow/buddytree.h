@@ -48,8 +48,8 @@ class BuddyTree : public QTreeWidget {
     // Removes the buddy nodes (nodes under a group) whose name is `text`,
     // compared normalised; a group of that name stays.
     int removeBuddiesByText(const QString &text);
-    // Removes the buddy node with that text under the group node with that
-    // text; false when there is none.
+    // Removes the buddy node with that name (compared normalised) under the
+    // group node with that text; false when there is none.
     bool removeBuddyFromGroup(const QString &group, const QString &buddy);
     // Removes every buddy node; the groups stay.
     void removeAllBuddies();

@@ -119,6 +119,9 @@ void TestFrmMain::buddyUpdates_data() {
     QTest::newRow("away, then idle, follow")
         << kConfig << QStringList{on("bob", " U "), on("bob", " UU"), on("bob", " U ", 10)}
         << QStringList{"Co Workers[bob(2)]", "Friends[]"};
+    QTest::newRow("another session removes the buddy, named normalised")
+        << kConfig << QStringList{on("Bob"), "DELETED2:b:bob:Co Workers"}
+        << QStringList{"Co Workers[]", "Friends[]"};
     QTest::newRow("formatted name shown once")
         << kConfig << QStringList{on("Carol", " U "), on("C aroL", " U ")}
         << QStringList{"Co Workers[]", "Friends[C aroL(1)]"};
