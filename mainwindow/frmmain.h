@@ -437,6 +437,7 @@ class frmMain : public QWidget, public ViewHost {
         qint32 id = 0;
         QString from;
         QString message;
+        int session = 0; // the sign-on it came in
     };
     QList<Invite> m_invites; // waiting for an answer, the first one asked
     std::optional<qint32> m_lastJoinedRoom;
@@ -470,4 +471,5 @@ class frmMain : public QWidget, public ViewHost {
     mdlTray *m_tray = nullptr;
     QMovie *m_logo = nullptr;
     bool m_signedOn = false; // LoggedIn seen on the current connection
+    int m_sessions = 0;      // LoggedIn events seen
 };

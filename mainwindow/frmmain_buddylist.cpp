@@ -14,6 +14,7 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
                            const QStringList &BlockList, const QStringList &PrivateList,
                            const QStringList &, const QString &, qint16 PrivacyMode) {
     m_signedOn = true;
+    ++m_sessions;
     rememberSignOn();
     rememberPassword();
     sendProfile();

@@ -13,6 +13,8 @@
 namespace {
 // A server could send invitations without end; those beyond wait nowhere.
 constexpr int kMaxWaitingInvites = 20;
+// The invitation text shown; a longer one is cut.
+constexpr int kMaxShownMessage = 1000;
 } // namespace
 
 void frmMain::connectInvitations() {
@@ -33,7 +35,7 @@ void frmMain::toc_ChatInvite(const QString &strChatName, qint32 lngChatID,
     for (const Invite &waiting : std::as_const(m_invites))
         if (waiting.id == lngChatID && waiting.from == strFromUser)
             return;
-    m_invites.append({strChatName, lngChatID, strFromUser, strInviteMessage});
+    m_invites.append({strChatName, lngChatID, strFromUser, strInviteMessage, m_sessions});
     if (m_invites.size() == 1)
         askInvitation();
 }
@@ -42,7 +44,9 @@ void frmMain::toc_ChatInvite(const QString &strChatName, qint32 lngChatID,
 void frmMain::askInvitation() {
     const Invite &invite = m_invites.constFirst();
     // The invitation text is HTML: shown as the transcript reads it, as text.
-    const QString message = render::decodeEntities(QelTOCSock::RemoveHtml(invite.message));
+    QString message = render::decodeEntities(QelTOCSock::RemoveHtml(invite.message));
+    if (message.size() > kMaxShownMessage)
+        message = message.left(kMaxShownMessage) + QStringLiteral("...");
     QString text = QStringLiteral("%1 invites you to the chat room %2.")
                        .arg(shown::nameInText(invite.from), shown::nameInText(invite.room));
     if (!message.trimmed().isEmpty())
@@ -53,7 +57,9 @@ void frmMain::askInvitation() {
                           if (!self || self->m_invites.isEmpty())
                               return;
                           const Invite invite = self->m_invites.takeFirst();
-                          if (a == DialogProvider::Answer::Yes) {
+                          // An id of an earlier session means nothing now.
+                          if (a == DialogProvider::Answer::Yes &&
+                              invite.session == self->m_sessions) {
                               // Named by the invitation should the server answer "???".
                               self->m_lastRoom = invite.room;
                               if (!self->toc->AcceptChatInvite(invite.id))
