@@ -94,7 +94,9 @@ void frmMain::mnuInvite_Click() {
     const qint32 id = room->Chatid2.toInt(&ok);
     if (!ok)
         return;
-    const QString name = room->Chatids.chopped(1);
+    QString name = room->Chatids;
+    if (name.endsWith(QLatin1Char('.')))
+        name.chop(1);
     QPointer<frmMain> self(this);
     dialogs()->inputText(this, QStringLiteral("Invite To Chat"),
                          QStringLiteral("Invite %1 to %2 with the message:")
