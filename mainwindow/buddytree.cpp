@@ -114,13 +114,18 @@ QTreeWidgetItem *BuddyTree::buddyNode(const QString &groupKey, const QString &na
 
 void BuddyTree::updateNode(QTreeWidgetItem *item, const QString &key, const QString &text,
                            int image) {
+    // Most updates change nothing shown (servers repeat a buddy's line with
+    // every capability or warning change): the item is left alone then.
+    if (imageOf(item) != image)
+        setImage(item, image);
+    if (item->text(0) == text && keyOf(item) == key)
+        return;
     const QTreeWidgetItem *holder = m_byKey.value(key);
     unregisterItem(item);
     if (!holder || holder == item)
         item->setData(0, KeyRole, key);
     item->setText(0, text);
     registerItem(item);
-    setImage(item, image);
 }
 
 void BuddyTree::removeNode(QTreeWidgetItem *item) {
