@@ -73,6 +73,30 @@ void BM_SignOns(benchmark::State &state) {
     state.SetItemsProcessed(state.iterations() * n);
 }
 
+// Every shown buddy goes away, then comes back: the updates servers send
+// for buddies already in the tree.
+void BM_AwayAndBack(benchmark::State &state) {
+    const int n = int(state.range(0));
+    const QStringList config = configuration(n);
+    QStringList names;
+    for (int i = 0; i < n; ++i)
+        names << buddyName(i);
+    auto w = std::make_unique<frmMain>();
+    w->finishBuilding();
+    signOn(*w, config);
+    for (const QString &name : names)
+        emit w->toc->BuddyUpdate(name, true, 0, 0, 0, QStringLiteral(" O "));
+    for (auto _ : state) {
+        for (const QString &name : names)
+            emit w->toc->BuddyUpdate(name, true, 0, 0, 0, QStringLiteral(" OU"));
+        for (const QString &name : names)
+            emit w->toc->BuddyUpdate(name, true, 0, 0, 0, QStringLiteral(" O "));
+    }
+    if (w->TreeBL->topLevelItem(0)->childCount() != kPerGroup)
+        state.SkipWithError("buddies not shown");
+    state.SetItemsProcessed(state.iterations() * n * 2);
+}
+
 // Baseline: the same nodes put straight into a QTreeWidget.
 void BM_BareTreeInsert(benchmark::State &state) {
     const int n = int(state.range(0));
@@ -102,6 +126,7 @@ void BM_BareTreeInsert(benchmark::State &state) {
 
 BENCHMARK(BM_LoggedIn)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignOns)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AwayAndBack)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareTreeInsert)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv) {

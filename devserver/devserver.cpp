@@ -192,7 +192,8 @@ const QHash<QString, DevServer::Rule> &DevServer::rules() {
         {QStringLiteral("toc2_send_im"), {&DevServer::cmdSendIm, Text::Second}},
         {QStringLiteral("toc2_send_im_enc"), {&DevServer::cmdSendImEnc, Text::Fifth}},
         {QStringLiteral("toc2_client_event"), {&DevServer::cmdClientEvent, Text::None}},
-        {QStringLiteral("toc_chat_join"), {&DevServer::cmdChatJoin, Text::None}},
+        // The room name is unescaped, as the real servers do.
+        {QStringLiteral("toc_chat_join"), {&DevServer::cmdChatJoin, Text::Second}},
         {QStringLiteral("toc_chat_accept"), {&DevServer::cmdChatAccept, Text::None}},
         {QStringLiteral("toc_chat_send"), {&DevServer::cmdChatSend, Text::Second}},
         {QStringLiteral("toc_chat_leave"), {&DevServer::cmdChatLeave, Text::None}},

@@ -38,8 +38,7 @@ frmGroups::frmGroups(QWidget *main, BuddyBook *book, Alert alert)
 }
 
 void frmGroups::Command1_Click() {
-    // Sent as typed, not normalised; the book's owner gives it a node
-    // without a key.
+    // Sent as typed, not normalised; the book's owner gives it a node.
     const bool sent = !m_book || m_book->addGroup(txtGroup->text());
     close();
     if (!sent && m_alert)

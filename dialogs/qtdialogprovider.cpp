@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 namespace {
 
@@ -47,6 +48,21 @@ DialogProvider::TextUpdate QtDialogProvider::updatableMessage(QWidget *parent, c
 
 void QtDialogProvider::question(QWidget *parent, const QString &title, const QString &text,
                                 bool withCancel, std::function<void(Answer)> done) {
+    questionBox(parent, title, text, withCancel, std::move(done))->open();
+}
+
+void QtDialogProvider::choose(QWidget *parent, const QString &title, const QString &text,
+                              const QString &yesText, const QString &noText,
+                              std::function<void(Answer)> done) {
+    QMessageBox *box = questionBox(parent, title, text, false, std::move(done));
+    box->button(QMessageBox::Yes)->setText(yesText);
+    box->button(QMessageBox::No)->setText(noText);
+    box->open();
+}
+
+QMessageBox *QtDialogProvider::questionBox(QWidget *parent, const QString &title,
+                                           const QString &text, bool withCancel,
+                                           std::function<void(Answer)> done) {
     QMessageBox *box = plainBox(parent, title, text);
     box->setIcon(QMessageBox::Question);
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
@@ -64,7 +80,7 @@ void QtDialogProvider::question(QWidget *parent, const QString &title, const QSt
         if (done)
             done(a);
     });
-    box->open();
+    return box;
 }
 
 void QtDialogProvider::inputText(QWidget *parent, const QString &title, const QString &prompt,

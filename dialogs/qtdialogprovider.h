@@ -1,6 +1,8 @@
 #pragma once
 #include "uikit/dialogprovider.h"
 
+class QMessageBox;
+
 // The real dialogs, shown window-modal with open() (never exec()).
 class QtDialogProvider : public DialogProvider {
   public:
@@ -10,6 +12,8 @@ class QtDialogProvider : public DialogProvider {
                                 std::function<void()> done = {}) override;
     void question(QWidget *parent, const QString &title, const QString &text, bool withCancel,
                   std::function<void(Answer)> done) override;
+    void choose(QWidget *parent, const QString &title, const QString &text, const QString &yesText,
+                const QString &noText, std::function<void(Answer)> done) override;
     void inputText(QWidget *parent, const QString &title, const QString &prompt,
                    const QString &initial, std::function<void(const QString &)> done) override;
     void pickColor(QWidget *parent, const QColor &initial,
@@ -19,4 +23,8 @@ class QtDialogProvider : public DialogProvider {
     void saveFileName(QWidget *parent, const QString &suggested,
                       std::function<void(const QString &)> done) override;
     void openFileName(QWidget *parent, std::function<void(const QString &)> done) override;
+
+  private:
+    static QMessageBox *questionBox(QWidget *parent, const QString &title, const QString &text,
+                                    bool withCancel, std::function<void(Answer)> done);
 };

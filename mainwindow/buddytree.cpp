@@ -37,10 +37,16 @@ QTreeWidgetItem *BuddyTree::makeItem(const QString &key, const QString &text, in
     auto *item = new QTreeWidgetItem;
     item->setText(0, text);
     item->setData(0, KeyRole, key);
+    setImage(item, image);
+    return item;
+}
+
+void BuddyTree::setImage(QTreeWidgetItem *item, int image) const {
     item->setData(0, ImageRole, image);
     if (m_images && image >= 1 && image <= m_images->size())
         item->setIcon(0, m_images->at(image - 1));
-    return item;
+    else
+        item->setIcon(0, QIcon());
 }
 
 void BuddyTree::registerItem(QTreeWidgetItem *item) {
@@ -54,6 +60,10 @@ void BuddyTree::registerItem(QTreeWidgetItem *item) {
 void BuddyTree::unregisterTree(QTreeWidgetItem *item) {
     for (int i = 0; i < item->childCount(); ++i)
         unregisterTree(item->child(i));
+    unregisterItem(item);
+}
+
+void BuddyTree::unregisterItem(QTreeWidgetItem *item) {
     const QString key = keyOf(item);
     if (!key.isEmpty() && m_byKey.value(key) == item)
         m_byKey.remove(key);
@@ -94,11 +104,43 @@ QTreeWidgetItem *BuddyTree::addChildNode(const QString &relativeKey, const QStri
     return item;
 }
 
+QTreeWidgetItem *BuddyTree::buddyNode(const QString &groupKey, const QString &name) const {
+    const QList<QTreeWidgetItem *> nodes = m_byName.value(toc::normalizeScreenName(name));
+    for (QTreeWidgetItem *node : nodes)
+        if (node->parent() && keyOf(node->parent()) == groupKey)
+            return node;
+    return nullptr;
+}
+
+void BuddyTree::updateNode(QTreeWidgetItem *item, const QString &key, const QString &text,
+                           int image) {
+    // Most updates change nothing shown (servers repeat a buddy's line with
+    // every capability or warning change): the item is left alone then.
+    if (imageOf(item) != image)
+        setImage(item, image);
+    if (item->text(0) == text && keyOf(item) == key)
+        return;
+    const QTreeWidgetItem *holder = m_byKey.value(key);
+    unregisterItem(item);
+    if (!holder || holder == item)
+        item->setData(0, KeyRole, key);
+    item->setText(0, text);
+    registerItem(item);
+}
+
 void BuddyTree::removeNode(QTreeWidgetItem *item) {
     if (!item)
         return;
     unregisterTree(item);
     delete item; // removes it, and its children, from the tree
+}
+
+void BuddyTree::removeAllBuddies() {
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        QTreeWidgetItem *group = topLevelItem(i);
+        while (group->childCount() > 0)
+            removeNode(group->child(0));
+    }
 }
 
 int BuddyTree::removeByText(const QString &text) {
@@ -130,7 +172,8 @@ int BuddyTree::removeBuddiesByText(const QString &text) {
 }
 
 bool BuddyTree::removeBuddyFromGroup(const QString &group, const QString &buddy) {
-    const QList<QTreeWidgetItem *> nodes = nodesByText(buddy);
+    // Servers name the buddy normalised ("DELETED2:b:bob:..." for "Bob").
+    const QList<QTreeWidgetItem *> nodes = m_byName.value(toc::normalizeScreenName(buddy));
     for (QTreeWidgetItem *node : nodes) {
         if (node->parent() && node->parent()->text(0) == group) {
             removeNode(node);

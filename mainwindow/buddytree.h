@@ -35,6 +35,12 @@ class BuddyTree : public QTreeWidget {
                                   const QString &text, int image = 0);
 
     QTreeWidgetItem *nodeByKey(const QString &key) const { return m_byKey.value(key); }
+    // The buddy node under the group keyed `groupKey` whose name is `name`,
+    // compared normalised; nullptr when there is none.
+    QTreeWidgetItem *buddyNode(const QString &groupKey, const QString &name) const;
+    // Gives a node a new key and text (the key stays when another node
+    // holds it) and a new image.
+    void updateNode(QTreeWidgetItem *item, const QString &key, const QString &text, int image);
     QList<QTreeWidgetItem *> nodesByText(const QString &text) const { return m_byText.value(text); }
     // Removes every node whose text is exactly `text`, with its children.
     // Returns how many nodes matched.
@@ -42,9 +48,11 @@ class BuddyTree : public QTreeWidget {
     // Removes the buddy nodes (nodes under a group) whose name is `text`,
     // compared normalised; a group of that name stays.
     int removeBuddiesByText(const QString &text);
-    // Removes the buddy node with that text under the group node with that
-    // text; false when there is none.
+    // Removes the buddy node with that name (compared normalised) under the
+    // group node with that text; false when there is none.
     bool removeBuddyFromGroup(const QString &group, const QString &buddy);
+    // Removes every buddy node; the groups stay.
+    void removeAllBuddies();
     // Removes one node and its children.
     void removeNode(QTreeWidgetItem *item);
     // Expands every node that has children (only group nodes can have any).
@@ -57,8 +65,10 @@ class BuddyTree : public QTreeWidget {
 
   private:
     QTreeWidgetItem *makeItem(const QString &key, const QString &text, int image) const;
+    void setImage(QTreeWidgetItem *item, int image) const;
     void registerItem(QTreeWidgetItem *item);
     void unregisterTree(QTreeWidgetItem *item);
+    void unregisterItem(QTreeWidgetItem *item);
 
     const QList<QIcon> *m_images = nullptr;
     QHash<QString, QTreeWidgetItem *> m_byKey;

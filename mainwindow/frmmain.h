@@ -33,6 +33,7 @@
 #include <QVariant>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class BoxChain;
 class ClientSettings;
@@ -334,6 +335,8 @@ class frmMain : public QWidget, public ViewHost {
     void mnuIM_Click();
     void mnublock_Click();
     QTreeWidgetItem *selectedNode() const;
+    // The selected node's text; with none, the alert and the empty text.
+    QString selectedNodeText();
 
     // hooks for the conversation views and the settings pages
     void hideViews();
@@ -347,6 +350,7 @@ class frmMain : public QWidget, public ViewHost {
     void notSent();
     // The open conversation's view of a person / of a room, or nullptr.
     ctlIM *imViewOf(const QString &partner) const;
+    bool inRoom(const QString &room) const;
     ctlChat *roomViewOf(qint32 chatId) const;
     ctlIM *openIMView(const QString &partner);
     // Selects a conversation's tab, adding the tab when it has none.
@@ -421,10 +425,33 @@ class frmMain : public QWidget, public ViewHost {
     NotifyRules m_notify;
     QElapsedTimer m_clock;
 
+    // chat invitations, received and sent
+    void connectInvitations();
+    void toc_ChatInvite(const QString &strChatName, qint32 lngChatID, const QString &strFromUser,
+                        const QString &strInviteMessage);
+    void askInvitation();
+    ctlChat *inviteRoom() const;
+    void mnuInvite_Click();
+    struct Invite {
+        QString room;
+        qint32 id = 0;
+        QString from;
+        QString message;
+        int session = 0; // the sign-on it came in
+    };
+    QList<Invite> m_invites; // waiting for an answer, the first one asked
+    std::optional<qint32> m_lastJoinedRoom;
+
     // profiles, warnings and other sessions' list changes
     void connectServerEvents();
     frmProfile *profileWindow();
     void toc_Warned(const QString &intWarningLevel, const QString &strFromUser);
+    // The settings header: the user's name followed by `rest`, a status
+    // that must stay readable or the configuration text.
+    void showHeader(const QString &rest, bool status = false);
+    // A session lost while signed on.
+    void showOffline();
+    QString m_headerName; // the name the header starts with
     void toc_GroupAdded(const QString &strGroup);
     void toc_BuddyRemoved(const QString &strGroup, const QString &strBuddy);
     void rememberAddedBuddy(const QString &group, const QString &buddy);
@@ -443,4 +470,5 @@ class frmMain : public QWidget, public ViewHost {
     QPointer<frmGroups> m_addGroup;
     mdlTray *m_tray = nullptr;
     bool m_signedOn = false; // LoggedIn seen on the current connection
+    int m_sessions = 0;      // LoggedIn events seen
 };

@@ -14,6 +14,7 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
                            const QStringList &BlockList, const QStringList &PrivateList,
                            const QStringList &, const QString &, qint16 PrivacyMode) {
     m_signedOn = true;
+    ++m_sessions;
     rememberSignOn();
     rememberPassword();
     sendProfile();
@@ -30,7 +31,8 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
     book->load(BuddyList);
     for (const QString &group : std::as_const(groups))
         TreeBL->addTopNode(group, group);
-    labHI->setText(shown::nameInText(strUserName) + QStringLiteral("'s configuration."));
+    m_headerName = strUserName;
+    showHeader(QStringLiteral("'s configuration."));
 }
 
 void frmMain::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16, qint32,
@@ -50,6 +52,10 @@ void frmMain::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16, q
 }
 
 int frmMain::buddyImage(const QString &UserClass, const QString &idle) {
+    // A "U" in the third place of the class marks an away user (servers send
+    // three characters, " UU" or " OU"); away is shown before idle.
+    if (UserClass.size() > 2 && UserClass.at(2) == QLatin1Char('U'))
+        return 3;
     if (idle.trimmed().toLongLong() > 1)
         return 2;
     if (UserClass.contains(QLatin1Char('C')))
@@ -63,7 +69,14 @@ bool frmMain::BuddyAdd(const QString &buddy, const QString &Group, const QString
                        const QString &idle) {
     TreeBL->setImageList(&ImageList1);
     const int image = buddyImage(UserClass, idle);
-    // Refused when the buddy is shown already or its group has no node.
+    // A buddy shown under this group follows its updates: away, idle, and
+    // a new writing of its name ("A LiCe" for "Alice") replaces the old.
+    if (QTreeWidgetItem *shownNode = TreeBL->buddyNode(Group, buddy)) {
+        TreeBL->updateNode(shownNode, buddy, buddy, image);
+        return true;
+    }
+    // Refused when the buddy is shown in another group or its group has no
+    // node.
     QTreeWidgetItem *node = TreeBL->addChildNode(Group, buddy, buddy, image);
     if (!node)
         return false;
@@ -91,6 +104,8 @@ bool frmMain::isGroup(const QString &text) const {
     return book->isGroup(text);
 }
 
+// Keyed like the groups of the configuration, so that a buddy added to it
+// in this session shows at once.
 void frmMain::addGroupNode(const QString &group) {
-    TreeBL->addTopNode(QString(), group);
+    TreeBL->addTopNode(group, group);
 }

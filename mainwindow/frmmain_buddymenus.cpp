@@ -109,23 +109,24 @@ void frmMain::rembdy_Click() {
         });
 }
 
-void frmMain::mnuIM_Click() {
-    QTreeWidgetItem *node = selectedNode();
-    if (!node || node->text(0).isEmpty()) {
+QString frmMain::selectedNodeText() {
+    const QTreeWidgetItem *node = selectedNode();
+    const QString text = node ? node->text(0) : QString();
+    if (text.isEmpty())
         Errors(kSelectItem);
-        return;
-    }
-    openIM(node->text(0));
+    return text;
+}
+
+void frmMain::mnuIM_Click() {
+    const QString name = selectedNodeText();
+    if (!name.isEmpty())
+        openIM(name);
 }
 
 void frmMain::mnublock_Click() {
-    QTreeWidgetItem *node = selectedNode();
-    if (!node || node->text(0).isEmpty()) {
-        Errors(kSelectItem);
-        return;
-    }
+    const QString name = selectedNodeText();
     // The block list and the privacy mode stay as they are.
-    if (!toc->BlockUser(node->text(0)))
+    if (!name.isEmpty() && !toc->BlockUser(name))
         notSent();
 }
 

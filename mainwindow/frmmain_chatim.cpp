@@ -5,6 +5,7 @@
 #include "uikit/pagewidgets.h"
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
+#include "views/ctlchat.h"
 #include "views/ctlim.h"
 
 #include <QLineEdit>
@@ -52,10 +53,22 @@ void frmMain::cmdIM_Click() {
     addTab(name);
 }
 
+// A room open under this name, compared as servers compare room names
+// (ignoring case, keeping spaces).
+bool frmMain::inRoom(const QString &room) const {
+    const QString caption = room + QLatin1Char('.');
+    for (const ctlChat *view : chatViews)
+        if (view && view->Chatids.compare(caption, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 void frmMain::cmdChat_Click() {
-    const QString room = QelTOCSock::NormalizeScreenName(txtChatName->text());
+    // Servers keep a room's spaces and case: the name goes out as typed,
+    // trimmed.
+    const QString room = txtChatName->text().trimmed();
     txtChatName->setText(room);
-    if (isTab(room + QLatin1Char('.'))) {
+    if (inRoom(room)) {
         Errors(QStringLiteral("You are already in this chat"));
         return;
     }

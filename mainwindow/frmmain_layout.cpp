@@ -131,8 +131,10 @@ void frmMain::buildLoginFrame() {
 }
 
 void frmMain::buildSettingsPanel() {
+    // Ends before "format" (at 2160), so that a long header never runs
+    // under the link.
     labHI = label(PicLogin, "labHI", QStringLiteral("user's configuration."),
-                  twips::rect(120, 0, 2775, 255));
+                  twips::rect(120, 0, 1980, 255));
     Label24 =
         clickLabel(PicLogin, "Label24", QStringLiteral("format"), twips::rect(2160, 0, 615, 255));
     Label6 =

@@ -1,4 +1,5 @@
 // Signing on and off, the status line, and the alert routine.
+#include "buddytree.h"
 #include "dialogs/frmerr.h"
 #include "frmmain.h"
 #include "protocol/qeltocsock.h"
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
+#include <utility>
 
 namespace {
 const QString kConnecting = QStringLiteral("Connecting...");
@@ -27,6 +29,7 @@ void frmMain::connectProtocol() {
     connect(toc, &QelTOCSock::GroupRemoved, this, &frmMain::toc_GroupRemoved);
     connectConversations();
     connectServerEvents();
+    connectInvitations();
 }
 
 void frmMain::cmdLogin_Click() {
@@ -71,19 +74,30 @@ void frmMain::toc_ScreennameFormat(const QString &strFormattedSN) {
 void frmMain::toc_WinsockError(const QString &strError) {
     // Connection refused, host not found, connection lost: the sign-on
     // (or the session) is over.
-    m_signedOn = false;
+    const bool wasSignedOn = std::exchange(m_signedOn, false);
     Errors(strError);
     labStat->setText(kOffline);
+    if (wasSignedOn)
+        showOffline();
 }
 
 void frmMain::toc_Disconnected() {
     // During sign-on a refusing server sends its error and then closes:
     // that error stays the text the user reads.
-    const bool wasSignedOn = m_signedOn;
-    m_signedOn = false;
+    const bool wasSignedOn = std::exchange(m_signedOn, false);
     labStat->setText(kOffline);
-    if (wasSignedOn)
+    if (wasSignedOn) {
         Errors(QStringLiteral("The server closed the connection."));
+        showOffline();
+    }
+}
+
+// The settings pages and the conversations stay, but nothing shown claims
+// a session any more: the header says offline and no buddy is shown online.
+// "Logout" leads back to the login frame.
+void frmMain::showOffline() {
+    showHeader(QStringLiteral(": offline"), true);
+    TreeBL->removeAllBuddies();
 }
 
 void frmMain::Label6_Click() {

@@ -11,6 +11,7 @@
 #include "protocol/wire.h"
 #include "uikit/shownname.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 
 void frmMain::connectServerEvents() {
@@ -35,8 +36,20 @@ frmProfile *frmMain::profileWindow() {
 }
 
 void frmMain::toc_Warned(const QString &intWarningLevel, const QString &) {
-    labHI->setText(QStringLiteral("%1's configuration. Warning level: %2%")
-                       .arg(shown::nameInText(toc->screenName()), shown::line(intWarningLevel)));
+    showHeader(QStringLiteral(": warning level %1%").arg(shown::line(intWarningLevel)), true);
+}
+
+// The header ends before the "format" link. A status after the name stays
+// whole: the name gives way (elided in its middle) when both do not fit.
+void frmMain::showHeader(const QString &rest, bool status) {
+    const QString name = shown::nameInText(m_headerName);
+    if (!status) {
+        labHI->setText(name + rest);
+        return;
+    }
+    const QFontMetrics metrics(labHI->font());
+    const int room = labHI->width() - metrics.horizontalAdvance(rest);
+    labHI->setText(metrics.elidedText(name, Qt::ElideMiddle, qMax(room, 0)) + rest);
 }
 
 // Another session of the account added a group: it shows here too.

@@ -9,6 +9,14 @@ namespace {
 QString quoted(const QString &text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
+// A name the user typed (a group, a room) goes between quotes that servers
+// read like a CSV field: a quote inside it is doubled, which arrives as one
+// quote; a backslash-escaped quote followed by a space would end it there.
+QString quotedName(const QString &text) {
+    QString doubled = text;
+    doubled.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return quoted(doubled);
+}
 QString quotedNumber(qint64 number) {
     return quoted(QString::number(number));
 }
@@ -109,9 +117,13 @@ QString changePassword(const QString &oldPassword, const QString &newPassword) {
            quoted(esc(newPassword));
 }
 
+// Servers remove each backslash from the room name: a backslash typed in it
+// is doubled to arrive whole.
 QString chatJoin(qint16 exchange, const QString &room) {
+    QString name = room.trimmed();
+    name.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
     return QStringLiteral("toc_chat_join ") + quotedNumber(exchange) + QLatin1Char(' ') +
-           quoted(room.trimmed());
+           quotedName(name);
 }
 
 QString chatLeave(qint32 id) {
@@ -140,19 +152,19 @@ QString newBuddies(const QString &group, const QString &buddy) {
 
 // The buddy goes out as the list holds it: neither normalised nor escaped.
 // So does the group, which servers take as written ("Work (old)", not
-// "Work \(old\)"), unless it holds what would end the argument.
+// "Work \(old\)"); only its quotes are doubled.
 QString removeBuddy(const QString &group, const QString &buddy) {
-    const bool plain = !group.contains(QLatin1Char('"')) && !group.contains(QLatin1Char('\\'));
-    return QStringLiteral("toc2_remove_buddy ") + quoted(buddy) + QLatin1Char(' ') +
-           quoted(plain ? group : esc(group));
+    return QStringLiteral("toc2_remove_buddy ") + quotedName(buddy) + QLatin1Char(' ') +
+           quotedName(group);
 }
 
+// These groups are unescaped by servers after the argument is read.
 QString newGroup(const QString &group) {
-    return QStringLiteral("toc2_new_group ") + quoted(esc(group));
+    return QStringLiteral("toc2_new_group ") + quotedName(esc(group));
 }
 
 QString delGroup(const QString &group) {
-    return QStringLiteral("toc2_del_group ") + quoted(esc(group));
+    return QStringLiteral("toc2_del_group ") + quotedName(esc(group));
 }
 
 QString addDeny(const QString &user) {

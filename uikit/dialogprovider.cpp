@@ -8,3 +8,8 @@ DialogProvider::TextUpdate DialogProvider::updatableMessage(QWidget *parent, con
     message(parent, title, text, std::move(done));
     return {};
 }
+
+void DialogProvider::choose(QWidget *parent, const QString &title, const QString &text,
+                            const QString &, const QString &, std::function<void(Answer)> done) {
+    question(parent, title, text, false, std::move(done));
+}

@@ -31,6 +31,11 @@ class DialogProvider {
     // Yes/No (or Yes/No/Cancel when withCancel) question in plain text.
     virtual void question(QWidget *parent, const QString &title, const QString &text,
                           bool withCancel, std::function<void(Answer)> done) = 0;
+    // A Yes/No question whose two buttons carry their own words ("Join",
+    // "Decline"). The default asks question().
+    virtual void choose(QWidget *parent, const QString &title, const QString &text,
+                        const QString &yesText, const QString &noText,
+                        std::function<void(Answer)> done);
     // One line of text; the empty text on cancel.
     virtual void inputText(QWidget *parent, const QString &title, const QString &prompt,
                            const QString &initial, std::function<void(const QString &)> done) = 0;

@@ -8,6 +8,7 @@
 
 #include "devserver/devserver.h"
 #include "devserver/floodcontrol.h"
+#include "protocol/commands.h"
 #include "protocol/wire.h"
 
 #include <QCryptographicHash>
@@ -547,6 +548,20 @@ void TestWire::linesAndAnswers_data() {
         << "toc2_new_buddies \"g:My (Best) Pals\nb:carol\n\""
         << "toc2_remove_buddy \"carol\" \"My (Best) Pals\"" << none
         << QStringList{"DELETED2:b:carol:My (Best) Pals", "INSERTED2:g:My (Best) Pals"} << none;
+    // Group and room names as the client sends them arrive whole (the real
+    // server answered these lines the same way).
+    const QString quotedGroup = QStringLiteral("Say \"Hi\" There \\o/");
+    QTest::newRow("client's new group with quotes")
+        << "" << toc::cmd::newGroup(quotedGroup) << none
+        << QStringList{"INSERTED2:g:", "INSERTED2:g:" + quotedGroup} << none;
+    QTest::newRow("client's remove buddy from a group with quotes")
+        << toc::cmd::newBuddies(quotedGroup, "carol") << toc::cmd::removeBuddy(quotedGroup, "carol")
+        << none << QStringList{"DELETED2:b:carol:" + quotedGroup, "INSERTED2:g:" + quotedGroup}
+        << none;
+    QTest::newRow("client's room name with quotes and a backslash")
+        << "" << toc::cmd::chatJoin(4, " Say \"Hi\" \\o/ ")
+        << QStringList{"CHAT_JOIN:0:Say \"Hi\" \\o/", "CHAT_UPDATE_BUDDY:0:T:alice"} << none
+        << none;
     QTest::newRow("remove buddy without a group: ERROR:913")
         << ""
         << "toc2_remove_buddy \"vorklebot\"" << QStringList{internal} << none << none;

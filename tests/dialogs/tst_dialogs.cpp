@@ -227,16 +227,16 @@ void TestDialogs::addGroup() {
     BuddyTree *tree = rig->w->TreeBL;
     QCOMPARE(tree->topLevelItemCount(), 2);
     QCOMPARE(tree->topLevelItem(1)->text(0), group);
-    QCOMPARE(BuddyTree::keyOf(tree->topLevelItem(1)), QString()); // no key
+    QCOMPARE(BuddyTree::keyOf(tree->topLevelItem(1)), group);
     QVERIFY(!openDialog(QStringLiteral("frmGroups")));
 
-    // Its buddies are placed under the group's key: not shown this run.
+    // A buddy added to it now shows at once (the real server's lines).
     rig->server.clearReceived();
     rig->w->BuddyListx.append(group + QStringLiteral(":pal"));
-    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:pal:T:0:0:0: O:"));
-    rig->server.sendLine(QStringLiteral("NICK:sync"));
-    QVERIFY(waitUntil([&] { return rig->w->ownScreenName() == QStringLiteral("sync"); }));
-    QVERIFY(!tree->nodeByKey(QStringLiteral("pal")));
+    rig->server.sendLine(QStringLiteral("NEW_BUDDY_REPLY2:pal:added"));
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Pal:T:0:1796704633:0: U :"));
+    QVERIFY(waitUntil([&] { return tree->nodeByKey(QStringLiteral("Pal")); }));
+    QCOMPARE(tree->nodeByKey(QStringLiteral("Pal"))->parent(), tree->topLevelItem(1));
 }
 
 void TestDialogs::providerShowsPlainText() {

@@ -88,20 +88,20 @@ class TestEndToEnd : public QObject {
             c->click("cmdChat");
         }
         QVERIFY(
-            waitUntil([&] { return alice->chatView("e2eroom.") && bob->chatView("e2eroom."); }));
-        auto *aliceList = Client::in<QListWidget>(alice->chatView("e2eroom."), "lstPPL");
-        auto *bobList = Client::in<QListWidget>(bob->chatView("e2eroom."), "lstPPL");
+            waitUntil([&] { return alice->chatView("E2E Room.") && bob->chatView("E2E Room."); }));
+        auto *aliceList = Client::in<QListWidget>(alice->chatView("E2E Room."), "lstPPL");
+        auto *bobList = Client::in<QListWidget>(bob->chatView("E2E Room."), "lstPPL");
         QVERIFY(waitUntil([&] {
             return !aliceList->findItems("bobtwo", Qt::MatchExactly).isEmpty() &&
                    !bobList->findItems("aliceone", Qt::MatchExactly).isEmpty();
         }));
-        alice->selectTab("e2eroom.");
-        Client::say(alice->chatView("e2eroom."), "room hello");
-        bob->selectTab("e2eroom.");
-        Client::say(bob->chatView("e2eroom."), "room reply");
+        alice->selectTab("E2E Room.");
+        Client::say(alice->chatView("E2E Room."), "room hello");
+        bob->selectTab("E2E Room.");
+        Client::say(bob->chatView("E2E Room."), "room reply");
         QVERIFY(waitUntil([&] {
-            const QString a = Client::transcript(alice->chatView("e2eroom."));
-            const QString b = Client::transcript(bob->chatView("e2eroom."));
+            const QString a = Client::transcript(alice->chatView("E2E Room."));
+            const QString b = Client::transcript(bob->chatView("E2E Room."));
             return a.contains("bobtwo: room reply") && b.contains("aliceone: room hello");
         }));
         alice->screenshot("04-chat");

@@ -40,6 +40,9 @@ class TestConversations : public QObject {
     void chatEventsRoutedById();
     void leaveChatClosesTab();
     void logoutResetsViews();
+    void chatInvitation_data();
+    void chatInvitation();
+    void inviteBuddyToChat();
 
   private:
     // The server sends a line; returns once the window has handled it.

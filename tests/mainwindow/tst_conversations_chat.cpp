@@ -1,9 +1,11 @@
 #include "tst_conversations.h"
 
+#include "mainwindow/buddytree.h"
 #include "protocol/qeltocsock.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -11,7 +13,7 @@
 #include <QTabBar>
 
 namespace {
-const QString kJoin100 = QStringLiteral("toc_chat_join \"4\" \"chat100\"");
+const QString kJoin100 = QStringLiteral("toc_chat_join \"4\" \"Chat100\"");
 
 QStringList members(const ctlChat *view) {
     QStringList out;
@@ -34,14 +36,15 @@ void TestConversations::joinChat_data() {
     QTest::addColumn<QString>("alert");
     QTest::newRow("defaults") << "Chat100"
                               << "4"
-                              << "chat100" << QStringList{kJoin100} << "";
-    QTest::newRow("mixed case and spaces")
+                              << "Chat100" << QStringList{kJoin100} << "";
+    // Servers keep a room name's case and spaces.
+    QTest::newRow("case and spaces kept, trimmed")
         << " My  Room "
         << "5"
-        << "myroom" << QStringList{"toc_chat_join \"5\" \"myroom\""} << "";
-    QTest::newRow("exchange with spaces") << "chat100"
+        << "My  Room" << QStringList{"toc_chat_join \"5\" \"My  Room\""} << "";
+    QTest::newRow("exchange with spaces") << "Chat100"
                                           << " 4 "
-                                          << "chat100" << QStringList{kJoin100} << "";
+                                          << "Chat100" << QStringList{kJoin100} << "";
     QTest::newRow("exchange not a number")
         << "chat100"
         << "four"
@@ -90,7 +93,7 @@ void TestConversations::joinedChatNamesTab_data() {
                                           << "chat100.";
     QTest::newRow("??? is the last requested room") << "My Room"
                                                     << "???"
-                                                    << "myroom.";
+                                                    << "My Room.";
     QTest::newRow("server's own spelling") << "chat100"
                                            << "Chat 100"
                                            << "Chat 100.";
@@ -134,16 +137,17 @@ void TestConversations::alreadyInThisChat() {
     w.tab2->setCurrentWidget(w.pageChatIM);
     w.txtChatName->setText(QStringLiteral("Chat 100"));
     QTest::mouseClick(w.cmdChat, Qt::LeftButton);
-    QVERIFY(rig->server.waitForLine(kJoin100));
-    QVERIFY(joined(QStringLiteral("chat100"), 5));
+    QVERIFY(rig->server.waitForLine(QStringLiteral("toc_chat_join \"4\" \"Chat 100\"")));
+    QVERIFY(joined(QStringLiteral("Chat 100"), 5));
     rig->server.clearReceived();
 
-    w.txtChatName->setText(QStringLiteral("CHAT100"));
+    // Servers match room names ignoring case.
+    w.txtChatName->setText(QStringLiteral(" CHAT 100"));
     QTest::mouseClick(w.cmdChat, Qt::LeftButton);
     QCOMPARE(w.alertWindow()->message(), QStringLiteral("You are already in this chat"));
-    QCOMPARE(w.txtChatName->text(), QStringLiteral("chat100"));
+    QCOMPARE(w.txtChatName->text(), QStringLiteral("CHAT 100"));
     QCOMPARE(linesSent(), QStringList());
-    QCOMPARE(tabKeys(), (QStringList{"Settings", "chat100."}));
+    QCOMPARE(tabKeys(), (QStringList{"Settings", "Chat 100."}));
 }
 
 void TestConversations::chatEventsRoutedById_data() {
@@ -273,4 +277,53 @@ void TestConversations::logoutResetsViews() {
     QVERIFY(receive(QStringLiteral("CHAT_IN_ENC:11:bob:F:A:en:stale room")));
     QVERIFY(!w.chatViews[1]);
     QCOMPARE(tabKeys(), (QStringList{"Settings", "Alice"}));
+}
+
+// The real server's invitation lines; the id is the invitee's own.
+void TestConversations::chatInvitation_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("join");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("sent");
+    QTest::newRow("join") << "CHAT_INVITE:Test Room:1:Carol:come to Test Room" << true
+                          << "Carol invites you to the chat room Test Room.\n\ncome to Test Room"
+                          << QStringList{"toc_chat_accept \"1\""};
+    QTest::newRow("decline sends nothing")
+        << "CHAT_INVITE:Test Room:0:Carol:come in" << false
+        << "Carol invites you to the chat room Test Room.\n\ncome in" << QStringList{};
+    QTest::newRow("room 0, message as text")
+        << "CHAT_INVITE:a:b room:0:<b>Eve</b>:say &quot;hi&quot; <i>now</i>" << true
+        << "<b>Eve</b> invites you to the chat room a:b room.\n\nsay \"hi\" now"
+        << QStringList{"toc_chat_accept \"0\""};
+}
+
+void TestConversations::chatInvitation() {
+    QFETCH(QString, line);
+    QFETCH(bool, join);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, sent);
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    rig->server.clearReceived();
+    QVERIFY(receive(line));
+    QVERIFY(receive(line)); // the same invitation again is asked once
+    QCOMPARE(rig->dialogs.texts(QStringLiteral("question")), QStringList{shown});
+    rig->dialogs.answerNext(join ? DialogProvider::Answer::Yes : DialogProvider::Answer::No);
+    QCOMPARE(linesSent(), sent);
+}
+
+void TestConversations::inviteBuddyToChat() {
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("g:Friends\nb:bob\ndone:\n")));
+    QVERIFY(receive(QStringLiteral("UPDATE_BUDDY2:Bob:T:0:0:0: U :")));
+    w.TreeBL->setCurrentItem(w.TreeBL->nodeByKey(QStringLiteral("Bob")));
+    w.mnuInvite->trigger(); // no room yet
+    QCOMPARE(w.alertWindow()->message(),
+             QStringLiteral("Join a chat room first: the invitation is to a room you are in."));
+
+    QVERIFY(joined(QStringLiteral("Test Room"), 0));
+    rig->server.clearReceived();
+    w.mnuInvite->trigger();
+    QCOMPARE(rig->dialogs.calls.last().kind, QStringLiteral("input"));
+    rig->dialogs.calls.last().textDone(QStringLiteral("come \"in\""));
+    QCOMPARE(linesSent(), QStringList{"toc_chat_invite \"0\" \"come &quot;in&quot;\" \"bob\""});
 }

@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -109,6 +111,22 @@ class TestFirstPaint : public QObject {
         QTRY_COMPARE(visibleWidgets(*rig.w), visibleWidgets(*whole.w));
         QVERIFY(visibleWidgets(*rig.w).contains(QStringLiteral("tab2")));
         QVERIFY(visibleWidgets(*rig.w).contains(QStringLiteral("lstBlock")));
+    }
+
+    // The away strip's controls are added after the first paint, into a
+    // strip that was shown then: they show with it when the user goes away.
+    void awayStripControlsShowAfterTheFirstPaint() {
+        GuiRig rig(GuiRig::Build::AsAtStartUp, false);
+        rig.w->show();
+        QTRY_VERIFY(rig.w->isFullyBuilt());
+        QVERIFY(rig.signOn(QStringLiteral("done:\n")));
+        rig.w->txtAway->setPlainText(QStringLiteral("out"));
+        QTest::mouseClick(rig.w->Command3, Qt::LeftButton);
+        QVERIFY(rig.w->PicAway->isVisible());
+        for (const QWidget *w : rig.w->PicAway->findChildren<QWidget *>())
+            QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
+        QTest::mouseClick(rig.w->Command7, Qt::LeftButton);
+        QVERIFY(!rig.w->PicAway->isVisible());
     }
 
     // "Login" pressed before the window completed itself: the handlers are

@@ -94,7 +94,7 @@ void TestFrmMain::layout_data() {
     row("Check1", 240, 1560, 1695, 255);
     row("cmdLogin", 2400, 1560, 855, 300);
     row("labStat", 240, 1920, 3015, 255);
-    row("labHI", 120, 0, 2775, 255);
+    row("labHI", 120, 0, 1980, 255); // ends before "format"
     row("Label24", 2160, 0, 615, 255);
     row("Label6", 3120, 0, 615, 255);
     row("Command4", 4320, 0, 1335, 300);
@@ -204,8 +204,18 @@ void TestFrmMain::refusedConnectionShowsSocketError() {
 }
 
 void TestFrmMain::serverCloseWhileSignedOn() {
-    QVERIFY(rig->signOn(QStringLiteral("g:Buddies\ndone:\n")));
+    QVERIFY(rig->signOn(QStringLiteral("g:Buddies\nb:bob\ndone:\n")));
     QVERIFY(!rig->w->alertWindow());
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Bob:T:0:0:0: U :"));
+    QVERIFY(waitUntil([&] { return rig->w->TreeBL->nodeByKey(QStringLiteral("Bob")); }));
+    auto *labHI = rig->find<QLabel>("labHI");
+    rig->server.sendLine(QStringLiteral("EVILED:10:Carol"));
+    // A status stays whole before the "format" link, the name giving way.
+    const auto fits = [labHI] {
+        return QFontMetrics(labHI->font()).horizontalAdvance(labHI->text()) <= labHI->width();
+    };
+    QVERIFY(waitUntil([&] { return labHI->text().endsWith(": warning level 10%"); }));
+    QVERIFY(fits());
     // A server's error while signed on is shown; the session goes on.
     const QString status = rig->find<QLabel>("labStat")->text();
     rig->server.sendLine(QStringLiteral("ERROR:913:internal server error"));
@@ -216,9 +226,13 @@ void TestFrmMain::serverCloseWhileSignedOn() {
     QVERIFY(waitUntil([&] { return rig->w->alertWindow() && rig->w->alertWindow()->isVisible(); }));
     QCOMPARE(rig->w->alertWindow()->message(), QStringLiteral("The server closed the connection."));
     QCOMPARE(rig->find<QLabel>("labStat")->text(), kOffline);
-    // The signed-on layout stays until "Logout".
+    // The signed-on layout stays until "Logout", plainly offline: no buddy
+    // is shown online.
     QVERIFY(!rig->find<QFrame>("frmLogin")->isVisible());
     QCOMPARE(rig->find<QTreeWidget>("TreeBL")->topLevelItemCount(), 1);
+    QCOMPARE(rig->w->TreeBL->topLevelItem(0)->childCount(), 0);
+    QVERIFY(labHI->text().endsWith(": offline"));
+    QVERIFY(fits());
 }
 
 void TestFrmMain::screennameFormatReplacesField() {

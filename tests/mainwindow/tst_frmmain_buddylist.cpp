@@ -75,6 +75,10 @@ void TestFrmMain::buddyImages_data() {
     QTest::newRow("lower-case a") << "aO" << 0 << 1;
     QTest::newRow("idle beats mobile") << " C" << 9 << 2;
     QTest::newRow("empty class") << "" << 0 << 1;
+    // Three-character classes: a "U" third marks away.
+    QTest::newRow("three characters away") << " UU" << 0 << 3;
+    QTest::newRow("away beats idle") << " OU" << 10 << 3;
+    QTest::newRow("two characters: unconfirmed") << " U" << 0 << 1;
 }
 
 void TestFrmMain::buddyImages() {
@@ -108,9 +112,19 @@ void TestFrmMain::buddyUpdates_data() {
                                            << QStringList{"Co Workers[JaneDoe(1)]", "Friends[]"};
     QTest::newRow("unknown buddy adds nothing")
         << kConfig << QStringList{on("stranger")} << QStringList{"Co Workers[]", "Friends[]"};
-    QTest::newRow("second update keeps node and image")
+    QTest::newRow("second update keeps the node, shows idle")
         << kConfig << QStringList{on("bob"), on("bob", " O", 30)}
-        << QStringList{"Co Workers[bob(1)]", "Friends[]"};
+        << QStringList{"Co Workers[bob(2)]", "Friends[]"};
+    // The real server's lines for a buddy going away, then idle.
+    QTest::newRow("away, then idle, follow")
+        << kConfig << QStringList{on("bob", " U "), on("bob", " UU"), on("bob", " U ", 10)}
+        << QStringList{"Co Workers[bob(2)]", "Friends[]"};
+    QTest::newRow("another session removes the buddy, named normalised")
+        << kConfig << QStringList{on("Bob"), "DELETED2:b:bob:Co Workers"}
+        << QStringList{"Co Workers[]", "Friends[]"};
+    QTest::newRow("formatted name shown once")
+        << kConfig << QStringList{on("Carol", " U "), on("C aroL", " U ")}
+        << QStringList{"Co Workers[]", "Friends[C aroL(1)]"};
     QTest::newRow("sign-off removes exact text")
         << kConfig << QStringList{on("bob"), on("Carol"), off("bob")}
         << QStringList{"Co Workers[]", "Friends[Carol(1)]"};

@@ -308,6 +308,10 @@ void TestQelTOCSock::commands_data() {
         "JoinChat trims", [](QelTOCSock &s) { return s.JoinChat("  Lobby (x) ", 4); },
         "toc_chat_join \"4\" \"Lobby (x)\"");
     row(
+        "JoinChat: quotes doubled, backslash kept",
+        [](QelTOCSock &s) { return s.JoinChat("Say \"Hi\" C:\\", 4); },
+        "toc_chat_join \"4\" \"Say \"\"Hi\"\" C:\\\\\"");
+    row(
         "GetProfile", [](QelTOCSock &s) { return s.GetProfile("Some Body"); },
         "toc_get_info \"somebody\"");
     row(
@@ -364,11 +368,15 @@ void TestQelTOCSock::commands_data() {
         "toc2_remove_buddy \"Jane Doe\" \"Grp (x)\"");
     row(
         "RemoveBuddy, quote in the group", [](QelTOCSock &s) { return s.RemoveBuddy("a\"b", "j"); },
-        "toc2_remove_buddy \"j\" \"a\\\"b\"");
+        "toc2_remove_buddy \"j\" \"a\"\"b\"");
     row(
         "AddGroup", [](QelTOCSock &s) { return s.AddGroup("My $"); }, "toc2_new_group \"My \\$\"");
     row(
         "RemoveGroup", [](QelTOCSock &s) { return s.RemoveGroup("G"); }, "toc2_del_group \"G\"");
+    row(
+        "AddGroup, quotes doubled after escaping",
+        [](QelTOCSock &s) { return s.AddGroup("Say \"Hi\" There"); },
+        "toc2_new_group \"Say \\\"\"Hi\\\"\" There\"");
     row(
         "BlockUser", [](QelTOCSock &s) { return s.BlockUser("Eve X"); }, "toc2_add_deny \"evex\"");
     row(

@@ -1,0 +1,112 @@
+// Chat invitations: an invitation received is offered to the user with
+// Join and Decline; "Invite To Chat" in the buddy menu invites the buddy to
+// the room joined last.
+#include "frmmain.h"
+#include "protocol/qeltocsock.h"
+#include "uikit/dialogprovider.h"
+#include "uikit/shownname.h"
+#include "views/ctlchat.h"
+#include "views/messagescan.h"
+
+#include <QAction>
+
+namespace {
+// A server could send invitations without end; those beyond wait nowhere.
+constexpr int kMaxWaitingInvites = 20;
+// The invitation text shown; a longer one is cut.
+constexpr int kMaxShownMessage = 1000;
+} // namespace
+
+void frmMain::connectInvitations() {
+    connect(toc, &QelTOCSock::ChatInvite, this, &frmMain::toc_ChatInvite);
+    connect(mnuInvite, &QAction::triggered, this, &frmMain::mnuInvite_Click);
+    // Runs after the conversation's own handler: only an opened room counts.
+    connect(toc, &QelTOCSock::JoinedChat, this, [this](const QString &, qint32 lngChatID) {
+        if (roomViewOf(lngChatID))
+            m_lastJoinedRoom = lngChatID;
+    });
+}
+
+void frmMain::toc_ChatInvite(const QString &strChatName, qint32 lngChatID,
+                             const QString &strFromUser, const QString &strInviteMessage) {
+    // The id is this connection's own: a room open under it is joined already.
+    if (roomViewOf(lngChatID) || m_invites.size() >= kMaxWaitingInvites)
+        return;
+    for (const Invite &waiting : std::as_const(m_invites))
+        if (waiting.id == lngChatID && waiting.from == strFromUser)
+            return;
+    m_invites.append({strChatName, lngChatID, strFromUser, strInviteMessage, m_sessions});
+    if (m_invites.size() == 1)
+        askInvitation();
+}
+
+// One question at a time, the oldest invitation first.
+void frmMain::askInvitation() {
+    const Invite &invite = m_invites.constFirst();
+    // The invitation text is HTML: shown as the transcript reads it, as text.
+    QString message = render::decodeEntities(QelTOCSock::RemoveHtml(invite.message));
+    if (message.size() > kMaxShownMessage)
+        message = message.left(kMaxShownMessage) + QStringLiteral("...");
+    QString text = QStringLiteral("%1 invites you to the chat room %2.")
+                       .arg(shown::nameInText(invite.from), shown::nameInText(invite.room));
+    if (!message.trimmed().isEmpty())
+        text += QStringLiteral("\n\n") + shown::line(message);
+    QPointer<frmMain> self(this);
+    dialogs()->choose(this, QStringLiteral("Chat Invitation"), text, QStringLiteral("Join"),
+                      QStringLiteral("Decline"), [self](DialogProvider::Answer a) {
+                          if (!self || self->m_invites.isEmpty())
+                              return;
+                          const Invite invite = self->m_invites.takeFirst();
+                          // An id of an earlier session means nothing now.
+                          if (a == DialogProvider::Answer::Yes &&
+                              invite.session == self->m_sessions) {
+                              // Named by the invitation should the server answer "???".
+                              self->m_lastRoom = invite.room;
+                              if (!self->toc->AcceptChatInvite(invite.id))
+                                  self->notSent();
+                          }
+                          // Declining sends nothing: servers have no command for it.
+                          if (!self->m_invites.isEmpty())
+                              self->askInvitation();
+                      });
+}
+
+// The room joined last, or else any open room.
+ctlChat *frmMain::inviteRoom() const {
+    if (ctlChat *last = m_lastJoinedRoom ? roomViewOf(*m_lastJoinedRoom) : nullptr)
+        return last;
+    for (int i = 1; i < chatViews.size(); ++i)
+        if (chatViews.at(i) && !chatViews.at(i)->Chatid2.isEmpty())
+            return chatViews.at(i);
+    return nullptr;
+}
+
+void frmMain::mnuInvite_Click() {
+    const QString buddy = selectedNodeText();
+    if (buddy.isEmpty())
+        return;
+    const ctlChat *room = inviteRoom();
+    if (!room) {
+        Errors(QStringLiteral("Join a chat room first: the invitation is to a room you are in."));
+        return;
+    }
+    bool ok = false;
+    const qint32 id = room->Chatid2.toInt(&ok);
+    if (!ok)
+        return;
+    QString name = room->Chatids;
+    if (name.endsWith(QLatin1Char('.')))
+        name.chop(1);
+    QPointer<frmMain> self(this);
+    dialogs()->inputText(this, QStringLiteral("Invite To Chat"),
+                         QStringLiteral("Invite %1 to %2 with the message:")
+                             .arg(shown::nameInText(buddy), shown::nameInText(name)),
+                         QStringLiteral("Join me in this chat room."),
+                         [self, buddy, id](const QString &text) {
+                             // Cancelled, or the room was left meanwhile.
+                             if (!self || text.isEmpty() || !self->roomViewOf(id))
+                                 return;
+                             if (!self->toc->InviteUsers(QString(), text, buddy, id))
+                                 self->notSent();
+                         });
+}
