@@ -15,6 +15,7 @@ class QPushButton;
 class QTcpSocket;
 class QTextEdit;
 class QTimer;
+class TranscriptView;
 class ViewHost;
 template <typename T> class QFutureWatcher;
 
@@ -86,7 +87,7 @@ class ctlIM : public QWidget {
     QTimer *m_iconTimeout = nullptr;
     QFutureWatcher<QImage> *m_iconDecode = nullptr;
 
-    QTextEdit *TEXT = nullptr;
+    TranscriptView *TEXT = nullptr;
     QPlainTextEdit *txtMsg = nullptr;
     QLineEdit *txtuser = nullptr;
     QLabel *labIMstatus = nullptr;

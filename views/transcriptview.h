@@ -1,0 +1,42 @@
+#pragma once
+// The IM view's transcript: a read-only QTextEdit that keeps only the most
+// recent messages (the history keeps them all) and does no layout work
+// while it cannot be seen.
+
+#include <QTextEdit>
+
+class TranscriptView : public QTextEdit {
+  public:
+    // At most this many messages stay on screen, and at most about this many
+    // characters (a few hundred messages of 2 KB): opening a conversation
+    // lays out everything it keeps, so what it keeps must lay out quickly.
+    static constexpr int kKeptMessages = 5000;
+    static constexpr int kKeptCharacters = 600000;
+    // Once over a limit, the oldest messages go together, down to a tenth
+    // under it: a trim moves every block that stays, so it must not run for
+    // each message.
+    static constexpr int kLowMessages = kKeptMessages - kKeptMessages / 10;
+    static constexpr int kLowCharacters = kKeptCharacters - kKeptCharacters / 10;
+
+    explicit TranscriptView(QWidget *parent = nullptr);
+
+    // The number of blocks before a message was appended: call before.
+    int blockMark() const;
+    // Marks the message appended since blockMark() returned `firstBlock`,
+    // and drops the oldest messages, in batches, once over the limits.
+    void messageAppended(int firstBlock);
+
+  protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    // A repaint of the viewport, not a scroll of its pixels: while messages
+    // pour in, the pass paints once instead of moving pixels per message.
+    void scrollContentsBy(int dx, int dy) override;
+
+  private:
+    void dropOldest();
+
+    // Over this many blocks there may be too many messages (a message is
+    // one block or more).
+    int m_checkBlocks = kKeptMessages;
+};
