@@ -133,6 +133,11 @@ void ctlIM::im_msg(const QString &user, const QString &msg) {
     TEXT->messageAppended(firstBlock);
 }
 
+void ctlIM::receive(const QString &user, const QString &msg) {
+    TEXT->batchThisPass();
+    im_msg(user, msg);
+}
+
 void ctlIM::TypeStatus(qint16 status) {
     labIMstatus->setText(status == 2 ? shown::nameInText(IMUser) + QLatin1String(" is typing...")
                                      : QString());

@@ -34,6 +34,9 @@ class ctlIM : public QWidget {
 
     // Shows one message (an incoming one, or the echo of a sent one).
     void im_msg(const QString &user, const QString &msg);
+    // An IM from the connection: shown as im_msg does, and laid out with
+    // the others that arrive before control returns to the event loop.
+    void receive(const QString &user, const QString &msg);
     // 2: "<partner> is typing..."; anything else empties the status line.
     void TypeStatus(qint16 status);
     // Applies the formatting settings to the input box, once IMUser holds

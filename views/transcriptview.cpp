@@ -5,8 +5,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QResizeEvent>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -29,15 +29,56 @@ int TranscriptView::blockMark() const {
 }
 
 void TranscriptView::messageAppended(int firstBlock) {
-    QTextDocument *doc = document();
-    doc->findBlockByNumber(firstBlock).setUserState(kMessageStart);
-    if (doc->blockCount() > m_checkBlocks || doc->characterCount() > kKeptCharacters)
-        dropOldest();
+    document()->findBlockByNumber(firstBlock).setUserState(kMessageStart);
+    if (!overLimits())
+        return;
+    const QTextBlock keepFrom = oldestKept();
+    // Within a batch, a cut among its own new messages goes at once: they
+    // are dropped before anything lays them out. A cut among older ones
+    // waits for the batch's layout, which then covers only the new text,
+    // unless the batch grows on past the limits.
+    if (!m_batching || keepFrom.blockNumber() >= m_batchFirstBlock) {
+        removeBefore(keepFrom);
+    } else {
+        m_trimDue = true;
+        checkAgainAfterBatch();
+    }
 }
 
-void TranscriptView::dropOldest() {
-    QTextDocument *doc = document();
-    // From the newest back: the first block of the oldest message that stays.
+void TranscriptView::checkAgainAfterBatch() {
+    m_checkBlocks = document()->blockCount() + kKeptMessages - kLowMessages;
+    m_checkCharacters = document()->characterCount() + kKeptCharacters - kLowCharacters;
+}
+
+void TranscriptView::batchThisPass() {
+    // Hidden, nothing is laid out: there is nothing to put together.
+    if (m_batching || !isVisible())
+        return;
+    m_batching = true;
+    m_batchFirstBlock = blockMark();
+    m_batch = QTextCursor(document());
+    m_batch.beginEditBlock();
+    QTimer::singleShot(0, this, &TranscriptView::endBatch);
+}
+
+void TranscriptView::endBatch() {
+    m_batching = false;
+    m_removedInBatch = 0;
+    m_batch.endEditBlock();
+    m_batch = QTextCursor();
+    if (m_trimDue)
+        removeBefore(oldestKept());
+    render::scrollToEnd(this);
+}
+
+bool TranscriptView::overLimits() const {
+    return document()->blockCount() > m_checkBlocks ||
+           document()->characterCount() > m_checkCharacters;
+}
+
+// From the newest back: the first block of the oldest message that stays.
+QTextBlock TranscriptView::oldestKept() const {
+    const QTextDocument *doc = document();
     int messages = 0;
     QTextBlock keepFrom;
     for (QTextBlock b = doc->lastBlock(); b.isValid(); b = b.previous()) {
@@ -49,13 +90,31 @@ void TranscriptView::dropOldest() {
                 break;
         }
     }
+    return keepFrom;
+}
+
+void TranscriptView::removeBefore(const QTextBlock &keepFrom) {
     if (keepFrom.isValid() && keepFrom.position() > 0) {
-        QTextCursor cut(doc);
-        cut.setPosition(keepFrom.position(), QTextCursor::KeepAnchor);
+        const int removed = keepFrom.position();
+        QTextCursor cut(document());
+        cut.setPosition(removed, QTextCursor::KeepAnchor);
         cut.removeSelectedText();
         render::scrollToEnd(this);
+        // The document frees removed text only once no edit block is open:
+        // a long batch is closed and opened again now and then.
+        m_removedInBatch += m_batching ? removed : 0;
+        if (m_removedInBatch > kKeptCharacters) {
+            m_removedInBatch = 0;
+            m_batch.endEditBlock();
+            m_batch.beginEditBlock();
+        }
     }
-    m_checkBlocks = std::max(kKeptMessages, doc->blockCount() + kKeptMessages - kLowMessages);
+    // Whatever stays of a batch now is its own new text.
+    m_batchFirstBlock = 0;
+    m_trimDue = false;
+    checkAgainAfterBatch();
+    m_checkBlocks = std::max(kKeptMessages, m_checkBlocks);
+    m_checkCharacters = kKeptCharacters;
 }
 
 void TranscriptView::showEvent(QShowEvent *event) {

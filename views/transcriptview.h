@@ -1,9 +1,13 @@
 #pragma once
 // The IM view's transcript: a read-only QTextEdit that keeps only the most
-// recent messages (the history keeps them all) and does no layout work
-// while it cannot be seen.
+// recent messages (the history keeps them all), lays out the messages that
+// arrive in one event-loop pass together, and does no layout work while it
+// cannot be seen.
 
+#include <QTextCursor>
 #include <QTextEdit>
+
+class QTextBlock;
 
 class TranscriptView : public QTextEdit {
   public:
@@ -25,6 +29,10 @@ class TranscriptView : public QTextEdit {
     // Marks the message appended since blockMark() returned `firstBlock`,
     // and drops the oldest messages, in batches, once over the limits.
     void messageAppended(int firstBlock);
+    // What is appended until control returns to the event loop is laid
+    // out, trimmed and scrolled once, then (a flood arrives many messages
+    // to a read of the connection).
+    void batchThisPass();
 
   protected:
     void showEvent(QShowEvent *event) override;
@@ -34,9 +42,20 @@ class TranscriptView : public QTextEdit {
     void scrollContentsBy(int dx, int dy) override;
 
   private:
-    void dropOldest();
+    bool overLimits() const;
+    // The limits are looked at again once another batch's worth came.
+    void checkAgainAfterBatch();
+    QTextBlock oldestKept() const;
+    void removeBefore(const QTextBlock &keepFrom);
+    void endBatch();
 
     // Over this many blocks there may be too many messages (a message is
     // one block or more).
     int m_checkBlocks = kKeptMessages;
+    int m_checkCharacters = kKeptCharacters;
+    QTextCursor m_batch;
+    bool m_batching = false;
+    int m_batchFirstBlock = 0; // the first block appended in the batch
+    bool m_trimDue = false;    // at the end of the batch
+    int m_removedInBatch = 0;  // characters
 };
