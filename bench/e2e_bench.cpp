@@ -4,9 +4,13 @@
 // Flood: vorkle-devserver (a child too) pushes 20,000 IMs from 20 partners,
 // raw TOC connections made here, into one signed-on client. The client is
 // the real main window, with the settings tab selected (every IM goes to a
-// background tab) or with the first partner's conversation open. Baseline:
-// the protocol control alone, no widgets. Reported: IMs rendered per
-// second, the client's peak RSS before and after, its CPU time per IM.
+// background tab) or with the first partner's conversation open (the other
+// nineteen are created under it); or one partner sends all 20,000 into its
+// conversation on screen; or 20,000 of 2 KB into its hidden conversation,
+// whose tab is then selected (the time to its first paint and the longest
+// event-loop gap reported). Baseline: the protocol control alone, no
+// widgets. Reported: IMs rendered per second, the client's peak RSS before
+// and after, its CPU time per IM.
 //
 // Start-up: the real vorkle program from its exec to its first paint,
 // beside a bare Qt window program (bench/bare_window.cpp, linked against Qt

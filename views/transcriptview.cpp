@@ -4,6 +4,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
@@ -30,6 +31,7 @@ int TranscriptView::blockMark() const {
 
 void TranscriptView::messageAppended(int firstBlock) {
     document()->findBlockByNumber(firstBlock).setUserState(kMessageStart);
+    m_resumeAt = kAtEnd; // a message brings the newest text into view
     if (!overLimits())
         return;
     const QTextBlock keepFrom = oldestKept();
@@ -125,11 +127,17 @@ void TranscriptView::showEvent(QShowEvent *event) {
     QResizeEvent resize(viewport()->size(), QSize(-1, -1));
     QTextEdit::resizeEvent(&resize);
     document()->documentLayout()->documentSize();
-    render::scrollToEnd(this);
+    if (m_resumeAt == kAtEnd)
+        render::scrollToEnd(this);
+    else
+        verticalScrollBar()->setValue(m_resumeAt);
 }
 
 void TranscriptView::hideEvent(QHideEvent *event) {
     QTextEdit::hideEvent(event);
+    // Where the reader was, unless at the end (where new text keeps it).
+    const QScrollBar *bar = verticalScrollBar();
+    m_resumeAt = bar->value() == bar->maximum() ? kAtEnd : bar->value();
     stopLayout(document());
 }
 

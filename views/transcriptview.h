@@ -57,5 +57,7 @@ class TranscriptView : public QTextEdit {
     bool m_batching = false;
     int m_batchFirstBlock = 0; // the first block appended in the batch
     bool m_trimDue = false;    // at the end of the batch
-    int m_removedInBatch = 0;  // characters
+    static constexpr int kAtEnd = -1;
+    int m_resumeAt = kAtEnd;  // the scroll position to show again
+    int m_removedInBatch = 0; // characters
 };

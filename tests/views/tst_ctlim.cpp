@@ -53,6 +53,7 @@ class TestCtlIM : public QObject {
     void statusLine();
     void incomingMessageShowsNameAndBody();
     void newestTextStaysInView();
+    void placeKeptWhileHidden();
     void keepsMostRecentMessages_data();
     void keepsMostRecentMessages();
     void warn_data();
@@ -219,6 +220,29 @@ void TestCtlIM::newestTextStaysInView() {
     for (int i = 0; i < 60; ++i)
         view.im_msg(QStringLiteral("Pal"), QStringLiteral("<b>line %1</b>").arg(i));
     QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
+}
+
+// Hidden (another tab), nothing is laid out; shown again, the reader finds
+// the place left, or the end once a message came in between.
+void TestCtlIM::placeKeptWhileHidden() {
+    FakeHost host;
+    ctlIM view(&host);
+    view.resize(300, 250);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    auto *bar = child<QTextEdit>(&view, "TEXT")->verticalScrollBar();
+    for (int i = 0; i < 60; ++i)
+        view.im_msg(QStringLiteral("Pal"), QStringLiteral("line %1").arg(i));
+    bar->setValue(bar->maximum() / 2);
+    const int place = bar->value();
+    view.hide();
+    view.show();
+    QCOMPARE(bar->value(), place);
+    view.hide();
+    view.im_msg(QStringLiteral("Pal"), QStringLiteral("while away"));
+    view.show();
+    QVERIFY(bar->value() > place);
     QCOMPARE(bar->value(), bar->maximum());
 }
 
