@@ -16,11 +16,11 @@ class TranscriptView : public QTextEdit {
     // lays out everything it keeps, so what it keeps must lay out quickly.
     static constexpr int kKeptMessages = 5000;
     static constexpr int kKeptCharacters = 600000;
-    // Once over a limit, the oldest messages go together, down to a tenth
+    // Once over a limit, the oldest messages go together, down to a fifth
     // under it: a trim moves every block that stays, so it must not run for
     // each message.
-    static constexpr int kLowMessages = kKeptMessages - kKeptMessages / 10;
-    static constexpr int kLowCharacters = kKeptCharacters - kKeptCharacters / 10;
+    static constexpr int kLowMessages = kKeptMessages - kKeptMessages / 5;
+    static constexpr int kLowCharacters = kKeptCharacters - kKeptCharacters / 5;
 
     explicit TranscriptView(QWidget *parent = nullptr);
 
