@@ -4,9 +4,13 @@
 // Flood: vorkle-devserver (a child too) pushes 20,000 IMs from 20 partners,
 // raw TOC connections made here, into one signed-on client. The client is
 // the real main window, with the settings tab selected (every IM goes to a
-// background tab) or with the first partner's conversation open. Baseline:
-// the protocol control alone, no widgets. Reported: IMs rendered per
-// second, the client's peak RSS before and after, its CPU time per IM.
+// background tab) or with the first partner's conversation open (the other
+// nineteen are created under it); or one partner sends all 20,000 into its
+// conversation on screen; or 20,000 of 2 KB into its hidden conversation,
+// whose tab is then selected (the time to its first paint and the longest
+// event-loop gap reported). Baseline: the protocol control alone, no
+// widgets. Reported: IMs rendered per second, the client's peak RSS before
+// and after, its CPU time per IM.
 //
 // Start-up: the real vorkle program from its exec to its first paint,
 // beside a bare Qt window program (bench/bare_window.cpp, linked against Qt
@@ -22,6 +26,7 @@
 #include "protocol/commands.h"
 #include "protocol/framebuffer.h"
 #include "protocol/wire.h"
+#include "views/transcriptview.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,10 +39,12 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <sys/mman.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -57,7 +64,51 @@ QString floodMessage(int partner, int seq) {
         .arg(partner, 2, 10, QLatin1Char('0'));
 }
 
-enum class FloodClient { Protocol = 0, WindowBackground = 1, WindowOpen = 2 };
+// About 2 KB of text, different for every IM: a little under the longest
+// line a server takes.
+QString largeMessage(int, int seq) {
+    static const QString body = [] {
+        const QString filler = QStringLiteral(" the quick brown fox jumps over the lazy dog");
+        const QString end = QStringLiteral("</BODY></HTML>");
+        QString text = QStringLiteral("<HTML><BODY>Long note 00000:");
+        while (toc::cmd::sendIm(QLatin1String(kClientName), text + filler + end, false).size() <
+               2000)
+            text += filler;
+        return text + end;
+    }();
+    QString message = body;
+    return message.replace(22, 5, QStringLiteral("%1").arg(seq, 5, 10, QLatin1Char('0')));
+}
+
+// Protocol: the protocol control alone. WindowBackground: 20 partners with
+// the settings tab selected. WindowOpen: 20 partners with the first one's
+// conversation on screen (the other nineteen are created under it).
+// OneOnScreen: one partner sends all the IMs into its conversation on
+// screen. HiddenLarge: one partner sends all the IMs, of 2 KB each, into its
+// conversation behind the settings tab, which is then selected.
+enum class FloodClient {
+    Protocol = 0,
+    WindowBackground = 1,
+    WindowOpen = 2,
+    OneOnScreen = 3,
+    HiddenLarge = 4
+};
+
+bool onePartner(FloodClient kind) {
+    return kind == FloodClient::OneOnScreen || kind == FloodClient::HiddenLarge;
+}
+
+// Whether the transcript lines a flood leaves on screen are what each view
+// keeps: its most recent messages (old ones go in batches), fewer of them
+// when they are long.
+bool keptOnScreen(FloodClient kind, long long lines) {
+    using View = TranscriptView;
+    if (kind == FloodClient::HiddenLarge)
+        return lines * 1900 > View::kLowCharacters / 2 && lines * 1900 <= View::kKeptCharacters;
+    if (kind == FloodClient::OneOnScreen)
+        return lines > View::kLowMessages / 2 && lines <= View::kKeptMessages;
+    return lines == kFloodIms; // 1,000 a conversation: all kept
+}
 
 // One flood into a fresh server and client; false (with the state marked
 // as skipped) when anything failed.
@@ -72,8 +123,10 @@ bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fi
     QStringList args{kind == FloodClient::Protocol ? QStringLiteral("--protocol-client")
                                                    : QStringLiteral("--client"),
                      QString::number(server.port())};
-    if (kind == FloodClient::WindowOpen)
+    if (kind == FloodClient::WindowOpen || kind == FloodClient::OneOnScreen)
         args << QStringLiteral("--open-first");
+    if (kind == FloodClient::HiddenLarge)
+        args << QStringLiteral("--open-after");
     Child client(QCoreApplication::applicationFilePath(), args, true);
     if (!client.waitForLine("READY ", kSetupTimeoutMs)) {
         state.SkipWithError("the client did not sign on");
@@ -82,7 +135,8 @@ bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fi
 
     QString failure;
     std::vector<std::unique_ptr<Partner>> partners;
-    if (!startPartners(partners, kPartners, server.port(), &failure, kSetupTimeoutMs)) {
+    const int partnerCount = onePartner(kind) ? 1 : kPartners;
+    if (!startPartners(partners, partnerCount, server.port(), &failure, kSetupTimeoutMs)) {
         state.SkipWithError("the partners did not sign on");
         return false;
     }
@@ -91,11 +145,16 @@ bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fi
     flood.start();
     qint64 bytes = 0;
     for (auto &p : partners)
-        bytes += p->send(0, kImsPerPartner, floodMessage);
+        bytes += kind == FloodClient::HiddenLarge
+                     ? p->sendPaced(0, kFloodIms, largeMessage, 1024 * 1024, 100)
+                     : p->send(0, kFloodIms / partnerCount, floodMessage);
     const std::optional<QByteArray> done = client.waitForLine("DONE ", kFloodTimeoutMs);
     seconds = flood.nsecsElapsed() / 1e9;
     const std::optional<QByteArray> rendered =
         done ? client.waitForLine("RENDERED ", kSetupTimeoutMs) : std::nullopt;
+    const std::optional<QByteArray> opened = kind == FloodClient::HiddenLarge && rendered
+                                                 ? client.waitForLine("OPENED ", kSetupTimeoutMs)
+                                                 : std::nullopt;
     if (!failure.isEmpty()) {
         state.SkipWithError(qPrintable(failure));
         return false;
@@ -107,11 +166,20 @@ bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fi
     fields.clear();
     for (const QByteArray &f : done->split(' '))
         fields.push_back(f.toDouble());
-    if (fields.size() != 4 || rendered->toLongLong() != kFloodIms) {
-        state.SkipWithError(qPrintable(QStringLiteral("the client rendered %1 of %2 IMs")
+    if (fields.size() != 4 || !keptOnScreen(kind, rendered->toLongLong())) {
+        state.SkipWithError(qPrintable(QStringLiteral("the client shows %1 of %2 IMs")
                                            .arg(QString::fromLatin1(*rendered))
                                            .arg(kFloodIms)));
         return false;
+    }
+    if (kind == FloodClient::HiddenLarge) {
+        const QList<QByteArray> o = opened ? opened->split(' ') : QList<QByteArray>();
+        if (o.size() != 3 || o[0].toDouble() < 0) {
+            state.SkipWithError("the opened conversation did not paint");
+            return false;
+        }
+        for (const QByteArray &f : o)
+            fields.push_back(f.toDouble());
     }
     state.counters["wire_bytes/IM"] = double(bytes) / kFloodIms;
     return true;
@@ -136,6 +204,11 @@ void BM_ImFlood(benchmark::State &state) {
     state.counters["peak_MiB_before"] = before;
     state.counters["peak_MiB_after"] = after;
     state.counters["cpu_us/IM"] = cpuPerIm / n;
+    if (kind == FloodClient::HiddenLarge) {
+        state.counters["open_first_paint_ms"] = fields[4];
+        state.counters["open_longest_gap_ms"] = fields[5];
+        state.counters["peak_MiB_opened"] = fields[6] / 1024;
+    }
 }
 // The window at rest: CPU and timer events per second, on the settings
 // page, behind another tab, minimised, and hidden to the tray.
@@ -168,6 +241,8 @@ BENCHMARK(BM_ImFlood)
     ->Arg(int(FloodClient::Protocol))
     ->Arg(int(FloodClient::WindowBackground))
     ->Arg(int(FloodClient::WindowOpen))
+    ->Arg(int(FloodClient::OneOnScreen))
+    ->Arg(int(FloodClient::HiddenLarge))
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(2);
@@ -311,9 +386,12 @@ int main(int argc, char **argv) {
         qputenv("VORKLE_BENCH_HOME", "1");
     }
     // The child modes, before any application object exists.
-    if (argc >= 3 && std::strcmp(argv[1], "--client") == 0)
-        return runWindowClient(argc, argv, std::atoi(argv[2]),
-                               argc >= 4 && std::strcmp(argv[3], "--open-first") == 0);
+    if (argc >= 3 && std::strcmp(argv[1], "--client") == 0) {
+        WindowFlood flood;
+        flood.openFirst = argc >= 4 && std::strcmp(argv[3], "--open-first") == 0;
+        flood.openAfter = argc >= 4 && std::strcmp(argv[3], "--open-after") == 0;
+        return runWindowClient(argc, argv, std::atoi(argv[2]), flood);
+    }
     if (argc >= 3 && std::strcmp(argv[1], "--protocol-client") == 0)
         return runProtocolClient(argc, argv, std::atoi(argv[2]));
     if (argc >= 4 && std::strcmp(argv[1], "--soak") == 0)

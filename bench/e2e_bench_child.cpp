@@ -2,6 +2,7 @@
 // counts the IMs of the flood, and the first-paint programs.
 #include "e2e_bench_child.h"
 #include "e2e_bench_childkit.h"
+#include "loopprobe.h"
 
 #include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
@@ -39,11 +40,12 @@ class FloodCounter {
         m_cpuBefore = cpuMs();
         say("READY " + QByteArray::number(m_hwmBefore));
     }
+    explicit FloodCounter(int expected) : m_expected(expected) {}
     // True once the last IM of the flood has been counted.
     bool count() {
         if (m_count == 0)
             m_sinceFirst.start();
-        return ++m_count == kFloodIms;
+        return ++m_count == m_expected;
     }
     // Reports the figures, then the count of IMs found where they belong,
     // which is taken after the figures: the check is no part of the flood.
@@ -59,6 +61,7 @@ class FloodCounter {
     }
 
   private:
+    int m_expected;
     long long m_hwmBefore = 0;
     double m_cpuBefore = 0;
     int m_count = 0;
@@ -75,20 +78,65 @@ long long renderedLines(frmMain &w) {
 
 } // namespace
 
-int runWindowClient(int argc, char **argv, int port, bool openFirst) {
+// Selects the first partner's tab and reports the time to its transcript's
+// first paint and the longest event-loop gap over the next two seconds
+// (what the window still does for the opened conversation).
+class TabOpener : public QObject {
+  public:
+    void open(frmMain &w) {
+        ctlIM *view = nullptr;
+        for (ctlIM *v : std::as_const(w.imViews))
+            if (v && v->IMUser == QLatin1String("partner00"))
+                view = v;
+        if (!view) {
+            say("OPENED -1 -1 -1");
+            QCoreApplication::exit(4);
+            return;
+        }
+        view->findChild<QTextEdit *>(QStringLiteral("TEXT"))->viewport()->installEventFilter(this);
+        m_probe.start();
+        m_clock.start();
+        for (int i = 0; i < w.Tab1->count(); ++i)
+            if (w.tabCaption(i) == QLatin1String("partner00"))
+                w.Tab1->setCurrentIndex(i);
+        QTimer::singleShot(2000, this, [this] {
+            m_probe.stop();
+            say("OPENED " + QByteArray::number(m_firstPaintMs, 'f', 1) + ' ' +
+                QByteArray::number(m_probe.longestMs(), 'f', 1) + ' ' +
+                QByteArray::number(peakRssKiB()));
+            QCoreApplication::exit(0);
+        });
+    }
+
+  private:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint && m_firstPaintMs < 0)
+            m_firstPaintMs = m_clock.nsecsElapsed() / 1e6;
+        return false;
+    }
+    benchprobe::LoopProbe m_probe;
+    QElapsedTimer m_clock;
+    double m_firstPaintMs = -1;
+};
+
+int runWindowClient(int argc, char **argv, int port, const WindowFlood &flood) {
     QApplication app(argc, argv);
     WindowChild child("window client");
     frmMain &w = child.window();
-    FloodCounter counter;
+    FloodCounter counter(kFloodIms);
+    TabOpener opener;
     // Connected after the window's own handler: counts each IM once routed.
     QObject::connect(w.toc, &QelTOCSock::InstantMessage, &app, [&] {
         if (counter.count()) {
             counter.finish([&] { return renderedLines(w); });
-            QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
+            if (flood.openAfter)
+                QTimer::singleShot(0, &app, [&] { opener.open(w); });
+            else
+                QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
         }
     });
     child.signOn(port, [&] {
-        if (openFirst) {
+        if (flood.openFirst) {
             // A conversation the user has open while the others arrive.
             w.txtIM->setText(QStringLiteral("partner00"));
             w.cmdIM->click();
@@ -106,7 +154,7 @@ int runProtocolClient(int argc, char **argv, int port) {
     QCoreApplication app(argc, argv);
     exitAfterTimeout("protocol client");
     QelTOCSock toc;
-    FloodCounter counter;
+    FloodCounter counter(kFloodIms);
     long long intact = 0;
     QObject::connect(&toc, &QelTOCSock::LoggedIn, &app,
                      [&] { QTimer::singleShot(300, &app, [&] { counter.ready(); }); });

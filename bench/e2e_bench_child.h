@@ -7,11 +7,20 @@
 
 namespace e2ebench {
 
-// The real main window signed on as kClientName to 127.0.0.1:port; with
-// openFirst, the conversation with the first partner is opened and
-// selected before the flood. Prints "READY <peak KiB>" once signed on and
-// "DONE <fields>" once kFloodIms IMs have been routed.
-int runWindowClient(int argc, char **argv, int port, bool openFirst);
+// How the window client takes its flood.
+struct WindowFlood {
+    // The conversation with the first partner is opened and selected first.
+    bool openFirst = false;
+    // Once the flood is in, the first partner's tab is selected and the
+    // time to its transcript's first paint reported.
+    bool openAfter = false;
+};
+
+// The real main window signed on as kClientName to 127.0.0.1:port. Prints
+// "READY <peak KiB>" once signed on, "DONE <fields>" once kFloodIms IMs have been
+// routed, "RENDERED <lines>" and, with openAfter, "OPENED <ms to first
+// paint> <longest event-loop gap ms> <peak KiB>".
+int runWindowClient(int argc, char **argv, int port, const WindowFlood &flood);
 
 // The baseline: the protocol control alone, no widgets, same lines.
 int runProtocolClient(int argc, char **argv, int port);
@@ -47,6 +56,7 @@ constexpr char kClientName[] = "floodtarget";
 constexpr int kPartners = 20;
 constexpr int kImsPerPartner = 1000;
 constexpr int kFloodIms = kPartners * kImsPerPartner;
+
 // A child gives up after this long without finishing.
 constexpr int kChildTimeoutMs = 240000;
 

@@ -9,9 +9,12 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTimer>
 #include <algorithm>
+#include <deque>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace e2ebench {
@@ -41,6 +44,33 @@ class Partner : public BenchTocClient {
         return out.size();
     }
 
+    // The same in writes of about sliceBytes, one every intervalMs: the
+    // server drops a reader that has 16 MB waiting.
+    qint64 sendPaced(int first, int count, QString (*message)(int partner, int seq),
+                     qsizetype sliceBytes, int intervalMs) {
+        QByteArray out;
+        qint64 bytes = 0;
+        for (int seq = first; seq < first + count; ++seq) {
+            out += lineFrame(
+                toc::cmd::sendIm(QLatin1String(kClientName), message(m_index, seq), false));
+            if (out.size() >= sliceBytes) {
+                bytes += out.size();
+                m_slices.push_back(std::exchange(out, {}));
+            }
+        }
+        bytes += out.size();
+        m_slices.push_back(out);
+        m_pace.setInterval(intervalMs);
+        QObject::connect(&m_pace, &QTimer::timeout, [this] {
+            write(m_slices.front());
+            m_slices.pop_front();
+            if (m_slices.empty())
+                m_pace.stop();
+        });
+        m_pace.start();
+        return bytes;
+    }
+
   private:
     void onLine(const QByteArray &line) override {
         if (line.startsWith("ERROR:") && m_failure->isEmpty())
@@ -49,6 +79,8 @@ class Partner : public BenchTocClient {
 
     int m_index;
     QString *m_failure;
+    std::deque<QByteArray> m_slices;
+    QTimer m_pace;
 };
 
 // Starts `count` partners on the server's port, the first error any of them

@@ -96,7 +96,7 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
     if (strUserName.isEmpty())
         return;
     if (ctlIM *target = imViewOf(strUserName)) {
-        target->im_msg(strUserName, strMessage);
+        target->receive(strUserName, strMessage);
         imViews.first()->hide();
         messageOutOfSight(target->IMUser, strUserName, strMessage,
                           holdNewIMTabs() && !isTab(target->IMUser));
@@ -109,7 +109,7 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
             return;
         }
         ctlIM *view = openIMView(strUserName);
-        view->im_msg(strUserName, strMessage);
+        view->receive(strUserName, strMessage);
         // Out of sight until its own tab is selected: shown at once it would
         // lie over the selected conversation, and a reply typed there would
         // go to the new partner. A held one gets its tab at "I'm Back".

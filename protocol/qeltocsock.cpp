@@ -12,6 +12,10 @@ const QString QelTOCSock::kCapabilities =
     QStringLiteral("09461345-4C7F-11D1-8222-444553540000 09461343-4C7F-11D1-8222-444553540000");
 
 QelTOCSock::QelTOCSock(QObject *parent) : QObject(parent), Sock(new QTcpSocket(this)) {
+    // A burst is taken a slice per pass of the event loop: the rest waits
+    // in the kernel, instead of being held twice (as read and as frames)
+    // in the client's memory, and the window paints between the slices.
+    Sock->setReadBufferSize(kReadSlice);
     connect(Sock, &QTcpSocket::connected, this, &QelTOCSock::onConnected);
     connect(Sock, &QTcpSocket::readyRead, this, &QelTOCSock::onReadyRead);
     connect(Sock, &QTcpSocket::errorOccurred, this, &QelTOCSock::onSocketError);

@@ -25,9 +25,10 @@ class QelTOCSock : public QObject {
   public:
     static constexpr int kChatSlots = 11;
     static constexpr qint32 kDefaultPort = 5190;
-    static const QString kDefaultAuthServer; // "login.oscar.aol.com"
-    static const QString kNoChatName;        // "[No Chat Name Found for ID]"
-    static const QString kCapabilities;      // the two UUIDs sent after sign-on
+    static constexpr qint64 kReadSlice = 64 * 1024; // bytes read per pass
+    static const QString kDefaultAuthServer;        // "login.oscar.aol.com"
+    static const QString kNoChatName;               // "[No Chat Name Found for ID]"
+    static const QString kCapabilities;             // the two UUIDs sent after sign-on
 
     explicit QelTOCSock(QObject *parent = nullptr);
     ~QelTOCSock() override;

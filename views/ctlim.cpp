@@ -3,6 +3,7 @@
 #include "inputbox.h"
 #include "messagescan.h"
 #include "transcript.h"
+#include "transcriptview.h"
 #include "uikit/shownname.h"
 #include "viewhost.h"
 
@@ -39,7 +40,7 @@ ctlIM::~ctlIM() {
 }
 
 void ctlIM::buildControls() {
-    TEXT = new QTextEdit(this);
+    TEXT = new TranscriptView(this);
     TEXT->setObjectName(QStringLiteral("TEXT"));
     render::setupTranscript(TEXT);
 
@@ -126,8 +127,15 @@ void ctlIM::buildControls() {
 
 void ctlIM::im_msg(const QString &user, const QString &msg) {
     labIMstatus->setText(shown::nameInText(IMUser) + QLatin1String(" has entered text"));
+    const int firstBlock = TEXT->blockMark();
     render::showMessage(TEXT, user, msg, render::scanMessage(msg, render::BackMarker::Spaced),
                         render::kNoLimit);
+    TEXT->messageAppended(firstBlock);
+}
+
+void ctlIM::receive(const QString &user, const QString &msg) {
+    TEXT->batchThisPass();
+    im_msg(user, msg);
 }
 
 void ctlIM::TypeStatus(qint16 status) {

@@ -15,6 +15,7 @@ class QPushButton;
 class QTcpSocket;
 class QTextEdit;
 class QTimer;
+class TranscriptView;
 class ViewHost;
 template <typename T> class QFutureWatcher;
 
@@ -33,6 +34,9 @@ class ctlIM : public QWidget {
 
     // Shows one message (an incoming one, or the echo of a sent one).
     void im_msg(const QString &user, const QString &msg);
+    // An IM from the connection: shown as im_msg does, and laid out with
+    // the others that arrive before control returns to the event loop.
+    void receive(const QString &user, const QString &msg);
     // 2: "<partner> is typing..."; anything else empties the status line.
     void TypeStatus(qint16 status);
     // Applies the formatting settings to the input box, once IMUser holds
@@ -86,7 +90,7 @@ class ctlIM : public QWidget {
     QTimer *m_iconTimeout = nullptr;
     QFutureWatcher<QImage> *m_iconDecode = nullptr;
 
-    QTextEdit *TEXT = nullptr;
+    TranscriptView *TEXT = nullptr;
     QPlainTextEdit *txtMsg = nullptr;
     QLineEdit *txtuser = nullptr;
     QLabel *labIMstatus = nullptr;

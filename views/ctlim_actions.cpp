@@ -8,6 +8,7 @@
 #include "protocol/commands.h"
 #include "protocol/qeltocsock.h"
 #include "transcript.h"
+#include "transcriptview.h"
 #include "uikit/dialogprovider.h"
 #include "viewhost.h"
 

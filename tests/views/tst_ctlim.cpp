@@ -3,6 +3,7 @@
 #include "fakehost.h"
 #include "transcriptprobe.h"
 #include "views/ctlim.h"
+#include "views/transcriptview.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -52,6 +53,9 @@ class TestCtlIM : public QObject {
     void statusLine();
     void incomingMessageShowsNameAndBody();
     void newestTextStaysInView();
+    void placeKeptWhileHidden();
+    void keepsMostRecentMessages_data();
+    void keepsMostRecentMessages();
     void warn_data();
     void warn();
     void blockAndAdd();
@@ -217,6 +221,71 @@ void TestCtlIM::newestTextStaysInView() {
         view.im_msg(QStringLiteral("Pal"), QStringLiteral("<b>line %1</b>").arg(i));
     QVERIFY(bar->maximum() > 0);
     QCOMPARE(bar->value(), bar->maximum());
+}
+
+// Hidden (another tab), nothing is laid out; shown again, the reader finds
+// the place left, or the end once a message came in between.
+void TestCtlIM::placeKeptWhileHidden() {
+    FakeHost host;
+    ctlIM view(&host);
+    view.resize(300, 250);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    auto *bar = child<QTextEdit>(&view, "TEXT")->verticalScrollBar();
+    for (int i = 0; i < 60; ++i)
+        view.im_msg(QStringLiteral("Pal"), QStringLiteral("line %1").arg(i));
+    bar->setValue(bar->maximum() / 2);
+    const int place = bar->value();
+    view.hide();
+    view.show();
+    QCOMPARE(bar->value(), place);
+    view.hide();
+    view.im_msg(QStringLiteral("Pal"), QStringLiteral("while away"));
+    view.show();
+    QVERIFY(bar->value() > place);
+    QCOMPARE(bar->value(), bar->maximum());
+}
+
+void TestCtlIM::keepsMostRecentMessages_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<bool>("received"); // on screen, in one event-loop pass
+    const QString longBody = QStringLiteral("long %1 ") + QString(1950, QLatin1Char('x'));
+    QTest::newRow("one over the cap")
+        << TranscriptView::kKeptMessages + 1 << QStringLiteral("line %1") << false;
+    QTest::newRow("a pass over the cap") << 12000 << QStringLiteral("line %1") << true;
+    QTest::newRow("2 KB each") << 700 << longBody << false;
+    QTest::newRow("2 KB each in a pass") << 700 << longBody << true;
+}
+
+// The newest messages stay, whole and in order; the oldest go in batches.
+void TestCtlIM::keepsMostRecentMessages() {
+    QFETCH(int, count);
+    QFETCH(QString, body);
+    QFETCH(bool, received);
+    FakeHost host;
+    ctlIM view(&host);
+    view.IMUser = QStringLiteral("Pal");
+    auto *text = child<QTextEdit>(&view, "TEXT");
+    if (received) {
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+    }
+    for (int i = 0; i < count; ++i) {
+        if (received)
+            view.receive(QStringLiteral("Pal"), body.arg(i));
+        else
+            view.im_msg(QStringLiteral("Pal"), body.arg(i));
+    }
+    QCoreApplication::processEvents();
+    QStringList lines = text->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(lines.takeLast(), QString());
+    QVERIFY(lines.size() <= TranscriptView::kKeptMessages && lines.size() < count);
+    QVERIFY(text->document()->characterCount() <= TranscriptView::kKeptCharacters);
+    for (int i = 0; i < lines.size(); ++i)
+        QCOMPARE(lines.at(i), QStringLiteral("Pal: ") + body.arg(count - lines.size() + i));
+    if (received)
+        QCOMPARE(text->verticalScrollBar()->value(), text->verticalScrollBar()->maximum());
 }
 
 void TestCtlIM::warn_data() {
