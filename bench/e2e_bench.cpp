@@ -5,7 +5,8 @@
 // raw TOC connections made here, into one signed-on client. The client is
 // the real main window, with the settings tab selected (every IM goes to a
 // background tab) or with the first partner's conversation open. Baseline:
-// the protocol control alone, no widgets. Reported: IMs rendered per
+// the protocol control alone, no widgets. The window runs once with the
+// conversation history kept and once without. Reported: IMs rendered per
 // second, the client's peak RSS before and after, its CPU time per IM.
 //
 // Start-up: the real vorkle program from its exec to its first paint,
@@ -131,7 +132,15 @@ class Child {
     QByteArray m_out;
 };
 
-enum class FloodClient { Protocol = 0, WindowBackground = 1, WindowOpen = 2 };
+// The window runs keep the conversation history, as a user's window does;
+// the last two are the same floods without it, to show what it costs.
+enum class FloodClient {
+    Protocol = 0,
+    WindowBackground = 1,
+    WindowOpen = 2,
+    WindowBackgroundNoHistory = 3,
+    WindowOpenNoHistory = 4
+};
 
 // One flood into a fresh server and client; false (with the state marked
 // as skipped) when anything failed.
@@ -146,8 +155,10 @@ bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fi
     QStringList args{kind == FloodClient::Protocol ? QStringLiteral("--protocol-client")
                                                    : QStringLiteral("--client"),
                      QString::number(server.port())};
-    if (kind == FloodClient::WindowOpen)
+    if (kind == FloodClient::WindowOpen || kind == FloodClient::WindowOpenNoHistory)
         args << QStringLiteral("--open-first");
+    if (kind == FloodClient::WindowBackgroundNoHistory || kind == FloodClient::WindowOpenNoHistory)
+        args << QStringLiteral("--no-history");
     Child client(QCoreApplication::applicationFilePath(), args, true);
     if (!client.waitForLine("READY ", kSetupTimeoutMs)) {
         state.SkipWithError("the client did not sign on");
@@ -251,6 +262,8 @@ BENCHMARK(BM_ImFlood)
     ->Arg(int(FloodClient::Protocol))
     ->Arg(int(FloodClient::WindowBackground))
     ->Arg(int(FloodClient::WindowOpen))
+    ->Arg(int(FloodClient::WindowBackgroundNoHistory))
+    ->Arg(int(FloodClient::WindowOpenNoHistory))
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(2);
@@ -394,9 +407,14 @@ int main(int argc, char **argv) {
         qputenv("VORKLE_BENCH_HOME", "1");
     }
     // The child modes, before any application object exists.
-    if (argc >= 3 && std::strcmp(argv[1], "--client") == 0)
-        return runWindowClient(argc, argv, std::atoi(argv[2]),
-                               argc >= 4 && std::strcmp(argv[3], "--open-first") == 0);
+    if (argc >= 3 && std::strcmp(argv[1], "--client") == 0) {
+        const auto flag = [&](const char *name) {
+            return std::any_of(argv + 3, argv + argc,
+                               [name](const char *a) { return std::strcmp(a, name) == 0; });
+        };
+        return runWindowClient(argc, argv, std::atoi(argv[2]), flag("--open-first"),
+                               !flag("--no-history"));
+    }
     if (argc >= 3 && std::strcmp(argv[1], "--protocol-client") == 0)
         return runProtocolClient(argc, argv, std::atoi(argv[2]));
     if (argc >= 3 && std::strcmp(argv[1], "--idle") == 0)

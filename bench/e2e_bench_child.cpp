@@ -2,6 +2,9 @@
 // counts the IMs of the flood, and the first-paint programs.
 #include "e2e_bench_child.h"
 
+#include "client/clientsettings.h"
+#include "client/historyfile.h"
+#include "client/historystore.h"
 #include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
 #include "protocol/qeltocsock.h"
@@ -102,10 +105,14 @@ class FloodCounter {
     }
     // Reports the figures, then the count of IMs found where they belong,
     // which is taken after the figures: the check is no part of the flood.
-    void finish(const std::function<long long()> &rendered) {
-        // What the last IMs left pending (layout, paint) belongs to the flood.
+    void finish(const std::function<long long()> &rendered,
+                const std::function<void()> &settle = {}) {
+        // What the last IMs left pending (layout, paint, the history's
+        // writes) belongs to the flood.
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
+        if (settle)
+            settle();
         const double cpu = cpuMs() - m_cpuBefore;
         const qint64 span = m_sinceFirst.elapsed();
         say("DONE " + QByteArray::number(m_hwmBefore) + ' ' + QByteArray::number(peakRssKiB()) +
@@ -144,9 +151,14 @@ void exitAfterTimeout(const char *what) {
 
 } // namespace
 
-int runWindowClient(int argc, char **argv, int port, bool openFirst) {
+int runWindowClient(int argc, char **argv, int port, bool openFirst, bool keepHistory) {
     QApplication app(argc, argv);
     frmErr::setSoundEnabled(false);
+    // Every run starts from an empty history, so that runs compare.
+    ClientSettings().setKeepHistory(keepHistory);
+    const QString historyFile = history::pathFor(QString::fromLatin1(kClientName));
+    for (const char *suffix : {"", "-wal", "-shm"})
+        QFile::remove(historyFile + QLatin1String(suffix));
     AnsweringDialogs dialogs;
     frmMain w;
     w.finishBuilding();
@@ -158,7 +170,8 @@ int runWindowClient(int argc, char **argv, int port, bool openFirst) {
     // Connected after the window's own handler: counts each IM once routed.
     QObject::connect(w.toc, &QelTOCSock::InstantMessage, &app, [&] {
         if (counter.count()) {
-            counter.finish([&] { return renderedLines(w); });
+            counter.finish([&] { return renderedLines(w); },
+                           [&] { w.history()->waitForWritten(); });
             QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
         }
     });

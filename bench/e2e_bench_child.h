@@ -8,8 +8,9 @@ namespace e2ebench {
 // The real main window signed on as kClientName to 127.0.0.1:port; with
 // openFirst, the conversation with the first partner is opened and
 // selected before the flood. Prints "READY <peak KiB>" once signed on and
-// "DONE <fields>" once kFloodIms IMs have been routed.
-int runWindowClient(int argc, char **argv, int port, bool openFirst);
+// "DONE <fields>" once kFloodIms IMs have been routed (and, with
+// keepHistory, written to the conversation history).
+int runWindowClient(int argc, char **argv, int port, bool openFirst, bool keepHistory);
 
 // The baseline: the protocol control alone, no widgets, same lines.
 int runProtocolClient(int argc, char **argv, int port);

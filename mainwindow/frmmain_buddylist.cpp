@@ -16,6 +16,7 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
     m_signedOn = true;
     rememberSignOn();
     rememberPassword();
+    startHistory(strUserName);
     sendProfile();
     toc->SetCapability(QelTOCSock::kCapabilities);
     TreeBL->clearNodes();

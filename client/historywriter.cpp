@@ -1,0 +1,157 @@
+#include "historywriter.h"
+
+#include "historyfile.h"
+#include "protocol/wire.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+#include <QVariant>
+#include <optional>
+
+HistoryWriter::HistoryWriter(const QString &path, std::function<void(const QString &)> failed)
+    : m_path(path), m_onFailure(std::move(failed)) {
+    m_thread.reset(QThread::create([this] { run(); }));
+    m_thread->start(QThread::LowPriority);
+}
+
+HistoryWriter::~HistoryWriter() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_one();
+    m_thread->wait();
+}
+
+void HistoryWriter::add(HistoryLine &&line) {
+    if (hasFailed())
+        return;
+    bool wasEmpty = false;
+    {
+        std::lock_guard lock(m_mutex);
+        wasEmpty = m_pending.empty();
+        m_pending.push_back(std::move(line));
+    }
+    // A writer that has lines already is awake or about to look again.
+    if (wasEmpty)
+        m_wake.notify_one();
+}
+
+void HistoryWriter::waitForWritten() {
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return !m_busy && m_pending.empty(); });
+}
+
+void HistoryWriter::fail(const QString &reason) {
+    if (!m_failed.exchange(true) && m_onFailure)
+        m_onFailure(reason);
+}
+
+bool HistoryWriter::openFile(QSqlDatabase &db, QString &error) const {
+    const QFileInfo info(m_path);
+    if (!QDir().mkpath(info.absolutePath())) {
+        error = QStringLiteral("its folder could not be made");
+        return false;
+    }
+    if (info.isDir()) {
+        error = QStringLiteral("a folder has its name");
+        return false;
+    }
+    db.setDatabaseName(m_path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        error = db.lastError().text();
+        return false;
+    }
+    QSqlQuery q(db);
+    // Asking for WAL reads the file: garbage fails here, and a file that
+    // cannot be written stays in its old mode.
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
+        error = q.lastError().text();
+        return false;
+    }
+    if (q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0) {
+        error = QStringLiteral("it cannot be written");
+        return false;
+    }
+    // In WAL mode a commit is safe against a crash of the program without
+    // waiting for the disk.
+    q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    for (const char *const *statement = history::kSchema; *statement; ++statement) {
+        if (!q.exec(QString::fromLatin1(*statement))) {
+            error = q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool HistoryWriter::write(QSqlDatabase &db, QSqlQuery &insert,
+                          const std::vector<HistoryLine> &lines, QString &error) {
+    if (!db.transaction()) {
+        error = db.lastError().text();
+        return false;
+    }
+    for (const HistoryLine &line : lines) {
+        insert.bindValue(0, line.at);
+        insert.bindValue(1, int(line.room));
+        insert.bindValue(2, toc::normalizeScreenName(line.conversation));
+        insert.bindValue(3, int(line.outgoing));
+        insert.bindValue(4, int(line.kind));
+        insert.bindValue(5, line.sender);
+        insert.bindValue(6, line.text);
+        if (!insert.exec()) {
+            error = insert.lastError().text();
+            db.rollback();
+            return false;
+        }
+    }
+    if (!db.commit()) {
+        error = db.lastError().text();
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
+void HistoryWriter::run() {
+    const QString connection = QStringLiteral("vorkle-history-%1").arg(quintptr(this));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        QString error;
+        std::optional<QSqlQuery> insert;
+        if (openFile(db, error)) {
+            insert.emplace(db);
+            // Prepared once: a flood costs one bind and one step per line.
+            if (!insert->prepare(QStringLiteral("INSERT INTO lines(at, room, conv, outgoing, kind, "
+                                                "sender, text) VALUES(?, ?, ?, ?, ?, ?, ?)")))
+                error = insert->lastError().text();
+        }
+        if (!error.isEmpty())
+            fail(QStringLiteral("could not be opened (%1)").arg(error));
+
+        std::vector<HistoryLine> batch;
+        for (;;) {
+            {
+                std::unique_lock lock(m_mutex);
+                m_busy = false;
+                m_idle.notify_all();
+                m_wake.wait(lock, [this] { return m_stop || !m_pending.empty(); });
+                if (m_pending.empty())
+                    break;
+                batch.swap(m_pending);
+                m_busy = true;
+            }
+            if (!hasFailed() && !write(db, *insert, batch, error))
+                fail(QStringLiteral("could not be written (%1)").arg(error));
+            batch.clear();
+        }
+        insert.reset();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+}
