@@ -127,8 +127,10 @@ void HistoryWriter::run() {
         if (openFile(db, error)) {
             insert.emplace(db);
             // Prepared once: a flood costs one bind and one step per line.
-            if (!insert->prepare(QStringLiteral("INSERT INTO lines(at, room, conv, outgoing, kind, "
-                                                "sender, text) VALUES(?, ?, ?, ?, ?, ?, ?)")))
+            // A null text binds as NULL: it is kept as the empty text.
+            if (!insert->prepare(QStringLiteral(
+                    "INSERT INTO lines(at, room, conv, outgoing, kind, sender, text) "
+                    "VALUES(?, ?, coalesce(?, ''), ?, ?, coalesce(?, ''), coalesce(?, ''))")))
                 error = insert->lastError().text();
         }
         if (!error.isEmpty())

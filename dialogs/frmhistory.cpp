@@ -90,7 +90,7 @@ void frmHistory::startRead() {
     stopRead();
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     labStatus->setText(QStringLiteral("Reading..."));
-    HistoryQuery query{m_path, m_partner, txtFilter->text(), kPageLines, plainText};
+    HistoryQuery query{m_path, m_partner, false, txtFilter->text(), kPageLines, plainText};
     auto promise = std::make_shared<QPromise<HistoryPage>>();
     m_read = new QFutureWatcher<HistoryPage>(this);
     connect(m_read, &QFutureWatcherBase::finished, this, &frmHistory::showPage);

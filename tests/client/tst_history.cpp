@@ -52,7 +52,7 @@ void TestHistory::writtenAndReadBack_data() {
         << HistoryLine::im("bob", false, Kind::AutoResponse, "bob", "away") << "Bob";
     QTest::newRow("auto-response out")
         << HistoryLine::im("bob", true, Kind::AutoResponse, "Me", "I am away") << "bob";
-    QTest::newRow("not sent") << HistoryLine::im("bob", true, Kind::NotSent, "",
+    QTest::newRow("not sent") << HistoryLine::im("bob", true, Kind::NotSent, QString(),
                                                  "Not sent: you are offline.")
                               << "bob";
     QTest::newRow("chat line") << HistoryLine::inRoom("Chat 100.", false, Kind::Message, "Ann",

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTreeWidgetItem>
