@@ -11,17 +11,13 @@ namespace {
 constexpr qsizetype kMaxStem = 120;
 } // namespace
 
-const char *const kSchema[] = {"CREATE TABLE IF NOT EXISTS lines("
-                               " id INTEGER PRIMARY KEY,"
-                               " at INTEGER NOT NULL,"       // milliseconds since 1970, UTC
-                               " room INTEGER NOT NULL,"     // 0 an IM conversation, 1 a room
-                               " conv TEXT NOT NULL,"        // the normalised partner or room name
-                               " outgoing INTEGER NOT NULL," // 1 written by the user
-                               " kind INTEGER NOT NULL,"     // HistoryLine::Kind
-                               " sender TEXT NOT NULL,"
-                               " text TEXT NOT NULL)",
-                               "CREATE INDEX IF NOT EXISTS lines_by_conv ON lines(room, conv, id)",
-                               nullptr};
+const char *const kSchema[] = {
+    "CREATE TABLE IF NOT EXISTS chunks("
+    " id INTEGER PRIMARY KEY,"
+    " room INTEGER NOT NULL," // 0 an IM conversation, 1 a room
+    " conv TEXT NOT NULL,"    // the normalised partner or room name
+    " lines BLOB NOT NULL)",  // historychunk.h
+    "CREATE INDEX IF NOT EXISTS chunks_by_conv ON chunks(room, conv, id)", nullptr};
 
 QString folder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +

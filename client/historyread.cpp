@@ -1,5 +1,6 @@
 #include "historyread.h"
 
+#include "historychunk.h"
 #include "protocol/wire.h"
 
 #include <QFileInfo>
@@ -17,13 +18,32 @@ bool isCancelled(const std::atomic<bool> *cancelled) {
     return cancelled && cancelled->load(std::memory_order_relaxed);
 }
 
+// Adds the lines of one chunk that match, newest first; false once the
+// page is full.
+bool takeMatching(QList<HistoryLine> chunk, const HistoryQuery &query, HistoryPage &page) {
+    for (auto line = chunk.rbegin(); line != chunk.rend(); ++line) {
+        if (query.toPlain)
+            line->text = query.toPlain(line->text);
+        if (!query.filter.isEmpty() && !line->text.contains(query.filter, Qt::CaseInsensitive))
+            continue;
+        if (page.lines.size() == query.limit) {
+            page.more = true;
+            return false;
+        }
+        line->conversation = query.partner;
+        line->room = query.room;
+        page.lines.append(std::move(*line));
+    }
+    return true;
+}
+
 void readInto(QSqlDatabase &db, const HistoryQuery &query, const std::atomic<bool> *cancelled,
               HistoryPage &page) {
     QSqlQuery q(db);
     // Newest first, so that the scan stops once the page is full.
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT at, outgoing, kind, sender, text FROM lines"
-                             " WHERE room = ? AND conv = ? ORDER BY id DESC"));
+    q.prepare(
+        QStringLiteral("SELECT lines FROM chunks WHERE room = ? AND conv = ? ORDER BY id DESC"));
     q.addBindValue(int(query.room));
     q.addBindValue(toc::normalizeScreenName(query.partner));
     if (!q.exec()) {
@@ -35,23 +55,8 @@ void readInto(QSqlDatabase &db, const HistoryQuery &query, const std::atomic<boo
             page.lines.clear();
             return;
         }
-        const QString raw = q.value(4).toString();
-        QString text = query.toPlain ? query.toPlain(raw) : raw;
-        if (!query.filter.isEmpty() && !text.contains(query.filter, Qt::CaseInsensitive))
-            continue;
-        if (page.lines.size() == query.limit) {
-            page.more = true;
+        if (!takeMatching(history::chunkLines(q.value(0).toByteArray()), query, page))
             break;
-        }
-        HistoryLine line;
-        line.at = q.value(0).toLongLong();
-        line.conversation = query.partner;
-        line.room = query.room;
-        line.outgoing = q.value(1).toInt() != 0;
-        line.kind = HistoryLine::Kind(std::clamp(q.value(2).toInt(), 0, 2));
-        line.sender = q.value(3).toString();
-        line.text = std::move(text);
-        page.lines.append(std::move(line));
     }
     if (q.lastError().isValid())
         page.error = q.lastError().text();

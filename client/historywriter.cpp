@@ -1,16 +1,24 @@
 #include "historywriter.h"
 
+#include "historychunk.h"
 #include "historyfile.h"
 #include "protocol/wire.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
 #include <QVariant>
+#include <chrono>
 #include <optional>
+
+namespace {
+// A crash loses at most the lines of this span of a flood.
+constexpr std::chrono::milliseconds kGroup{10};
+} // namespace
 
 HistoryWriter::HistoryWriter(const QString &path, std::function<void(const QString &)> failed)
     : m_path(path), m_onFailure(std::move(failed)) {
@@ -92,18 +100,31 @@ bool HistoryWriter::openFile(QSqlDatabase &db, QString &error) const {
 
 bool HistoryWriter::write(QSqlDatabase &db, QSqlQuery &insert,
                           const std::vector<HistoryLine> &lines, QString &error) {
+    // One row per conversation of the batch, its lines in their order.
+    struct Chunk {
+        bool room;
+        QString conversation;
+        QByteArray lines;
+    };
+    std::vector<Chunk> chunks;
+    QHash<QString, qsizetype> imChunk, roomChunk;
+    for (const HistoryLine &line : lines) {
+        QHash<QString, qsizetype> &index = line.room ? roomChunk : imChunk;
+        auto found = index.constFind(line.conversation);
+        if (found == index.cend()) {
+            found = index.insert(line.conversation, qsizetype(chunks.size()));
+            chunks.push_back({line.room, toc::normalizeScreenName(line.conversation), {}});
+        }
+        history::appendLine(chunks[size_t(*found)].lines, line);
+    }
     if (!db.transaction()) {
         error = db.lastError().text();
         return false;
     }
-    for (const HistoryLine &line : lines) {
-        insert.bindValue(0, line.at);
-        insert.bindValue(1, int(line.room));
-        insert.bindValue(2, toc::normalizeScreenName(line.conversation));
-        insert.bindValue(3, int(line.outgoing));
-        insert.bindValue(4, int(line.kind));
-        insert.bindValue(5, line.sender);
-        insert.bindValue(6, line.text);
+    for (const Chunk &chunk : chunks) {
+        insert.bindValue(0, int(chunk.room));
+        insert.bindValue(1, chunk.conversation);
+        insert.bindValue(2, chunk.lines);
         if (!insert.exec()) {
             error = insert.lastError().text();
             db.rollback();
@@ -126,23 +147,27 @@ void HistoryWriter::run() {
         std::optional<QSqlQuery> insert;
         if (openFile(db, error)) {
             insert.emplace(db);
-            // Prepared once: a flood costs one bind and one step per line.
-            // A null text binds as NULL: it is kept as the empty text.
-            if (!insert->prepare(QStringLiteral(
-                    "INSERT INTO lines(at, room, conv, outgoing, kind, sender, text) "
-                    "VALUES(?, ?, coalesce(?, ''), ?, ?, coalesce(?, ''), coalesce(?, ''))")))
+            // A null name binds as NULL: it is kept as the empty name.
+            if (!insert->prepare(QStringLiteral("INSERT INTO chunks(room, conv, lines) "
+                                                "VALUES(?, coalesce(?, ''), ?)")))
                 error = insert->lastError().text();
         }
         if (!error.isEmpty())
             fail(QStringLiteral("could not be opened (%1)").arg(error));
 
         std::vector<HistoryLine> batch;
+        auto lastCommit = std::chrono::steady_clock::now() - kGroup;
         for (;;) {
             {
                 std::unique_lock lock(m_mutex);
                 m_busy = false;
                 m_idle.notify_all();
                 m_wake.wait(lock, [this] { return m_stop || !m_pending.empty(); });
+                // Lines coming fast (a flood) are grouped: at most one
+                // commit per kGroupMs; a line after a pause goes at once.
+                const auto due = lastCommit + kGroup;
+                if (!m_stop && std::chrono::steady_clock::now() < due)
+                    m_wake.wait_until(lock, due, [this] { return m_stop; });
                 if (m_pending.empty())
                     break;
                 batch.swap(m_pending);
@@ -151,6 +176,7 @@ void HistoryWriter::run() {
             if (!hasFailed() && !write(db, *insert, batch, error))
                 fail(QStringLiteral("could not be written (%1)").arg(error));
             batch.clear();
+            lastCommit = std::chrono::steady_clock::now();
         }
         insert.reset();
         db.close();

@@ -1,8 +1,9 @@
 #pragma once
 // The history's writer: a thread of its own with its own database
 // connection, so that keeping a line costs the caller only a queue push.
-// What was handed is committed as soon as the thread gets to it; lines that
-// queued meanwhile (a flood) go in together, in one transaction.
+// A line is committed as soon as the thread gets to it; while lines come
+// fast (a flood) they are grouped, one transaction every few milliseconds,
+// and the lines of one conversation share a row (historychunk.h).
 
 #include "historyline.h"
 
