@@ -18,6 +18,9 @@
 namespace {
 // A crash loses at most the lines of this span of a flood.
 constexpr std::chrono::milliseconds kGroup{10};
+// A row holds about a page of lines: reading the newest lines of a
+// conversation never decodes much more than it shows.
+constexpr qsizetype kChunkBytes = 60 * 1024;
 } // namespace
 
 HistoryWriter::HistoryWriter(const QString &path, std::function<void(const QString &)> failed)
@@ -106,7 +109,8 @@ bool HistoryWriter::openFile(QSqlDatabase &db, QString &error) const {
 
 bool HistoryWriter::write(QSqlDatabase &db, QSqlQuery &insert,
                           const std::vector<HistoryLine> &lines, QString &error) {
-    // One row per conversation of the batch, its lines in their order.
+    // One row per conversation of the batch (or per page of it), its lines
+    // in their order.
     struct Chunk {
         bool room;
         QString conversation;
@@ -117,7 +121,7 @@ bool HistoryWriter::write(QSqlDatabase &db, QSqlQuery &insert,
     for (const HistoryLine &line : lines) {
         QHash<QString, qsizetype> &index = line.room ? roomChunk : imChunk;
         auto found = index.constFind(line.conversation);
-        if (found == index.cend()) {
+        if (found == index.cend() || chunks[size_t(*found)].lines.size() >= kChunkBytes) {
             found = index.insert(line.conversation, qsizetype(chunks.size()));
             chunks.push_back({line.room, toc::normalizeScreenName(line.conversation), {}});
         }
