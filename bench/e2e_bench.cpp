@@ -9,8 +9,9 @@
 // conversation on screen; or 20,000 of 2 KB into its hidden conversation,
 // whose tab is then selected (the time to its first paint and the longest
 // event-loop gap reported). Baseline: the protocol control alone, no
-// widgets. Reported: IMs rendered per second, the client's peak RSS before
-// and after, its CPU time per IM.
+// widgets. The window keeps the conversation history, and three floods run
+// again without it. Reported: IMs rendered per second, the client's peak
+// RSS before and after, its CPU time per IM.
 //
 // Start-up: the real vorkle program from its exec to its first paint,
 // beside a bare Qt window program (bench/bare_window.cpp, linked against Qt
@@ -85,17 +86,28 @@ QString largeMessage(int, int seq) {
 // conversation on screen (the other nineteen are created under it).
 // OneOnScreen: one partner sends all the IMs into its conversation on
 // screen. HiddenLarge: one partner sends all the IMs, of 2 KB each, into its
-// conversation behind the settings tab, which is then selected.
+// conversation behind the settings tab, which is then selected. The window
+// keeps the conversation history, as a user's window does; the NoHistory
+// floods are the same without it, to show what it costs.
 enum class FloodClient {
     Protocol = 0,
     WindowBackground = 1,
     WindowOpen = 2,
     OneOnScreen = 3,
-    HiddenLarge = 4
+    HiddenLarge = 4,
+    WindowBackgroundNoHistory = 5,
+    WindowOpenNoHistory = 6,
+    OneOnScreenNoHistory = 7
 };
 
+bool withoutHistory(FloodClient kind) {
+    return kind == FloodClient::WindowBackgroundNoHistory ||
+           kind == FloodClient::WindowOpenNoHistory || kind == FloodClient::OneOnScreenNoHistory;
+}
+
 bool onePartner(FloodClient kind) {
-    return kind == FloodClient::OneOnScreen || kind == FloodClient::HiddenLarge;
+    return kind == FloodClient::OneOnScreen || kind == FloodClient::HiddenLarge ||
+           kind == FloodClient::OneOnScreenNoHistory;
 }
 
 // Whether the transcript lines a flood leaves on screen are what each view
@@ -105,7 +117,7 @@ bool keptOnScreen(FloodClient kind, long long lines) {
     using View = TranscriptView;
     if (kind == FloodClient::HiddenLarge)
         return lines * 1900 > View::kLowCharacters / 2 && lines * 1900 <= View::kKeptCharacters;
-    if (kind == FloodClient::OneOnScreen)
+    if (kind == FloodClient::OneOnScreen || kind == FloodClient::OneOnScreenNoHistory)
         return lines > View::kLowMessages / 2 && lines <= View::kKeptMessages;
     return lines == kFloodIms; // 1,000 a conversation: all kept
 }
@@ -123,10 +135,13 @@ bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fi
     QStringList args{kind == FloodClient::Protocol ? QStringLiteral("--protocol-client")
                                                    : QStringLiteral("--client"),
                      QString::number(server.port())};
-    if (kind == FloodClient::WindowOpen || kind == FloodClient::OneOnScreen)
+    if (kind == FloodClient::WindowOpen || kind == FloodClient::OneOnScreen ||
+        kind == FloodClient::WindowOpenNoHistory || kind == FloodClient::OneOnScreenNoHistory)
         args << QStringLiteral("--open-first");
     if (kind == FloodClient::HiddenLarge)
         args << QStringLiteral("--open-after");
+    if (withoutHistory(kind))
+        args << QStringLiteral("--no-history");
     Child client(QCoreApplication::applicationFilePath(), args, true);
     if (!client.waitForLine("READY ", kSetupTimeoutMs)) {
         state.SkipWithError("the client did not sign on");
@@ -243,6 +258,9 @@ BENCHMARK(BM_ImFlood)
     ->Arg(int(FloodClient::WindowOpen))
     ->Arg(int(FloodClient::OneOnScreen))
     ->Arg(int(FloodClient::HiddenLarge))
+    ->Arg(int(FloodClient::WindowBackgroundNoHistory))
+    ->Arg(int(FloodClient::WindowOpenNoHistory))
+    ->Arg(int(FloodClient::OneOnScreenNoHistory))
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(2);
@@ -387,9 +405,14 @@ int main(int argc, char **argv) {
     }
     // The child modes, before any application object exists.
     if (argc >= 3 && std::strcmp(argv[1], "--client") == 0) {
+        const auto flag = [&](const char *name) {
+            return std::any_of(argv + 3, argv + argc,
+                               [name](const char *a) { return std::strcmp(a, name) == 0; });
+        };
         WindowFlood flood;
-        flood.openFirst = argc >= 4 && std::strcmp(argv[3], "--open-first") == 0;
-        flood.openAfter = argc >= 4 && std::strcmp(argv[3], "--open-after") == 0;
+        flood.openFirst = flag("--open-first");
+        flood.openAfter = flag("--open-after");
+        flood.keepHistory = !flag("--no-history");
         return runWindowClient(argc, argv, std::atoi(argv[2]), flood);
     }
     if (argc >= 3 && std::strcmp(argv[1], "--protocol-client") == 0)

@@ -4,6 +4,9 @@
 #include "e2e_bench_childkit.h"
 #include "loopprobe.h"
 
+#include "client/clientsettings.h"
+#include "client/historyfile.h"
+#include "client/historystore.h"
 #include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
 #include "protocol/qeltocsock.h"
@@ -49,10 +52,14 @@ class FloodCounter {
     }
     // Reports the figures, then the count of IMs found where they belong,
     // which is taken after the figures: the check is no part of the flood.
-    void finish(const std::function<long long()> &rendered) {
-        // What the last IMs left pending (layout, paint) belongs to the flood.
+    void finish(const std::function<long long()> &rendered,
+                const std::function<void()> &settle = {}) {
+        // What the last IMs left pending (layout, paint, the history's
+        // writes) belongs to the flood.
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
+        if (settle)
+            settle();
         const double cpu = cpuMs() - m_cpuBefore;
         const qint64 span = m_sinceFirst.elapsed();
         say("DONE " + QByteArray::number(m_hwmBefore) + ' ' + QByteArray::number(peakRssKiB()) +
@@ -121,6 +128,11 @@ class TabOpener : public QObject {
 
 int runWindowClient(int argc, char **argv, int port, const WindowFlood &flood) {
     QApplication app(argc, argv);
+    // Every run starts from an empty history, so that runs compare.
+    ClientSettings().setKeepHistory(flood.keepHistory);
+    const QString historyFile = history::pathFor(QString::fromLatin1(kClientName));
+    for (const char *suffix : {"", "-wal", "-shm"})
+        QFile::remove(historyFile + QLatin1String(suffix));
     WindowChild child("window client");
     frmMain &w = child.window();
     FloodCounter counter(kFloodIms);
@@ -128,7 +140,8 @@ int runWindowClient(int argc, char **argv, int port, const WindowFlood &flood) {
     // Connected after the window's own handler: counts each IM once routed.
     QObject::connect(w.toc, &QelTOCSock::InstantMessage, &app, [&] {
         if (counter.count()) {
-            counter.finish([&] { return renderedLines(w); });
+            counter.finish([&] { return renderedLines(w); },
+                           [&] { w.history()->waitForWritten(); });
             if (flood.openAfter)
                 QTimer::singleShot(0, &app, [&] { opener.open(w); });
             else

@@ -14,6 +14,9 @@ struct WindowFlood {
     // Once the flood is in, the first partner's tab is selected and the
     // time to its transcript's first paint reported.
     bool openAfter = false;
+    // Every line is written to the conversation history too, and "DONE"
+    // waits until it is.
+    bool keepHistory = true;
 };
 
 // The real main window signed on as kClientName to 127.0.0.1:port. Prints

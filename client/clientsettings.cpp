@@ -166,6 +166,14 @@ void ClientSettings::setNotifyOnNewIMs(bool on) {
     write(QStringLiteral("notify/newims"), on);
 }
 
+bool ClientSettings::keepHistory() const {
+    return m_settings->value(QStringLiteral("history/keep"), true).toBool();
+}
+
+void ClientSettings::setKeepHistory(bool on) {
+    write(QStringLiteral("history/keep"), on);
+}
+
 bool ClientSettings::rememberPassword() const {
     return m_settings->value(QStringLiteral("signon/rememberpassword"), false).toBool();
 }

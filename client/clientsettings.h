@@ -1,7 +1,7 @@
 #pragma once
 // What the user chose, kept between runs: the last successful sign-on, the
 // formatting of outgoing text, the away messages, the colour scheme, the
-// window's place and the notification switch. One INI file in the standard
+// window's place, the notification and history switches. One INI file in the standard
 // per-user config location. A file that cannot be read or does not parse
 // gives the defaults and one warning line on stderr; it is moved aside,
 // never deleted, and a fresh file takes its place. Every change is written
@@ -64,6 +64,10 @@ class ClientSettings {
 
     bool notifyOnNewIMs() const;
     void setNotifyOnNewIMs(bool on);
+
+    // Whether conversations are kept in the history (on by default).
+    bool keepHistory() const;
+    void setKeepHistory(bool on);
 
     // Whether the password of the next successful sign-on is stored in the
     // desktop's secret store (the password never is stored here).

@@ -17,6 +17,7 @@
 //   frmmain_conversations.cpp  the view lists, routing, KillIM, ExitChat
 //   frmmain_chatim.cpp     the "chat/im" page: "Join Chat", "Send IM"
 //   frmmain_credits.cpp    the credits tab and panel
+//   frmmain_history.cpp    the conversation history and its window
 
 #include "client/awaystate.h"
 #include "client/conversations.h"
@@ -68,6 +69,7 @@ class frmProfile;
 class PasswordStore;
 class ProfileFetch;
 class mdlTray;
+class HistoryStore;
 struct ColourScheme;
 
 class frmMain : public QWidget, public ViewHost {
@@ -166,6 +168,7 @@ class frmMain : public QWidget, public ViewHost {
     QString iconHost() const override;
     void blockFromView(const QString &name) override;
     void showAddBuddy() override { showAddBuddyDialog(); }
+    void keepLine(HistoryLine line) override;
 
     // --- widgets, named as their objectName ---
     QTabBar *Tab1 = nullptr;
@@ -221,7 +224,11 @@ class frmMain : public QWidget, public ViewHost {
     QAction *mnuCopy = nullptr;
     QMenu *opt = nullptr;
     QAction *showMe = nullptr;
-    QAction *mnuNotify = nullptr; // "Notify on new IMs"
+    QAction *mnuNotify = nullptr;      // "Notify on new IMs"
+    QAction *mnuHistory = nullptr;     // "Keep conversation history"
+    QAction *mnuViewHistory = nullptr; // "View History" in the buddy menu
+    // The conversation history (benchmarks wait for its writes).
+    HistoryStore *history() const { return m_history; }
 
     // --- settings pages: privacy, away and profile, font and colour
     //     scheme (frmmain_privacy.cpp, frmmain_away.cpp, frmmain_font.cpp) ---
@@ -441,6 +448,16 @@ class frmMain : public QWidget, public ViewHost {
     };
     QList<Invite> m_invites; // waiting for an answer, the first one asked
     std::optional<qint32> m_lastJoinedRoom;
+
+    // the conversation history (frmmain_history.cpp)
+    void buildHistory();
+    void startHistory(const QString &screenName);
+    void stopHistory();
+    void keepIncomingIM(const QString &sender, const QString &message, bool autoResponse);
+    void keepRoomLine(const QString &caption, const QString &sender, const QString &message);
+    void mnuViewHistory_Click();
+    HistoryStore *m_history = nullptr;
+    QString m_historyName; // the screen name of the last sign-on
 
     // profiles, warnings and other sessions' list changes
     void connectServerEvents();

@@ -209,6 +209,8 @@ void frmMain::awayIncomingIM(const QString &sender) {
         toc->SendIM(sender, away.message(), true);
         if (view)
             view->im_msg(ownScreenName(), away.message());
+        keepLine(HistoryLine::im(sender, true, HistoryLine::Kind::AutoResponse, ownScreenName(),
+                                 away.message()));
     }
     if (chkAutoWarn->isChecked() && away.firstWarning(sender))
         toc->WarnUser(sender, false);

@@ -17,6 +17,7 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
     ++m_sessions;
     rememberSignOn();
     rememberPassword();
+    startHistory(strUserName);
     sendProfile();
     toc->SetCapability(QelTOCSock::kCapabilities);
     TreeBL->clearNodes();

@@ -49,6 +49,7 @@ void frmMain::buildMenus() {
     showMe = item(opt, "showMe", QStringLiteral("Show"));
     connect(showMe, &QAction::triggered, this, &frmMain::showMe_Click);
     buildNotifications();
+    buildHistory();
 
     // What the user added or removed through the buddy book shows in the tree.
     connect(book, &BuddyBook::groupAdded, this, &frmMain::addGroupNode);

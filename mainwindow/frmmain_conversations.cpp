@@ -89,12 +89,13 @@ void frmMain::resetViewsOnLogout() {
     conversations.clear();
 }
 
-void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strMessage, bool,
-                                 const QString &) {
+void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strMessage,
+                                 bool blnAutoResponse, const QString &) {
     // An empty key marks the template and closed views: a nameless sender
     // has no conversation to go to.
     if (strUserName.isEmpty())
         return;
+    keepIncomingIM(strUserName, strMessage, blnAutoResponse);
     if (ctlIM *target = imViewOf(strUserName)) {
         target->receive(strUserName, strMessage);
         imViews.first()->hide();
@@ -173,6 +174,7 @@ void frmMain::toc_ChatMessage(qint32 lngChatID, const QString &strUserName,
     if (!view)
         return;
     view->chatMsg(strUserName, strMessage);
+    keepRoomLine(view->Chatids, strUserName, strMessage);
     // A room notifies only when it names the user.
     const QString plain = toc::removeHtml(strMessage);
     if (NotifyRules::namesUser(plain, ownScreenName()) &&

@@ -110,6 +110,7 @@ void frmMain::logout() {
     frmLogin->show();
     clearPrivacyLists();
     resetViewsOnLogout();
+    stopHistory();
     while (Tab1->count() > 0)
         Tab1->removeTab(Tab1->count() - 1);
     addFixedTab(FixedTab::Settings);

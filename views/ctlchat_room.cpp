@@ -121,6 +121,10 @@ void ctlChat::txtMsg_Change() {
 void ctlChat::chameleonButton1_Click() {
     if (!m_host)
         return;
+    const auto keepNotSent = [this](const QString &text) {
+        m_host->keepLine(
+            HistoryLine::inRoom(Chatids, true, HistoryLine::Kind::NotSent, QString(), text));
+    };
     const QString prefix = render::outgoingPrefix(m_host->formatSettings());
     const QString input = txtMsg->toPlainText();
     if (input.startsWith(QLatin1Char('!'))) {
@@ -131,14 +135,14 @@ void ctlChat::chameleonButton1_Click() {
         const qint32 id = Chatid2.toInt(&idOk);
         const QString message = prefix + render::withoutLineBreaks(input);
         if (!toc::cmd::fitsServer(toc::cmd::chatSend(id, message))) {
-            render::showNotSentText(TEXT, tooLongText(QStringLiteral("message")),
-                                    render::kChatLimit);
+            keepNotSent(render::showNotSentText(TEXT, tooLongText(QStringLiteral("message")),
+                                                render::kChatLimit));
             render::keepDraft(txtMsg);
             return;
         }
         if (!toc || !idOk || !toc->SendChat(QString(), message, id)) {
             m_memberLines->write();
-            render::showNotSent(TEXT, toc, render::kChatLimit);
+            keepNotSent(render::showNotSent(TEXT, toc, render::kChatLimit));
             render::keepDraft(txtMsg);
             return;
         }

@@ -17,6 +17,12 @@
 #include <QPointer>
 #include <QTextEdit>
 
+namespace {
+void keepNotSent(ViewHost *host, const QString &partner, const QString &text) {
+    host->keepLine(HistoryLine::im(partner, true, HistoryLine::Kind::NotSent, QString(), text));
+}
+} // namespace
+
 void ctlIM::txtMsg_Change() {
     if (render::hasLineBreak(txtMsg->toPlainText()))
         Command3_Click();
@@ -28,14 +34,18 @@ void ctlIM::Command3_Click() {
     const QString message =
         render::outgoingPrefix(m_host->formatSettings()) + render::withCrLf(txtMsg->toPlainText());
     if (!toc::cmd::fitsServer(toc::cmd::sendIm(IMUser, message, false))) {
-        render::showNotSentText(TEXT, tooLongText(QStringLiteral("message")), render::kNoLimit);
+        keepNotSent(m_host, IMUser,
+                    render::showNotSentText(TEXT, tooLongText(QStringLiteral("message")),
+                                            render::kNoLimit));
         render::keepDraft(txtMsg);
         return;
     }
     im_msg(m_host->ownScreenName(), message);
+    m_host->keepLine(HistoryLine::im(IMUser, true, HistoryLine::Kind::Message,
+                                     m_host->ownScreenName(), message));
     QelTOCSock *toc = m_host->tocControl();
     if (!toc || !toc->SendIM(IMUser, message, false)) {
-        render::showNotSent(TEXT, toc, render::kNoLimit);
+        keepNotSent(m_host, IMUser, render::showNotSent(TEXT, toc, render::kNoLimit));
         // What was typed and not sent stays, to be sent again.
         render::keepDraft(txtMsg);
         return;

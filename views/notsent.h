@@ -1,7 +1,8 @@
 #pragma once
 // The transcript line shown when a typed message could not be sent.
 
-class QString;
+#include <QString>
+
 class QTextEdit;
 class QelTOCSock;
 
@@ -9,8 +10,9 @@ namespace render {
 
 // "Not sent: you are offline." when the connection is down, "Not sent."
 // when it is up but the command was refused (for example too long).
-void showNotSent(QTextEdit *TEXT, const QelTOCSock *toc, int limit);
+// Both return the text shown, for the history.
+QString showNotSent(QTextEdit *TEXT, const QelTOCSock *toc, int limit);
 // The same line with a reason of the caller's.
-void showNotSentText(QTextEdit *TEXT, const QString &text, int limit);
+QString showNotSentText(QTextEdit *TEXT, const QString &text, int limit);
 
 } // namespace render

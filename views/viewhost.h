@@ -2,6 +2,8 @@
 // What a conversation view needs of the window that holds it. The main
 // window implements it; view tests use a small fake.
 
+#include "client/historyline.h"
+
 #include <QString>
 
 class QelTOCSock;
@@ -39,4 +41,7 @@ class ViewHost {
     virtual void blockFromView(const QString &name) = 0;
     // The IM view's "Add": the add-buddy dialog, not pre-filled.
     virtual void showAddBuddy() = 0;
+    // A line the view showed that the user wrote, or a "Not sent" line:
+    // for the conversation history. Hosts without one ignore it.
+    virtual void keepLine(HistoryLine) {}
 };

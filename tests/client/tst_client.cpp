@@ -205,12 +205,14 @@ void TestClient::settingsRoundTrip() {
         ClientSettings s(path); // a fresh profile: nothing remembered
         QVERIFY(!s.lastSignOn() && !s.format() && !s.awayMessages() && !s.schemeColor());
         QVERIFY(s.notifyOnNewIMs());
+        QVERIFY(s.keepHistory());
         s.setLastSignOn({QStringLiteral("Pal One"), QStringLiteral("toc.example"), 9898});
         s.setFormat({QStringLiteral("Courier"), QStringLiteral("#FF0000"),
                      QStringLiteral("#ffff00"), true, false, true, false});
         s.setAwayMessages({QStringLiteral("lunch"), QStringLiteral("a=b;c, \"d\"")});
         s.setSchemeColor(QStringLiteral("#010203"));
         s.setNotifyOnNewIMs(false);
+        s.setKeepHistory(false);
     }
     ClientSettings s(path);
     QCOMPARE(s.lastSignOn()->screenName, QStringLiteral("Pal One"));
@@ -221,6 +223,7 @@ void TestClient::settingsRoundTrip() {
     QCOMPARE(*s.awayMessages(), (QStringList{"lunch", "a=b;c, \"d\""}));
     QCOMPARE(*s.schemeColor(), QStringLiteral("#010203"));
     QVERIFY(!s.notifyOnNewIMs());
+    QVERIFY(!s.keepHistory());
 }
 
 void TestClient::damagedSettingsGiveDefaults_data() {

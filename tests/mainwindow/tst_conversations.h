@@ -44,6 +44,10 @@ class TestConversations : public QObject {
     void chatInvitation();
     void inviteBuddyToChat();
 
+    // the conversation history (tst_conversations_history.cpp)
+    void historyKeepsWhatTheWindowShows();
+    void unusableHistoryIsSaid();
+
   private:
     // The server sends a line; returns once the window has handled it.
     bool receive(const QString &line);

@@ -299,9 +299,10 @@ void TestFrmMain::blockUserFromMenu() {
     QStringList captions;
     for (QAction *a : menu->actions())
         captions << a->objectName() + QLatin1Char('=') + a->text();
-    QCOMPARE(captions, (QStringList{"mnuIM=IM User", "mnuProfile=Get Profile", "mnuAl=Aliases User",
-                                    "mnuInvite=Invite To Chat", "mnublock=Block User",
-                                    "mnuCopy=Copy Name To Clipboard"}));
+    QCOMPARE(captions,
+             (QStringList{"mnuIM=IM User", "mnuProfile=Get Profile", "mnuAl=Aliases User",
+                          "mnuInvite=Invite To Chat", "mnublock=Block User",
+                          "mnuCopy=Copy Name To Clipboard", "mnuViewHistory=View History"}));
 
     // Without a selection: the alert, nothing sent.
     rig->server.clearReceived();

@@ -1,0 +1,125 @@
+#include "frmhistory.h"
+
+#include "protocol/wire.h"
+#include "uikit/shownname.h"
+#include "views/messagescan.h"
+
+#include <QDateTime>
+#include <QFutureWatcher>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPromise>
+#include <QScrollBar>
+#include <QThreadPool>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <utility>
+
+namespace {
+// A filter is read once the typing pauses, not at every key.
+constexpr int kFilterPauseMs = 200;
+
+// What the transcript shows of a stored message: tags cut, the entities
+// it knows decoded. Nothing is rendered, so nothing is fetched.
+QString plainText(const QString &html) {
+    return render::decodeEntities(toc::removeHtml(html));
+}
+} // namespace
+
+frmHistory::frmHistory(const QString &path, const QString &partner, QWidget *owner)
+    : QWidget(owner, Qt::Window), m_path(path), m_partner(partner) {
+    setObjectName(QStringLiteral("frmHistory"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("History with ") + shown::name(partner));
+    resize(520, 420);
+
+    txtFilter = new QLineEdit(this);
+    txtFilter->setObjectName(QStringLiteral("txtFilter"));
+    txtFilter->setPlaceholderText(QStringLiteral("Show only lines containing..."));
+    txtFilter->setClearButtonEnabled(true);
+    txtLines = new QPlainTextEdit(this);
+    txtLines->setObjectName(QStringLiteral("txtLines"));
+    txtLines->setReadOnly(true);
+    txtLines->setUndoRedoEnabled(false);
+    labStatus = new QLabel(this);
+    labStatus->setObjectName(QStringLiteral("labStatus"));
+    labStatus->setTextFormat(Qt::PlainText);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(txtFilter);
+    layout->addWidget(txtLines, 1);
+    layout->addWidget(labStatus);
+
+    m_filterDelay = new QTimer(this);
+    m_filterDelay->setSingleShot(true);
+    m_filterDelay->setInterval(kFilterPauseMs);
+    connect(m_filterDelay, &QTimer::timeout, this, &frmHistory::startRead);
+    connect(txtFilter, &QLineEdit::textChanged, m_filterDelay, qOverload<>(&QTimer::start));
+    startRead();
+}
+
+frmHistory::~frmHistory() {
+    stopRead();
+}
+
+QString frmHistory::lineText(const HistoryLine &line) {
+    const QString when = QDateTime::fromMSecsSinceEpoch(line.at).toLocalTime().toString(
+        QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    const QString body = shown::body(line.text);
+    switch (line.kind) {
+    case HistoryLine::Kind::NotSent:
+        return when + QLatin1String("  ") + body;
+    case HistoryLine::Kind::AutoResponse:
+        return when + QLatin1String("  ") + shown::nameInText(line.sender) +
+               QLatin1String(" (auto-response): ") + body;
+    case HistoryLine::Kind::Message:
+        break;
+    }
+    return when + QLatin1String("  ") + shown::nameInText(line.sender) + QLatin1String(": ") + body;
+}
+
+void frmHistory::stopRead() {
+    if (m_cancel)
+        m_cancel->store(true);
+    // The task may still run; its result goes nowhere.
+    delete std::exchange(m_read, nullptr);
+}
+
+void frmHistory::startRead() {
+    stopRead();
+    m_cancel = std::make_shared<std::atomic<bool>>(false);
+    labStatus->setText(QStringLiteral("Reading..."));
+    HistoryQuery query{m_path, m_partner, false, txtFilter->text(), kPageLines, plainText};
+    auto promise = std::make_shared<QPromise<HistoryPage>>();
+    m_read = new QFutureWatcher<HistoryPage>(this);
+    connect(m_read, &QFutureWatcherBase::finished, this, &frmHistory::showPage);
+    m_read->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, query, cancel = m_cancel] {
+        promise->start();
+        promise->addResult(readConversation(query, cancel.get()));
+        promise->finish();
+    });
+}
+
+void frmHistory::showPage() {
+    QFutureWatcher<HistoryPage> *done = std::exchange(m_read, nullptr);
+    const HistoryPage page = done->result();
+    done->deleteLater();
+    QStringList shownLines;
+    shownLines.reserve(page.lines.size());
+    for (const HistoryLine &line : page.lines)
+        shownLines << lineText(line);
+    txtLines->setPlainText(shownLines.join(QLatin1Char('\n')));
+    txtLines->verticalScrollBar()->setValue(txtLines->verticalScrollBar()->maximum());
+    if (!page.error.isEmpty())
+        labStatus->setText(QStringLiteral("The history could not be read: ") + page.error);
+    else if (page.more)
+        labStatus->setText(QStringLiteral("The newest %1 lines; narrow the filter for older ones.")
+                               .arg(kPageLines));
+    else
+        labStatus->setText(page.lines.isEmpty()
+                               ? QStringLiteral("No lines.")
+                               : QStringLiteral("%1 lines.").arg(page.lines.size()));
+    emit pageShown();
+}

@@ -1,0 +1,54 @@
+#pragma once
+// A person's past conversations from the history file: newest at the
+// bottom, each line with its time, and a filter field that narrows to the
+// lines containing its text. Remote text is shown as plain text, names as
+// remote names are shown everywhere. The file is read off the window's
+// thread, a page of the newest matching lines at a time.
+
+#include "client/historyread.h"
+
+#include <QWidget>
+#include <atomic>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTimer;
+template <typename T> class QFutureWatcher;
+
+class frmHistory : public QWidget {
+    Q_OBJECT
+
+  public:
+    // The newest lines the window shows for one filter.
+    static constexpr int kPageLines = 5000;
+
+    frmHistory(const QString &path, const QString &partner, QWidget *owner);
+    ~frmHistory() override;
+
+    QLineEdit *filterField() const { return txtFilter; }
+    QPlainTextEdit *linesView() const { return txtLines; }
+    bool isReading() const { return m_read != nullptr; }
+
+    // One history line as the window shows it.
+    static QString lineText(const HistoryLine &line);
+
+  signals:
+    // A page was read and is on screen.
+    void pageShown();
+
+  private:
+    void startRead();
+    void showPage();
+    void stopRead();
+
+    const QString m_path;
+    const QString m_partner;
+    QLineEdit *txtFilter = nullptr;
+    QPlainTextEdit *txtLines = nullptr;
+    QLabel *labStatus = nullptr;
+    QTimer *m_filterDelay = nullptr;
+    QFutureWatcher<HistoryPage> *m_read = nullptr;
+    std::shared_ptr<std::atomic<bool>> m_cancel;
+};
