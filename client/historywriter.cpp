@@ -85,6 +85,12 @@ bool HistoryWriter::openFile(QSqlDatabase &db, QString &error) const {
     // The log is folded back into the file every 4 MiB, as with SQLite's
     // usual pages, not every 64 MiB.
     q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=64"));
+    // The writer only appends: a few pages of cache serve it (the default
+    // took 2 MB more at the peak of a flood).
+    q.exec(QStringLiteral("PRAGMA cache_size=-256"));
+    // The writer only appends: a few pages of cache serve it, and the
+    // client's memory stays what it was without history.
+    q.exec(QStringLiteral("PRAGMA cache_size=-256"));
     // Asking for WAL reads the file: garbage fails here, and a file that
     // cannot be written stays in its old mode.
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
