@@ -17,7 +17,7 @@
 
 namespace {
 // A crash loses at most the lines of this span of a flood.
-constexpr std::chrono::milliseconds kGroup{10};
+constexpr std::chrono::milliseconds kGroup{25};
 // A row holds about a page of lines: reading the newest lines of a
 // conversation never decodes much more than it shows.
 constexpr qsizetype kChunkBytes = 60 * 1024;
@@ -180,7 +180,7 @@ void HistoryWriter::run() {
                 m_idle.notify_all();
                 m_wake.wait(lock, [this] { return m_stop || !m_pending.empty(); });
                 // Lines coming fast (a flood) are grouped: at most one
-                // commit per kGroupMs; a line after a pause goes at once.
+                // commit per kGroup; a line after a pause goes at once.
                 const auto due = lastCommit + kGroup;
                 if (!m_stop && std::chrono::steady_clock::now() < due)
                     m_wake.wait_until(lock, due, [this] { return m_stop; });
