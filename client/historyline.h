@@ -22,11 +22,9 @@ struct HistoryLine {
                           const QString &text) {
         return {QDateTime::currentMSecsSinceEpoch(), partner, false, outgoing, kind, sender, text};
     }
-    // A line of a room, stamped now. The room's tab caption ends in '.',
-    // which is no part of the room's name.
-    static HistoryLine inRoom(const QString &caption, bool outgoing, Kind kind,
-                              const QString &sender, const QString &text) {
-        const QString room = caption.endsWith(QLatin1Char('.')) ? caption.chopped(1) : caption;
+    // A line of a room, stamped now.
+    static HistoryLine inRoom(const QString &room, bool outgoing, Kind kind, const QString &sender,
+                              const QString &text) {
         return {QDateTime::currentMSecsSinceEpoch(), room, true, outgoing, kind, sender, text};
     }
 };

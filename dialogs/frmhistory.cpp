@@ -1,6 +1,5 @@
 #include "frmhistory.h"
 
-#include "protocol/wire.h"
 #include "uikit/shownname.h"
 #include "views/messagescan.h"
 
@@ -19,12 +18,6 @@
 namespace {
 // A filter is read once the typing pauses, not at every key.
 constexpr int kFilterPauseMs = 200;
-
-// What the transcript shows of a stored message: tags cut, the entities
-// it knows decoded. Nothing is rendered, so nothing is fetched.
-QString plainText(const QString &html) {
-    return render::decodeEntities(toc::removeHtml(html));
-}
 } // namespace
 
 frmHistory::frmHistory(const QString &path, const QString &partner, QWidget *owner)
@@ -90,7 +83,7 @@ void frmHistory::startRead() {
     stopRead();
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     labStatus->setText(QStringLiteral("Reading..."));
-    HistoryQuery query{m_path, m_partner, false, txtFilter->text(), kPageLines, plainText};
+    HistoryQuery query{m_path, m_partner, false, txtFilter->text(), kPageLines, render::plainText};
     auto promise = std::make_shared<QPromise<HistoryPage>>();
     m_read = new QFutureWatcher<HistoryPage>(this);
     connect(m_read, &QFutureWatcherBase::finished, this, &frmHistory::showPage);

@@ -454,7 +454,6 @@ class frmMain : public QWidget, public ViewHost {
     void startHistory(const QString &screenName);
     void stopHistory();
     void keepIncomingIM(const QString &sender, const QString &message, bool autoResponse);
-    void keepRoomLine(const QString &caption, const QString &sender, const QString &message);
     void mnuViewHistory_Click();
     HistoryStore *m_history = nullptr;
     QString m_historyName; // the screen name of the last sign-on

@@ -56,9 +56,9 @@ void frmMain::cmdIM_Click() {
 // A room open under this name, compared as servers compare room names
 // (ignoring case, keeping spaces).
 bool frmMain::inRoom(const QString &room) const {
-    const QString caption = room + QLatin1Char('.');
     for (const ctlChat *view : chatViews)
-        if (view && view->Chatids.compare(caption, Qt::CaseInsensitive) == 0)
+        if (view && !view->Chatids.isEmpty() &&
+            view->roomName().compare(room, Qt::CaseInsensitive) == 0)
             return true;
     return false;
 }

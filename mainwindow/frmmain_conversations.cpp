@@ -174,11 +174,12 @@ void frmMain::toc_ChatMessage(qint32 lngChatID, const QString &strUserName,
     if (!view)
         return;
     view->chatMsg(strUserName, strMessage);
-    keepRoomLine(view->Chatids, strUserName, strMessage);
-    // A room notifies only when it names the user.
-    const QString plain = toc::removeHtml(strMessage);
-    if (NotifyRules::namesUser(plain, ownScreenName()) &&
-        toc::normalizeScreenName(strUserName) != toc::normalizeScreenName(ownScreenName()))
+    const bool mine =
+        toc::normalizeScreenName(strUserName) == toc::normalizeScreenName(ownScreenName());
+    keepLine(HistoryLine::inRoom(view->roomName(), mine, HistoryLine::Kind::Message, strUserName,
+                                 strMessage));
+    // A room notifies only when someone else names the user.
+    if (!mine && NotifyRules::namesUser(toc::removeHtml(strMessage), ownScreenName()))
         messageOutOfSight(view->Chatids, strUserName, strMessage, false);
 }
 

@@ -8,7 +8,6 @@
 #include "client/historystore.h"
 #include "dialogs/frmhistory.h"
 #include "frmmain.h"
-#include "protocol/wire.h"
 
 #include <QAction>
 #include <QMenu>
@@ -54,11 +53,6 @@ void frmMain::keepIncomingIM(const QString &sender, const QString &message, bool
     keepLine(HistoryLine::im(
         sender, false, autoResponse ? HistoryLine::Kind::AutoResponse : HistoryLine::Kind::Message,
         sender, message));
-}
-
-void frmMain::keepRoomLine(const QString &caption, const QString &sender, const QString &message) {
-    const bool mine = toc::normalizeScreenName(sender) == toc::normalizeScreenName(ownScreenName());
-    keepLine(HistoryLine::inRoom(caption, mine, HistoryLine::Kind::Message, sender, message));
 }
 
 void frmMain::mnuViewHistory_Click() {

@@ -44,7 +44,7 @@ void frmMain::toc_ChatInvite(const QString &strChatName, qint32 lngChatID,
 void frmMain::askInvitation() {
     const Invite &invite = m_invites.constFirst();
     // The invitation text is HTML: shown as the transcript reads it, as text.
-    QString message = render::decodeEntities(QelTOCSock::RemoveHtml(invite.message));
+    QString message = render::plainText(invite.message);
     if (message.size() > kMaxShownMessage)
         message = message.left(kMaxShownMessage) + QStringLiteral("...");
     QString text = QStringLiteral("%1 invites you to the chat room %2.")
@@ -94,9 +94,7 @@ void frmMain::mnuInvite_Click() {
     const qint32 id = room->Chatid2.toInt(&ok);
     if (!ok)
         return;
-    QString name = room->Chatids;
-    if (name.endsWith(QLatin1Char('.')))
-        name.chop(1);
+    const QString name = room->roomName();
     QPointer<frmMain> self(this);
     dialogs()->inputText(this, QStringLiteral("Invite To Chat"),
                          QStringLiteral("Invite %1 to %2 with the message:")

@@ -6,7 +6,6 @@
 #include "client/clientsettings.h"
 #include "frmmain.h"
 #include "mdltray.h"
-#include "protocol/wire.h"
 #include "views/messagescan.h"
 
 #include <QAction>
@@ -57,8 +56,7 @@ void frmMain::messageOutOfSight(const QString &caption, const QString &from, con
     if (marked || due)
         QApplication::alert(this);
     if (due)
-        m_tray->notify(from,
-                       NotifyRules::excerpt(render::decodeEntities(toc::removeHtml(message))));
+        m_tray->notify(from, NotifyRules::excerpt(render::plainText(message)));
 }
 
 // The selected tab has been seen.

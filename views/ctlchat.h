@@ -28,6 +28,8 @@ class ctlChat : public QWidget {
     QString Chatids;
     // The room id as decimal text; empty once left (0 is a room like any other).
     QString Chatid2;
+    // The room's name: the caption without its ".".
+    QString roomName() const { return Chatids.chopped(Chatids.endsWith(QLatin1Char('.')) ? 1 : 0); }
 
     // Shows one room message; styles and colours only while "Show Fonts".
     void chatMsg(const QString &user, const QString &msg);

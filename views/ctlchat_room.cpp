@@ -123,7 +123,7 @@ void ctlChat::chameleonButton1_Click() {
         return;
     const auto keepNotSent = [this](const QString &text) {
         m_host->keepLine(
-            HistoryLine::inRoom(Chatids, true, HistoryLine::Kind::NotSent, QString(), text));
+            HistoryLine::inRoom(roomName(), true, HistoryLine::Kind::NotSent, QString(), text));
     };
     const QString prefix = render::outgoingPrefix(m_host->formatSettings());
     const QString input = txtMsg->toPlainText();

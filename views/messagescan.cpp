@@ -1,6 +1,7 @@
 #include "messagescan.h"
 
 #include "colortext.h"
+#include "protocol/wire.h"
 #include "viewhost.h"
 
 namespace render {
@@ -67,6 +68,10 @@ QString decodeEntities(QString text) {
     text.replace(QLatin1String("&gt;"), QLatin1String(">"));
     text.replace(QLatin1String("&quot;"), QLatin1String("\""));
     return text;
+}
+
+QString plainText(const QString &html) {
+    return decodeEntities(toc::removeHtml(html));
 }
 
 QString outgoingPrefix(const FormatSettings &settings) {

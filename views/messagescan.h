@@ -29,6 +29,10 @@ MessageStyle scanMessage(const QString &message, BackMarker marker);
 // "&lt;", "&gt;" and "&quot;" decoded, in that order; nothing else.
 QString decodeEntities(QString text);
 
+// A message as plain text, the way the transcript reads it: tags cut, the
+// entities above decoded. Nothing is rendered, so nothing is fetched.
+QString plainText(const QString &html);
+
 // The prefix put before the user's typed text: "<b>" "<i>" "<s>" "<u>" as
 // ticked, then the FONT and BODY tags from the settings.
 QString outgoingPrefix(const FormatSettings &settings);

@@ -57,7 +57,7 @@ void TestHistory::writtenAndReadBack_data() {
     QTest::newRow("not sent") << HistoryLine::im("bob", true, Kind::NotSent, QString(),
                                                  "Not sent: you are offline.")
                               << "bob";
-    QTest::newRow("chat line") << HistoryLine::inRoom("Chat 100.", false, Kind::Message, "Ann",
+    QTest::newRow("chat line") << HistoryLine::inRoom("Chat 100", false, Kind::Message, "Ann",
                                                       "hello room")
                                << "chat100";
     QTest::newRow("unicode, quotes, NUL")
