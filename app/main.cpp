@@ -1,10 +1,12 @@
 // Vorkle: one window, signed on from its login frame.
+#include "client/heappolicy.h"
 #include "fontwarmup.h"
 #include "mainwindow/frmmain.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
+    useMappedLargeBlocks();
     FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorkle"));

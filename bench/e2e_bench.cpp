@@ -19,6 +19,7 @@
 // font database); a probe preloaded into each (first_paint_probe.cpp) ends
 // it at its first paint. Offscreen by default; VORKLE_START_PLATFORM=xcb
 // times it on an X server.
+#include "client/heappolicy.h"
 #include "devserver_bench_server.h"
 #include "e2e_bench_child.h"
 #include "e2e_bench_parent.h"
@@ -403,7 +404,11 @@ int main(int argc, char **argv) {
         usePrivateHome();
         qputenv("VORKLE_BENCH_HOME", "1");
     }
-    // The child modes, before any application object exists.
+    // The child modes, before any application object exists. The window
+    // children start as the program does.
+    if (argc >= 3 && (std::strcmp(argv[1], "--client") == 0 ||
+                      std::strcmp(argv[1], "--soak") == 0 || std::strcmp(argv[1], "--idle") == 0))
+        useMappedLargeBlocks();
     if (argc >= 3 && std::strcmp(argv[1], "--client") == 0) {
         const auto flag = [&](const char *name) {
             return std::any_of(argv + 3, argv + argc,

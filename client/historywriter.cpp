@@ -44,17 +44,36 @@ void HistoryWriter::add(HistoryLine &&line) {
     bool wasEmpty = false;
     {
         std::lock_guard lock(m_mutex);
-        wasEmpty = m_pending.empty();
-        m_pending.push_back(std::move(line));
+        wasEmpty = m_pending.rows.empty();
+        m_pending.add(line);
     }
     // A writer that has lines already is awake or about to look again.
     if (wasEmpty)
         m_wake.notify_one();
 }
 
+void HistoryWriter::Rows::add(const HistoryLine &line) {
+    // One row for every way of writing the name, so that the lines of a
+    // conversation stay in order.
+    const QString conversation = toc::normalizeScreenName(line.conversation);
+    QHash<QString, qsizetype> &index = line.room ? roomRow : imRow;
+    auto found = index.constFind(conversation);
+    if (found == index.cend() || rows[size_t(*found)].lines.size() >= kChunkBytes) {
+        found = index.insert(conversation, qsizetype(rows.size()));
+        rows.push_back({line.room, conversation, {}});
+    }
+    history::appendLine(rows[size_t(*found)].lines, line);
+}
+
+void HistoryWriter::Rows::clear() {
+    rows.clear();
+    imRow.clear();
+    roomRow.clear();
+}
+
 void HistoryWriter::waitForWritten() {
     std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] { return !m_busy && m_pending.empty(); });
+    m_idle.wait(lock, [this] { return !m_busy && m_pending.rows.empty(); });
 }
 
 void HistoryWriter::fail(const QString &reason) {
@@ -88,9 +107,6 @@ bool HistoryWriter::openFile(QSqlDatabase &db, QString &error) const {
     // The writer only appends: a few pages of cache serve it (the default
     // took 2 MB more at the peak of a flood).
     q.exec(QStringLiteral("PRAGMA cache_size=-256"));
-    // The writer only appends: a few pages of cache serve it, and the
-    // client's memory stays what it was without history.
-    q.exec(QStringLiteral("PRAGMA cache_size=-256"));
     // Asking for WAL reads the file: garbage fails here, and a file that
     // cannot be written stays in its old mode.
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
@@ -113,34 +129,15 @@ bool HistoryWriter::openFile(QSqlDatabase &db, QString &error) const {
     return true;
 }
 
-bool HistoryWriter::write(QSqlDatabase &db, QSqlQuery &insert,
-                          const std::vector<HistoryLine> &lines, QString &error) {
-    // One row per conversation of the batch (or per page of it), its lines
-    // in their order.
-    struct Chunk {
-        bool room;
-        QString conversation;
-        QByteArray lines;
-    };
-    std::vector<Chunk> chunks;
-    QHash<QString, qsizetype> imChunk, roomChunk;
-    for (const HistoryLine &line : lines) {
-        QHash<QString, qsizetype> &index = line.room ? roomChunk : imChunk;
-        auto found = index.constFind(line.conversation);
-        if (found == index.cend() || chunks[size_t(*found)].lines.size() >= kChunkBytes) {
-            found = index.insert(line.conversation, qsizetype(chunks.size()));
-            chunks.push_back({line.room, toc::normalizeScreenName(line.conversation), {}});
-        }
-        history::appendLine(chunks[size_t(*found)].lines, line);
-    }
+bool HistoryWriter::write(QSqlDatabase &db, QSqlQuery &insert, const Rows &batch, QString &error) {
     if (!db.transaction()) {
         error = db.lastError().text();
         return false;
     }
-    for (const Chunk &chunk : chunks) {
-        insert.bindValue(0, int(chunk.room));
-        insert.bindValue(1, chunk.conversation);
-        insert.bindValue(2, chunk.lines);
+    for (const Rows::Row &row : batch.rows) {
+        insert.bindValue(0, int(row.room));
+        insert.bindValue(1, row.conversation);
+        insert.bindValue(2, row.lines);
         if (!insert.exec()) {
             error = insert.lastError().text();
             db.rollback();
@@ -171,22 +168,22 @@ void HistoryWriter::run() {
         if (!error.isEmpty())
             fail(QStringLiteral("could not be opened (%1)").arg(error));
 
-        std::vector<HistoryLine> batch;
+        Rows batch;
         auto lastCommit = std::chrono::steady_clock::now() - kGroup;
         for (;;) {
             {
                 std::unique_lock lock(m_mutex);
                 m_busy = false;
                 m_idle.notify_all();
-                m_wake.wait(lock, [this] { return m_stop || !m_pending.empty(); });
+                m_wake.wait(lock, [this] { return m_stop || !m_pending.rows.empty(); });
                 // Lines coming fast (a flood) are grouped: at most one
                 // commit per kGroup; a line after a pause goes at once.
                 const auto due = lastCommit + kGroup;
                 if (!m_stop && std::chrono::steady_clock::now() < due)
                     m_wake.wait_until(lock, due, [this] { return m_stop; });
-                if (m_pending.empty())
+                if (m_pending.rows.empty())
                     break;
-                batch.swap(m_pending);
+                std::swap(batch, m_pending);
                 m_busy = true;
             }
             if (!hasFailed() && !write(db, *insert, batch, error))

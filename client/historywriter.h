@@ -7,6 +7,8 @@
 
 #include "historyline.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <atomic>
 #include <condition_variable>
@@ -33,10 +35,26 @@ class HistoryWriter {
     bool hasFailed() const { return m_failed.load(std::memory_order_relaxed); }
 
   private:
+    // The lines that wait for a commit, packed as they come into the blob of
+    // their conversation's row: a flood queues a few hundred bytes a line,
+    // not the line's strings as well as, at commit, its blob.
+    struct Rows {
+        struct Row {
+            bool room;
+            QString conversation; // normalised
+            QByteArray lines;
+        };
+        std::vector<Row> rows;
+        // The row each conversation's next line goes to.
+        QHash<QString, qsizetype> imRow, roomRow;
+
+        void add(const HistoryLine &line);
+        void clear();
+    };
+
     void run();
     bool openFile(QSqlDatabase &db, QString &error) const;
-    static bool write(QSqlDatabase &db, QSqlQuery &insert, const std::vector<HistoryLine> &lines,
-                      QString &error);
+    static bool write(QSqlDatabase &db, QSqlQuery &insert, const Rows &batch, QString &error);
     void fail(const QString &reason);
 
     const QString m_path;
@@ -44,7 +62,7 @@ class HistoryWriter {
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;
-    std::vector<HistoryLine> m_pending;
+    Rows m_pending;
     bool m_busy = true; // until the file is open and the queue looked at
     bool m_stop = false;
     std::atomic<bool> m_failed{false};

@@ -37,6 +37,7 @@ class TestHistory : public QObject {
     void filter_data();
     void filter();
     void damagedChunkKeepsTheLinesBefore();
+    void floodKeepsEveryLineInOrder();
 
   private:
     QTemporaryDir dir;
@@ -215,6 +216,37 @@ void TestHistory::damagedChunkKeepsTheLinesBefore() {
         QCOMPARE(history::chunkLines(chunk.left(cut)).size(), 1);
     chunk[chunk.size() - 4] = char(0xff); // a text length beyond the end
     QCOMPARE(int(history::chunkLines(chunk).first().kind), int(Kind::AutoResponse));
+}
+
+void TestHistory::floodKeepsEveryLineInOrder() {
+    // Queued faster than the writer commits: conversations interleaved, an
+    // IM partner and a room of one name, rows that fill up and go on.
+    const QString path = dir.filePath("flood.sqlite");
+    const QString text = QString(1000, u'x');
+    HistoryStore store;
+    store.open(path);
+    for (int i = 0; i < 300; ++i) {
+        const QString n = QString::number(i);
+        store.add(HistoryLine::im("Bob", false, Kind::Message, "Bob", n + text));
+        store.add(HistoryLine::inRoom("bob", false, Kind::Message, "Ann", n));
+        store.add(HistoryLine::im(i % 2 ? "ann" : "A NN", true, Kind::Message, "me", n));
+    }
+    store.waitForWritten();
+    const auto texts = [&](const QString &partner, bool room) {
+        QStringList got;
+        for (const HistoryLine &line : readBack(path, partner, room).lines)
+            got << line.text.left(3);
+        return got;
+    };
+    QStringList numbers;
+    for (int i = 0; i < 300; ++i)
+        numbers << QString::number(i);
+    QStringList bob = numbers;
+    for (QString &n : bob)
+        n = (n + text).left(3);
+    QCOMPARE(texts("bob", false), bob);
+    QCOMPARE(texts("bob", true), numbers);
+    QCOMPARE(texts("ann", false), numbers);
 }
 
 QTEST_GUILESS_MAIN(TestHistory)
