@@ -108,7 +108,13 @@ class Child {
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         QObject::connect(&m_process, &QProcess::readyReadStandardOutput,
                          [this] { m_out += m_process.readAllStandardOutput(); });
-        m_process.start(program, args);
+        // A profiler to run the child under, e.g. "valgrind --tool=massif".
+        QStringList wrapper =
+            qEnvironmentVariable("E2E_BENCH_CHILD_WRAPPER").split(u' ', Qt::SkipEmptyParts);
+        if (wrapper.isEmpty())
+            m_process.start(program, args);
+        else
+            m_process.start(wrapper.takeFirst(), wrapper + QStringList{program} + args);
     }
     ~Child() {
         if (m_process.state() != QProcess::NotRunning) {

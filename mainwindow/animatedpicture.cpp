@@ -59,8 +59,8 @@ bool AnimatedPicture::play(const QString &fileName) {
                 ? changedRect(images[i], next)
                 : images[i].rect().united(next.rect());
     }
-    m_loopsLeft = reader.loopCount();
-    m_playedOut = false;
+    m_loopCount = reader.loopCount();
+    m_seen = false;
     m_current = 0;
     m_window = window();
     m_window->installEventFilter(this);
@@ -82,15 +82,17 @@ void AnimatedPicture::updateOpaque() {
 }
 
 void AnimatedPicture::updateRunning() {
-    const bool wanted =
-        isAnimated() && !m_playedOut && isVisible() && !(m_window && m_window->isMinimized());
-    if (wanted == m_timer.isActive())
+    const bool seen = isAnimated() && isVisible() && !(m_window && m_window->isMinimized());
+    if (seen == m_seen)
         return;
-    if (!wanted) {
+    m_seen = seen;
+    if (!seen) {
         m_timer.stop();
         return;
     }
-    // Started again from the first frame, as a movie does.
+    // Coming into view it plays again from the first frame, its loops
+    // anew, as a movie does when started.
+    m_loopsLeft = m_loopCount;
     if (m_current != 0) {
         m_current = 0;
         update(frameRect());
@@ -104,8 +106,7 @@ void AnimatedPicture::step() {
     const QRect changed = m_frames[m_current].changesToNext.translated(frame.topLeft());
     if (m_current + 1 == m_frames.size()) {
         if (m_loopsLeft == 0) {
-            m_playedOut = true; // the last frame stays
-            m_timer.stop();
+            m_timer.stop(); // the last frame stays until it is seen again
             return;
         }
         if (m_loopsLeft > 0)

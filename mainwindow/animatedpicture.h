@@ -5,7 +5,8 @@
 // only the rectangle in which the next frame differs, and opaque frames are
 // painted without the parent's background or the widgets beneath. The
 // timer runs only while the picture can be seen: not behind another tab,
-// not while the window is hidden or minimised.
+// not while the window is hidden or minimised. Each time the picture comes
+// into view it plays as often as the file says, then rests.
 
 #include "clicklabel.h"
 
@@ -19,7 +20,7 @@ class AnimatedPicture : public ClickLabel {
     explicit AnimatedPicture(QWidget *parent = nullptr);
 
     // Decodes every frame of the file and plays them whenever the picture
-    // shows. False, and the still picture stays, when the file has no frame.
+    // comes into view. False, and the still picture stays, when the file has no frame.
     bool play(const QString &fileName);
     bool isAnimated() const { return !m_frames.isEmpty(); }
     bool isRunning() const { return m_timer.isActive(); }
@@ -46,8 +47,9 @@ class AnimatedPicture : public ClickLabel {
     QList<Frame> m_frames;
     bool m_framesOpaque = false;
     int m_current = 0;
-    int m_loopsLeft = -1; // -1: forever
-    bool m_playedOut = false;
+    int m_loopCount = -1; // the file's; -1: forever
+    int m_loopsLeft = -1;
+    bool m_seen = false; // shown, and its window not minimised
     QBasicTimer m_timer;
     int m_timerDelay = -1;
     QPointer<QWidget> m_window; // watched for minimising

@@ -50,6 +50,8 @@ convert -delay 12 -loop 0 -dispose background "${frames[@]}" alert.gif
 rm -f "${frames[@]}"
 
 # Settings panel picture, 128 by 120 pixels: the bubble and a wave of dots.
+# The wave runs three times (loop 2) whenever the picture comes into view,
+# then rests: a window left open all day costs nothing.
 frames=()
 for i in 0 1 2 3 4 5 6 7; do
   args=()
@@ -64,7 +66,7 @@ for i in 0 1 2 3 4 5 6 7; do
     -fill '#3d89bc' "${args[@]}" "logo-$i.png"
   frames+=("logo-$i.png")
 done
-convert -delay 15 -loop 0 "${frames[@]}" logo.gif
+convert -delay 15 -loop 2 "${frames[@]}" logo.gif
 # Its first frame alone: what the window's first paint shows.
 convert 'logo.gif[0]' logo-first.png
 rm -f "${frames[@]}"

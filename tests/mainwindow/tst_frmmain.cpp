@@ -360,6 +360,8 @@ void TestFrmMain::logoShowsWholeFramesOnlyWhileSeen() {
         QCOMPARE(onScreen.convertToFormat(QImage::Format_RGB32),
                  logo->currentFrame().copy(seen).toImage().convertToFormat(QImage::Format_RGB32));
     }
+    // The wave runs a few times, then rests until the logo is seen again.
+    QTRY_VERIFY_WITH_TIMEOUT(!logo->isRunning(), 10000);
     w.setWindowState(Qt::WindowMinimized);
     QVERIFY(!logo->isRunning());
     w.setWindowState(Qt::WindowNoState);
