@@ -1,5 +1,6 @@
 #include "frmerr.h"
 
+#include "alertsound.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
 
@@ -8,8 +9,6 @@
 #include <QLabel>
 #include <QMovie>
 #include <QPushButton>
-#include <QSoundEffect>
-#include <QUrl>
 
 namespace {
 bool g_soundOn = true;
@@ -86,12 +85,11 @@ void frmErr::opening() {
 void frmErr::playSound() {
     if (!soundEnabled())
         return;
-    if (!m_sound) {
-        m_sound = new QSoundEffect(this);
-        m_sound->setSource(QUrl(QStringLiteral("qrc:/vorkle/alert.wav")));
-    }
+    if (!m_sound)
+        m_sound = alertsound::create(this);
     // Fire and forget: without an audio device this simply plays nothing.
-    m_sound->play();
+    if (m_sound)
+        QMetaObject::invokeMethod(m_sound, "play");
 }
 
 void frmErr::closeEvent(QCloseEvent *event) {

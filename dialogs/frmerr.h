@@ -9,7 +9,6 @@ class QGroupBox;
 class QLabel;
 class QMovie;
 class QPushButton;
-class QSoundEffect;
 
 class frmErr : public QWidget {
     Q_OBJECT
@@ -44,5 +43,5 @@ class frmErr : public QWidget {
 
     QPointer<QWidget> m_main;
     QMovie *m_movie = nullptr;
-    QSoundEffect *m_sound = nullptr;
+    QObject *m_sound = nullptr; // a QSoundEffect, made on the first sound
 };
