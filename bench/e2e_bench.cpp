@@ -11,7 +11,8 @@
 // event-loop gap reported). Baseline: the protocol control alone, no
 // widgets. The window keeps the conversation history, and three floods run
 // again without it. Reported: IMs rendered per second, the client's peak
-// RSS before and after, its CPU time per IM.
+// RSS before and after, its CPU time per IM; and, with the window cases run
+// in turn (the machine is shared and noisy), the ratios of their medians.
 //
 // Start-up: the real vorkle program from its exec to its first paint,
 // beside a bare Qt window program (bench/bare_window.cpp, linked against Qt
@@ -327,6 +328,36 @@ double median(std::vector<double> v) {
                ? 0
                : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
 }
+
+// The flood's three window cases in turn, so that all see the same
+// machine: medians of CPU per IM and their ratios (on screen against
+// background tabs; twenty stacked conversations against one on screen).
+void BM_FloodRatioInterleaved(benchmark::State &state) {
+    const FloodClient kinds[] = {FloodClient::WindowBackground, FloodClient::OneOnScreen,
+                                 FloodClient::WindowOpen};
+    std::vector<double> cpuPerIm[3], peak[3];
+    for (auto _ : state) {
+        double sum = 0;
+        for (int k = 0; k < 3; ++k) {
+            std::vector<double> fields;
+            double seconds = 0;
+            if (!runFlood(state, kinds[k], fields, seconds))
+                return;
+            cpuPerIm[k].push_back(fields[2] * 1000 / kFloodIms);
+            peak[k].push_back(fields[1] / 1024);
+            sum += seconds;
+        }
+        state.SetIterationTime(sum);
+    }
+    const char *const names[] = {"background", "on_screen", "stacked"};
+    for (int k = 0; k < 3; ++k) {
+        state.counters[std::string(names[k]) + "_cpu_us/IM"] = median(cpuPerIm[k]);
+        state.counters[std::string(names[k]) + "_peak_MiB"] = median(peak[k]);
+    }
+    state.counters["on_screen/background"] = median(cpuPerIm[1]) / median(cpuPerIm[0]);
+    state.counters["stacked/on_screen"] = median(cpuPerIm[2]) / median(cpuPerIm[1]);
+}
+BENCHMARK(BM_FloodRatioInterleaved)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
 constexpr int kStartRuns = 15;
 
