@@ -111,10 +111,12 @@ class Child {
         // A profiler to run the child under, e.g. "valgrind --tool=massif".
         QStringList wrapper =
             qEnvironmentVariable("E2E_BENCH_CHILD_WRAPPER").split(u' ', Qt::SkipEmptyParts);
-        if (wrapper.isEmpty())
+        if (wrapper.isEmpty()) {
             m_process.start(program, args);
-        else
-            m_process.start(wrapper.takeFirst(), wrapper + QStringList{program} + args);
+        } else {
+            const QString profiler = wrapper.takeFirst();
+            m_process.start(profiler, wrapper + QStringList{program} + args);
+        }
     }
     ~Child() {
         if (m_process.state() != QProcess::NotRunning) {
