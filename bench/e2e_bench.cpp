@@ -1,5 +1,5 @@
-// The client end to end, each client in a child process of its own (this
-// program run again with a mode argument, see e2e_bench_child.h):
+// The client end to end, each client in a child process of its own (the
+// program e2e_bench_client with a mode argument, see e2e_bench_child.h):
 //
 // Flood: vorkle-devserver (a child too) pushes 20,000 IMs from 20 partners,
 // raw TOC connections made here, into one signed-on client. The client is
@@ -20,7 +20,6 @@
 // font database); a probe preloaded into each (first_paint_probe.cpp) ends
 // it at its first paint. Offscreen by default; VORKLE_START_PLATFORM=xcb
 // times it on an X server.
-#include "client/heappolicy.h"
 #include "devserver_bench_server.h"
 #include "e2e_bench_child.h"
 #include "e2e_bench_parent.h"
@@ -144,7 +143,7 @@ bool runFlood(benchmark::State &state, FloodClient kind, std::vector<double> &fi
         args << QStringLiteral("--open-after");
     if (withoutHistory(kind))
         args << QStringLiteral("--no-history");
-    Child client(QCoreApplication::applicationFilePath(), args, true);
+    Child client(QStringLiteral(E2E_BENCH_CLIENT_PATH), args, true);
     if (!client.waitForLine("READY ", kSetupTimeoutMs)) {
         state.SkipWithError("the client did not sign on");
         return false;
@@ -234,7 +233,7 @@ void BM_ImFlood(benchmark::State &state) {
 void BM_Idle(benchmark::State &state) {
     double cpu = 0, timers = 0;
     for (auto _ : state) {
-        Child child(QCoreApplication::applicationFilePath(),
+        Child child(QStringLiteral(E2E_BENCH_CLIENT_PATH),
                     {QStringLiteral("--idle"), QString::number(state.range(0))}, true);
         const std::optional<QByteArray> done =
             child.waitForLine("DONE ", (kIdleSeconds + 20) * 1000);
@@ -432,34 +431,8 @@ BENCHMARK(BM_StartRatioInterleaved)
 } // namespace
 
 int main(int argc, char **argv) {
-    // The children inherit the private home set up by the parent.
-    if (qEnvironmentVariableIsEmpty("VORKLE_BENCH_HOME")) {
-        usePrivateHome();
-        qputenv("VORKLE_BENCH_HOME", "1");
-    }
-    // The child modes, before any application object exists. The window
-    // children start as the program does.
-    if (argc >= 3 && (std::strcmp(argv[1], "--client") == 0 ||
-                      std::strcmp(argv[1], "--soak") == 0 || std::strcmp(argv[1], "--idle") == 0))
-        useMappedLargeBlocks();
-    if (argc >= 3 && std::strcmp(argv[1], "--client") == 0) {
-        const auto flag = [&](const char *name) {
-            return std::any_of(argv + 3, argv + argc,
-                               [name](const char *a) { return std::strcmp(a, name) == 0; });
-        };
-        WindowFlood flood;
-        flood.openFirst = flag("--open-first");
-        flood.openAfter = flag("--open-after");
-        flood.keepHistory = !flag("--no-history");
-        return runWindowClient(argc, argv, std::atoi(argv[2]), flood);
-    }
-    if (argc >= 3 && std::strcmp(argv[1], "--protocol-client") == 0)
-        return runProtocolClient(argc, argv, std::atoi(argv[2]));
-    if (argc >= 4 && std::strcmp(argv[1], "--soak") == 0)
-        return runSoakClient(argc, argv, std::atoi(argv[2]), std::atoi(argv[3]));
-    if (argc >= 3 && std::strcmp(argv[1], "--idle") == 0)
-        return runIdleWindow(argc, argv, std::atoi(argv[2]));
-
+    // The client children (e2e_bench_client) inherit this private home.
+    usePrivateHome();
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

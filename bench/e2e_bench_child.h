@@ -1,7 +1,8 @@
 #pragma once
-// The child processes of the end-to-end benchmark: the benchmark program
-// runs itself again in one of these modes, so that each child's memory and
-// CPU time are its own. Each mode prints its results on stdout, one line.
+// The child processes of the end-to-end benchmark: e2e_bench runs the
+// client program (e2e_bench_client.cpp) in one of these modes, so that each
+// child's memory and CPU time are its own. Each mode prints its results on
+// stdout, one line.
 
 #include <QString>
 

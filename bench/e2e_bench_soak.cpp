@@ -43,7 +43,7 @@ void BM_ClientSoak(benchmark::State &state) {
             return;
         }
         Child client(
-            QCoreApplication::applicationFilePath(),
+            QStringLiteral(E2E_BENCH_CLIENT_PATH),
             {QStringLiteral("--soak"), QString::number(server.port()), QString::number(bursts)},
             true);
         if (!client.waitForLine("READY", kSetupMs)) {
