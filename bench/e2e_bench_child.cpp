@@ -29,7 +29,6 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <functional>
 #include <sys/resource.h>
 
@@ -199,11 +198,6 @@ class TimerCounter : public QObject {
     }
 };
 
-double processCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
 } // namespace
 
 int runIdleWindow(int argc, char **argv, int where) {
@@ -225,9 +219,9 @@ int runIdleWindow(int argc, char **argv, int where) {
     double startMs = 0;
     const auto measure = [&] {
         app.installEventFilter(&timers);
-        startMs = processCpuMs();
+        startMs = cpuMs();
         QTimer::singleShot(kIdleSeconds * 1000, &app, [&] {
-            const double cpu = processCpuMs() - startMs;
+            const double cpu = cpuMs() - startMs;
             // The timer that ends the measure is not the window's.
             std::printf("DONE %.3f %.3f\n", cpu / kIdleSeconds,
                         double(timers.count - 1) / kIdleSeconds);

@@ -8,7 +8,7 @@
 #include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
 #include "protocol/qeltocsock.h"
-#include "uikit/dialogprovider.h"
+#include "tests/support/headlessdialogs.h"
 #include "views/ctlim.h"
 
 #include <QCoreApplication>
@@ -27,7 +27,7 @@
 namespace e2ebench {
 
 // Answers every question at once, as a user who always says yes.
-class AnsweringDialogs : public DialogProvider {
+class AnsweringDialogs : public HeadlessDialogs {
   public:
     void message(QWidget *, const QString &, const QString &text,
                  std::function<void()> done) override {
@@ -43,19 +43,6 @@ class AnsweringDialogs : public DialogProvider {
                    std::function<void(const QString &)> done) override {
         done(initial);
     }
-    void pickColor(QWidget *, const QColor &initial,
-                   std::function<void(bool, const QColor &)> done) override {
-        done(false, initial);
-    }
-    void pickFont(QWidget *, const QFont &initial,
-                  std::function<void(bool, const QFont &)> done) override {
-        done(false, initial);
-    }
-    void saveFileName(QWidget *, const QString &,
-                      std::function<void(const QString &)> done) override {
-        done({});
-    }
-    void openFileName(QWidget *, std::function<void(const QString &)> done) override { done({}); }
 };
 
 // A field of this process's /proc status in KiB ("VmRSS", "VmHWM").

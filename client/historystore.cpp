@@ -28,9 +28,9 @@ void HistoryStore::close() {
     m_path.clear();
 }
 
-void HistoryStore::add(HistoryLine line) {
+void HistoryStore::add(const HistoryLine &line) {
     if (m_writer)
-        m_writer->add(std::move(line));
+        m_writer->add(line);
 }
 
 void HistoryStore::waitForWritten() {

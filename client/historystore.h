@@ -29,7 +29,7 @@ class HistoryStore : public QObject {
     // The file lines go to (empty when closed).
     QString path() const { return m_path; }
     // Queues the line; nothing when no file is open or it failed.
-    void add(HistoryLine line);
+    void add(const HistoryLine &line);
     // Blocks until the lines handed so far are written (benchmarks, tests).
     void waitForWritten();
 

@@ -38,7 +38,7 @@ HistoryWriter::~HistoryWriter() {
     m_thread->wait();
 }
 
-void HistoryWriter::add(HistoryLine &&line) {
+void HistoryWriter::add(const HistoryLine &line) {
     if (hasFailed())
         return;
     bool wasEmpty = false;

@@ -1,6 +1,7 @@
 #pragma once
 // The history's writer: a thread of its own with its own database
-// connection, so that keeping a line costs the caller only a queue push.
+// connection, so that keeping a line costs the caller only packing it into
+// the queue.
 // A line is committed as soon as the thread gets to it; while lines come
 // fast (a flood) they are grouped, one transaction every few milliseconds,
 // and the lines of one conversation share a row (historychunk.h).
@@ -29,7 +30,8 @@ class HistoryWriter {
     // Writes what is queued, then closes the file.
     ~HistoryWriter();
 
-    void add(HistoryLine &&line);
+    // Packs the line into the queue (a few hundred bytes under the lock).
+    void add(const HistoryLine &line);
     // Blocks until every line handed so far is written (or dropped).
     void waitForWritten();
     bool hasFailed() const { return m_failed.load(std::memory_order_relaxed); }

@@ -7,7 +7,7 @@
 #include "dialogs/frmerr.h"
 #include "mainwindow/frmmain.h"
 #include "protocol/qeltocsock.h"
-#include "uikit/dialogprovider.h"
+#include "tests/support/headlessdialogs.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
 
@@ -25,7 +25,7 @@ namespace {
 
 // Answers every question at once; message boxes stay open until the input
 // has been handled, so the window's one-open-box-per-kind rule is checked.
-class FuzzDialogs : public DialogProvider {
+class FuzzDialogs : public HeadlessDialogs {
   public:
     std::deque<std::function<void()>> open;
     size_t mostOpen = 0;
@@ -45,21 +45,6 @@ class FuzzDialogs : public DialogProvider {
     }
     void inputText(QWidget *, const QString &, const QString &, const QString &,
                    std::function<void(const QString &)> done) override {
-        done(QString());
-    }
-    void pickColor(QWidget *, const QColor &initial,
-                   std::function<void(bool, const QColor &)> done) override {
-        done(false, initial);
-    }
-    void pickFont(QWidget *, const QFont &initial,
-                  std::function<void(bool, const QFont &)> done) override {
-        done(false, initial);
-    }
-    void saveFileName(QWidget *, const QString &,
-                      std::function<void(const QString &)> done) override {
-        done(QString());
-    }
-    void openFileName(QWidget *, std::function<void(const QString &)> done) override {
         done(QString());
     }
 

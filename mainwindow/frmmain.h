@@ -168,7 +168,7 @@ class frmMain : public QWidget, public ViewHost {
     QString iconHost() const override;
     void blockFromView(const QString &name) override;
     void showAddBuddy() override { showAddBuddyDialog(); }
-    void keepLine(HistoryLine line) override;
+    void keepLine(const HistoryLine &line) override;
 
     // --- widgets, named as their objectName ---
     QTabBar *Tab1 = nullptr;

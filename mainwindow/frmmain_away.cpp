@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <initializer_list>
 
 using namespace pagewidgets;
 
@@ -100,10 +101,8 @@ void frmMain::buildAwayStrip() {
     // Built after the first paint, into a strip that was shown then: its
     // controls must be shown themselves, or they stay hidden for good when
     // the strip shows again.
-    for (QWidget *w : {static_cast<QWidget *>(Label21), static_cast<QWidget *>(labAwayMsgs),
-                       static_cast<QWidget *>(Label22), static_cast<QWidget *>(chkNoIm),
-                       static_cast<QWidget *>(chkAuto), static_cast<QWidget *>(chkAutoWarn),
-                       static_cast<QWidget *>(Command7)})
+    for (QWidget *w : std::initializer_list<QWidget *>{Label21, labAwayMsgs, Label22, chkNoIm,
+                                                       chkAuto, chkAutoWarn, Command7})
         w->show();
     setAwayHeight(false);
 }

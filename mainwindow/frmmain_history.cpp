@@ -43,10 +43,10 @@ void frmMain::stopHistory() {
         m_history->close();
 }
 
-void frmMain::keepLine(HistoryLine line) {
+void frmMain::keepLine(const HistoryLine &line) {
     // Nothing is shown before the window is built; the check costs nothing.
     if (m_history)
-        m_history->add(std::move(line));
+        m_history->add(line);
 }
 
 void frmMain::keepIncomingIM(const QString &sender, const QString &message, bool autoResponse) {

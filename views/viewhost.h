@@ -43,5 +43,5 @@ class ViewHost {
     virtual void showAddBuddy() = 0;
     // A line the view showed that the user wrote, or a "Not sent" line:
     // for the conversation history. Hosts without one ignore it.
-    virtual void keepLine(HistoryLine) {}
+    virtual void keepLine(const HistoryLine &) {}
 };

@@ -5,14 +5,14 @@
 
 #include "protocol/qeltocsock.h"
 #include "scriptedserver.h"
-#include "uikit/dialogprovider.h"
+#include "tests/support/headlessdialogs.h"
 #include "views/viewhost.h"
 
 #include <QList>
 #include <QStringList>
 #include <memory>
 
-class ScriptedDialogs : public DialogProvider {
+class ScriptedDialogs : public HeadlessDialogs {
   public:
     QList<Answer> answers; // taken one per question
     QStringList asked;     // "title|text|withCancel"
@@ -32,21 +32,6 @@ class ScriptedDialogs : public DialogProvider {
     }
     void inputText(QWidget *, const QString &, const QString &, const QString &,
                    std::function<void(const QString &)> done) override {
-        done(QString());
-    }
-    void pickColor(QWidget *, const QColor &initial,
-                   std::function<void(bool, const QColor &)> done) override {
-        done(false, initial);
-    }
-    void pickFont(QWidget *, const QFont &initial,
-                  std::function<void(bool, const QFont &)> done) override {
-        done(false, initial);
-    }
-    void saveFileName(QWidget *, const QString &,
-                      std::function<void(const QString &)> done) override {
-        done(QString());
-    }
-    void openFileName(QWidget *, std::function<void(const QString &)> done) override {
         done(QString());
     }
 };
