@@ -1,8 +1,10 @@
 // The buddy list at scale: LoggedIn with a large configuration, then every
 // buddy signing on, beside the same count of bare tree insertions.
 #include "guibenchmain.h"
-#include "mainwindow/buddytree.h"
 #include "mainwindow/frmmain.h"
+#include "pages/buddylistpage.h"
+#include "pages/buddytree.h"
+#include "pages/settingspanel.h"
 #include "protocol/qeltocsock.h"
 
 #include <QApplication>
@@ -65,7 +67,7 @@ void BM_SignOns(benchmark::State &state) {
         for (const QString &name : names)
             emit w->toc->BuddyUpdate(name, true, 0, 0, 0, QStringLiteral(" O"));
         state.PauseTiming();
-        if (!w->TreeBL->nodeByKey(names.last()))
+        if (!w->PicLogin->buddyList->TreeBL->nodeByKey(names.last()))
             state.SkipWithError("buddy not shown");
         w.reset();
         state.ResumeTiming();
@@ -92,7 +94,7 @@ void BM_AwayAndBack(benchmark::State &state) {
         for (const QString &name : names)
             emit w->toc->BuddyUpdate(name, true, 0, 0, 0, QStringLiteral(" O "));
     }
-    if (w->TreeBL->topLevelItem(0)->childCount() != kPerGroup)
+    if (w->PicLogin->buddyList->TreeBL->topLevelItem(0)->childCount() != kPerGroup)
         state.SkipWithError("buddies not shown");
     state.SetItemsProcessed(state.iterations() * n * 2);
 }

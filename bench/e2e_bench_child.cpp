@@ -8,9 +8,11 @@
 #include "client/historyfile.h"
 #include "client/historystore.h"
 #include "dialogs/frmerr.h"
-#include "mainwindow/animatedpicture.h"
 #include "mainwindow/frmmain.h"
+#include "pages/chatimpage.h"
+#include "pages/settingspanel.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/animatedpicture.h"
 #include "uikit/dialogprovider.h"
 #include "views/ctlim.h"
 
@@ -151,8 +153,8 @@ int runWindowClient(int argc, char **argv, int port, const WindowFlood &flood) {
     child.signOn(port, [&] {
         if (flood.openFirst) {
             // A conversation the user has open while the others arrive.
-            w.txtIM->setText(QStringLiteral("partner00"));
-            w.cmdIM->click();
+            w.PicLogin->chatIM->txtIM->setText(QStringLiteral("partner00"));
+            w.PicLogin->chatIM->cmdIM->click();
             for (int i = 0; i < w.Tab1->count(); ++i)
                 if (w.tabCaption(i) == QLatin1String("partner00"))
                     w.Tab1->setCurrentIndex(i);
@@ -233,7 +235,7 @@ int runIdleWindow(int argc, char **argv, int where) {
     // a window left open all day.
     QTimer rested;
     QObject::connect(&rested, &QTimer::timeout, &app, [&] {
-        if (!w.Image1->isRunning()) {
+        if (!w.PicLogin->Image1->isRunning()) {
             rested.stop();
             measure();
         }

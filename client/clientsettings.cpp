@@ -38,7 +38,7 @@ void ClientSettings::open() {
         };
         if ((has("signon/port") && !lastSignOn()) || (has("format/font") && !format()) ||
             (has("window/scheme") && !schemeColor()) ||
-            (has("window/position") && !windowPosition()))
+            (has("window/position") && !windowPosition()) || (has("window/size") && !windowSize()))
             qWarning("vorkle: some settings in %s could not be read; using defaults for them",
                      qPrintable(m_path));
         return;
@@ -156,6 +156,27 @@ std::optional<QPoint> ClientSettings::windowPosition() const {
 
 void ClientSettings::setWindowPosition(const QPoint &position) {
     write(QStringLiteral("window/position"), position);
+}
+
+std::optional<QSize> ClientSettings::windowSize() const {
+    const QVariant v = m_settings->value(QStringLiteral("window/size"));
+    if (!v.canConvert<QSize>())
+        return std::nullopt;
+    const QSize s = v.toSize();
+    // No screen is that large: a size that cannot be shown is no size.
+    if (s.width() < 1 || s.height() < 1 || s.width() > 100000 || s.height() > 100000)
+        return std::nullopt;
+    return s;
+}
+
+void ClientSettings::setWindowSize(const QSize &size, bool maximized) {
+    const bool sized = put(QStringLiteral("window/size"), size);
+    if (put(QStringLiteral("window/maximized"), maximized) || sized)
+        m_settings->sync();
+}
+
+bool ClientSettings::windowMaximized() const {
+    return m_settings->value(QStringLiteral("window/maximized"), false).toBool();
 }
 
 bool ClientSettings::notifyOnNewIMs() const {

@@ -1,13 +1,14 @@
 #pragma once
 // What the user chose, kept between runs: the last successful sign-on, the
 // formatting of outgoing text, the away messages, the colour scheme, the
-// window's place, the notification and history switches. One INI file in the standard
+// window's place and size, the notification and history switches. One INI file in the standard
 // per-user config location. A file that cannot be read or does not parse
 // gives the defaults and one warning line on stderr; it is moved aside,
 // never deleted, and a fresh file takes its place. Every change is written
 // at once, through a temporary file, so the file is never half-written.
 
 #include <QPoint>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -61,6 +62,11 @@ class ClientSettings {
 
     std::optional<QPoint> windowPosition() const;
     void setWindowPosition(const QPoint &position);
+    // The window's size when not maximised (and not enlarged while away),
+    // and whether it was maximised.
+    std::optional<QSize> windowSize() const;
+    bool windowMaximized() const;
+    void setWindowSize(const QSize &size, bool maximized);
 
     bool notifyOnNewIMs() const;
     void setNotifyOnNewIMs(bool on);

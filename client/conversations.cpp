@@ -26,11 +26,21 @@ int Conversations::roomView(qint32 chatId) const {
     return m_roomById.value(chatId, -1);
 }
 
-void Conversations::openRoom(qint32 chatId, int view) {
+void Conversations::openRoom(qint32 chatId, int view, const QString &name) {
     closeRoom(view);
-    m_roomOfView.remove(m_roomById.value(chatId, -1));
+    const int replaced = m_roomById.value(chatId, -1);
+    m_roomOfView.remove(replaced);
+    m_roomNameOfView.remove(replaced);
     m_roomById.insert(chatId, view);
     m_roomOfView.insert(view, chatId);
+    m_roomNameOfView.insert(view, name);
+}
+
+bool Conversations::inRoomNamed(const QString &name) const {
+    for (const QString &room : m_roomNameOfView)
+        if (room.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 void Conversations::closeRoom(int view) {
@@ -39,6 +49,7 @@ void Conversations::closeRoom(int view) {
         return;
     m_roomById.remove(*it);
     m_roomOfView.erase(it);
+    m_roomNameOfView.remove(view);
 }
 
 void Conversations::clear() {
@@ -46,4 +57,5 @@ void Conversations::clear() {
     m_partnerOfView.clear();
     m_roomById.clear();
     m_roomOfView.clear();
+    m_roomNameOfView.clear();
 }

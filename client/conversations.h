@@ -24,9 +24,15 @@ class Conversations {
     // The view of a room, or -1.
     int roomView(qint32 chatId) const;
     bool roomsFull() const { return openRooms() >= kMaxOpenRooms; }
-    void openRoom(qint32 chatId, int view);
+    void openRoom(qint32 chatId, int view, const QString &name = QString());
     void closeRoom(int view);
     int openRooms() const { return int(m_roomById.size()); }
+    // A room open under this name, compared as servers compare room names
+    // (ignoring case, keeping spaces).
+    bool inRoomNamed(const QString &name) const;
+    // The room name asked for last ("Join Chat", an accepted invitation):
+    // named by the join when the server answers "???".
+    QString requestedRoom;
 
     // Signing off ends every conversation.
     void clear();
@@ -36,4 +42,5 @@ class Conversations {
     QHash<int, QString> m_partnerOfView;
     QHash<qint32, int> m_roomById;
     QHash<int, qint32> m_roomOfView;
+    QHash<int, QString> m_roomNameOfView;
 };

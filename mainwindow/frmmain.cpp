@@ -1,33 +1,64 @@
-// Construction, ownership, the tray icon, closing, and the ViewHost side.
+// Construction, the first paint, the tray icon, closing, and the ViewHost
+// side of the window.
 #include "frmmain.h"
 
-#include "clicklabel.h"
-
+#include "chatinvitations.h"
 #include "client/buddybook.h"
 #include "client/clientsettings.h"
-#include "client/notsenttext.h"
 #include "client/privacystate.h"
+#include "client/profilefetch.h"
+#include "conversationhistory.h"
+#include "conversationviews.h"
 #include "dialogs/frmaddbuddy.h"
 #include "dialogs/frmerr.h"
 #include "dialogs/frmgroups.h"
 #include "dialogs/frmprofile.h"
 #include "dialogs/qtdialogprovider.h"
-#include "mainwindow/mdltray.h"
+#include "mdltray.h"
+#include "messagealerts.h"
+#include "pages/awaypage.h"
+#include "pages/awaystrip.h"
+#include "pages/buddylistpage.h"
+#include "pages/buddymenus.h"
+#include "pages/chatimpage.h"
+#include "pages/creditspanel.h"
+#include "pages/fontpage.h"
+#include "pages/loginframe.h"
+#include "pages/privacypage.h"
+#include "pages/settingspanel.h"
 #include "protocol/qeltocsock.h"
 #include "uikit/resources.h"
+#include "uikit/twips.h"
+#include "uikit/uicolors.h"
 
 #include <QCloseEvent>
 #include <QCursor>
-#include <QLineEdit>
+#include <QImageReader>
 #include <QMenu>
 #include <QTimer>
 
 const QString frmMain::kCaption = QStringLiteral("Vorkle 2.0.2");
-const QString frmMain::kDefaultServer = QStringLiteral("localhost");
-const QString frmMain::kAuthServer = QStringLiteral("login.icq.com");
-const QString frmMain::kDefaultProfile =
-    QStringLiteral("I use <a href=\"http://vorkle.invalid/\">Vorkle 2.0.2</a>.");
 const QString frmMain::kOffline = QStringLiteral("offline...");
+
+namespace {
+constexpr int kFirstPaintWaitMs = 250;
+
+QWidget *panel(QWidget *parent, const char *name, QRect where) {
+    auto *p = new QWidget(parent);
+    p->setObjectName(QLatin1String(name));
+    p->setGeometry(where);
+    p->setAutoFillBackground(true);
+    return p;
+}
+
+// Our own pictures: read as PNG without asking every image plugin first
+// (loading them all would cost more than the rest of the first paint).
+QIcon pngIcon(const char *path) {
+    QImageReader reader(QLatin1String(path), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
+}
+} // namespace
 
 frmMain::frmMain(QWidget *parent)
     : QWidget(parent), toc(new QelTOCSock(this)), book(new BuddyBook(toc, this)),
@@ -39,63 +70,108 @@ frmMain::frmMain(QWidget *parent)
 
     // What the first paint shows: the tab strip, the login frame and the
     // settings header with the logo.
-    buildWindow();
-    buildPanels();
-    buildLoginFrame();
-    restoreSignOn();
-    buildSettingsPanel();
-    addFixedTab(FixedTab::Settings);
-    fontColorx = QStringLiteral("0");
-    backColorx = QStringLiteral("16777215");
-    Tab1_Click();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kCaption);
+    setWindowIcon(pngIcon(":/vorkle/vorkle.png"));
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(8.25);
+    setFont(f);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, uicolors::windowBack());
+    p.setColor(QPalette::Button, uicolors::windowBack());
+    setPalette(p);
+    setAutoFillBackground(true);
+
+    Tab1 = new TabStrip(this);
+    Tab1->setGeometry(twips::rect(0, 0, 5895, 360));
+    connect(Tab1, &QTabBar::currentChanged, this, [this](int) { Tab1_Click(); });
+    PicLogin = new SettingsPanel(kit(), this);
+    // Moved at start-up under the tabs.
+    PicIM = panel(this, "PicIM", twips::rect(120, 360, 5775, 2655));
+    PicChat = panel(this, "PicChat", twips::rect(120, 360, 5775, 2655));
+    // "Logout".
+    connect(PicLogin, &SettingsPanel::logoutClicked, this, [this] {
+        toc->LogOff();
+        logout();
+    });
+    connect(PicLogin->frmLogin, &LoginFrame::loginClicked, this, &frmMain::cmdLogin_Click);
+    setAwayHeight(false);
+    restorePlace();
+    Tab1->addFixed(TabStrip::Fixed::Settings);
 
     // The rest (pages, menus, views, tray) is built right after the first
     // paint, so that the window appears sooner; at once when the window is
     // not shown.
-    QMetaObject::invokeMethod(this, &frmMain::finishBuildingUnlessPainting, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_built)
+                return;
+            // The paint will come; a window that is never exposed (started
+            // minimised) is completed anyway.
+            if (isVisible() && !m_painted)
+                QTimer::singleShot(kFirstPaintWaitMs, this, &frmMain::finishBuilding);
+            else
+                finishBuilding();
+        },
+        Qt::QueuedConnection);
 }
 
-void frmMain::finishBuildingUnlessPainting() {
-    if (m_built)
-        return;
-    if (isVisible() && !m_painted) {
-        // The paint will come; a window that is never exposed (started
-        // minimised) is completed anyway.
-        QTimer::singleShot(kFirstPaintWaitMs, this, &frmMain::finishBuilding);
-        return;
-    }
-    finishBuilding();
+PageKit frmMain::kit() {
+    PageKit k;
+    k.toc = toc;
+    k.settings = m_settings.get();
+    k.alert = [this](const QString &text) { Errors(text); };
+    k.dialogs = [this] { return dialogs(); };
+    return k;
 }
 
 void frmMain::finishBuilding() {
     if (m_built)
         return;
     m_built = true;
-    loadImages();
-    buildPages();
-    restoreChoices();
-    buildMenus();
-    buildConversations();
-    connectProtocol();
-    startPasswordStore();
-    startTray();
-    startLogo();
-    showAddedWidgets();
-}
+    PicAway = new AwayStrip(this);
+    PicCredits = new CreditsPanel(this);
+    PicCredits->hide();
+    PicLogin->buildPages({book, privacy, &away, PicAway, &conversations});
+    m_views = new ConversationViews(this, &conversations, imViews, chatViews, PicIM, PicChat, this);
 
-// A widget added to a parent that is already shown stays hidden until it is
-// shown itself. What finishBuilding() added after the first paint is shown
-// here as it would have been had it been built before: all but windows and
-// widgets hidden on purpose.
-void frmMain::showAddedWidgets() {
+    // The tray's menu has no parent: "Show" must work while the alert or a
+    // dialog has disabled the window. The window deletes it.
+    opt = new QMenu;
+    opt->setObjectName(QStringLiteral("opt"));
+    showMe = opt->addAction(QStringLiteral("Show"));
+    showMe->setObjectName(QStringLiteral("showMe"));
+    connect(showMe, &QAction::triggered, this, &frmMain::showMe_Click);
+    m_alerts = new MessageAlerts(this, Tab1, m_settings.get(), opt);
+    m_history = new ConversationHistory(
+        m_settings.get(), [this](const QString &text) { Errors(text); }, opt, this);
+
+    connectProtocol();
+    m_invitations = new ChatInvitations(kit(), m_views, this);
+    connectPages();
+    PicLogin->frmLogin->startPasswordStore();
+    m_tray = new mdlTray(this);
+    connect(m_tray, &mdlTray::menuRequested, this, [this] { opt->popup(QCursor::pos()); });
+    m_tray->addTrayIcon(windowIcon(), kCaption);
+    m_alerts->setTray(m_tray);
+    // A click on a notification leads to its conversation.
+    connect(m_alerts, &MessageAlerts::activated, this, [this](const QString &caption) {
+        showMe_Click();
+        const int index = Tab1->conversationIndex(caption);
+        if (index >= 0)
+            Tab1->setCurrentIndex(index);
+    });
+    buildShortcuts();
+    PicLogin->startLogo();
+    layoutPanels();
+    // A widget added to a parent that is already shown stays hidden until
+    // it is shown itself: show what was built as if it had been there
+    // before, all but windows and widgets hidden on purpose.
     for (QWidget *w : findChildren<QWidget *>())
         if (!w->isWindow() && !w->testAttribute(Qt::WA_WState_ExplicitShowHide) &&
             w->parentWidget()->isVisible())
             w->show();
-}
-
-bool frmMain::isFullyBuilt() const {
-    return m_built;
 }
 
 bool frmMain::event(QEvent *event) {
@@ -109,8 +185,8 @@ bool frmMain::event(QEvent *event) {
 
 frmMain::~frmMain() {
     // The separate windows go first: they hold pointers into this one.
-    delete m_addBuddy.data();
-    delete m_addGroup.data();
+    if (PicLogin->buddyList)
+        delete PicLogin->buddyList->menus;
     m_err.reset();
     m_profile.reset();
     delete opt;
@@ -120,24 +196,8 @@ void frmMain::setDialogProvider(DialogProvider *provider) {
     m_dialogs = provider ? provider : m_ownDialogs.get();
 }
 
-DialogProvider *frmMain::dialogs() {
-    return m_dialogs;
-}
-
-frmErr *frmMain::alertWindow() const {
-    return m_err.get();
-}
-frmAddBuddy *frmMain::addBuddyDialog() const {
-    return m_addBuddy.data();
-}
-frmGroups *frmMain::addGroupDialog() const {
-    return m_addGroup.data();
-}
-
-void frmMain::startTray() {
-    m_tray = new mdlTray(this);
-    connect(m_tray, &mdlTray::menuRequested, this, [this] { opt->popup(QCursor::pos()); });
-    m_tray->addTrayIcon(windowIcon(), kCaption);
+HistoryStore *frmMain::history() const {
+    return m_history ? m_history->store() : nullptr;
 }
 
 void frmMain::showMe_Click() {
@@ -156,23 +216,40 @@ void frmMain::closeEvent(QCloseEvent *event) {
     // Our other windows have no parent; close them so the program ends.
     if (m_err)
         m_err->hide();
-    if (m_addBuddy)
-        m_addBuddy->hide();
-    if (m_addGroup)
-        m_addGroup->hide();
+    if (PicLogin->buddyList) {
+        if (frmAddBuddy *dialog = PicLogin->buddyList->menus->addBuddyDialog())
+            dialog->hide();
+        if (frmGroups *dialog = PicLogin->buddyList->menus->addGroupDialog())
+            dialog->hide();
+    }
     if (m_profile)
         m_profile->hide();
     event->accept();
 }
 
-void frmMain::notSent() {
-    Errors(notSentText(toc));
-}
-
 QString frmMain::ownScreenName() const {
-    return txtSn->text();
+    return PicLogin->frmLogin->screenName();
 }
 
 QString frmMain::iconHost() const {
     return toc->tocServer();
+}
+
+FormatSettings frmMain::formatSettings() const {
+    // Views made before the font page exists read the defaults.
+    return PicLogin->font ? PicLogin->font->formatSettings() : FormatSettings();
+}
+
+void frmMain::blockFromView(const QString &name) {
+    PicLogin->privacy->blockName(name);
+}
+
+void frmMain::showAddBuddy() {
+    PicLogin->buddyList->menus->showAddBuddyDialog();
+}
+
+void frmMain::keepLine(const HistoryLine &line) {
+    // Nothing is shown before the window is built; the check costs nothing.
+    if (m_history)
+        m_history->keep(line);
 }

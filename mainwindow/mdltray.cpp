@@ -14,6 +14,7 @@ bool mdlTray::addTrayIcon(const QIcon &icon, const QString &tip) {
     m_icon = new QSystemTrayIcon(icon, this);
     m_icon->setToolTip(tip);
     connect(m_icon, &QSystemTrayIcon::activated, this, &mdlTray::activation);
+    connect(m_icon, &QSystemTrayIcon::messageClicked, this, &mdlTray::messageClicked);
     m_icon->show();
     return true;
 }

@@ -32,6 +32,8 @@ class mdlTray : public QObject {
 
   signals:
     void menuRequested();
+    // The last notification's balloon was clicked.
+    void messageClicked();
 
   private:
     QSystemTrayIcon *m_icon = nullptr;

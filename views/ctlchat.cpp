@@ -38,6 +38,10 @@ void ctlChat::buildControls() {
     txtMsg->setFont(QFont(QStringLiteral("Arial")));
     txtMsg->setPlainText(tr("Message"));
     txtMsg->setFixedHeight(40);
+    // Tab moves on to the buttons, as in any dialog; a message has no tabs.
+    txtMsg->setTabChangesFocus(true);
+    txtMsg->setAccessibleName(tr("Message"));
+    TEXT->setAccessibleName(tr("Room conversation"));
     // The first click selects the word "Message", so typing replaces it.
     txtMsg->installEventFilter(this);
 
@@ -47,7 +51,8 @@ void ctlChat::buildControls() {
     lstPPL->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     lstPPL->viewport()->setMouseTracking(true);
     lstPPL->viewport()->installEventFilter(this);
-    lstPPL->setMaximumWidth(140);
+    lstPPL->setMaximumWidth(kMemberListWidth);
+    lstPPL->setAccessibleName(tr("People Here"));
     // Members keep their names as they arrived; they are drawn escaped.
     lstPPL->setItemDelegate(new shown::NameDelegate(lstPPL));
     m_members = std::make_unique<MemberList>(lstPPL);
@@ -92,6 +97,17 @@ void ctlChat::buildControls() {
     connect(chameleonButton1, &QPushButton::clicked, this, &ctlChat::chameleonButton1_Click);
     connect(cmdLeave, &QPushButton::clicked, this, &ctlChat::cmdLeave_Click);
     connect(txtMsg, &QPlainTextEdit::textChanged, this, &ctlChat::txtMsg_Change);
+}
+
+void ctlChat::focusInput() {
+    txtMsg->setFocus(Qt::TabFocusReason);
+}
+
+// The member list keeps its width in a small view and takes a quarter of a
+// wide one, so that long names show when there is room.
+void ctlChat::resizeEvent(QResizeEvent *event) {
+    lstPPL->setMaximumWidth(qMax(kMemberListWidth, width() / 4));
+    QWidget::resizeEvent(event);
 }
 
 bool ctlChat::eventFilter(QObject *watched, QEvent *event) {

@@ -44,6 +44,11 @@ class ctlChat : public QWidget {
     // Sets xList's tooltip to the entry under y (twips from the list's top).
     void ShowToolTip(QListWidget *xList, int y);
 
+    // The cursor into the input box (the room's tab was selected).
+    void focusInput();
+    // As the view's "Leave Chat" does.
+    void leaveRoom() { cmdLeave_Click(); }
+
     int index() const { return m_index; }
     void setIndex(int index) { m_index = index; }
 
@@ -53,6 +58,7 @@ class ctlChat : public QWidget {
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
   private:
     void buildControls();
@@ -63,6 +69,7 @@ class ctlChat : public QWidget {
     void endMemberPass();
     void updateCount();
 
+    static constexpr int kMemberListWidth = 140;
     ViewHost *m_host;
     int m_index = 0;
     std::unique_ptr<MemberList> m_members;

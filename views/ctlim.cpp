@@ -48,9 +48,14 @@ void ctlIM::buildControls() {
     txtMsg->setObjectName(QStringLiteral("txtMsg"));
     txtMsg->setFont(QFont(QStringLiteral("Arial")));
     txtMsg->setFixedHeight(40);
+    // Tab moves on to the buttons, as in any dialog; a message has no tabs.
+    txtMsg->setTabChangesFocus(true);
+    txtMsg->setAccessibleName(tr("Message"));
+    TEXT->setAccessibleName(tr("Conversation"));
 
     txtuser = new QLineEdit(this);
     txtuser->setObjectName(QStringLiteral("txtuser"));
+    txtuser->setAccessibleName(tr("Partner"));
 
     labIMstatus = new QLabel(this);
     labIMstatus->setObjectName(QStringLiteral("labIMstatus"));
@@ -131,6 +136,10 @@ void ctlIM::im_msg(const QString &user, const QString &msg) {
     render::showMessage(TEXT, user, msg, render::scanMessage(msg, render::BackMarker::Spaced),
                         render::kNoLimit);
     TEXT->messageAppended(firstBlock);
+}
+
+void ctlIM::focusInput() {
+    txtMsg->setFocus(Qt::TabFocusReason);
 }
 
 void ctlIM::receive(const QString &user, const QString &msg) {

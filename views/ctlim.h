@@ -44,6 +44,11 @@ class ctlIM : public QWidget {
     // (the settings after it are then not applied either).
     bool UpdateFonts();
 
+    // The cursor into the input box (the conversation's tab was selected).
+    void focusInput();
+    // As the view's "Close" does.
+    void closeConversation() { Command4_Click(); }
+
     // The view's place in its owner's list.
     int index() const { return m_index; }
     void setIndex(int index) { m_index = index; }

@@ -132,7 +132,7 @@ class TestEndToEnd : public QObject {
         auto *away = bob->find<QPlainTextEdit>("txtAway");
         away->setPlainText("out for lunch");
         // The views have buttons named Command3 too: use the window's own.
-        QTest::mouseClick(bob->w->Command3, Qt::LeftButton);
+        QTest::mouseClick(bob->w->PicLogin->away->Command3, Qt::LeftButton);
         QVERIFY(bob->find<QWidget>("PicAway")->isVisible());
         ctlIM *atAlice = alice->imView("bobtwo");
         alice->selectTab("bobtwo");
@@ -145,7 +145,7 @@ class TestEndToEnd : public QObject {
         QCOMPARE(Client::transcript(atAlice).count("out for lunch"), 1);
         QCOMPARE(bob->find<QLabel>("labAwayMsgs")->text(), QStringLiteral("2"));
         bob->screenshot("06-away");
-        QTest::mouseClick(bob->w->Command7, Qt::LeftButton);
+        QTest::mouseClick(bob->w->PicAway->Command7, Qt::LeftButton);
         QVERIFY(!bob->find<QWidget>("PicAway")->isVisible());
     }
 
@@ -174,8 +174,8 @@ class TestEndToEnd : public QObject {
 
   private:
     static void addBuddy(Client &c, const char *name) {
-        c.w->showAddBuddyDialog();
-        frmAddBuddy *dialog = c.w->addBuddyDialog();
+        c.w->showAddBuddy();
+        frmAddBuddy *dialog = c.w->PicLogin->buddyList->menus->addBuddyDialog();
         QVERIFY(dialog);
         auto *sn = dialog->findChild<QLineEdit *>("txtsn");
         sn->clear();

@@ -1,8 +1,8 @@
 #include "tst_hostile_gui.h"
 
 #include "dialogs/frmerr.h"
-#include "mainwindow/boxchain.h"
-#include "mainwindow/buddytree.h"
+#include "pages/boxchain.h"
+#include "pages/buddytree.h"
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
 #include "views/ctlchat.h"
@@ -47,7 +47,7 @@ QByteArray TestHostileGui::frame(const QByteArray &line) {
 bool TestHostileGui::deliver(const QByteArray &bytes, int ms) {
     const QString marker = QStringLiteral("marker%1").arg(++m_marker);
     rig->server.sendRaw(bytes + frame(QByteArray("NICK:") + marker.toUtf8()));
-    return waitUntil([&] { return rig->w->txtSn->text() == marker; }, ms);
+    return waitUntil([&] { return rig->w->PicLogin->frmLogin->txtSn->text() == marker; }, ms);
 }
 
 QStringList TestHostileGui::tabKeys() const {
@@ -74,8 +74,8 @@ QString TestHostileGui::snapshot() const {
                          v->findChild<QLabel *>(QStringLiteral("labPPL"))->text();
     s << QStringLiteral("chats=") + chats.join(QLatin1Char('|'));
     QStringList tree;
-    for (int i = 0; i < w.TreeBL->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *g = w.TreeBL->topLevelItem(i);
+    for (int i = 0; i < w.PicLogin->buddyList->TreeBL->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *g = w.PicLogin->buddyList->TreeBL->topLevelItem(i);
         QStringList kids;
         for (int k = 0; k < g->childCount(); ++k)
             kids << g->child(k)->text(0) + QLatin1Char('@') +
@@ -142,7 +142,7 @@ void TestHostileGui::boxFlood() {
     }
     QCOMPARE(rig->dialogs.calls.size(), single.size());
     // The buddy tree does not follow these events.
-    QCOMPARE(rig->w->TreeBL->topLevelItemCount(), 0);
+    QCOMPARE(rig->w->PicLogin->buddyList->TreeBL->topLevelItemCount(), 0);
 }
 
 // The real Qt message boxes: one box per kind on screen, its text updated

@@ -3,7 +3,7 @@
 #include "tst_hostile_gui.h"
 
 #include "dialogs/frmerr.h"
-#include "mainwindow/buddytree.h"
+#include "pages/buddytree.h"
 #include "protocol/qeltocsock.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
@@ -87,7 +87,7 @@ void TestHostileGui::markupShownLiterally() {
         QCOMPARE(seenOnTab(w.Tab1->tabText(i)), w.tabCaption(i));
 
     // The tree: the group and the buddy under it, no tooltips.
-    QTreeWidgetItem *node = w.TreeBL->nodeByKey(name);
+    QTreeWidgetItem *node = w.PicLogin->buddyList->TreeBL->nodeByKey(name);
     QVERIFY(node);
     QCOMPARE(node->text(0), name);
     QCOMPARE(node->parent()->text(0), group);
@@ -170,7 +170,7 @@ void TestHostileGui::invalidUtf8() {
                     frame("IM_IN_ENC2:" + bytes + ":F:F:T: O:F:L:en:second") +
                     frame("CHAT_JOIN:3:" + bytes) +
                     frame("CHAT_IN_ENC:3:" + bytes + ":F:A:en:" + bytes)));
-    QTreeWidgetItem *node = w.TreeBL->nodeByKey(text);
+    QTreeWidgetItem *node = w.PicLogin->buddyList->TreeBL->nodeByKey(text);
     QVERIFY(node);
     QCOMPARE(BuddyTree::imageOf(node), 2);
     QCOMPARE(tabKeys(), (QStringList{"Settings", text, text + "."}));
@@ -198,7 +198,7 @@ void TestHostileGui::fixedTabNamesAreConversations() {
     QFETCH(QString, name);
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
-    w.addFixedTab(frmMain::FixedTab::Credits);
+    w.Tab1->addFixed(TabStrip::Fixed::Credits);
     QVERIFY(deliver(frame("IM_IN_ENC2:" + name.toUtf8() + ":F:F:T: O:F:L:en:hi")));
     QCOMPARE(w.Tab1->count(), 3);
     w.Tab1->setCurrentIndex(2);
@@ -206,9 +206,9 @@ void TestHostileGui::fixedTabNamesAreConversations() {
     QVERIFY(!w.PicLogin->isVisible() && !w.PicCredits->isVisible());
     w.imViews[1]->findChild<QPushButton *>(QStringLiteral("Command4"))->click();
     QCOMPARE(w.Tab1->count(), 2);
-    QVERIFY(w.fixedTabIndex(frmMain::FixedTab::Settings) >= 0);
-    QVERIFY(w.fixedTabIndex(frmMain::FixedTab::Credits) >= 0);
-    w.Tab1->setCurrentIndex(w.fixedTabIndex(frmMain::FixedTab::Settings));
+    QVERIFY(w.Tab1->fixedIndex(TabStrip::Fixed::Settings) >= 0);
+    QVERIFY(w.Tab1->fixedIndex(TabStrip::Fixed::Credits) >= 0);
+    w.Tab1->setCurrentIndex(w.Tab1->fixedIndex(TabStrip::Fixed::Settings));
     QVERIFY(w.PicLogin->isVisible());
 }
 
@@ -263,9 +263,12 @@ void TestHostileGui::controlsInNamesShownEscaped() {
                     frame(QStringLiteral("ERROR:901:%1").arg(name))));
     QCOMPARE(tabKeys(), (QStringList{"Settings", name, "room."}));
     QCOMPARE(w.Tab1->tabText(1), alone);
-    auto *delegate = qobject_cast<QStyledItemDelegate *>(w.TreeBL->itemDelegate());
-    QVERIFY(w.TreeBL->nodeByKey(name));
-    QCOMPARE(delegate->displayText(w.TreeBL->nodeByKey(name)->text(0), QLocale()), alone);
+    auto *delegate =
+        qobject_cast<QStyledItemDelegate *>(w.PicLogin->buddyList->TreeBL->itemDelegate());
+    QVERIFY(w.PicLogin->buddyList->TreeBL->nodeByKey(name));
+    QCOMPARE(
+        delegate->displayText(w.PicLogin->buddyList->TreeBL->nodeByKey(name)->text(0), QLocale()),
+        alone);
     QCOMPARE(rig->dialogs.texts(QStringLiteral("message")), QStringList{alone});
 
     ctlIM *im = w.imViews.last();
@@ -285,7 +288,7 @@ void TestHostileGui::controlsInNamesShownEscaped() {
 
     // The same bytes as the user's own name: no control reaches the field.
     rig->server.sendRaw(frame("NICK:" + name.toUtf8()));
-    QVERIFY(waitUntil([&] { return w.txtSn->text() == own; }));
+    QVERIFY(waitUntil([&] { return w.PicLogin->frmLogin->txtSn->text() == own; }));
     im->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"))->setPlainText("back\n");
     QVERIFY(waitUntil([&] { return rig->server.received().contains("toc_send_im \""); }));
     QVERIFY(rig->server.received().contains("toc_send_im \"" + name.toUtf8() + "\" \""));

@@ -3,10 +3,10 @@
 #include "tst_hostile_gui.h"
 
 #include "dialogs/frmerr.h"
-#include "mainwindow/buddytree.h"
-#include "mainwindow/clicklabel.h"
+#include "pages/buddytree.h"
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
+#include "uikit/clicklabel.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
 
@@ -150,13 +150,13 @@ void TestHostileGui::serverCloses() {
         QCOMPARE(w.alertWindow()->message(), alert);
         w.alertWindow()->Command1->click();
     }
-    QCOMPARE(w.frmLogin->isVisible(), !signedOnLayout);
+    QCOMPARE(w.PicLogin->frmLogin->isVisible(), !signedOnLayout);
     QCOMPARE(w.chatViews.size(), signedOnLayout ? 2 : 1);
     QCOMPARE(w.imViews.size(), 1);
 
     // Signing on again works, and the next IM opens one clean view.
     if (signedOnLayout)
-        QTest::mouseClick(w.Label6, Qt::LeftButton); // "Logout"
+        QTest::mouseClick(w.PicLogin->Label6, Qt::LeftButton); // "Logout"
 
     QVERIFY(signOn(kConfig));
     QVERIFY(deliver(frame("IM_IN_ENC2:bob:F:F:T: O:F:L:en:fresh")));

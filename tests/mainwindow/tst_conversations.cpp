@@ -1,13 +1,15 @@
 #include "tst_conversations.h"
 
-#include "mainwindow/animatedpicture.h"
-#include "mainwindow/buddytree.h"
-#include "mainwindow/clicklabel.h"
 #include "mainwindow/mdltray.h"
+#include "pages/buddytree.h"
+#include "uikit/animatedpicture.h"
+#include "uikit/clicklabel.h"
+
 #include "protocol/qeltocsock.h"
 #include "uikit/twips.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
+#include <QMenu>
 
 #include <QLabel>
 #include <QMovie>
@@ -185,7 +187,7 @@ void TestConversations::outOfSightMessagesNotify() {
     QCOMPARE(w.tray()->lastNotification(), QStringLiteral("Alice: one <3"));
     QVERIFY(receive(QStringLiteral("CHAT_IN_ENC:4:bob:F:A:en:hey My Name")));
     QCOMPARE(w.tray()->lastNotification(), QStringLiteral("bob: hey My Name"));
-    w.mnuNotify->setChecked(false);
+    w.opt->findChild<QAction *>(QStringLiteral("mnuNotify"))->setChecked(false);
     QVERIFY(receiveIM(QStringLiteral("Carol"), QStringLiteral("three")));
     QCOMPARE(w.tray()->lastNotification(), QStringLiteral("bob: hey My Name"));
 }
@@ -260,8 +262,8 @@ void TestConversations::closedTabThenNewIMGetsNewView() {
     QVERIFY(!transcriptOf(fresh).contains(QStringLiteral("first")));
     // Many conversations opened and closed one after another reuse one slot.
     for (int i = 0; i < 30; ++i) {
-        w.txtIM->setText(QStringLiteral("pal%1").arg(i));
-        QTest::mouseClick(w.cmdIM, Qt::LeftButton);
+        w.PicLogin->chatIM->txtIM->setText(QStringLiteral("pal%1").arg(i));
+        QTest::mouseClick(w.PicLogin->chatIM->cmdIM, Qt::LeftButton);
         w.imViews.last()->findChild<QPushButton *>(QStringLiteral("Command4"))->click();
     }
     QCOMPARE(w.imViews.size(), 3);
@@ -272,14 +274,14 @@ void TestConversations::closedTabThenNewIMGetsNewView() {
 void TestConversations::sendIMTwiceSelectsTheOneConversation() {
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
-    w.tab2->setCurrentWidget(w.pageChatIM);
+    w.PicLogin->tab2->setCurrentWidget(w.PicLogin->chatIM);
     rig->server.clearReceived();
-    w.txtIM->setText(QStringLiteral("Bob"));
-    QTest::mouseClick(w.cmdIM, Qt::LeftButton);
+    w.PicLogin->chatIM->txtIM->setText(QStringLiteral("Bob"));
+    QTest::mouseClick(w.PicLogin->chatIM->cmdIM, Qt::LeftButton);
     QCOMPARE(w.Tab1->currentIndex(), 0);
     // The same person again, written otherwise: no second view, its tab selected.
-    w.txtIM->setText(QStringLiteral("b o B"));
-    QTest::mouseClick(w.cmdIM, Qt::LeftButton);
+    w.PicLogin->chatIM->txtIM->setText(QStringLiteral("b o B"));
+    QTest::mouseClick(w.PicLogin->chatIM->cmdIM, Qt::LeftButton);
     QCOMPARE(tabKeys(), (QStringList{"Settings", "Bob"}));
     QCOMPARE(linesSent(), QStringList()); // opening a conversation sends nothing
     QCOMPARE(w.Tab1->currentIndex(), 1);
@@ -300,9 +302,9 @@ void TestConversations::sendIMTwiceSelectsTheOneConversation() {
 void TestConversations::sendIMWithoutName() {
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
-    w.tab2->setCurrentWidget(w.pageChatIM);
-    w.txtIM->clear();
-    QTest::mouseClick(w.cmdIM, Qt::LeftButton);
+    w.PicLogin->tab2->setCurrentWidget(w.PicLogin->chatIM);
+    w.PicLogin->chatIM->txtIM->clear();
+    QTest::mouseClick(w.PicLogin->chatIM->cmdIM, Qt::LeftButton);
     QVERIFY(w.alertWindow());
     QCOMPARE(w.alertWindow()->message(),
              QStringLiteral("Please type the screen name to send an IM to."));
@@ -314,17 +316,17 @@ void TestConversations::imUserFromBuddyTree() {
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("g:Friends\nb:Jane Doe\ndone:\n")));
     QVERIFY(receive(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:0: O:")));
-    QTreeWidgetItem *node = w.TreeBL->nodeByKey(QStringLiteral("Jane Doe"));
+    QTreeWidgetItem *node = w.PicLogin->buddyList->TreeBL->nodeByKey(QStringLiteral("Jane Doe"));
     QVERIFY(node);
 
-    w.mnuIM->trigger();
+    w.PicLogin->buddyList->menus->mnuIM->trigger();
     QCOMPARE(w.alertWindow()->message(), QStringLiteral("Please select an item on our buddylist"));
     QCOMPARE(w.imViews.size(), 1);
     w.alertWindow()->close();
 
     node->setSelected(true);
-    w.mnuIM->trigger();
-    QCOMPARE(w.txtIM->text(), node->text(0));
+    w.PicLogin->buddyList->menus->mnuIM->trigger();
+    QCOMPARE(w.PicLogin->chatIM->txtIM->text(), node->text(0));
     QCOMPARE(tabKeys(), (QStringList{"Settings", node->text(0)}));
     QCOMPARE(w.imViews.size(), 2);
     QCOMPARE(w.imViews[1]->IMUser, node->text(0));
@@ -349,9 +351,9 @@ void TestConversations::typingStatus() {
     QFETCH(QString, first);
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
-    w.txtIM->setText(QStringLiteral("Alice"));
-    w.tab2->setCurrentWidget(w.pageChatIM);
-    QTest::mouseClick(w.cmdIM, Qt::LeftButton);
+    w.PicLogin->chatIM->txtIM->setText(QStringLiteral("Alice"));
+    w.PicLogin->tab2->setCurrentWidget(w.PicLogin->chatIM);
+    QTest::mouseClick(w.PicLogin->chatIM->cmdIM, Qt::LeftButton);
     QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("hi")));
     QCOMPARE(statusOf(w.imViews[1])->text(), QStringLiteral("Alice has entered text"));
 
@@ -363,8 +365,8 @@ void TestConversations::typingStatus() {
 
 void TestConversations::creditsTab() {
     frmMain &w = *rig->w;
-    QTest::mouseClick(w.Image1, Qt::LeftButton);
-    QTest::mouseClick(w.Image1, Qt::LeftButton);
+    QTest::mouseClick(w.PicLogin->Image1, Qt::LeftButton);
+    QTest::mouseClick(w.PicLogin->Image1, Qt::LeftButton);
     QCOMPARE(tabKeys(), (QStringList{"Settings", "Credits"}));
     QCOMPARE(w.Tab1->currentIndex(), 0);
     QVERIFY(!w.PicCredits->isVisible());
@@ -383,18 +385,18 @@ void TestConversations::creditsTab() {
     for (const char *t : {"About vorkle", "Version:", "2.0.2", "Programmers:", "Also thanks to"})
         QVERIFY2(texts.contains(QLatin1String(t)), t);
     QCOMPARE(picture->movie()->state(), QMovie::Running);
-    QCOMPARE(w.Label16->text(), QStringLiteral("Close Tab"));
-    QCOMPARE(w.Label16->parentWidget(), w.PicCredits);
-    QCOMPARE(w.Label16->pos(), twips::rect(4560, 120, 1, 1).topLeft());
-    QCOMPARE(w.Label16->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(w.PicCredits->Label16->text(), QStringLiteral("Close Tab"));
+    QCOMPARE(w.PicCredits->Label16->parentWidget(), w.PicCredits);
+    QCOMPARE(w.PicCredits->Label16->pos(), twips::rect(4560, 120, 1, 1).topLeft());
+    QCOMPARE(w.PicCredits->Label16->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 
-    QTest::mouseClick(w.Label16, Qt::LeftButton);
+    QTest::mouseClick(w.PicCredits->Label16, Qt::LeftButton);
     QCOMPARE(tabKeys(), QStringList{"Settings"});
     QVERIFY(!w.PicCredits->isVisible());
     QCOMPARE(picture->movie()->state(), QMovie::NotRunning);
     QVERIFY(w.PicLogin->isVisible());
     // It can be opened again.
-    QTest::mouseClick(w.Image1, Qt::LeftButton);
+    QTest::mouseClick(w.PicLogin->Image1, Qt::LeftButton);
     QCOMPARE(tabKeys(), (QStringList{"Settings", "Credits"}));
 }
 

@@ -1,6 +1,6 @@
 #include "tst_conversations.h"
 
-#include "mainwindow/buddytree.h"
+#include "pages/buddytree.h"
 #include "protocol/qeltocsock.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
@@ -68,12 +68,12 @@ void TestConversations::joinChat() {
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     rig->server.clearReceived();
-    w.tab2->setCurrentWidget(w.pageChatIM);
-    w.txtChatName->setText(room);
-    w.txtEx->setText(exchange);
-    QTest::mouseClick(w.cmdChat, Qt::LeftButton);
+    w.PicLogin->tab2->setCurrentWidget(w.PicLogin->chatIM);
+    w.PicLogin->chatIM->txtChatName->setText(room);
+    w.PicLogin->chatIM->txtEx->setText(exchange);
+    QTest::mouseClick(w.PicLogin->chatIM->cmdChat, Qt::LeftButton);
 
-    QCOMPARE(w.txtChatName->text(), field);
+    QCOMPARE(w.PicLogin->chatIM->txtChatName->text(), field);
     QCOMPARE(linesSent(), lines);
     if (alert.isEmpty())
         QVERIFY(!w.alertWindow());
@@ -108,9 +108,9 @@ void TestConversations::joinedChatNamesTab() {
     QFETCH(QString, caption);
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
-    w.tab2->setCurrentWidget(w.pageChatIM);
-    w.txtChatName->setText(typed);
-    QTest::mouseClick(w.cmdChat, Qt::LeftButton);
+    w.PicLogin->tab2->setCurrentWidget(w.PicLogin->chatIM);
+    w.PicLogin->chatIM->txtChatName->setText(typed);
+    QTest::mouseClick(w.PicLogin->chatIM->cmdChat, Qt::LeftButton);
     QVERIFY(rig->server.waitForLineStartingWith(QStringLiteral("toc_chat_join ")));
 
     ctlChat *view = joined(serverRoom, 77);
@@ -134,18 +134,18 @@ void TestConversations::joinedChatNamesTab() {
 void TestConversations::alreadyInThisChat() {
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
-    w.tab2->setCurrentWidget(w.pageChatIM);
-    w.txtChatName->setText(QStringLiteral("Chat 100"));
-    QTest::mouseClick(w.cmdChat, Qt::LeftButton);
+    w.PicLogin->tab2->setCurrentWidget(w.PicLogin->chatIM);
+    w.PicLogin->chatIM->txtChatName->setText(QStringLiteral("Chat 100"));
+    QTest::mouseClick(w.PicLogin->chatIM->cmdChat, Qt::LeftButton);
     QVERIFY(rig->server.waitForLine(QStringLiteral("toc_chat_join \"4\" \"Chat 100\"")));
     QVERIFY(joined(QStringLiteral("Chat 100"), 5));
     rig->server.clearReceived();
 
     // Servers match room names ignoring case.
-    w.txtChatName->setText(QStringLiteral(" CHAT 100"));
-    QTest::mouseClick(w.cmdChat, Qt::LeftButton);
+    w.PicLogin->chatIM->txtChatName->setText(QStringLiteral(" CHAT 100"));
+    QTest::mouseClick(w.PicLogin->chatIM->cmdChat, Qt::LeftButton);
     QCOMPARE(w.alertWindow()->message(), QStringLiteral("You are already in this chat"));
-    QCOMPARE(w.txtChatName->text(), QStringLiteral("CHAT 100"));
+    QCOMPARE(w.PicLogin->chatIM->txtChatName->text(), QStringLiteral("CHAT 100"));
     QCOMPARE(linesSent(), QStringList());
     QCOMPARE(tabKeys(), (QStringList{"Settings", "Chat 100."}));
 }
@@ -212,8 +212,8 @@ void TestConversations::chatEventsRoutedById() {
 void TestConversations::leaveChatClosesTab() {
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
-    w.tab2->setCurrentWidget(w.pageChatIM);
-    QTest::mouseClick(w.cmdChat, Qt::LeftButton);
+    w.PicLogin->tab2->setCurrentWidget(w.PicLogin->chatIM);
+    QTest::mouseClick(w.PicLogin->chatIM->cmdChat, Qt::LeftButton);
     QVERIFY(rig->server.waitForLine(kJoin100));
     ctlChat *view = joined(QStringLiteral("chat100"), 11);
     QVERIFY(view);
@@ -238,7 +238,7 @@ void TestConversations::leaveChatClosesTab() {
     // The room's later events reach no view; the room can be joined again.
     QVERIFY(receive(QStringLiteral("CHAT_IN_ENC:11:bob:F:A:en:after")));
     rig->server.clearReceived();
-    QTest::mouseClick(w.cmdChat, Qt::LeftButton);
+    QTest::mouseClick(w.PicLogin->chatIM->cmdChat, Qt::LeftButton);
     QCOMPARE(linesSent(), QStringList{kJoin100});
     QVERIFY(receive(QStringLiteral("CHAT_JOIN:12:chat100")));
     QCOMPARE(w.chatViews.size(), 2);
@@ -250,9 +250,9 @@ void TestConversations::logoutResetsViews() {
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("hi")));
-    w.tab2->setCurrentWidget(w.pageChatIM);
-    w.txtIM->setText(QStringLiteral("Bob"));
-    QTest::mouseClick(w.cmdIM, Qt::LeftButton);
+    w.PicLogin->tab2->setCurrentWidget(w.PicLogin->chatIM);
+    w.PicLogin->chatIM->txtIM->setText(QStringLiteral("Bob"));
+    QTest::mouseClick(w.PicLogin->chatIM->cmdIM, Qt::LeftButton);
     QVERIFY(joined(QStringLiteral("chat100"), 11));
     w.Tab1->setCurrentIndex(1);
     QVERIFY(w.PicIM->isVisible());
@@ -315,14 +315,15 @@ void TestConversations::inviteBuddyToChat() {
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("g:Friends\nb:bob\ndone:\n")));
     QVERIFY(receive(QStringLiteral("UPDATE_BUDDY2:Bob:T:0:0:0: U :")));
-    w.TreeBL->setCurrentItem(w.TreeBL->nodeByKey(QStringLiteral("Bob")));
-    w.mnuInvite->trigger(); // no room yet
+    w.PicLogin->buddyList->TreeBL->setCurrentItem(
+        w.PicLogin->buddyList->TreeBL->nodeByKey(QStringLiteral("Bob")));
+    w.PicLogin->buddyList->menus->mnuInvite->trigger(); // no room yet
     QCOMPARE(w.alertWindow()->message(),
              QStringLiteral("Join a chat room first: the invitation is to a room you are in."));
 
     QVERIFY(joined(QStringLiteral("Test Room"), 0));
     rig->server.clearReceived();
-    w.mnuInvite->trigger();
+    w.PicLogin->buddyList->menus->mnuInvite->trigger();
     QCOMPARE(rig->dialogs.calls.last().kind, QStringLiteral("input"));
     rig->dialogs.calls.last().textDone(QStringLiteral("come \"in\""));
     QCOMPARE(linesSent(), QStringList{"toc_chat_invite \"0\" \"come &quot;in&quot;\" \"bob\""});

@@ -6,7 +6,7 @@
 #include "client/historystore.h"
 #include "dialogs/frmerr.h"
 #include "dialogs/frmhistory.h"
-#include "mainwindow/buddytree.h"
+#include "pages/buddytree.h"
 #include "tst_conversations.h"
 #include "views/ctlim.h"
 
@@ -62,8 +62,8 @@ void TestConversations::historyKeepsWhatTheWindowShows() {
 
     // "View History": the lines as plain text, newest at the bottom, then
     // only those the filter names.
-    w.TreeBL->nodeByKey(QStringLiteral("Alice"))->setSelected(true);
-    w.mnuViewHistory->trigger();
+    w.PicLogin->buddyList->TreeBL->nodeByKey(QStringLiteral("Alice"))->setSelected(true);
+    w.PicLogin->buddyList->menus->mnuViewHistory->trigger();
     auto *window = w.findChild<frmHistory *>();
     QVERIFY(window);
     QSignalSpy shown(window, &frmHistory::pageShown);

@@ -3,10 +3,10 @@
 // must all be in place before anything can need them.
 #include "guitestkit.h"
 
-#include "mainwindow/animatedpicture.h"
-#include "mainwindow/buddytree.h"
-#include "mainwindow/clicklabel.h"
 #include "mainwindow/mdltray.h"
+#include "pages/buddytree.h"
+#include "uikit/animatedpicture.h"
+#include "uikit/clicklabel.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -48,9 +48,9 @@ void verifyComplete(const GuiRig &rig) {
         QVERIFY2(rig.w->findChild<QObject *>(QLatin1String(name)), name);
     QVERIFY(rig.w->opt);
     QVERIFY(rig.w->findChild<mdlTray *>());
-    QVERIFY(rig.w->Image1->isAnimated());
+    QVERIFY(rig.w->PicLogin->Image1->isAnimated());
     // The logo animates exactly while it can be seen.
-    QCOMPARE(rig.w->Image1->isRunning(), rig.w->Image1->isVisible());
+    QCOMPARE(rig.w->PicLogin->Image1->isRunning(), rig.w->PicLogin->Image1->isVisible());
     QWidget *pages = rig.find<QTabWidget>("tab2");
     QWidget *login = rig.find<QFrame>("frmLogin");
     const QObjectList &order = login->parentWidget()->children();
@@ -80,8 +80,8 @@ class TestFirstPaint : public QObject {
         QVERIFY(!rig.find<QTabWidget>("tab2"));
         QVERIFY(!rig.w->findChild<mdlTray *>());
         // The logo's first frame stands still until then.
-        QVERIFY(!rig.w->Image1->isAnimated());
-        QCOMPARE(rig.w->Image1->pixmap().size(), QSize(128, 120));
+        QVERIFY(!rig.w->PicLogin->Image1->isAnimated());
+        QCOMPARE(rig.w->PicLogin->Image1->pixmap().size(), QSize(128, 120));
         // Closing before the rest exists must not touch what is missing.
         QVERIFY(rig.w->close());
         QVERIFY(!rig.w->isVisible());
@@ -120,12 +120,12 @@ class TestFirstPaint : public QObject {
         rig.w->show();
         QTRY_VERIFY(rig.w->isFullyBuilt());
         QVERIFY(rig.signOn(QStringLiteral("done:\n")));
-        rig.w->txtAway->setPlainText(QStringLiteral("out"));
-        QTest::mouseClick(rig.w->Command3, Qt::LeftButton);
+        rig.w->PicLogin->away->txtAway->setPlainText(QStringLiteral("out"));
+        QTest::mouseClick(rig.w->PicLogin->away->Command3, Qt::LeftButton);
         QVERIFY(rig.w->PicAway->isVisible());
         for (const QWidget *w : rig.w->PicAway->findChildren<QWidget *>())
             QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
-        QTest::mouseClick(rig.w->Command7, Qt::LeftButton);
+        QTest::mouseClick(rig.w->PicAway->Command7, Qt::LeftButton);
         QVERIFY(!rig.w->PicAway->isVisible());
     }
 
@@ -142,9 +142,9 @@ class TestFirstPaint : public QObject {
         rig.w->findChild<QPushButton *>(QStringLiteral("cmdLogin"))->click();
         QVERIFY(rig.w->isFullyBuilt());
         QVERIFY(rig.server.acceptSignOn(QStringLiteral("g:Friends\nb:pal\ndone:\n")));
-        QTRY_VERIFY(rig.w->TreeBL->nodeByKey(QStringLiteral("Friends")));
+        QTRY_VERIFY(rig.w->PicLogin->buddyList->TreeBL->nodeByKey(QStringLiteral("Friends")));
         rig.server.sendLine(QStringLiteral("UPDATE_BUDDY2:pal:T:0:0:0: O:"));
-        QTRY_VERIFY(rig.w->TreeBL->nodeByKey(QStringLiteral("pal")));
+        QTRY_VERIFY(rig.w->PicLogin->buddyList->TreeBL->nodeByKey(QStringLiteral("pal")));
     }
 };
 

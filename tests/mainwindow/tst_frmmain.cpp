@@ -1,10 +1,10 @@
 #include "tst_frmmain.h"
 
-#include "mainwindow/animatedpicture.h"
-#include "mainwindow/buddytree.h"
-#include "mainwindow/clicklabel.h"
 #include "mainwindow/mdltray.h"
+#include "pages/buddytree.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/animatedpicture.h"
+#include "uikit/clicklabel.h"
 #include "uikit/twips.h"
 
 #include <QCheckBox>
@@ -53,8 +53,8 @@ void TestFrmMain::startupState() {
     // "Save" and "Load" of the colour scheme are enabled.
     QVERIFY(rig->find<QPushButton>("Command5")->isEnabled());
     QVERIFY(rig->find<QPushButton>("Command8")->isEnabled());
-    QCOMPARE(w.fontColorx, QStringLiteral("0"));
-    QCOMPARE(w.backColorx, QStringLiteral("16777215"));
+    QCOMPARE(w.PicLogin->font->fontColorx, QStringLiteral("0"));
+    QCOMPARE(w.PicLogin->font->backColorx, QStringLiteral("16777215"));
     QCOMPARE(w.palette().color(QPalette::Window), QColor(241, 242, 230));
     QCOMPARE(rig->find<QLabel>("Label1")->palette().color(QPalette::WindowText),
              QColor(61, 137, 188));
@@ -207,7 +207,8 @@ void TestFrmMain::serverCloseWhileSignedOn() {
     QVERIFY(rig->signOn(QStringLiteral("g:Buddies\nb:bob\ndone:\n")));
     QVERIFY(!rig->w->alertWindow());
     rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Bob:T:0:0:0: U :"));
-    QVERIFY(waitUntil([&] { return rig->w->TreeBL->nodeByKey(QStringLiteral("Bob")); }));
+    QVERIFY(waitUntil(
+        [&] { return rig->w->PicLogin->buddyList->TreeBL->nodeByKey(QStringLiteral("Bob")); }));
     auto *labHI = rig->find<QLabel>("labHI");
     rig->server.sendLine(QStringLiteral("EVILED:10:Carol"));
     // A status stays whole before the "format" link, the name giving way.
@@ -230,7 +231,7 @@ void TestFrmMain::serverCloseWhileSignedOn() {
     // is shown online.
     QVERIFY(!rig->find<QFrame>("frmLogin")->isVisible());
     QCOMPARE(rig->find<QTreeWidget>("TreeBL")->topLevelItemCount(), 1);
-    QCOMPARE(rig->w->TreeBL->topLevelItem(0)->childCount(), 0);
+    QCOMPARE(rig->w->PicLogin->buddyList->TreeBL->topLevelItem(0)->childCount(), 0);
     QVERIFY(labHI->text().endsWith(": offline"));
     QVERIFY(fits());
 }
@@ -315,7 +316,7 @@ void TestFrmMain::logoutResetsLayout() {
 
 void TestFrmMain::tabsSwitchPanels() {
     frmMain &w = *rig->w;
-    const int credits = w.addFixedTab(frmMain::FixedTab::Credits);
+    const int credits = w.Tab1->addFixed(TabStrip::Fixed::Credits);
     w.addTab(QStringLiteral("someone"));
     QVERIFY(w.PicLogin->isVisible()); // appended tabs are not selected
 
@@ -323,27 +324,28 @@ void TestFrmMain::tabsSwitchPanels() {
     QVERIFY(w.PicCredits->isVisible());
     QVERIFY(!w.PicLogin->isVisible());
     w.Tab1->setCurrentIndex(2);
-    for (QWidget *p : {w.PicLogin, w.PicCredits, w.PicIM, w.PicChat})
+    for (QWidget *p :
+         std::initializer_list<QWidget *>{w.PicLogin, w.PicCredits, w.PicIM, w.PicChat})
         QVERIFY(!p->isVisible());
     // The logo animates only while it shows: nothing runs behind another tab.
-    QVERIFY(!w.Image1->isRunning());
+    QVERIFY(!w.PicLogin->Image1->isRunning());
 
     w.Tab1->setCurrentIndex(credits);
     // CloseTab closes conversations only; the credits panel's own "Close Tab" closes it.
     w.CloseTab(QStringLiteral("Credits"));
     QCOMPARE(w.Tab1->count(), 3);
-    QTest::mouseClick(w.Label16, Qt::LeftButton);
-    QVERIFY(w.fixedTabIndex(frmMain::FixedTab::Credits) < 0);
+    QTest::mouseClick(w.PicCredits->Label16, Qt::LeftButton);
+    QVERIFY(w.Tab1->fixedIndex(TabStrip::Fixed::Credits) < 0);
     QCOMPARE(w.Tab1->count(), 2);
     w.Tab1->setCurrentIndex(0);
     QVERIFY(w.PicLogin->isVisible());
     QVERIFY(!w.PicCredits->isVisible());
-    QVERIFY(w.Image1->isRunning());
+    QVERIFY(w.PicLogin->Image1->isRunning());
 }
 
 void TestFrmMain::logoShowsWholeFramesOnlyWhileSeen() {
     frmMain &w = *rig->w;
-    AnimatedPicture *logo = w.Image1;
+    AnimatedPicture *logo = w.PicLogin->Image1;
     QVERIFY(logo->isRunning());
     // A step repaints only what changed, yet the screen shows the whole
     // frame, once round the animation and on.

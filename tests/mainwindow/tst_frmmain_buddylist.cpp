@@ -1,6 +1,6 @@
 #include "tst_frmmain.h"
 
-#include "mainwindow/buddytree.h"
+#include "pages/buddytree.h"
 #include "protocol/qeltocsock.h"
 
 #include <QLabel>
@@ -92,7 +92,7 @@ void TestFrmMain::buddyImages() {
     QVERIFY(waitUntil([&] { return tree->nodeByKey("Jane Doe"); }));
     QCOMPARE(BuddyTree::imageOf(tree->nodeByKey("Jane Doe")), image);
     QVERIFY(!tree->nodeByKey("Jane Doe")->icon(0).isNull());
-    QCOMPARE(frmMain::buddyImage(userClass, QString::number(idle)), image);
+    QCOMPARE(BuddyListPage::buddyImage(userClass, QString::number(idle)), image);
 }
 
 void TestFrmMain::buddyUpdates_data() {
@@ -196,7 +196,7 @@ void TestFrmMain::treeClick() {
     rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:0: O:"));
     auto *tree = rig->find<BuddyTree>("TreeBL");
     QVERIFY(waitUntil([&] { return tree->nodeByKey("Jane Doe"); }));
-    rig->w->tab2->setCurrentIndex(5);
+    rig->w->PicLogin->tab2->setCurrentIndex(5);
     rig->server.clearReceived();
 
     clickNode(tree, tree->nodeByKey(node));
@@ -214,14 +214,14 @@ void TestFrmMain::treeClick() {
 void TestFrmMain::clickWithoutSelectionSendsNothing() {
     QVERIFY(rig->signOn(kConfig));
     auto *tree = rig->find<BuddyTree>("TreeBL");
-    rig->w->tab2->setCurrentIndex(5);
+    rig->w->PicLogin->tab2->setCurrentIndex(5);
     rig->server.clearReceived();
     // Clicking the empty part of the tree selects nothing.
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                       QPoint(5, tree->viewport()->height() - 3));
     QTest::qWait(50);
     QCOMPARE(rig->server.lines(), QStringList());
-    QVERIFY(!rig->w->blClick->isVisible());
+    QVERIFY(!rig->w->PicLogin->buddyList->menus->blClick->isVisible());
 }
 
 void TestFrmMain::removeItem_data() {
@@ -264,7 +264,7 @@ void TestFrmMain::removeItem() {
     tree->nodeByKey(node)->setSelected(true);
     rig->server.clearReceived();
 
-    rig->w->rembdy->trigger();
+    rig->w->PicLogin->buddyList->menus->rembdy->trigger();
     QCOMPARE(rig->dialogs.texts("question"), QStringList{question});
     QCOMPARE(rig->dialogs.calls.first().title, QString());
     rig->server.sendLine(QStringLiteral("NICK:before"));
@@ -283,7 +283,7 @@ void TestFrmMain::removeItem() {
 
 void TestFrmMain::removeItemWithoutSelection() {
     QVERIFY(rig->signOn(kConfig));
-    rig->w->rembdy->trigger();
+    rig->w->PicLogin->buddyList->menus->rembdy->trigger();
     QVERIFY(rig->w->alertWindow());
     QCOMPARE(rig->w->alertWindow()->message(),
              QStringLiteral("Please select an item on our buddylist"));
@@ -306,13 +306,13 @@ void TestFrmMain::blockUserFromMenu() {
 
     // Without a selection: the alert, nothing sent.
     rig->server.clearReceived();
-    rig->w->mnublock->trigger();
+    rig->w->PicLogin->buddyList->menus->mnublock->trigger();
     QCOMPARE(rig->w->alertWindow()->message(),
              QStringLiteral("Please select an item on our buddylist"));
     rig->w->alertWindow()->close();
 
     tree->nodeByKey("Jane Doe")->setSelected(true);
-    rig->w->mnublock->trigger();
+    rig->w->PicLogin->buddyList->menus->mnublock->trigger();
     QVERIFY(rig->server.waitForLine(QStringLiteral("toc2_add_deny \"janedoe\"")));
     QCOMPARE(rig->server.lines().size(), 1);
 }
@@ -340,7 +340,7 @@ void TestFrmMain::buddyAddedAndGroupRemovedBoxes() {
 
 void TestFrmMain::optionsMenuOpens() {
     QVERIFY(rig->signOn(kConfig));
-    rig->w->tab2->setCurrentIndex(5);
+    rig->w->PicLogin->tab2->setCurrentIndex(5);
     QTest::mouseClick(rig->find<QPushButton>("Command6"), Qt::LeftButton);
     auto *menu = rig->w->findChild<QMenu *>(QStringLiteral("mnuBL"));
     QVERIFY(menu->isVisible());

@@ -2,9 +2,9 @@
 #include "tst_settingspages.h"
 
 #include "dialogs/frmerr.h"
-#include "mainwindow/buddytree.h"
-#include "mainwindow/clicklabel.h"
+#include "pages/buddytree.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/clicklabel.h"
 #include "views/ctlim.h"
 
 #include <QAbstractButton>
@@ -25,8 +25,8 @@ QStringList items(const QListWidget *list) {
 
 int selectedOption(const frmMain &w) {
     int selected = -1;
-    for (int i = 0; i < frmMain::kPrivacyOptions; ++i)
-        if (w.optPrivacy[i]->isChecked())
+    for (int i = 0; i < PrivacyPage::kPrivacyOptions; ++i)
+        if (w.PicLogin->privacy->optPrivacy[i]->isChecked())
             selected = selected == -1 ? i : -2; // two selected: wrong
     return selected;
 }
@@ -126,37 +126,37 @@ void TestSettingsPages::privacyLines() {
     QCOMPARE(selectedOption(w), 0);
     for (const QString &line : linesSent())
         QVERIFY2(!line.startsWith(QStringLiteral("toc2_set_pdmode")), qPrintable(line));
-    QCOMPARE(w.txtAllowUser->text(), QStringLiteral("user"));
-    QCOMPARE(w.txtBlockuser->text(), QStringLiteral("user"));
+    QCOMPARE(w.PicLogin->privacy->txtAllowUser->text(), QStringLiteral("user"));
+    QCOMPARE(w.PicLogin->privacy->txtBlockuser->text(), QStringLiteral("user"));
 
-    w.txtAllowUser->setText(allowName);
-    w.txtBlockuser->setText(blockName);
+    w.PicLogin->privacy->txtAllowUser->setText(allowName);
+    w.PicLogin->privacy->txtBlockuser->setText(blockName);
     for (const QString &name : clicks) {
-        auto *button = w.pagePrivacy->findChild<QAbstractButton *>(name);
+        auto *button = w.PicLogin->privacy->findChild<QAbstractButton *>(name);
         QVERIFY2(button && button->isVisible(), qPrintable(name));
         // On the option's round mark, as a user would.
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
     }
     QCOMPARE(linesSent(), lines);
-    QCOMPARE(items(w.lstAllow), allowList);
-    QCOMPARE(items(w.lstBlock), blockList);
+    QCOMPARE(items(w.PicLogin->privacy->lstAllow), allowList);
+    QCOMPARE(items(w.PicLogin->privacy->lstBlock), blockList);
     QCOMPARE(selectedOption(w), selected);
     // The fields are not cleared after an add.
-    QCOMPARE(w.txtAllowUser->text(), allowName);
-    QCOMPARE(w.txtBlockuser->text(), blockName);
+    QCOMPARE(w.PicLogin->privacy->txtAllowUser->text(), allowName);
+    QCOMPARE(w.PicLogin->privacy->txtBlockuser->text(), blockName);
 }
 
 void TestSettingsPages::blockUserMenuLeavesBlockList() {
     QVERIFY(rig->signOn(QStringLiteral("g:Friends\nb:Jane Doe\nd:eve\ndone:\n")));
     frmMain &w = *rig->w;
     QVERIFY(receive(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:0: O:")));
-    auto *node = w.TreeBL->nodeByKey(QStringLiteral("Jane Doe"));
+    auto *node = w.PicLogin->buddyList->TreeBL->nodeByKey(QStringLiteral("Jane Doe"));
     QVERIFY(node);
     linesSent();
     node->setSelected(true);
-    w.mnublock->trigger();
+    w.PicLogin->buddyList->menus->mnublock->trigger();
     QCOMPARE(linesSent(), QStringList{"toc2_add_deny \"janedoe\""});
-    QCOMPARE(items(w.lstBlock), QStringList{"eve"});
+    QCOMPARE(items(w.PicLogin->privacy->lstBlock), QStringList{"eve"});
     QCOMPARE(selectedOption(w), 0);
 }
 
@@ -168,13 +168,13 @@ void TestSettingsPages::signOnFillsAndSignOffClears() {
     frmMain &w = *rig->w;
     for (int round = 0; round < 2; ++round) {
         QVERIFY(rig->signOn(config));
-        QCOMPARE(items(w.lstBlock), (QStringList{"eve", "<b>X&y"}));
-        QCOMPARE(items(w.lstAllow), (QStringList{"dave", "Carol Ann"}));
+        QCOMPARE(items(w.PicLogin->privacy->lstBlock), (QStringList{"eve", "<b>X&y"}));
+        QCOMPARE(items(w.PicLogin->privacy->lstAllow), (QStringList{"dave", "Carol Ann"}));
         QCOMPARE(selectedOption(w), 1);
         QVERIFY(linesSent().filter(QStringLiteral("toc2_set_pdmode")).isEmpty());
-        QTest::mouseClick(w.Label6, Qt::LeftButton);
-        QVERIFY(items(w.lstBlock).isEmpty());
-        QVERIFY(items(w.lstAllow).isEmpty());
+        QTest::mouseClick(w.PicLogin->Label6, Qt::LeftButton);
+        QVERIFY(items(w.PicLogin->privacy->lstBlock).isEmpty());
+        QVERIFY(items(w.PicLogin->privacy->lstAllow).isEmpty());
         QVERIFY(waitUntil([&] { return !rig->server.hasClient(); }));
     }
 }
@@ -194,7 +194,8 @@ void TestSettingsPages::offlineActionsChangeNothing() {
     b->click();
     QVERIFY(w.alertWindow());
     QCOMPARE(w.alertWindow()->message(), QStringLiteral("Not sent: you are offline."));
-    QVERIFY(items(w.lstBlock).isEmpty() && items(w.lstAllow).isEmpty());
+    QVERIFY(items(w.PicLogin->privacy->lstBlock).isEmpty() &&
+            items(w.PicLogin->privacy->lstAllow).isEmpty());
     QCOMPARE(selectedOption(w), 0);
     QVERIFY(!w.isAway());
 }

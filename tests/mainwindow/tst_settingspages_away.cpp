@@ -1,7 +1,7 @@
 // The "away" and "profile" pages, the away strip and the "format" label.
 #include "tst_settingspages.h"
 
-#include "mainwindow/clicklabel.h"
+#include "uikit/clicklabel.h"
 #include "uikit/twips.h"
 #include "views/ctlim.h"
 
@@ -37,29 +37,31 @@ int clientHeight(bool away) {
 }
 
 void goAway(frmMain &w, const QString &text) {
-    w.txtAway->setPlainText(text);
-    QTest::mouseClick(w.Command3, Qt::LeftButton);
+    w.PicLogin->away->txtAway->setPlainText(text);
+    QTest::mouseClick(w.PicLogin->away->Command3, Qt::LeftButton);
 }
 } // namespace
 
 void TestSettingsPages::defaultEntryGivesOneLine() {
     frmMain &w = *rig->w;
-    QCOMPARE(w.txtAway->toPlainText(), QStringLiteral("I am away from my \ncomputer right now.\n"));
-    w.tab2->setCurrentWidget(w.pageAway);
-    const QRect r = w.lstAway->visualItemRect(w.lstAway->item(0));
-    QTest::mouseClick(w.lstAway->viewport(), Qt::LeftButton, {}, r.center());
-    QCOMPARE(w.txtAway->toPlainText(), QStringLiteral("I am away from my computer right now."));
+    QCOMPARE(w.PicLogin->away->txtAway->toPlainText(),
+             QStringLiteral("I am away from my \ncomputer right now.\n"));
+    w.PicLogin->tab2->setCurrentWidget(w.PicLogin->away);
+    const QRect r = w.PicLogin->away->lstAway->visualItemRect(w.PicLogin->away->lstAway->item(0));
+    QTest::mouseClick(w.PicLogin->away->lstAway->viewport(), Qt::LeftButton, {}, r.center());
+    QCOMPARE(w.PicLogin->away->txtAway->toPlainText(),
+             QStringLiteral("I am away from my computer right now."));
 
     // Focus or a row set by the program leaves what the user typed; a key
     // that moves to another entry copies it.
-    w.lstAway->addItem(QStringLiteral("brb"));
-    w.txtAway->setPlainText(QStringLiteral("typed"));
-    w.lstAway->setCurrentRow(-1);
-    w.lstAway->setFocus();
-    w.lstAway->setCurrentRow(0);
-    QCOMPARE(w.txtAway->toPlainText(), QStringLiteral("typed"));
-    QTest::keyClick(w.lstAway, Qt::Key_Down);
-    QCOMPARE(w.txtAway->toPlainText(), QStringLiteral("brb"));
+    w.PicLogin->away->lstAway->addItem(QStringLiteral("brb"));
+    w.PicLogin->away->txtAway->setPlainText(QStringLiteral("typed"));
+    w.PicLogin->away->lstAway->setCurrentRow(-1);
+    w.PicLogin->away->lstAway->setFocus();
+    w.PicLogin->away->lstAway->setCurrentRow(0);
+    QCOMPARE(w.PicLogin->away->txtAway->toPlainText(), QStringLiteral("typed"));
+    QTest::keyClick(w.PicLogin->away->lstAway, Qt::Key_Down);
+    QCOMPARE(w.PicLogin->away->txtAway->toPlainText(), QStringLiteral("brb"));
 }
 
 void TestSettingsPages::setAway_data() {
@@ -83,8 +85,8 @@ void TestSettingsPages::setAway() {
     QCOMPARE(w.height(), clientHeight(false));
     QVERIFY(!w.PicAway->isVisible());
     linesSent();
-    w.labAwayMsgs->setText(QStringLiteral("7"));
-    w.chkSaveAway->setChecked(save);
+    w.PicAway->labAwayMsgs->setText(QStringLiteral("7"));
+    w.PicLogin->away->chkSaveAway->setChecked(save);
     for (const QString &text : texts)
         goAway(w, text);
     const bool away = !texts.first().isEmpty();
@@ -93,11 +95,11 @@ void TestSettingsPages::setAway() {
         if (away)
             lines << QStringLiteral("toc_set_away \"%1\"").arg(text);
     QCOMPARE(linesSent(), lines);
-    QCOMPARE(items(w.lstAway), list);
+    QCOMPARE(items(w.PicLogin->away->lstAway), list);
     QCOMPARE(w.height(), clientHeight(away));
-    QCOMPARE(w.maximumHeight(), clientHeight(away));
+    QCOMPARE(w.minimumHeight(), clientHeight(away));
     QCOMPARE(w.PicAway->isVisible(), away);
-    QCOMPARE(w.labAwayMsgs->text(), away ? QStringLiteral("0") : QStringLiteral("7"));
+    QCOMPARE(w.PicAway->labAwayMsgs->text(), away ? QStringLiteral("0") : QStringLiteral("7"));
 }
 
 void TestSettingsPages::imBack() {
@@ -105,7 +107,7 @@ void TestSettingsPages::imBack() {
     frmMain &w = *rig->w;
     goAway(w, QStringLiteral("brb"));
     linesSent();
-    QTest::mouseClick(w.Command7, Qt::LeftButton);
+    QTest::mouseClick(w.PicAway->Command7, Qt::LeftButton);
     QCOMPARE(linesSent(), QStringList{"toc_set_away \"\""});
     QCOMPARE(w.height(), clientHeight(false));
     QVERIFY(!w.PicAway->isVisible());
@@ -132,34 +134,34 @@ void TestSettingsPages::awayIncomingIMs() {
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     frmMain &w = *rig->w;
     goAway(w, QStringLiteral("gone"));
-    w.chkAuto->setChecked(autoResponse);
-    w.chkAutoWarn->setChecked(autoWarn);
+    w.PicAway->chkAuto->setChecked(autoResponse);
+    w.PicAway->chkAutoWarn->setChecked(autoWarn);
     linesSent();
     // "A Lice" is alice under another spelling.
     for (const char *sender : {"alice", "A Lice", "Bob", "bob"})
         QVERIFY(receiveIM(QLatin1String(sender), QStringLiteral("hi")));
     QCOMPARE(linesSent(), lines);
-    QCOMPARE(w.labAwayMsgs->text(), QStringLiteral("4"));
+    QCOMPARE(w.PicAway->labAwayMsgs->text(), QStringLiteral("4"));
     // The answer shows once in the partner's view, under the user's name.
     QCOMPARE(transcript(imView(QStringLiteral("alice"))).count(QStringLiteral("My Name: gone")),
              autoResponse ? 1 : 0);
 
     // A new away period answers again; IMs while present are not counted.
-    QTest::mouseClick(w.Command7, Qt::LeftButton);
+    QTest::mouseClick(w.PicAway->Command7, Qt::LeftButton);
     QVERIFY(receiveIM(QStringLiteral("alice"), QStringLiteral("back?")));
-    QCOMPARE(w.labAwayMsgs->text(), QStringLiteral("4"));
+    QCOMPARE(w.PicAway->labAwayMsgs->text(), QStringLiteral("4"));
     goAway(w, QStringLiteral("gone"));
     linesSent();
     QVERIFY(receiveIM(QStringLiteral("alice"), QStringLiteral("hi")));
     QCOMPARE(linesSent(), lines.mid(0, autoResponse + autoWarn));
-    QCOMPARE(w.labAwayMsgs->text(), QStringLiteral("1"));
+    QCOMPARE(w.PicAway->labAwayMsgs->text(), QStringLiteral("1"));
 }
 
 void TestSettingsPages::heldTabsAppearAtImBack() {
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     frmMain &w = *rig->w;
     QVERIFY(receiveIM(QStringLiteral("carol"), QStringLiteral("before")));
-    w.chkNoIm->setChecked(true);
+    w.PicAway->chkNoIm->setChecked(true);
     goAway(w, QStringLiteral("gone"));
     for (const char *sender : {"alice", "Bob", "alice", "carol"})
         QVERIFY(receiveIM(QLatin1String(sender), QStringLiteral("msg from ") + sender));
@@ -170,7 +172,7 @@ void TestSettingsPages::heldTabsAppearAtImBack() {
     QVERIFY(!imView(QStringLiteral("Bob"))->isVisible());
 
     // A new sign-on while away makes the new session away too.
-    QTest::mouseClick(w.Label6, Qt::LeftButton);
+    QTest::mouseClick(w.PicLogin->Label6, Qt::LeftButton);
     QVERIFY(waitUntil([&] { return !rig->server.hasClient(); }));
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     QVERIFY(rig->server.waitForLine(QStringLiteral("toc_set_away \"gone\"")));
@@ -178,7 +180,7 @@ void TestSettingsPages::heldTabsAppearAtImBack() {
     for (const char *sender : {"alice", "Bob"})
         QVERIFY(receiveIM(QLatin1String(sender), QStringLiteral("msg from ") + sender));
 
-    QTest::mouseClick(w.Command7, Qt::LeftButton);
+    QTest::mouseClick(w.PicAway->Command7, Qt::LeftButton);
     QCOMPARE(tabs(w), (QStringList{"Settings", "alice", "Bob"}));
     w.Tab1->setCurrentIndex(2);
     QVERIFY(imView(QStringLiteral("Bob"))->isVisible());
@@ -189,18 +191,18 @@ void TestSettingsPages::profileSetAndSentAtSignOn() {
     frmMain &w = *rig->w;
     const QString line = QStringLiteral("toc_set_info \"<b>new</b> profile\"");
     linesSent();
-    w.txtProfile->setPlainText(QStringLiteral("<b>new</b> profile"));
-    QTest::mouseClick(w.Command9, Qt::LeftButton);
+    w.PicLogin->profile->txtProfile->setPlainText(QStringLiteral("<b>new</b> profile"));
+    QTest::mouseClick(w.PicLogin->profile->Command9, Qt::LeftButton);
     QCOMPARE(linesSent(), QStringList{line});
 
-    QTest::mouseClick(w.Label6, Qt::LeftButton);
+    QTest::mouseClick(w.PicLogin->Label6, Qt::LeftButton);
     QVERIFY(waitUntil([&] { return !rig->server.hasClient(); }));
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     QCOMPARE(linesSent().filter(QStringLiteral("toc_set_info")), QStringList{line});
 
     // Longer than servers take: the alert says so and nothing goes out.
-    w.txtProfile->setPlainText(QString(2100, QLatin1Char('p')));
-    QTest::mouseClick(w.Command9, Qt::LeftButton);
+    w.PicLogin->profile->txtProfile->setPlainText(QString(2100, QLatin1Char('p')));
+    QTest::mouseClick(w.PicLogin->profile->Command9, Qt::LeftButton);
     QCOMPARE(w.alertWindow()->message(), QStringLiteral("Not sent: the profile is too long."));
     QCOMPARE(linesSent(), QStringList());
 }
@@ -208,7 +210,7 @@ void TestSettingsPages::profileSetAndSentAtSignOn() {
 void TestSettingsPages::cancelledNewFormatSendsNothing() {
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     linesSent();
-    QTest::mouseClick(rig->w->Label24, Qt::LeftButton);
+    QTest::mouseClick(rig->w->PicLogin->Label24, Qt::LeftButton);
     QCOMPARE(rig->dialogs.calls.size(), 1);
     QCOMPARE(rig->dialogs.calls[0].text, QStringLiteral("New Format"));
     QCOMPARE(rig->dialogs.calls[0].initial, QStringLiteral("My Name"));

@@ -2,7 +2,7 @@
 // scheme with its file.
 #include "tst_settingspages.h"
 
-#include "mainwindow/clickfield.h"
+#include "uikit/clickfield.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
 
@@ -61,36 +61,40 @@ bool TestSettingsPages::openViews() {
 void TestSettingsPages::choicesRememberedAtNextStart() {
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     frmMain &w = *rig->w;
-    const QString port = w.txtPort->text();
-    QTest::mouseClick(w.chkBold, Qt::LeftButton);
-    w.chkSaveAway->setChecked(true);
-    w.txtAway->setPlainText(QStringLiteral("at lunch"));
-    QTest::mouseClick(w.Command3, Qt::LeftButton);
-    w.SetColors(QStringLiteral("255"));
+    const QString port = w.PicLogin->frmLogin->txtPort->text();
+    QTest::mouseClick(w.PicLogin->font->chkBold, Qt::LeftButton);
+    w.PicLogin->away->chkSaveAway->setChecked(true);
+    w.PicLogin->away->txtAway->setPlainText(QStringLiteral("at lunch"));
+    QTest::mouseClick(w.PicLogin->away->Command3, Qt::LeftButton);
+    w.PicLogin->SetColors(QStringLiteral("255"));
 
     rig = std::make_unique<GuiRig>(GuiRig::Build::Whole, true, GuiRig::Profile::Kept);
     frmMain &again = *rig->w;
-    QCOMPARE(again.txtSn->text(), QStringLiteral("My Name"));
-    QCOMPARE(again.txtServer->text(), QStringLiteral("127.0.0.1"));
-    QCOMPARE(again.txtPort->text(), port);
-    QVERIFY(again.chkBold->isChecked());
+    QCOMPARE(again.PicLogin->frmLogin->txtSn->text(), QStringLiteral("My Name"));
+    QCOMPARE(again.PicLogin->frmLogin->txtServer->text(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(again.PicLogin->frmLogin->txtPort->text(), port);
+    QVERIFY(again.PicLogin->font->chkBold->isChecked());
     QVERIFY(again.formatSettings().bold);
-    QCOMPARE(again.lstAway->item(again.lstAway->count() - 1)->text(), QStringLiteral("at lunch"));
-    QCOMPARE(again.schemeColor(), QColor(255, 0, 0));
-    QVERIFY(again.txtPw->text().isEmpty()); // never in the settings file
+    QCOMPARE(
+        again.PicLogin->away->lstAway->item(again.PicLogin->away->lstAway->count() - 1)->text(),
+        QStringLiteral("at lunch"));
+    QCOMPARE(again.PicLogin->schemeColor(), QColor(255, 0, 0));
+    QVERIFY(again.PicLogin->frmLogin->txtPw->text().isEmpty()); // never in the settings file
 }
 
 void TestSettingsPages::fontPageStartValues() {
     frmMain &w = *rig->w;
-    QCOMPARE(w.txtFont->text(), QStringLiteral("Arial"));
-    QCOMPARE(w.txtColor->text(), QStringLiteral("#000000"));
-    QCOMPARE(w.txtBackColor->text(), QStringLiteral("#FFFFFF"));
-    QCOMPARE(w.fontColorx, QStringLiteral("0"));
-    QCOMPARE(w.backColorx, QStringLiteral("16777215"));
-    for (QCheckBox *c : {w.chkBold, w.chkIt, w.chkU, w.ChkS})
+    QCOMPARE(w.PicLogin->font->txtFont->text(), QStringLiteral("Arial"));
+    QCOMPARE(w.PicLogin->font->txtColor->text(), QStringLiteral("#000000"));
+    QCOMPARE(w.PicLogin->font->txtBackColor->text(), QStringLiteral("#FFFFFF"));
+    QCOMPARE(w.PicLogin->font->fontColorx, QStringLiteral("0"));
+    QCOMPARE(w.PicLogin->font->backColorx, QStringLiteral("16777215"));
+    for (QCheckBox *c : {w.PicLogin->font->chkBold, w.PicLogin->font->chkIt, w.PicLogin->font->chkU,
+                         w.PicLogin->font->ChkS})
         QVERIFY(!c->isChecked());
-    QVERIFY(w.chkBold->font().bold() && w.chkIt->font().italic() && w.chkU->font().underline() &&
-            w.ChkS->font().strikeOut());
+    QVERIFY(w.PicLogin->font->chkBold->font().bold() && w.PicLogin->font->chkIt->font().italic() &&
+            w.PicLogin->font->chkU->font().underline() &&
+            w.PicLogin->font->ChkS->font().strikeOut());
 }
 
 void TestSettingsPages::colourChoice_data() {
@@ -114,12 +118,12 @@ void TestSettingsPages::colourChoice() {
     frmMain &w = *rig->w;
     const bool text = field == QLatin1String("txtColor");
     // Ticked without a refresh: a view that is refreshed turns bold.
-    w.chkBold->setChecked(true);
+    w.PicLogin->font->chkBold->setChecked(true);
     rig->dialogs.colorAnswers = {answer};
-    w.tab2->setCurrentWidget(w.pageFont);
-    QTest::mouseClick(w.pageFont->findChild<ClickField *>(field), Qt::LeftButton);
-    QCOMPARE((text ? w.txtColor : w.txtBackColor)->text(), html);
-    QCOMPARE(text ? w.fontColorx : w.backColorx, decimal);
+    w.PicLogin->tab2->setCurrentWidget(w.PicLogin->font);
+    QTest::mouseClick(w.PicLogin->font->findChild<ClickField *>(field), Qt::LeftButton);
+    QCOMPARE((text ? w.PicLogin->font->txtColor : w.PicLogin->font->txtBackColor)->text(), html);
+    QCOMPARE(text ? w.PicLogin->font->fontColorx : w.PicLogin->font->backColorx, decimal);
 
     const QPalette::ColorRole role = text ? QPalette::Text : QPalette::Base;
     for (ctlChat *view : w.chatViews) { // the template included
@@ -130,7 +134,7 @@ void TestSettingsPages::colourChoice() {
     QCOMPARE(imInput->font().bold(), text);
     QCOMPARE(imInput->palette().color(role), text ? answer : QColor(Qt::white));
     if (!text) { // the IM view takes the background at the next refresh
-        QTest::mouseClick(w.chkIt, Qt::LeftButton);
+        QTest::mouseClick(w.PicLogin->font->chkIt, Qt::LeftButton);
         QCOMPARE(imInput->palette().color(QPalette::Base), answer);
     }
 }
@@ -141,7 +145,7 @@ void TestSettingsPages::changeColorsRecoloursListedWidgets() {
     QHash<QWidget *, QPalette> before;
     for (QWidget *x : w.findChildren<QWidget *>())
         before.insert(x, x->palette());
-    QList<QWidget *> listed{w.tab2->tabBar()};
+    QList<QWidget *> listed{w.PicLogin->tab2->tabBar()};
     for (const QString &name : kSchemeWidgets) {
         QWidget *x = w.findChild<QWidget *>(name);
         QVERIFY2(x && foreOf(x) == kSchemeStart, qPrintable(name));
@@ -150,7 +154,7 @@ void TestSettingsPages::changeColorsRecoloursListedWidgets() {
 
     const QColor chosen(0x12, 0x34, 0x56);
     rig->dialogs.colorAnswers = {chosen};
-    QTest::mouseClick(w.Command4, Qt::LeftButton);
+    QTest::mouseClick(w.PicLogin->Command4, Qt::LeftButton);
     for (QWidget *x : std::as_const(listed))
         QVERIFY2(foreOf(x) == chosen && x->palette().color(QPalette::Text) == chosen,
                  qPrintable(x->objectName()));
@@ -183,13 +187,13 @@ void TestSettingsPages::colourFileRoundTrip() {
                                      QColor(0x12, 0x34, 0x56)};
         rig->dialogs.fontAnswers = {QStringLiteral("Courier New")};
         rig->dialogs.fileAnswers = {path};
-        QTest::mouseClick(w.txtColor, Qt::LeftButton);
-        QTest::mouseClick(w.txtBackColor, Qt::LeftButton);
-        QTest::mouseClick(w.txtFont, Qt::LeftButton);
-        w.chkBold->click();
-        w.ChkS->click();
-        QTest::mouseClick(w.Command4, Qt::LeftButton);
-        QTest::mouseClick(w.Command5, Qt::LeftButton);
+        QTest::mouseClick(w.PicLogin->font->txtColor, Qt::LeftButton);
+        QTest::mouseClick(w.PicLogin->font->txtBackColor, Qt::LeftButton);
+        QTest::mouseClick(w.PicLogin->font->txtFont, Qt::LeftButton);
+        w.PicLogin->font->chkBold->click();
+        w.PicLogin->font->ChkS->click();
+        QTest::mouseClick(w.PicLogin->Command4, Qt::LeftButton);
+        QTest::mouseClick(w.PicLogin->Command5, Qt::LeftButton);
         QCOMPARE(rig->dialogs.texts("save"), QStringList{"vorkle-colors.ini"});
         QVERIFY(!w.alertWindow());
     }
@@ -198,17 +202,17 @@ void TestSettingsPages::colourFileRoundTrip() {
     QVERIFY(openViews());
     frmMain &w = *rig->w;
     rig->dialogs.fileAnswers = {path};
-    QTest::mouseClick(w.Command8, Qt::LeftButton);
+    QTest::mouseClick(w.PicLogin->Command8, Qt::LeftButton);
     QVERIFY(!w.alertWindow());
-    QCOMPARE(w.txtFont->text(), QStringLiteral("Courier New"));
-    QCOMPARE(w.txtColor->text(), QStringLiteral("#FF0000"));
-    QCOMPARE(w.fontColorx, QStringLiteral("255"));
-    QCOMPARE(w.txtBackColor->text(), QStringLiteral("#0000FF"));
-    QCOMPARE(w.backColorx, QStringLiteral("16711680"));
-    QVERIFY(w.chkBold->isChecked() && w.ChkS->isChecked());
-    QVERIFY(!w.chkIt->isChecked() && !w.chkU->isChecked());
-    QCOMPARE(foreOf(w.Label1), QColor(0x12, 0x34, 0x56));
-    QCOMPARE(foreOf(w.tab2->tabBar()), QColor(0x12, 0x34, 0x56));
+    QCOMPARE(w.PicLogin->font->txtFont->text(), QStringLiteral("Courier New"));
+    QCOMPARE(w.PicLogin->font->txtColor->text(), QStringLiteral("#FF0000"));
+    QCOMPARE(w.PicLogin->font->fontColorx, QStringLiteral("255"));
+    QCOMPARE(w.PicLogin->font->txtBackColor->text(), QStringLiteral("#0000FF"));
+    QCOMPARE(w.PicLogin->font->backColorx, QStringLiteral("16711680"));
+    QVERIFY(w.PicLogin->font->chkBold->isChecked() && w.PicLogin->font->ChkS->isChecked());
+    QVERIFY(!w.PicLogin->font->chkIt->isChecked() && !w.PicLogin->font->chkU->isChecked());
+    QCOMPARE(foreOf(w.PicLogin->frmLogin->Label1), QColor(0x12, 0x34, 0x56));
+    QCOMPARE(foreOf(w.PicLogin->tab2->tabBar()), QColor(0x12, 0x34, 0x56));
     for (QWidget *view : {static_cast<QWidget *>(w.chatViews[1]),
                           static_cast<QWidget *>(imView(QStringLiteral("alice")))}) {
         QVERIFY(inputOf(view)->font().strikeOut());
@@ -245,17 +249,17 @@ void TestSettingsPages::badColourFileChangesNothing() {
     QVERIFY(openViews());
     frmMain &w = *rig->w;
     rig->dialogs.fileAnswers = {path};
-    QTest::mouseClick(w.Command8, Qt::LeftButton);
+    QTest::mouseClick(w.PicLogin->Command8, Qt::LeftButton);
     QCOMPARE(!w.alertWindow(), valid);
-    QCOMPARE(w.txtBackColor->text(), valid ? "#0000FF" : "#FFFFFF");
+    QCOMPARE(w.PicLogin->font->txtBackColor->text(), valid ? "#0000FF" : "#FFFFFF");
     if (valid)
         return;
     QCOMPARE(w.alertWindow()->message(), QStringLiteral("This is not a Vorkle colour file."));
-    QCOMPARE(w.txtFont->text(), QStringLiteral("Arial"));
-    QCOMPARE(w.txtColor->text(), QStringLiteral("#000000"));
-    QCOMPARE(w.fontColorx, QStringLiteral("0"));
-    QCOMPARE(w.backColorx, QStringLiteral("16777215"));
-    QVERIFY(!w.chkBold->isChecked());
-    QCOMPARE(foreOf(w.Label1), kSchemeStart);
+    QCOMPARE(w.PicLogin->font->txtFont->text(), QStringLiteral("Arial"));
+    QCOMPARE(w.PicLogin->font->txtColor->text(), QStringLiteral("#000000"));
+    QCOMPARE(w.PicLogin->font->fontColorx, QStringLiteral("0"));
+    QCOMPARE(w.PicLogin->font->backColorx, QStringLiteral("16777215"));
+    QVERIFY(!w.PicLogin->font->chkBold->isChecked());
+    QCOMPARE(foreOf(w.PicLogin->frmLogin->Label1), kSchemeStart);
     QVERIFY(!inputOf(w.chatViews[1])->font().bold());
 }

@@ -1,13 +1,10 @@
-// The credits tab: opened by a click on the settings panel's picture, closed
-// by the panel's "Close Tab".
-#include "animatedpicture.h"
-#include "clicklabel.h"
-#include "frmmain.h"
-#include "playwhileshown.h"
+#include "creditspanel.h"
+
+#include "uikit/clicklabel.h"
+#include "uikit/playwhileshown.h"
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
 
-#include <QEvent>
 #include <QLabel>
 #include <QMovie>
 
@@ -26,8 +23,12 @@ QLabel *creditsLabel(QWidget *panel, const char *name, const QString &text, QRec
 
 } // namespace
 
-void frmMain::buildCredits() {
-    auto *picture = new QLabel(PicCredits);
+CreditsPanel::CreditsPanel(QWidget *window) : QWidget(window) {
+    setObjectName(QStringLiteral("PicCredits"));
+    setGeometry(twips::rect(120, 360, 5895, 2655));
+    setAutoFillBackground(true);
+
+    auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("imgCredits"));
     picture->setGeometry(twips::rect(120, 120, 1920, 1800));
     picture->setAlignment(Qt::AlignCenter);
@@ -35,40 +36,26 @@ void frmMain::buildCredits() {
     picture->setMovie(movie);
     picture->installEventFilter(new PlayWhileShown(movie, picture));
 
-    QLabel *about = creditsLabel(PicCredits, "labAbout", QStringLiteral("About vorkle"),
+    QLabel *about = creditsLabel(this, "labAbout", QStringLiteral("About vorkle"),
                                  twips::rect(2160, 120, 2295, 255));
     QFont bold = about->font();
     bold.setBold(true);
     about->setFont(bold);
-    creditsLabel(PicCredits, "labVersion", QStringLiteral("Version:"),
-                 twips::rect(2160, 480, 735, 255));
-    creditsLabel(PicCredits, "labVersionNo", QStringLiteral("2.0.2"),
-                 twips::rect(2895, 480, 1095, 255));
-    creditsLabel(PicCredits, "labProgrammers", QStringLiteral("Programmers:"),
+    creditsLabel(this, "labVersion", QStringLiteral("Version:"), twips::rect(2160, 480, 735, 255));
+    creditsLabel(this, "labVersionNo", QStringLiteral("2.0.2"), twips::rect(2895, 480, 1095, 255));
+    creditsLabel(this, "labProgrammers", QStringLiteral("Programmers:"),
                  twips::rect(2160, 840, 1695, 255));
-    creditsLabel(PicCredits, "lstProgrammers", QStringLiteral("The Vorkle team"),
+    creditsLabel(this, "lstProgrammers", QStringLiteral("The Vorkle team"),
                  twips::rect(2160, 1080, 1695, 1455));
-    creditsLabel(PicCredits, "labThanks", QStringLiteral("Also thanks to"),
+    creditsLabel(this, "labThanks", QStringLiteral("Also thanks to"),
                  twips::rect(3960, 840, 1815, 255));
-    creditsLabel(PicCredits, "lstThanks",
+    creditsLabel(this, "lstThanks",
                  QStringLiteral("The Qt Project\nEveryone who tried\nVorkle and told us"),
                  twips::rect(3960, 1080, 1815, 1455));
 
-    Label16 = new ClickLabel(QStringLiteral("Close Tab"), PicCredits);
+    Label16 = new ClickLabel(QStringLiteral("Close Tab"), this);
     Label16->setObjectName(QStringLiteral("Label16"));
     Label16->setGeometry(twips::rect(4560, 120, 855, 255));
     uicolors::setForeColor(Label16, uicolors::clickable());
-    connect(Label16, &ClickLabel::clicked, this, &frmMain::Label16_Click);
-
-    connect(Image1, &ClickLabel::clicked, this, &frmMain::Image1_Click);
-}
-
-void frmMain::Image1_Click() {
-    if (fixedTabIndex(FixedTab::Credits) < 0)
-        addFixedTab(FixedTab::Credits);
-}
-
-void frmMain::Label16_Click() {
-    PicCredits->hide();
-    closeFixedTab(FixedTab::Credits);
+    connect(Label16, &ClickLabel::clicked, this, &CreditsPanel::closeRequested);
 }

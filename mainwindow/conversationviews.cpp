@@ -1,0 +1,178 @@
+#include "conversationviews.h"
+
+#include "client/conversations.h"
+#include "uikit/anchors.h"
+#include "views/ctlchat.h"
+#include "views/ctlim.h"
+
+#include <utility>
+
+namespace {
+
+// The first slot a closed view left free, or a new one at the end.
+template <typename View> int freeSlot(QList<View *> &views) {
+    const qsizetype index = views.indexOf(nullptr, 1);
+    if (index >= 0)
+        return int(index);
+    views.append(nullptr);
+    return int(views.size() - 1);
+}
+
+// The view may still be running the handler that closed it, hence
+// deleteLater.
+template <typename View> void freeView(QList<View *> &views, int index) {
+    if (index < 1 || index >= views.size() || !views.at(index))
+        return;
+    View *view = std::exchange(views[index], nullptr);
+    view->hide();
+    view->deleteLater();
+}
+
+template <typename View> void place(QList<View *> &views, View *view, int index) {
+    if (index < views.size())
+        views[index] = view;
+    else
+        views.append(view);
+}
+
+} // namespace
+
+ConversationViews::ConversationViews(ViewHost *host, Conversations *conversations,
+                                     QList<ctlIM *> &ims, QList<ctlChat *> &chats, QWidget *imPanel,
+                                     QWidget *chatPanel, QObject *parent)
+    : QObject(parent), imViews(ims), chatViews(chats), m_host(host), m_conversations(conversations),
+      m_imPanel(imPanel), m_chatPanel(chatPanel) {
+    // The templates at index 0: hidden, never carrying a conversation.
+    newIMView();
+    newChatView();
+}
+
+void ConversationViews::fillPanel(QWidget *view, QWidget *panel) {
+    view->setGeometry(panel->rect());
+    anchors::stretch(view, anchors::Both);
+    view->hide();
+}
+
+// A new view at the first free index, filling its panel, hidden.
+ctlIM *ConversationViews::newIMView() {
+    const int index = imViews.isEmpty() ? 0 : freeSlot(imViews);
+    auto *view = new ctlIM(m_host, m_imPanel);
+    view->setObjectName(QStringLiteral("imView%1").arg(index));
+    view->setIndex(index);
+    fillPanel(view, m_imPanel);
+    connect(view, &ctlIM::KillIM, this, &ConversationViews::KillIM);
+    place(imViews, view, index);
+    return view;
+}
+
+ctlChat *ConversationViews::newChatView() {
+    const int index = chatViews.isEmpty() ? 0 : freeSlot(chatViews);
+    auto *view = new ctlChat(m_host, m_chatPanel);
+    view->setObjectName(QStringLiteral("chatView%1").arg(index));
+    view->setIndex(index);
+    fillPanel(view, m_chatPanel);
+    connect(view, &ctlChat::ExitChat, this, &ConversationViews::ExitChat);
+    place(chatViews, view, index);
+    return view;
+}
+
+ctlIM *ConversationViews::openIM(const QString &partner) {
+    ctlIM *view = newIMView();
+    view->IMUser = partner;
+    m_conversations->openIM(partner, view->index());
+    return view;
+}
+
+ctlChat *ConversationViews::openRoom(const QString &room, qint32 chatId) {
+    ctlChat *view = newChatView();
+    view->Chatids = room + QLatin1Char('.');
+    view->Chatid2 = QString::number(chatId);
+    m_conversations->openRoom(chatId, view->index(), room);
+    // The view applies the formatting settings only when told to.
+    view->UpdateFonts();
+    return view;
+}
+
+void ConversationViews::closeIM(int index) {
+    m_conversations->closeIM(index);
+    freeView(imViews, index);
+}
+
+QString ConversationViews::closeRoom(int index) {
+    m_conversations->closeRoom(index);
+    if (index < 1 || index >= chatViews.size() || !chatViews.at(index))
+        return QString();
+    const QString caption = chatViews.at(index)->Chatids;
+    freeView(chatViews, index);
+    return caption;
+}
+
+void ConversationViews::closeAll() {
+    for (int i = 1; i < chatViews.size(); ++i)
+        freeView(chatViews, i);
+    for (int i = 1; i < imViews.size(); ++i)
+        freeView(imViews, i);
+    m_conversations->clear();
+}
+
+ctlIM *ConversationViews::imViewOf(const QString &partner) const {
+    const int index = m_conversations->imView(partner);
+    return index > 0 && index < imViews.size() ? imViews.at(index) : nullptr;
+}
+
+ctlChat *ConversationViews::roomViewOf(qint32 chatId) const {
+    const int index = m_conversations->roomView(chatId);
+    return index > 0 && index < chatViews.size() ? chatViews.at(index) : nullptr;
+}
+
+ctlChat *ConversationViews::anyRoom() const {
+    for (int i = 1; i < chatViews.size(); ++i)
+        if (chatViews.at(i) && !chatViews.at(i)->Chatid2.isEmpty())
+            return chatViews.at(i);
+    return nullptr;
+}
+
+void ConversationViews::hideAll() {
+    for (ctlChat *view : std::as_const(chatViews))
+        if (view)
+            view->hide();
+    for (ctlIM *view : std::as_const(imViews))
+        if (view)
+            view->hide();
+}
+
+// An empty caption (no tab selected) matches no view: empty keys belong to
+// the templates and to closed conversations.
+QWidget *ConversationViews::showFor(const QString &caption) {
+    if (caption.isEmpty())
+        return nullptr;
+    QWidget *shown = nullptr;
+    for (ctlChat *view : std::as_const(chatViews)) {
+        if (view && view->Chatids == caption) {
+            view->show();
+            m_chatPanel->show();
+            shown = view;
+        }
+    }
+    for (ctlIM *view : std::as_const(imViews)) {
+        if (view && view->IMUser == caption) {
+            view->show();
+            m_imPanel->show();
+            shown = view;
+        }
+    }
+    return shown;
+}
+
+void ConversationViews::refreshAll() {
+    refreshRooms();
+    for (ctlIM *view : std::as_const(imViews))
+        if (view)
+            view->UpdateFonts();
+}
+
+void ConversationViews::refreshRooms() {
+    for (ctlChat *view : std::as_const(chatViews))
+        if (view)
+            view->UpdateFonts();
+}

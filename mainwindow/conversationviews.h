@@ -1,0 +1,71 @@
+#pragma once
+// The conversation views: one IM view per partner in the IM panel and one
+// room view per room in the chat panel, each list with a hidden template
+// at index 0 that never carries a conversation. A closed view is freed and
+// its slot reused: memory follows the open conversations, not the history
+// of the session. Views fill their panel and grow with it.
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class Conversations;
+class QWidget;
+class ViewHost;
+class ctlChat;
+class ctlIM;
+
+class ConversationViews : public QObject {
+    Q_OBJECT
+
+  public:
+    // The lists are the window's; the views fill the two panels.
+    ConversationViews(ViewHost *host, Conversations *conversations, QList<ctlIM *> &ims,
+                      QList<ctlChat *> &chats, QWidget *imPanel, QWidget *chatPanel,
+                      QObject *parent);
+
+    QList<ctlIM *> &imViews;
+    QList<ctlChat *> &chatViews;
+
+    // A new, hidden view for a conversation with the partner.
+    ctlIM *openIM(const QString &partner);
+    // A new, hidden view for a room, under its caption (name and ".").
+    ctlChat *openRoom(const QString &room, qint32 chatId);
+    // The user closed the conversation / left the room: the view goes. A
+    // room's caption is returned.
+    void closeIM(int index);
+    QString closeRoom(int index);
+    // Signing off ends every conversation (the templates stay).
+    void closeAll();
+
+    // The open conversation's view of a person / of a room, or nullptr.
+    ctlIM *imViewOf(const QString &partner) const;
+    ctlChat *roomViewOf(qint32 chatId) const;
+    Conversations *conversations() const { return m_conversations; }
+    // Some open room, or nullptr.
+    ctlChat *anyRoom() const;
+
+    void hideAll();
+    // Shows each view whose key is the caption, with its panel; the view
+    // shown (the last), or nullptr.
+    QWidget *showFor(const QString &caption);
+
+    // UpdateFonts on every chat view, then every IM view, templates included.
+    void refreshAll();
+    void refreshRooms();
+
+  signals:
+    // A view's own "Close" / "Leave Chat".
+    void KillIM(int index);
+    void ExitChat(int index);
+
+  private:
+    ctlIM *newIMView();
+    ctlChat *newChatView();
+    void fillPanel(QWidget *view, QWidget *panel);
+
+    ViewHost *m_host;
+    Conversations *m_conversations;
+    QWidget *m_imPanel;
+    QWidget *m_chatPanel;
+};

@@ -1,0 +1,149 @@
+// Signing on and off, the status line, the alert routine, and the server
+// events of the session: the sign-on itself, a profile page, a warning.
+#include "chatinvitations.h"
+#include "client/profilefetch.h"
+#include "conversationhistory.h"
+#include "conversationviews.h"
+#include "dialogs/frmerr.h"
+#include "dialogs/frmprofile.h"
+#include "frmmain.h"
+#include "pages/awaypage.h"
+#include "pages/buddylistpage.h"
+#include "pages/loginframe.h"
+#include "pages/privacypage.h"
+#include "pages/profilepage.h"
+#include "pages/settingspanel.h"
+#include "protocol/qeltocsock.h"
+#include "uikit/shownname.h"
+#include "views/ctlchat.h"
+#include "views/ctlim.h"
+
+#include <utility>
+
+void frmMain::connectProtocol() {
+    connect(toc, &QelTOCSock::Error, this, [this](qint16, const QString &strError) {
+        Errors(strError);
+        // A refused sign-on ends the session; an error while signed on (an
+        // IM that could not be delivered, a server's internal error) does not.
+        if (!m_signedOn || !toc->isConnected())
+            PicLogin->frmLogin->showStatus(LoginFrame::kOffline);
+    });
+    connect(toc, &QelTOCSock::LoggedOut, this, [this] {
+        m_signedOn = false;
+        PicLogin->frmLogin->showStatus(LoginFrame::kOffline);
+    });
+    connect(toc, &QelTOCSock::ScreennameFormat, PicLogin->frmLogin, &LoginFrame::setFormattedName);
+    // Connection refused, host not found, connection lost: the sign-on (or
+    // the session) is over.
+    connect(toc, &QelTOCSock::WinsockError, this, [this](const QString &strError) {
+        Errors(strError);
+        toc_Disconnected(QString());
+    });
+    // During sign-on a refusing server sends its error and then closes:
+    // that error stays the text the user reads.
+    connect(toc, &QelTOCSock::Disconnected, this,
+            [this] { toc_Disconnected(QStringLiteral("The server closed the connection.")); });
+    connect(toc, &QelTOCSock::LoggedIn, this,
+            [this](const QString &name, const QStringList &buddies, const QStringList &blocked,
+                   const QStringList &allowed, const QStringList &, const QString &,
+                   qint16 mode) { toc_LoggedIn(name, buddies, blocked, allowed, mode); });
+
+    connect(toc, &QelTOCSock::InstantMessage, this, &frmMain::toc_InstantMessage);
+    connect(toc, &QelTOCSock::TypingStatus, this, [this](const QString &who, qint16 status) {
+        if (ctlIM *view = m_views->imViewOf(who))
+            view->TypeStatus(status);
+    });
+    connect(toc, &QelTOCSock::JoinedChat, this, &frmMain::toc_JoinedChat);
+    connect(toc, &QelTOCSock::ChatMessage, this, &frmMain::toc_ChatMessage);
+    connect(toc, &QelTOCSock::ChatUserUpdate, this, [this](const QString &who, bool in, qint32 id) {
+        if (ctlChat *view = m_views->roomViewOf(id))
+            view->UserUpdate(who, in);
+    });
+    connect(toc, &QelTOCSock::ChatLeft, this, [this](qint32 id) {
+        if (ctlChat *view = m_views->roomViewOf(id))
+            view->LeftChat();
+    });
+
+    auto *profileFetch = new ProfileFetch(this);
+    const auto profileWindow = [this] {
+        if (!m_profile)
+            m_profile = std::make_unique<frmProfile>(this);
+        return m_profile.get();
+    };
+    connect(toc, &QelTOCSock::UserProfile, this, [this, profileFetch](const QString &strURL) {
+        profileFetch->fetch(strURL, toc->tocServer(), toc->port());
+    });
+    connect(profileFetch, &ProfileFetch::fetched, this,
+            [profileWindow](const QUrl &url, const QString &html) {
+                profileWindow()->showPage(url, html);
+            });
+    connect(profileFetch, &ProfileFetch::failed, this,
+            [profileWindow](const QUrl &url, const QString &why) {
+                profileWindow()->showFailure(url, why);
+            });
+    connect(toc, &QelTOCSock::Warned, this, [this](const QString &intWarningLevel) {
+        PicLogin->showHeader(
+            QStringLiteral(": warning level %1%").arg(shown::line(intWarningLevel)), true);
+    });
+}
+
+void frmMain::cmdLogin_Click() {
+    // The handlers of the session must be in place before it starts.
+    finishBuilding();
+    m_signedOn = false;
+    PicLogin->frmLogin->signOn();
+}
+
+// The settings pages and the conversations stay, but nothing shown claims
+// a session any more: the header says offline and no buddy is shown
+// online. "Logout" leads back to the login frame.
+void frmMain::toc_Disconnected(const QString &why) {
+    const bool wasSignedOn = std::exchange(m_signedOn, false);
+    PicLogin->frmLogin->showStatus(LoginFrame::kOffline);
+    if (!wasSignedOn)
+        return;
+    if (!why.isEmpty())
+        Errors(why);
+    PicLogin->showHeader(QStringLiteral(": offline"), true);
+    PicLogin->buddyList->showEveryoneOffline();
+}
+
+void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyList,
+                           const QStringList &BlockList, const QStringList &PrivateList,
+                           qint16 PrivacyMode) {
+    m_signedOn = true;
+    m_invitations->signedOn();
+    PicLogin->frmLogin->signedOn();
+    m_history->start(strUserName);
+    PicLogin->profile->sendProfile();
+    toc->SetCapability(QelTOCSock::kCapabilities);
+    PicLogin->frmLogin->hide();
+    PicLogin->privacy->fill(BlockList, PrivateList, PrivacyMode);
+    // A window still away from the last session makes the new one away too,
+    // so that the window and the server agree.
+    if (away.isAway())
+        toc->SetAwayMessage(away.message());
+    PicLogin->buddyList->load(BuddyList);
+    PicLogin->setHeaderName(strUserName);
+    PicLogin->showHeader(QStringLiteral("'s configuration."));
+}
+
+void frmMain::logout() {
+    m_signedOn = false;
+    PicLogin->frmLogin->show();
+    if (PicLogin->privacy)
+        PicLogin->privacy->clear();
+    if (m_views)
+        m_views->closeAll();
+    if (m_history)
+        m_history->stop();
+    while (Tab1->count() > 0)
+        Tab1->removeTab(Tab1->count() - 1);
+    Tab1->addFixed(TabStrip::Fixed::Settings);
+}
+
+void frmMain::Errors(const QString &text) {
+    if (!m_err)
+        m_err = std::make_unique<frmErr>(this);
+    m_err->showMessage(text);
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The "B/L" page: the buddy-list tree and "Options". The tree is built at
+// sign-on from the configuration, then follows the buddies' sign-on and
+// sign-off updates and the list changes of the account's other sessions.
+
+#include "pagekit.h"
+
+#include <QIcon>
+#include <QList>
+#include <QWidget>
+
+class BoxChain;
+class BuddyBook;
+class BuddyMenus;
+class BuddyTree;
+class QPushButton;
+
+class BuddyListPage : public QWidget {
+    Q_OBJECT
+
+  public:
+    BuddyListPage(const PageKit &kit, BuddyBook *book, QWidget *parent = nullptr);
+
+    // Sign-on: the groups of the configuration; buddies show once online.
+    void load(const QStringList &BuddyList);
+    // A session lost: nobody is shown online.
+    void showEveryoneOffline();
+    bool BuddyAdd(const QString &buddy, const QString &Group, const QString &UserClass,
+                  const QString &idle);
+    // The image BuddyAdd chooses: 2 idle, 4 mobile, 3 away, else 1.
+    static int buddyImage(const QString &UserClass, const QString &idle);
+    void TreeBL_Click();
+    void Command6_Click();
+
+    QList<QIcon> ImageList1; // images 1..4 at positions 0..3
+    BuddyTree *TreeBL = nullptr;
+    QPushButton *Command6 = nullptr;
+    BuddyMenus *menus = nullptr;
+
+  private:
+    void toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16 intWarningLevel,
+                         qint32 lngOnlineTime, qint32 lngIdleTime, const QString &strUserClass);
+    void toc_BuddyAdded(const QString &strGroup, const QString &strBuddy, const QString &strAlias);
+    void toc_GroupRemoved(const QString &strGroup);
+    void toc_GroupAdded(const QString &strGroup);
+    void addGroupNode(const QString &group);
+
+    PageKit m_kit;
+    BuddyBook *m_book;
+    // The boxes of BuddyAdded and of GroupRemoved: one open box per kind.
+    BoxChain *m_buddyAddedBoxes = nullptr;
+    BoxChain *m_groupRemovedBoxes = nullptr;
+};

@@ -1,0 +1,161 @@
+#include "loginframe.h"
+
+#include "client/clientsettings.h"
+#include "client/passwordstore.h"
+#include "protocol/qeltocsock.h"
+#include "uikit/pagewidgets.h"
+#include "uikit/shownname.h"
+#include "uikit/twips.h"
+#include "uikit/uicolors.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using pagewidgets::field;
+using pagewidgets::label;
+
+const QString LoginFrame::kDefaultServer = QStringLiteral("localhost");
+const QString LoginFrame::kAuthServer = QStringLiteral("login.icq.com");
+const QString LoginFrame::kOffline = QStringLiteral("offline...");
+
+namespace {
+const QString kConnecting = QStringLiteral("Connecting...");
+const QString kSending = QStringLiteral("Sending information");
+
+QCheckBox *checkBox(QWidget *parent, const char *name, const QString &text, QRect where) {
+    auto *c = new QCheckBox(text, parent);
+    c->setObjectName(QLatin1String(name));
+    c->setGeometry(where);
+    uicolors::setForeColor(c, Qt::black);
+    return c;
+}
+} // namespace
+
+LoginFrame::LoginFrame(const PageKit &kit, QWidget *parent) : QFrame(parent), m_kit(kit) {
+    setObjectName(QStringLiteral("frmLogin"));
+    setGeometry(twips::rect(0, 0, 3855, 2655));
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true);
+    buildWidgets();
+    restoreSignOn();
+    connect(m_kit.toc, &QelTOCSock::IncomingPacket, this, [this] {
+        if (labStat->text() == kConnecting)
+            labStat->setText(kSending);
+    });
+}
+
+void LoginFrame::buildWidgets() {
+    labFrm = label(this, "labFrm", QStringLiteral("Login"), twips::rect(195, 120, 495, 255));
+    QFont bold = labFrm->font();
+    bold.setBold(true);
+    labFrm->setFont(bold);
+
+    Label1 = label(this, "Label1", QStringLiteral("Screen Name"), twips::rect(240, 360, 1815, 255));
+    txtSn = field(this, "txtSn", QString(), twips::rect(240, 600, 1455, 255));
+    Label2 = label(this, "Label2", QStringLiteral("Password"), twips::rect(1800, 360, 1815, 255));
+    txtPw = field(this, "txtPw", QString(), twips::rect(1800, 600, 1455, 255));
+    txtPw->setEchoMode(QLineEdit::Password);
+    Label3 = label(this, "Label3", QStringLiteral("Server"), twips::rect(240, 960, 1815, 255));
+    txtServer = field(this, "txtServer", kDefaultServer, twips::rect(240, 1200, 2295, 255));
+    txtPort = field(this, "txtPort", QStringLiteral("5190"), twips::rect(2520, 1200, 735, 255));
+    // Screen readers name a field by the label that points at it.
+    Label1->setBuddy(txtSn);
+    Label2->setBuddy(txtPw);
+    Label3->setBuddy(txtServer);
+    txtPort->setAccessibleName(QStringLiteral("Port"));
+
+    Check1 = checkBox(this, "Check1", QStringLiteral("Auto Block All"),
+                      twips::rect(240, 1560, 1695, 255));
+    cmdLogin = new QPushButton(QStringLiteral("Login"), this);
+    cmdLogin->setObjectName(QStringLiteral("cmdLogin"));
+    cmdLogin->setGeometry(twips::rect(2400, 1560, 855, 300));
+    cmdLogin->setIcon(windowIcon());
+    uicolors::setBackColor(cmdLogin, uicolors::windowBack());
+    connect(cmdLogin, &QPushButton::clicked, this, &LoginFrame::loginClicked);
+
+    labStat = label(this, "labStat", kOffline, twips::rect(240, 1920, 3015, 255));
+    // Below the status line; usable once a secret store answers.
+    chkRemember = checkBox(this, "chkRemember", QStringLiteral("Remember password"),
+                           twips::rect(240, 2220, 3015, 255));
+    chkRemember->setEnabled(false);
+}
+
+void LoginFrame::restoreSignOn() {
+    if (!m_kit.settings)
+        return;
+    chkRemember->setChecked(m_kit.settings->rememberPassword());
+    if (const auto s = m_kit.settings->lastSignOn()) {
+        txtSn->setText(s->screenName);
+        txtServer->setText(s->server);
+        txtPort->setText(QString::number(s->port));
+    }
+}
+
+QString LoginFrame::screenName() const {
+    return txtSn->text();
+}
+
+bool LoginFrame::signOn() {
+    bool ok = false;
+    const int port = txtPort->text().trimmed().toInt(&ok);
+    if (!ok || port < 1 || port > 65535) {
+        m_kit.Errors(QStringLiteral("The port must be a number from 1 to 65535."));
+        return false;
+    }
+    labStat->setText(kConnecting);
+    m_kit.toc->Login(txtSn->text(), txtPw->text(), txtServer->text(), port, kAuthServer);
+    return true;
+}
+
+void LoginFrame::showStatus(const QString &text) {
+    labStat->setText(text);
+}
+
+QString LoginFrame::status() const {
+    return labStat->text();
+}
+
+void LoginFrame::setFormattedName(const QString &formatted) {
+    // The user's own name, sent back at the next sign-on: no controls.
+    const QString name = shown::withoutControls(formatted);
+    if (!name.isEmpty())
+        txtSn->setText(name);
+}
+
+void LoginFrame::signedOn() {
+    bool ok = false;
+    const int port = txtPort->text().trimmed().toInt(&ok);
+    if (m_kit.settings)
+        m_kit.settings->setLastSignOn({txtSn->text(), txtServer->text(), ok ? port : 0});
+    if (m_passwords && m_passwords->isAvailable() && chkRemember->isChecked())
+        m_passwords->write(txtSn->text(), txtPw->text());
+}
+
+void LoginFrame::startPasswordStore() {
+    if (m_passwords)
+        return;
+    m_passwords = new PasswordStore(this);
+    connect(m_passwords, &PasswordStore::availability, this, [this](bool available) {
+        chkRemember->setEnabled(available);
+        chkRemember->setToolTip(available ? QString() : m_passwords->unavailableReason());
+        if (available && chkRemember->isChecked() && txtPw->text().isEmpty())
+            m_passwords->read(txtSn->text());
+    });
+    connect(m_passwords, &PasswordStore::passwordRead, this,
+            [this](const QString &name, const QString &password) {
+                if (name == txtSn->text() && txtPw->text().isEmpty())
+                    txtPw->setText(password);
+            });
+    connect(m_passwords, &PasswordStore::failed, this, [this](const QString &reason) {
+        m_kit.Errors(QStringLiteral("The password could not be stored: ") + reason);
+    });
+    connect(chkRemember, &QCheckBox::clicked, this, [this](bool on) {
+        if (m_kit.settings)
+            m_kit.settings->setRememberPassword(on);
+        if (!on)
+            m_passwords->remove(txtSn->text());
+    });
+    m_passwords->probe();
+}

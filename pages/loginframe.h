@@ -1,0 +1,65 @@
+#pragma once
+// The login frame `frmLogin`: screen name, password, server and port,
+// "Login", the status line and "Remember password". It remembers the last
+// successful sign-on and, when asked to, keeps the password in the
+// desktop's secret store.
+
+#include "pagekit.h"
+
+#include <QFrame>
+
+class PasswordStore;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class LoginFrame : public QFrame {
+    Q_OBJECT
+
+  public:
+    static const QString kDefaultServer; // txtServer's default
+    static const QString kAuthServer;    // AuthServer passed by "Login"
+    static const QString kOffline;       // "offline..."
+
+    LoginFrame(const PageKit &kit, QWidget *parent);
+
+    QString screenName() const;
+    // The desktop's secret store is asked after the first paint: it may
+    // take a while to answer, and the box stays disabled until it does.
+    void startPasswordStore();
+    // "Login": checks the port, says so in the status line and starts the
+    // sign-on. False, with the alert, when the port is not a port.
+    bool signOn();
+    void showStatus(const QString &text);
+    QString status() const;
+    // A successful sign-on: remembered, and its password stored when the
+    // user asked for it.
+    void signedOn();
+    // The server's writing of the user's name, sent back at the next sign-on.
+    void setFormattedName(const QString &name);
+
+    QLabel *labFrm = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *txtSn = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *txtPw = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *txtServer = nullptr;
+    QLineEdit *txtPort = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QPushButton *cmdLogin = nullptr;
+    QLabel *labStat = nullptr;
+    QCheckBox *chkRemember = nullptr; // "Remember password"
+
+  signals:
+    // "Login" was pressed.
+    void loginClicked();
+
+  private:
+    void buildWidgets();
+    void restoreSignOn();
+
+    PageKit m_kit;
+    PasswordStore *m_passwords = nullptr;
+};

@@ -1,0 +1,114 @@
+#include "privacypage.h"
+
+#include "client/privacystate.h"
+#include "uikit/anchors.h"
+#include "uikit/pagewidgets.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace pagewidgets;
+
+namespace {
+const char *const kOptionNames[] = {"optPrivacy0", "optPrivacy1", "optPrivacy2", "optPrivacy3",
+                                    "optPrivacy4"};
+const char *const kOptionCaptions[] = {"Allow All", "Block All", "Allow List", "Block List",
+                                       "Buddy List"};
+} // namespace
+
+PrivacyPage::PrivacyPage(const PageKit &kit, PrivacyState *privacy, QWidget *parent)
+    : QWidget(parent), m_kit(kit), m_privacy(privacy) {
+    setObjectName(QStringLiteral("pagePrivacy"));
+    Label4 = label(this, "Label4", QStringLiteral("Block List"), onPage(120, 360, 975, 255));
+    lstBlock = list(this, "lstBlock", onPage(120, 600, 975, 1095));
+    txtBlockuser = field(this, "txtBlockuser", QStringLiteral("user"), onPage(120, 1740, 525, 285));
+    cmdAddBlock = button(this, "cmdAddBlock", QStringLiteral("Add"), onPage(675, 1740, 420, 285));
+    connect(cmdAddBlock, &QPushButton::clicked, this, &PrivacyPage::cmdAddBlock_Click);
+
+    Label5 = label(this, "Label5", QStringLiteral("Allow List"), onPage(1200, 360, 975, 255));
+    lstAllow = list(this, "lstAllow", onPage(1200, 600, 975, 1095));
+    txtAllowUser =
+        field(this, "txtAllowUser", QStringLiteral("user"), onPage(1200, 1740, 525, 285));
+    CmdAddAllow = button(this, "CmdAddAllow", QStringLiteral("Add"), onPage(1755, 1740, 420, 285));
+    connect(CmdAddAllow, &QPushButton::clicked, this, &PrivacyPage::CmdAddAllow_Click);
+
+    Label4->setBuddy(lstBlock);
+    Label5->setBuddy(lstAllow);
+    txtBlockuser->setAccessibleName(QStringLiteral("Name to block"));
+    cmdAddBlock->setAccessibleName(QStringLiteral("Add to the Block List"));
+    txtAllowUser->setAccessibleName(QStringLiteral("Name to allow"));
+    CmdAddAllow->setAccessibleName(QStringLiteral("Add to the Allow List"));
+    // A taller page lengthens the lists; their fields stay under them.
+    for (QWidget *w : {static_cast<QWidget *>(lstBlock), static_cast<QWidget *>(lstAllow)})
+        anchors::stretch(w, anchors::Bottom);
+    for (QWidget *w : {static_cast<QWidget *>(txtBlockuser), static_cast<QWidget *>(cmdAddBlock),
+                       static_cast<QWidget *>(txtAllowUser), static_cast<QWidget *>(CmdAddAllow)})
+        anchors::move(w, anchors::Bottom);
+
+    // One exclusive row. `clicked` is emitted for a click by the user and
+    // for QAbstractButton::click() by the program alike, also when the
+    // option is already selected: both run the same handler.
+    auto *group = new QButtonGroup(this);
+    for (int i = 0; i < kPrivacyOptions; ++i) {
+        optPrivacy[i] = option(this, kOptionNames[i], QLatin1String(kOptionCaptions[i]),
+                               onPage(2280, 480 + i * 300, 1455, 255));
+        group->addButton(optPrivacy[i], i);
+        connect(optPrivacy[i], &QAbstractButton::clicked, this, [this, i] { optPrivacy_Click(i); });
+    }
+    // The mode in force shows selected ("Allow All" before any sign-on);
+    // nothing is sent until an option is chosen.
+    showMode(m_privacy->mode());
+    connect(m_privacy, &PrivacyState::modeChanged, this, &PrivacyPage::showMode);
+    connect(m_privacy, &PrivacyState::blockedAdded, lstBlock,
+            [this](const QString &name) { lstBlock->addItem(name); });
+    connect(m_privacy, &PrivacyState::allowedAdded, lstAllow,
+            [this](const QString &name) { lstAllow->addItem(name); });
+}
+
+void PrivacyPage::showMode(qint16 mode) {
+    if (mode >= 1 && mode <= kPrivacyOptions)
+        optPrivacy[mode - 1]->setChecked(true);
+}
+
+void PrivacyPage::optPrivacy_Click(int Index) {
+    if (!m_privacy->setMode(qint16(Index + 1))) {
+        showMode(m_privacy->mode());
+        m_kit.notSent();
+    }
+}
+
+// "Allow List" (mode 3) is selected, then the name permitted.
+void PrivacyPage::CmdAddAllow_Click() {
+    if (!m_privacy->allow(txtAllowUser->text()))
+        m_kit.notSent();
+}
+
+// The name is denied; the mode becomes "Block List" only from "Allow All",
+// never looser than what is in force.
+void PrivacyPage::cmdAddBlock_Click() {
+    if (!m_privacy->block(txtBlockuser->text()))
+        m_kit.notSent();
+}
+
+void PrivacyPage::blockName(const QString &name) {
+    txtBlockuser->setText(name);
+    cmdAddBlock_Click();
+}
+
+void PrivacyPage::fill(const QStringList &BlockList, const QStringList &PrivateList,
+                       qint16 PrivacyMode) {
+    lstBlock->addItems(BlockList);
+    lstAllow->addItems(PrivateList);
+    m_privacy->load(BlockList, PrivateList, PrivacyMode);
+}
+
+void PrivacyPage::clear() {
+    m_privacy->clear();
+    lstBlock->clear();
+    lstAllow->clear();
+}

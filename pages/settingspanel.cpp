@@ -1,0 +1,249 @@
+#include "settingspanel.h"
+
+#include "awaypage.h"
+#include "buddylistpage.h"
+#include "chatimpage.h"
+#include "client/clientsettings.h"
+#include "colourfile.h"
+#include "fontpage.h"
+#include "loginframe.h"
+#include "privacypage.h"
+#include "profilepage.h"
+#include "protocol/qeltocsock.h"
+#include "uikit/anchors.h"
+#include "uikit/animatedpicture.h"
+#include "uikit/dialogprovider.h"
+#include "uikit/pagewidgets.h"
+#include "uikit/shownname.h"
+#include "uikit/twips.h"
+#include "uikit/uicolors.h"
+#include "views/color2html.h"
+#include "views/colortext.h"
+
+#include <QFontMetrics>
+#include <QImageReader>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+using pagewidgets::label;
+
+namespace {
+
+// What "Change Colors" recolours: the texts of the header, the login frame
+// and the pages.
+const char *const kSchemeTexts[] = {
+    "labHI",    "labFrm",  "Label4",       "Label5",  "Label20", "lstBlock", "lstAllow",
+    "lstAway",  "txtAway", "txtChatName",  "txtEx",   "Label18", "Label17",  "txtFont",
+    "txtColor", "Label19", "txtBackColor", "txtIM",   "Label1",  "Label2",   "Label3",
+    "txtSn",    "txtPw",   "txtServer",    "txtPort", "labStat"};
+
+template <typename W> W *named(W *w, const char *name, QRect where) {
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(where);
+    return w;
+}
+
+ClickLabel *clickLabel(QWidget *parent, const char *name, const QString &text, QRect where) {
+    auto *l = named(new ClickLabel(text, parent), name, where);
+    uicolors::setForeColor(l, uicolors::clickable());
+    return l;
+}
+
+QPushButton *pushButton(QWidget *parent, const char *name, const QString &text, QRect where) {
+    return named(new QPushButton(text, parent), name, where);
+}
+
+// "#RRGGBB" read back into a colour; black when it does not read.
+QColor fromHtml(const QString &html) {
+    const QColor c = QColor::fromString(html);
+    return c.isValid() ? c : QColor(Qt::black);
+}
+
+// The logo's first frame until the window completes itself: the GIF reader
+// is a plugin, and loading it would delay the first paint.
+QPixmap firstFrame() {
+    QImageReader reader(QStringLiteral(":/vorkle/logo-first.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
+} // namespace
+
+SettingsPanel::SettingsPanel(const PageKit &kit, QWidget *window)
+    : QWidget(window), m_kit(kit), m_schemeColor(uicolors::foreText()) {
+    setObjectName(QStringLiteral("PicLogin"));
+    setGeometry(twips::rect(0, 360, 5895, 2655));
+    setAutoFillBackground(true);
+    frmLogin = new LoginFrame(kit, this);
+    buildHeader();
+}
+
+void SettingsPanel::buildHeader() {
+    // Ends before "format" (at 2160), so that a long header never runs
+    // under the link.
+    labHI = label(this, "labHI", QStringLiteral("user's configuration."),
+                  twips::rect(120, 0, 1980, 255));
+    Label24 = clickLabel(this, "Label24", QStringLiteral("format"), twips::rect(2160, 0, 615, 255));
+    Label6 = clickLabel(this, "Label6", QStringLiteral("Logout"), twips::rect(3120, 0, 615, 255));
+    Label24->setAccessibleName(QStringLiteral("Format your screen name"));
+    connect(Label6, &ClickLabel::clicked, this, &SettingsPanel::logoutClicked);
+    connect(Label24, &ClickLabel::clicked, this, &SettingsPanel::Label24_Click);
+
+    Command4 = pushButton(this, "Command4", QStringLiteral("Change Colors"),
+                          twips::rect(4320, 0, 1335, 300));
+    Label23 = label(this, "Label23", QStringLiteral("Settings:"), twips::rect(4320, 360, 615, 255));
+    Command5 =
+        pushButton(this, "Command5", QStringLiteral("Save"), twips::rect(4320, 600, 615, 300));
+    Command5->setEnabled(false);
+    Command8 =
+        pushButton(this, "Command8", QStringLiteral("Load"), twips::rect(5040, 600, 615, 300));
+    Command8->setEnabled(false);
+    Command5->setAccessibleName(QStringLiteral("Save the colour scheme"));
+    Command8->setAccessibleName(QStringLiteral("Load a colour scheme"));
+
+    Image1 = named(new AnimatedPicture(this), "Image1", twips::rect(3960, 840, 1920, 1800));
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setPixmap(firstFrame());
+    Image1->setAccessibleName(QStringLiteral("About Vorkle"));
+    connect(Image1, &ClickLabel::clicked, this, &SettingsPanel::pictureClicked);
+}
+
+void SettingsPanel::startLogo() {
+    Image1->play(QStringLiteral(":/vorkle/logo.gif"));
+}
+
+void SettingsPanel::buildPages(const Clients &clients) {
+    tab2 = named(new QTabWidget(this), "tab2", twips::rect(50, 240, 3810, 2220));
+    tab2->setAccessibleName(QStringLiteral("Settings pages"));
+    uicolors::setForeColor(tab2->tabBar(), uicolors::foreText());
+    // Six short captions share a narrow strip: keep the tabs tight so all
+    // of them show without scroll arrows.
+    tab2->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 5px; }"));
+    // A taller window gives the pages its extra height (the lists and the
+    // tree grow); the pages keep their width.
+    anchors::stretch(tab2, anchors::Bottom);
+
+    privacy = new PrivacyPage(m_kit, clients.privacy);
+    away = new AwayPage(m_kit, clients.away, clients.awayStrip);
+    profile = new ProfilePage(m_kit);
+    chatIM = new ChatIMPage(m_kit, clients.conversations);
+    font = new FontPage(m_kit);
+    buddyList = new BuddyListPage(m_kit, clients.book);
+    tab2->addTab(privacy, QStringLiteral("privacy"));
+    tab2->addTab(away, QStringLiteral("away"));
+    tab2->addTab(profile, QStringLiteral("profile"));
+    tab2->addTab(chatIM, QStringLiteral("chat/im"));
+    tab2->addTab(font, QStringLiteral("font"));
+    tab2->addTab(buddyList, QStringLiteral("B/L"));
+    tab2->setCurrentIndex(0);
+
+    connect(Command4, &QPushButton::clicked, this, &SettingsPanel::Command4_Click);
+    Command5->setEnabled(true);
+    Command8->setEnabled(true);
+    connect(Command5, &QPushButton::clicked, this, &SettingsPanel::Command5_Click);
+    connect(Command8, &QPushButton::clicked, this, &SettingsPanel::Command8_Click);
+    if (const auto scheme = m_kit.settings ? m_kit.settings->schemeColor() : std::nullopt)
+        SetColors(render::decimalText(QColor::fromString(*scheme)));
+
+    // The login frame covers the pages, the header and the two labels.
+    frmLogin->raise();
+}
+
+// The header ends before the "format" link. A status after the name stays
+// whole: the name gives way (elided in its middle) when both do not fit.
+void SettingsPanel::showHeader(const QString &rest, bool status) {
+    const QString name = shown::nameInText(m_headerName);
+    if (!status) {
+        labHI->setText(name + rest);
+        return;
+    }
+    const QFontMetrics metrics(labHI->font());
+    const int room = labHI->width() - metrics.horizontalAdvance(rest);
+    labHI->setText(metrics.elidedText(name, Qt::ElideMiddle, qMax(room, 0)) + rest);
+}
+
+void SettingsPanel::Label24_Click() {
+    QPointer<SettingsPanel> self(this);
+    m_kit.dialogs()->inputText(this, QString(), QStringLiteral("New Format"),
+                               frmLogin->screenName(), [self](const QString &text) {
+                                   // A cancelled box gives the empty text: nothing to send.
+                                   if (self && !text.isEmpty() &&
+                                       !self->m_kit.toc->FormatUserName(text))
+                                       self->m_kit.notSent();
+                               });
+}
+
+void SettingsPanel::Command4_Click() {
+    QPointer<SettingsPanel> self(this);
+    m_kit.dialogs()->pickColor(this, m_schemeColor, [self](bool ok, const QColor &c) {
+        if (self)
+            self->SetColors(render::decimalText(ok && c.isValid() ? c : self->m_schemeColor));
+    });
+}
+
+void SettingsPanel::SetColors(const QString &color) {
+    const std::optional<QColor> c = render::colorFromText(color);
+    if (!c)
+        return;
+    m_schemeColor = *c;
+    if (m_kit.settings)
+        m_kit.settings->setSchemeColor(c->name());
+    for (const char *name : kSchemeTexts)
+        if (QWidget *w = findChild<QWidget *>(QLatin1String(name)))
+            uicolors::setForeColor(w, *c);
+    if (tab2)
+        uicolors::setForeColor(tab2->tabBar(), *c);
+}
+
+void SettingsPanel::Command5_Click() {
+    const FormatChoice f = font->choice();
+    ColourScheme scheme;
+    scheme.scheme = ColorToHtml(render::colorValue(m_schemeColor));
+    scheme.fontFace = f.fontFace;
+    scheme.textColor = f.text;
+    scheme.backColor = f.back;
+    scheme.bold = f.bold;
+    scheme.italic = f.italic;
+    scheme.underline = f.underline;
+    scheme.strikeout = f.strikeout;
+    QPointer<SettingsPanel> self(this);
+    m_kit.dialogs()->saveFileName(
+        this, colourfile::suggestedName(), [self, scheme](const QString &path) {
+            if (!self || path.isEmpty())
+                return;
+            if (!colourfile::write(path, scheme))
+                self->m_kit.Errors(QStringLiteral("The colour file could not be written."));
+        });
+}
+
+void SettingsPanel::Command8_Click() {
+    QPointer<SettingsPanel> self(this);
+    m_kit.dialogs()->openFileName(this, [self](const QString &path) {
+        if (!self || path.isEmpty())
+            return;
+        const std::optional<ColourScheme> scheme = colourfile::read(path);
+        if (!scheme) {
+            self->m_kit.Errors(QStringLiteral("This is not a Vorkle colour file."));
+            return;
+        }
+        self->applyColourScheme(*scheme);
+    });
+}
+
+// As if each value had been chosen on the font page and with "Change Colors".
+void SettingsPanel::applyColourScheme(const ColourScheme &scheme) {
+    FormatChoice f;
+    f.fontFace = scheme.fontFace;
+    f.text = scheme.textColor;
+    f.back = scheme.backColor;
+    f.bold = scheme.bold;
+    f.italic = scheme.italic;
+    f.underline = scheme.underline;
+    f.strikeout = scheme.strikeout;
+    font->applyFormat(f);
+    font->rememberFormat();
+    SetColors(render::decimalText(fromHtml(scheme.scheme)));
+}
