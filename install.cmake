@@ -7,6 +7,8 @@ install(TARGETS vorkle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/vorkle.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/vorkle.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+install(FILES resources/vorkle@2x.png RENAME vorkle.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
 install(TARGETS vorkle-devserver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(CPACK_PACKAGE_NAME "vorkle")

@@ -1,14 +1,15 @@
 #include "frmerr.h"
 
 #include "alertsound.h"
+#include "uikit/pictures.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMovie>
 #include <QPushButton>
+#include <QTimerEvent>
 
 namespace {
 bool g_soundOn = true;
@@ -38,8 +39,6 @@ frmErr::frmErr(QWidget *mainWindow) : QWidget(nullptr, Qt::Dialog), m_main(mainW
     Image1 = new QLabel(Frame1);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twips::rect(180, 300, 135, 375));
-    m_movie = new QMovie(QStringLiteral(":/vorkle/alert.gif"), "GIF", this);
-    Image1->setMovie(m_movie);
 
     txtErr = new QLabel(Frame1);
     txtErr->setObjectName(QStringLiteral("txtErr"));
@@ -75,7 +74,17 @@ void frmErr::opening() {
         move(corner + QPoint(twips::toPixelsX(1000), twips::toPixelsY(1000)));
     }
     playSound();
-    m_movie->start();
+    if (m_frames.isEmpty()) {
+        // Decoded on the first alert, not with the window: a GIF is read
+        // by a plugin that the first paint does without.
+        const pictures::Animation alert =
+            pictures::animation(QStringLiteral(":/vorkle/alert.gif"), Image1);
+        for (const pictures::Frame &f : alert.frames) {
+            m_frames << QPixmap::fromImage(f.image);
+            m_delays << qMax(10, f.delayMs);
+        }
+    }
+    showFrame(0);
     show();
     raise();
     activateWindow();
@@ -92,8 +101,24 @@ void frmErr::playSound() {
         QMetaObject::invokeMethod(m_sound, "play");
 }
 
+// It pulses for as long as the window is open, as the file loops forever.
+void frmErr::showFrame(int index) {
+    if (m_frames.isEmpty())
+        return;
+    m_frame = index % int(m_frames.size());
+    Image1->setPixmap(m_frames[m_frame]);
+    m_timer.start(m_delays[m_frame], this);
+}
+
+void frmErr::timerEvent(QTimerEvent *event) {
+    if (event->timerId() == m_timer.timerId())
+        showFrame(m_frame + 1);
+    else
+        QWidget::timerEvent(event);
+}
+
 void frmErr::closeEvent(QCloseEvent *event) {
-    m_movie->stop();
+    m_timer.stop();
     if (m_main)
         m_main->setEnabled(true);
     event->accept();

@@ -2,12 +2,14 @@
 // The alert window: one message at a time with a short sound and a small
 // looping animation. While it is open the main window takes no input.
 
+#include <QBasicTimer>
+#include <QList>
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
 class QGroupBox;
 class QLabel;
-class QMovie;
 class QPushButton;
 
 class frmErr : public QWidget {
@@ -29,6 +31,9 @@ class frmErr : public QWidget {
     static void setSoundEnabled(bool on);
     static bool soundEnabled();
 
+    // The animation runs while the window is open.
+    bool isAnimating() const { return m_timer.isActive(); }
+
     QGroupBox *Frame1 = nullptr;
     QLabel *Image1 = nullptr;
     QLabel *txtErr = nullptr;
@@ -36,12 +41,18 @@ class frmErr : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
 
   private:
     void opening();
     void playSound();
+    void showFrame(int index);
 
     QPointer<QWidget> m_main;
-    QMovie *m_movie = nullptr;
+    // The alert's frames, drawn for the screen on the first opening.
+    QList<QPixmap> m_frames;
+    QList<int> m_delays;
+    int m_frame = 0;
+    QBasicTimer m_timer;
     QObject *m_sound = nullptr; // a QSoundEffect, made on the first sound
 };

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPromise>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -26,6 +27,8 @@ frmHistory::frmHistory(const QString &path, const QString &partner, QWidget *own
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("History with ") + shown::name(partner));
     resize(520, 420);
+    // Esc closes it, as it closes any window that only shows something.
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
 
     txtFilter = new QLineEdit(this);
     txtFilter->setObjectName(QStringLiteral("txtFilter"));

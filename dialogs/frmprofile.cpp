@@ -3,6 +3,7 @@
 #include "uikit/twips.h"
 
 #include <QDesktopServices>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -22,6 +23,8 @@ frmProfile::frmProfile(QWidget *owner) : QWidget(nullptr, Qt::Window) {
     if (owner)
         setWindowIcon(owner->windowIcon());
     resize(twips::toPixelsX(5400), twips::toPixelsY(4200));
+    // Esc closes it, as it closes any window that only shows something.
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     m_browser = new OfflineBrowser(this);
     m_browser->setObjectName(QStringLiteral("txtProfilePage"));
     m_browser->setOpenLinks(false);

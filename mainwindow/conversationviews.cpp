@@ -47,9 +47,8 @@ ConversationViews::ConversationViews(ViewHost *host, Conversations *conversation
     newChatView();
 }
 
-void ConversationViews::fillPanel(QWidget *view, QWidget *panel) {
-    view->setGeometry(panel->rect());
-    anchors::stretch(view, anchors::Both);
+void ConversationViews::fillPanel(QWidget *view) {
+    anchors::fill(view);
     view->hide();
 }
 
@@ -59,7 +58,7 @@ ctlIM *ConversationViews::newIMView() {
     auto *view = new ctlIM(m_host, m_imPanel);
     view->setObjectName(QStringLiteral("imView%1").arg(index));
     view->setIndex(index);
-    fillPanel(view, m_imPanel);
+    fillPanel(view);
     connect(view, &ctlIM::KillIM, this, &ConversationViews::KillIM);
     place(imViews, view, index);
     return view;
@@ -70,7 +69,7 @@ ctlChat *ConversationViews::newChatView() {
     auto *view = new ctlChat(m_host, m_chatPanel);
     view->setObjectName(QStringLiteral("chatView%1").arg(index));
     view->setIndex(index);
-    fillPanel(view, m_chatPanel);
+    fillPanel(view);
     connect(view, &ctlChat::ExitChat, this, &ConversationViews::ExitChat);
     place(chatViews, view, index);
     return view;

@@ -62,7 +62,7 @@ class ConversationViews : public QObject {
   private:
     ctlIM *newIMView();
     ctlChat *newChatView();
-    void fillPanel(QWidget *view, QWidget *panel);
+    void fillPanel(QWidget *view);
 
     ViewHost *m_host;
     Conversations *m_conversations;

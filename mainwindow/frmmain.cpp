@@ -27,13 +27,13 @@
 #include "pages/privacypage.h"
 #include "pages/settingspanel.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/pictures.h"
 #include "uikit/resources.h"
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
 
 #include <QCloseEvent>
 #include <QCursor>
-#include <QImageReader>
 #include <QMenu>
 #include <QTimer>
 
@@ -50,14 +50,6 @@ QWidget *panel(QWidget *parent, const char *name, QRect where) {
     p->setAutoFillBackground(true);
     return p;
 }
-
-// Our own pictures: read as PNG without asking every image plugin first
-// (loading them all would cost more than the rest of the first paint).
-QIcon pngIcon(const char *path) {
-    QImageReader reader(QLatin1String(path), "png");
-    reader.setAutoDetectImageFormat(false);
-    return QIcon(QPixmap::fromImage(reader.read()));
-}
 } // namespace
 
 frmMain::frmMain(QWidget *parent)
@@ -72,7 +64,7 @@ frmMain::frmMain(QWidget *parent)
     // settings header with the logo.
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
-    setWindowIcon(pngIcon(":/vorkle/vorkle.png"));
+    setWindowIcon(pictures::icon(QStringLiteral(":/vorkle/vorkle.png")));
     QFont f(QStringLiteral("Arial"));
     f.setPointSizeF(8.25);
     setFont(f);

@@ -53,7 +53,7 @@ AwayPage::AwayPage(const PageKit &kit, AwayState *away, AwayStrip *awayStrip, QW
     Label20 = label(this, "Label20", QStringLiteral("Away Messages"), onPage(120, 360, 1335, 255));
     lstAway = list(this, "lstAway", onPage(120, 600, 1695, 1530));
     lstAway->addItem(kDefaultEntry);
-    Label20->setBuddy(lstAway);
+    lstAway->setAccessibleName(QStringLiteral("Away Messages"));
     anchors::stretch(lstAway, anchors::Bottom);
     // Only the user's choice copies an entry: a click (also on the entry
     // already selected) or a key that moves to another.

@@ -7,28 +7,20 @@
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
 #include "uikit/anchors.h"
+#include "uikit/pictures.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
 
 #include <QCursor>
-#include <QImageReader>
 #include <QMenu>
 #include <QPushButton>
-
-namespace {
-// Our own pictures: read as PNG without asking every image plugin first.
-QIcon pngIcon(const char *path) {
-    QImageReader reader(QLatin1String(path), "png");
-    reader.setAutoDetectImageFormat(false);
-    return QIcon(QPixmap::fromImage(reader.read()));
-}
-} // namespace
 
 BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, QWidget *parent)
     : QWidget(parent), m_kit(kit), m_book(book) {
     setObjectName(QStringLiteral("pageBL"));
-    ImageList1 = {pngIcon(":/vorkle/buddy-online.png"), pngIcon(":/vorkle/buddy-idle.png"),
-                  pngIcon(":/vorkle/buddy-away.png"), pngIcon(":/vorkle/buddy-mobile.png")};
+    for (const char *name : {"online", "idle", "away", "mobile"})
+        ImageList1 << pictures::icon(
+            QStringLiteral(":/vorkle/buddy-%1.png").arg(QLatin1String(name)));
 
     TreeBL = new BuddyTree(this);
     TreeBL->setObjectName(QStringLiteral("TreeBL"));

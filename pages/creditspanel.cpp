@@ -1,12 +1,11 @@
 #include "creditspanel.h"
 
+#include "uikit/animatedpicture.h"
 #include "uikit/clicklabel.h"
-#include "uikit/playwhileshown.h"
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
 
 #include <QLabel>
-#include <QMovie>
 
 namespace {
 
@@ -28,13 +27,13 @@ CreditsPanel::CreditsPanel(QWidget *window) : QWidget(window) {
     setGeometry(twips::rect(120, 360, 5895, 2655));
     setAutoFillBackground(true);
 
-    auto *picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("imgCredits"));
-    picture->setGeometry(twips::rect(120, 120, 1920, 1800));
-    picture->setAlignment(Qt::AlignCenter);
-    auto *movie = new QMovie(QStringLiteral(":/vorkle/logo.gif"), "GIF", picture);
-    picture->setMovie(movie);
-    picture->installEventFilter(new PlayWhileShown(movie, picture));
+    // As the settings logo: drawn for the screen, played only while seen.
+    // Not a tab stop: a click on it does nothing.
+    m_picture = new AnimatedPicture(this);
+    m_picture->setObjectName(QStringLiteral("imgCredits"));
+    m_picture->setGeometry(twips::rect(120, 120, 1920, 1800));
+    m_picture->setAlignment(Qt::AlignCenter);
+    m_picture->setFocusPolicy(Qt::NoFocus);
 
     QLabel *about = creditsLabel(this, "labAbout", QStringLiteral("About vorkle"),
                                  twips::rect(2160, 120, 2295, 255));
@@ -58,4 +57,11 @@ CreditsPanel::CreditsPanel(QWidget *window) : QWidget(window) {
     Label16->setGeometry(twips::rect(4560, 120, 855, 255));
     uicolors::setForeColor(Label16, uicolors::clickable());
     connect(Label16, &ClickLabel::clicked, this, &CreditsPanel::closeRequested);
+}
+
+void CreditsPanel::showEvent(QShowEvent *event) {
+    // Decoded when the credits are first seen, not with the window.
+    if (!m_picture->isAnimated())
+        m_picture->play(QStringLiteral(":/vorkle/logo.gif"));
+    QWidget::showEvent(event);
 }

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class AnimatedPicture;
 class ClickLabel;
 
 class CreditsPanel : public QWidget {
@@ -17,4 +18,10 @@ class CreditsPanel : public QWidget {
 
   signals:
     void closeRequested();
+
+  protected:
+    void showEvent(QShowEvent *event) override;
+
+  private:
+    AnimatedPicture *m_picture = nullptr;
 };

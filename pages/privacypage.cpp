@@ -37,8 +37,8 @@ PrivacyPage::PrivacyPage(const PageKit &kit, PrivacyState *privacy, QWidget *par
     CmdAddAllow = button(this, "CmdAddAllow", QStringLiteral("Add"), onPage(1755, 1740, 420, 285));
     connect(CmdAddAllow, &QPushButton::clicked, this, &PrivacyPage::CmdAddAllow_Click);
 
-    Label4->setBuddy(lstBlock);
-    Label5->setBuddy(lstAllow);
+    lstBlock->setAccessibleName(QStringLiteral("Block List"));
+    lstAllow->setAccessibleName(QStringLiteral("Allow List"));
     txtBlockuser->setAccessibleName(QStringLiteral("Name to block"));
     cmdAddBlock->setAccessibleName(QStringLiteral("Add to the Block List"));
     txtAllowUser->setAccessibleName(QStringLiteral("Name to allow"));

@@ -14,6 +14,7 @@
 #include "uikit/animatedpicture.h"
 #include "uikit/dialogprovider.h"
 #include "uikit/pagewidgets.h"
+#include "uikit/pictures.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
@@ -21,7 +22,6 @@
 #include "views/colortext.h"
 
 #include <QFontMetrics>
-#include <QImageReader>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -62,14 +62,6 @@ QColor fromHtml(const QString &html) {
     return c.isValid() ? c : QColor(Qt::black);
 }
 
-// The logo's first frame until the window completes itself: the GIF reader
-// is a plugin, and loading it would delay the first paint.
-QPixmap firstFrame() {
-    QImageReader reader(QStringLiteral(":/vorkle/logo-first.png"), "png");
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
-}
-
 } // namespace
 
 SettingsPanel::SettingsPanel(const PageKit &kit, QWidget *window)
@@ -106,7 +98,9 @@ void SettingsPanel::buildHeader() {
 
     Image1 = named(new AnimatedPicture(this), "Image1", twips::rect(3960, 840, 1920, 1800));
     Image1->setAlignment(Qt::AlignCenter);
-    Image1->setPixmap(firstFrame());
+    // The animation's first frame until the window completes itself: the
+    // GIF reader is a plugin, and loading it would delay the first paint.
+    Image1->setPixmap(pictures::pixmap(QStringLiteral(":/vorkle/logo-first.png"), Image1));
     Image1->setAccessibleName(QStringLiteral("About Vorkle"));
     connect(Image1, &ClickLabel::clicked, this, &SettingsPanel::pictureClicked);
 }

@@ -1,6 +1,7 @@
 #include "animatedpicture.h"
 
-#include <QImageReader>
+#include "pictures.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
@@ -33,20 +34,27 @@ QRect changedRect(const QImage &a, const QImage &b) {
     return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+// A rectangle of a frame's pixels in the widget's coordinates, covering
+// every pixel it touches.
+QRect deviceIndependent(const QRect &r, qreal ratio) {
+    return QRectF(QPointF(r.topLeft()) / ratio, QSizeF(r.size()) / ratio).toAlignedRect();
+}
+
 } // namespace
 
 AnimatedPicture::AnimatedPicture(QWidget *parent) : ClickLabel(QString(), parent) {}
 
 bool AnimatedPicture::play(const QString &fileName) {
-    QImageReader reader(fileName);
+    // Drawn for the scale the picture is shown at: the twips' DPI times the
+    // screen's device pixel ratio.
+    const pictures::Animation animation = pictures::animation(fileName, this);
     QList<QImage> images;
     m_frames.clear();
-    for (QImage image = reader.read(); !image.isNull(); image = reader.read()) {
-        const bool alpha = image.hasAlphaChannel();
-        images << image.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied
-                                              : QImage::Format_RGB32);
-        m_frames << Frame{QPixmap::fromImage(images.last()), qMax(10, reader.nextImageDelay()),
-                          QRect()};
+    for (const pictures::Frame &frame : animation.frames) {
+        const bool alpha = frame.image.hasAlphaChannel();
+        images << frame.image.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied
+                                                    : QImage::Format_RGB32);
+        m_frames << Frame{QPixmap::fromImage(images.last()), qMax(10, frame.delayMs), QRect()};
     }
     if (m_frames.isEmpty())
         return false;
@@ -54,12 +62,12 @@ bool AnimatedPicture::play(const QString &fileName) {
     for (qsizetype i = 0; i < images.size(); ++i) {
         const QImage &next = images[(i + 1) % images.size()];
         m_framesOpaque = m_framesOpaque && !images[i].hasAlphaChannel();
-        m_frames[i].changesToNext =
-            next.size() == images[i].size() && next.format() == images[i].format()
-                ? changedRect(images[i], next)
-                : images[i].rect().united(next.rect());
+        const QRect changed = next.size() == images[i].size() && next.format() == images[i].format()
+                                  ? changedRect(images[i], next)
+                                  : images[i].rect().united(next.rect());
+        m_frames[i].changesToNext = deviceIndependent(changed, images[i].devicePixelRatio());
     }
-    m_loopCount = reader.loopCount();
+    m_loopCount = animation.loopCount;
     m_seen = false;
     m_current = 0;
     m_window = window();
@@ -154,7 +162,10 @@ void AnimatedPicture::paintEvent(QPaintEvent *event) {
     if (target.isEmpty())
         return;
     QPainter painter(this);
-    painter.drawPixmap(target, m_frames[m_current].pixmap, target.translated(-frame.topLeft()));
+    // Clipped rather than cut out: the frame's pixels need not be the
+    // widget's (a device pixel ratio), and whole it lands on whole pixels.
+    painter.setClipRect(target);
+    painter.drawPixmap(frame.topLeft(), m_frames[m_current].pixmap);
 }
 
 void AnimatedPicture::timerEvent(QTimerEvent *event) {

@@ -36,7 +36,7 @@ class AnimatedPicture : public ClickLabel {
     struct Frame {
         QPixmap pixmap;
         int delayMs = 0;
-        QRect changesToNext; // where the next frame differs, in frame coordinates
+        QRect changesToNext; // where the next frame differs, in the frame's widget coordinates
     };
 
     QRect frameRect() const;

@@ -1,0 +1,260 @@
+// The window as people live in it: it resizes and gives the room to the
+// conversations and lists, it knows the keyboard habits of tabbed chat
+// windows, every control has a name for assistive technology, and the
+// pages work on their own, without a main window.
+#include "client/awaystate.h"
+#include "client/privacystate.h"
+#include "dialogs/frmprofile.h"
+#include "guitestkit.h"
+#include "pages/buddytree.h"
+#include "protocol/qeltocsock.h"
+#include "uikit/clicklabel.h"
+#include "uikit/twips.h"
+#include "views/ctlchat.h"
+#include "views/ctlim.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTextEdit>
+
+namespace {
+QRect inWindow(const QWidget *w) {
+    return QRect(w->mapTo(w->window(), QPoint()), w->size());
+}
+} // namespace
+
+class TestWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<GuiRig> rig;
+
+    bool receive(const QString &line) {
+        QSignalSpy spy(rig->w->toc, &QelTOCSock::IncomingPacket);
+        rig->server.sendLine(line);
+        return waitUntil([&] { return spy.count() > 0; });
+    }
+    // Signed on, with tabs Settings, alice, bob and "Lobby.", the window active.
+    bool openConversations() {
+        return rig->signOn(QStringLiteral("g:Buddies\nb:pal\ndone:\n")) &&
+               receive(QStringLiteral("IM_IN_ENC2:alice:F:F:T: O:F:L:en:hi")) &&
+               receive(QStringLiteral("IM_IN_ENC2:bob:F:F:T: O:F:L:en:yo")) &&
+               receive(QStringLiteral("CHAT_JOIN:7:Lobby")) && rig->w->Tab1->count() == 4 &&
+               activate();
+    }
+    bool activate() {
+        rig->w->activateWindow();
+        return QTest::qWaitForWindowActive(rig->w.get());
+    }
+    void keys(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : rig->w.get(), key, modifiers);
+    }
+
+  private slots:
+    void init() { rig = std::make_unique<GuiRig>(); }
+    void cleanup() { rig.reset(); }
+
+    void resizesAndReturns() {
+        QVERIFY(openConversations());
+        frmMain &w = *rig->w;
+        const QSize start = w.size();
+        QCOMPARE(start, w.minimumSize());
+        QWidget *transcript = w.imViews.at(1)->findChild<QTextEdit *>(QStringLiteral("TEXT"));
+        QWidget *members = w.chatViews.at(1)->findChild<QListWidget *>(QStringLiteral("lstPPL"));
+        QWidget *tree = w.PicLogin->buddyList->TreeBL;
+        // Each measured on its own tab, where it is laid out.
+        const auto measure = [&] {
+            QList<QRect> rects;
+            for (int tab : {1, 3, 0}) {
+                w.Tab1->setCurrentIndex(tab);
+                w.PicLogin->tab2->setCurrentIndex(5);
+                QApplication::processEvents();
+            }
+            for (QWidget *x : {transcript, members, tree})
+                rects << inWindow(x);
+            return rects;
+        };
+        const QList<QRect> normal = measure();
+        QCOMPARE(
+            normal.at(2),
+            twips::rect(60, 60, 2640, 1680).translated(inWindow(tree->parentWidget()).topLeft()));
+
+        w.resize(1280, 900);
+        const QList<QRect> large = measure();
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY2(large.at(i).width() > normal.at(i).width() + 100,
+                     qPrintable(QString::number(i)));
+            QVERIFY(large.at(i).height() > normal.at(i).height() + 400);
+        }
+        // The tree grows downward only.
+        QCOMPARE(large.at(2).width(), normal.at(2).width());
+        QVERIFY(large.at(2).height() > normal.at(2).height() + 400);
+
+        w.resize(start);
+        QCOMPARE(measure(), normal);
+
+        // The size is remembered for the next start.
+        w.resize(700, 500);
+        QVERIFY(w.close());
+        rig = std::make_unique<GuiRig>(GuiRig::Build::Whole, true, GuiRig::Profile::Kept);
+        QCOMPARE(rig->w->size(), QSize(700, 500));
+    }
+
+    void tabKeys_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("to");
+        const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+        QTest::newRow("Ctrl+Tab") << 0 << int(Qt::Key_Tab) << ctrl << 1;
+        QTest::newRow("Ctrl+Tab goes round") << 3 << int(Qt::Key_Tab) << ctrl << 0;
+        QTest::newRow("Ctrl+Shift+Tab") << 0 << int(Qt::Key_Tab) << (ctrl | shift) << 3;
+        QTest::newRow("Ctrl+Shift+Backtab") << 2 << int(Qt::Key_Backtab) << (ctrl | shift) << 1;
+        QTest::newRow("Ctrl+PgDn") << 1 << int(Qt::Key_PageDown) << ctrl << 2;
+        QTest::newRow("Ctrl+PgUp") << 1 << int(Qt::Key_PageUp) << ctrl << 0;
+        QTest::newRow("Alt+3") << 0 << int(Qt::Key_3) << int(Qt::AltModifier) << 2;
+        QTest::newRow("Alt+9 past the last tab")
+            << 1 << int(Qt::Key_9) << int(Qt::AltModifier) << 1;
+    }
+    void tabKeys() {
+        QFETCH(int, from);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, to);
+        QVERIFY(openConversations());
+        frmMain &w = *rig->w;
+        w.Tab1->setCurrentIndex(from);
+        keys(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(w.Tab1->currentIndex(), to);
+        // A conversation's tab puts the cursor in its input box and names
+        // the partner in the title.
+        static const QStringList titles = {"Vorkle 2.0.2", "alice - Vorkle 2.0.2",
+                                           "bob - Vorkle 2.0.2", "Lobby - Vorkle 2.0.2"};
+        QCOMPARE(w.windowTitle(), titles.at(to));
+        QWidget *focus = QApplication::focusWidget();
+        QCOMPARE(focus && focus->objectName() == QLatin1String("txtMsg") && focus->isVisible(),
+                 to > 0);
+    }
+
+    void ctrlW_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("line"); // sent by closing
+        QTest::addColumn<int>("tabsLeft");
+        QTest::newRow("an IM") << 1 << QString() << 3;
+        QTest::newRow("a room") << 3 << QStringLiteral("toc_chat_leave \"7\"") << 3;
+        QTest::newRow("Settings stays") << 0 << QString() << 4;
+    }
+    void ctrlW() {
+        QFETCH(int, tab);
+        QFETCH(QString, line);
+        QFETCH(int, tabsLeft);
+        QVERIFY(openConversations());
+        frmMain &w = *rig->w;
+        const QString caption = w.tabCaption(tab);
+        w.Tab1->setCurrentIndex(tab);
+        keys(Qt::Key_W, Qt::ControlModifier);
+        QTRY_COMPARE(w.Tab1->count(), tabsLeft);
+        QCOMPARE(w.tabCaption(0), QStringLiteral("Settings"));
+        QVERIFY(tab == 0 || !w.isTab(caption));
+        if (!line.isEmpty())
+            QVERIFY(rig->server.waitForLine(line));
+    }
+
+    void keyboardAlone() {
+        QVERIFY(openConversations());
+        frmMain &w = *rig->w;
+        // Tab leaves a conversation's input box instead of typing a tab.
+        w.Tab1->setCurrentIndex(1);
+        auto *box = qobject_cast<QPlainTextEdit *>(QApplication::focusWidget());
+        QVERIFY(box);
+        QTest::keyClicks(box, QStringLiteral("ab"));
+        keys(Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != box);
+        QCOMPARE(box->toPlainText(), QStringLiteral("ab"));
+
+        // The clickable labels act on Enter and Space.
+        w.Tab1->setCurrentIndex(0);
+        w.PicLogin->Label24->setFocus();
+        keys(Qt::Key_Space);
+        QCOMPARE(rig->dialogs.texts(QStringLiteral("input")), QStringList{"New Format"});
+        QVERIFY(w.PicLogin->Label6->focusPolicy() & Qt::TabFocus);
+        w.PicLogin->Label6->setFocus();
+        keys(Qt::Key_Return);
+        QTRY_VERIFY(w.PicLogin->frmLogin->isVisible());
+        QCOMPARE(w.Tab1->count(), 1);
+
+        // Esc closes the windows that only show something.
+        frmProfile profile(&w);
+        profile.show();
+        profile.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&profile));
+        QTest::keyClick(&profile, Qt::Key_Escape);
+        QVERIFY(!profile.isVisible());
+    }
+
+    // Every control a keyboard reaches has a name a screen reader can say.
+    void accessibleNames() {
+        QVERIFY(openConversations());
+        QStringList nameless;
+        std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+            if (node->state().focusable && node->text(QAccessible::Name).trimmed().isEmpty())
+                nameless << (node->object() ? node->object()->objectName() : QStringLiteral("?")) +
+                                QLatin1Char('/') + QString::number(node->role());
+            for (int i = 0; i < node->childCount(); ++i)
+                if (QAccessibleInterface *child = node->child(i))
+                    walk(child);
+        };
+        for (int tab = 0; tab < rig->w->Tab1->count(); ++tab) {
+            rig->w->Tab1->setCurrentIndex(tab);
+            walk(QAccessible::queryAccessibleInterface(rig->w.get()));
+        }
+        nameless.removeDuplicates();
+        QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(QLatin1String(", "))));
+    }
+
+    // The pages need a protocol control and the client objects, no window.
+    void pagesWithoutWindow() {
+        rig.reset();
+        ScriptedServer server;
+        QelTOCSock toc;
+        ClientSettings settings(QDir::temp().filePath(QStringLiteral("vorkle-pages.conf")));
+        QStringList alerts;
+        ScriptedDialogs dialogs;
+        PageKit kit{&toc, &settings, [&](const QString &t) { alerts << t; },
+                    [&] { return static_cast<DialogProvider *>(&dialogs); }};
+        PrivacyState privacy(&toc);
+        PrivacyPage privacyPage(kit, &privacy);
+        AwayState away;
+        AwayStrip strip(nullptr);
+        AwayPage awayPage(kit, &away, &strip);
+        QSignalSpy awayChanged(&awayPage, &AwayPage::awayChanged);
+
+        privacyPage.blockName(QStringLiteral("carol")); // offline: nothing changes
+        QCOMPARE(alerts, QStringList{"Not sent: you are offline."});
+        QCOMPARE(privacyPage.lstBlock->count(), 0);
+
+        toc.Login(QStringLiteral("me"), QStringLiteral("pw"), QStringLiteral("127.0.0.1"),
+                  server.port());
+        QVERIFY(server.acceptSignOn());
+        privacyPage.blockName(QStringLiteral("carol"));
+        QVERIFY(server.waitForLine(QStringLiteral("toc2_add_deny \"carol\"")));
+        QCOMPARE(privacyPage.lstBlock->item(0)->text(), QStringLiteral("carol"));
+        QVERIFY(privacyPage.optPrivacy[PrivacyState::BlockList - 1]->isChecked());
+
+        awayPage.txtAway->setPlainText(QStringLiteral("brb"));
+        awayPage.Command3->click();
+        QVERIFY(server.waitForLine(QStringLiteral("toc_set_away \"brb\"")));
+        QCOMPARE(awayChanged.count(), 1);
+        QVERIFY(awayPage.incomingIM(QStringLiteral("Bob")));
+        QVERIFY(!awayPage.incomingIM(QStringLiteral("bob"))); // answered once
+        QCOMPARE(strip.labAwayMsgs->text(), QStringLiteral("2"));
+        QVERIFY(server.waitForLine(QStringLiteral("toc_send_im \"bob\" \"brb\" auto")));
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
