@@ -5,7 +5,6 @@
 #include "protocol/wire.h"
 #include "uikit/shownname.h"
 
-#include <QAccessible>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -49,18 +48,6 @@ void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
               style.italic, style.underline, false, QStringLiteral("Arial"), limit);
     edit.endEditBlock();
     scrollToEnd(TEXT);
-    announce(TEXT, name, body);
-}
-
-void announce(QTextEdit *TEXT, const QString &name, const QString &body) {
-    // Only the conversation on screen speaks, and only to a listener: a
-    // flood into a hidden one costs nothing here.
-    if (!TEXT->isVisible() || !QAccessible::isActive())
-        return;
-    const QString line =
-        shown::nameInText(name) + QLatin1String(": ") + render::decodeEntities(body);
-    QAccessibleTextInsertEvent event(TEXT, transcriptLength(TEXT), line);
-    QAccessible::updateAccessibility(&event);
 }
 
 } // namespace render

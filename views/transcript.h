@@ -27,10 +27,6 @@ void scrollToEnd(QTextEdit *TEXT);
 void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
                  const MessageStyle &style, int limit);
 
-// Tells assistive technology (a screen reader) that a message was added to
-// a transcript on screen.
-void announce(QTextEdit *TEXT, const QString &name, const QString &body);
-
 } // namespace render
 
 // Appends one run at the end of the transcript. With a limit >= 0 the

@@ -216,6 +216,26 @@ class TestWindow : public QObject {
         QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(QLatin1String(", "))));
     }
 
+    // A message in the conversation on screen reaches a screen reader as
+    // text inserted into its transcript (the transcript's own event).
+    void newMessageAnnounced() {
+        if (qEnvironmentVariableIsEmpty("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+            QSKIP("needs an accessibility bus (with-atspi.sh)");
+        QTRY_VERIFY(QAccessible::isActive());
+        QVERIFY(openConversations());
+        static QStringList heard;
+        heard.clear();
+        QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+            if (event->type() == QAccessible::TextInserted)
+                heard << event->object()->parent()->objectName() + QLatin1Char('|') +
+                             static_cast<QAccessibleTextInsertEvent *>(event)->textInserted();
+        });
+        rig->w->Tab1->setCurrentIndex(1);
+        QVERIFY(receive(QStringLiteral("IM_IN_ENC2:alice:F:F:T: O:F:L:en:<b>again</b>")));
+        QAccessible::installUpdateHandler(nullptr);
+        QCOMPARE(heard.join(QLatin1Char(';')), QStringLiteral("imView1|alice: again\u2029"));
+    }
+
     // The pages need a protocol control and the client objects, no window.
     void pagesWithoutWindow() {
         rig.reset();
