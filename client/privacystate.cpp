@@ -1,13 +1,29 @@
 #include "privacystate.h"
 
 #include "protocol/qeltocsock.h"
+#include "protocol/wire.h"
+
+namespace {
+// Appends the names not listed yet, in order.
+void addOnce(QStringList &list, const QStringList &names) {
+    for (const QString &name : names)
+        if (!PrivacyState::listed(list, name))
+            list.append(name);
+}
+
+// Removes every writing of the name; true when one was there.
+bool removeAll(QStringList &list, const QString &name) {
+    const QString key = toc::normalizeScreenName(name);
+    return list.removeIf([&](const QString &n) { return toc::normalizeScreenName(n) == key; }) > 0;
+}
+} // namespace
 
 PrivacyState::PrivacyState(QelTOCSock *toc, QObject *parent) : QObject(parent), m_toc(toc) {}
 
 void PrivacyState::load(const QStringList &BlockList, const QStringList &PrivateList,
                         qint16 PrivacyMode) {
-    m_blocked += BlockList;
-    m_allowed += PrivateList;
+    addOnce(m_blocked, BlockList);
+    addOnce(m_allowed, PrivateList);
     m_mode = PrivacyMode >= AllowAll && PrivacyMode <= BuddyList ? PrivacyMode : qint16(AllowAll);
     emit modeChanged(m_mode);
 }
@@ -25,23 +41,49 @@ bool PrivacyState::setMode(qint16 mode) {
     return true;
 }
 
+bool PrivacyState::listed(const QStringList &names, const QString &name) {
+    const QString key = toc::normalizeScreenName(name);
+    for (const QString &n : names)
+        if (toc::normalizeScreenName(n) == key)
+            return true;
+    return false;
+}
+
 bool PrivacyState::block(const QString &name) {
-    if (!m_toc->BlockUser(name))
-        return false;
-    m_blocked.append(name);
-    emit blockedAdded(name);
-    if (m_mode == AllowAll)
-        setMode(BlockList);
-    return true;
+    if (!listed(m_blocked, name)) {
+        if (!m_toc->BlockUser(name))
+            return false;
+        m_blocked.append(name);
+        emit blockedAdded(name);
+    }
+    return m_mode != AllowAll || setMode(BlockList);
 }
 
 bool PrivacyState::allow(const QString &name) {
     // The mode first, as the "Allow List" option would send it.
     if (!setMode(AllowList))
         return false;
+    if (listed(m_allowed, name))
+        return true;
     if (!m_toc->AddPrivateUser(name))
         return false;
     m_allowed.append(name);
     emit allowedAdded(name);
+    return true;
+}
+
+bool PrivacyState::unblock(const QString &name) {
+    if (!m_toc->UnblockUser(name))
+        return false;
+    removeAll(m_blocked, name);
+    emit blockedRemoved(name);
+    return true;
+}
+
+bool PrivacyState::disallow(const QString &name) {
+    if (!m_toc->RemovePrivateUser(name))
+        return false;
+    removeAll(m_allowed, name);
+    emit allowedRemoved(name);
     return true;
 }

@@ -152,7 +152,12 @@ void frmMain::toc_ChatMessage(qint32 lngChatID, const QString &strUserName,
         toc::normalizeScreenName(strUserName) == toc::normalizeScreenName(ownScreenName());
     keepLine(HistoryLine::inRoom(view->roomName(), mine, HistoryLine::Kind::Message, strUserName,
                                  strMessage));
-    // A room notifies only when someone else names the user.
-    if (!mine && NotifyRules::namesUser(toc::removeHtml(strMessage), ownScreenName()))
+    // Another's line marks a room's tab out of sight; a room notifies only
+    // when someone else names the user.
+    if (mine)
+        return;
+    if (NotifyRules::namesUser(toc::removeHtml(strMessage), ownScreenName()))
         m_alerts->messageOutOfSight(view->Chatids, strUserName, strMessage, false);
+    else if (!m_alerts->isOnScreen(view->Chatids))
+        Tab1->markUnseen(view->Chatids);
 }

@@ -14,6 +14,7 @@
 #include "pages/chatimpage.h"
 #include "pages/creditspanel.h"
 #include "pages/fontpage.h"
+#include "pages/privacypage.h"
 #include "pages/settingspanel.h"
 #include "uikit/twips.h"
 #include "views/ctlchat.h"
@@ -62,11 +63,17 @@ void frmMain::connectPages() {
                 addTab(name);
     });
     connect(pages->chatIM, &ChatIMPage::imRequested, this, &frmMain::openIM);
-    // "IM User": the name goes into the IM field and "Send IM" runs.
-    connect(pages->buddyList->menus, &BuddyMenus::imRequested, this, [pages](const QString &name) {
-        pages->chatIM->txtIM->setText(name);
-        pages->chatIM->cmdIM_Click();
-    });
+    // "IM User", a double click or Enter: the name goes into the IM field,
+    // "Send IM" runs, and the conversation's tab is selected.
+    connect(pages->buddyList->menus, &BuddyMenus::imRequested, this,
+            [this, pages](const QString &name) {
+                pages->chatIM->txtIM->setText(name);
+                pages->chatIM->cmdIM_Click();
+                if (const ctlIM *view = m_views->imViewOf(name))
+                    Tab1->setCurrentIndex(Tab1->conversationIndex(view->IMUser));
+            });
+    connect(pages->buddyList->menus, &BuddyMenus::blockRequested, pages->privacy,
+            &PrivacyPage::block);
     connect(pages->buddyList->menus, &BuddyMenus::inviteRequested, m_invitations,
             &ChatInvitations::invite);
     connect(pages->buddyList->menus, &BuddyMenus::historyRequested, this,

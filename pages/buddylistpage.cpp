@@ -11,9 +11,13 @@
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
 
+#include <QApplication>
 #include <QCursor>
+#include <QDateTime>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
 
 BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, QWidget *parent)
     : QWidget(parent), m_kit(kit), m_book(book) {
@@ -31,7 +35,18 @@ BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, QWidget *paren
     p.setColor(QPalette::Base, Qt::white);
     TreeBL->setPalette(p);
     anchors::stretch(TreeBL, anchors::Bottom);
-    connect(TreeBL, &QTreeWidget::itemClicked, this, [this] { TreeBL_Click(); });
+    // A click shows the buddy's menu once it is clear that no second click
+    // follows: a double click (or Enter) opens the conversation instead.
+    m_menuDelay = new QTimer(this);
+    m_menuDelay->setSingleShot(true);
+    m_menuDelay->setInterval(QApplication::doubleClickInterval());
+    connect(m_menuDelay, &QTimer::timeout, this, &BuddyListPage::TreeBL_Click);
+    connect(TreeBL, &QTreeWidget::itemClicked, m_menuDelay, qOverload<>(&QTimer::start));
+    connect(TreeBL, &QTreeWidget::itemDoubleClicked, this, &BuddyListPage::openSelected);
+    auto *enter = new QShortcut(Qt::Key_Return, TreeBL, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(enter, &QShortcut::activated, this, &BuddyListPage::openSelected);
+    auto *keypadEnter = new QShortcut(Qt::Key_Enter, TreeBL, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(keypadEnter, &QShortcut::activated, this, &BuddyListPage::openSelected);
 
     Command6 = new QPushButton(QStringLiteral("Options"), this);
     Command6->setObjectName(QStringLiteral("Command6"));
@@ -66,8 +81,9 @@ void BuddyListPage::showEveryoneOffline() {
     TreeBL->removeAllBuddies();
 }
 
-void BuddyListPage::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16, qint32,
-                                    qint32 lngIdleTime, const QString &strUserClass) {
+void BuddyListPage::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16 intWarningLevel,
+                                    qint32 lngOnlineTime, qint32 lngIdleTime,
+                                    const QString &strUserClass) {
     // A nameless buddy has no node to show or remove.
     if (strBuddy.isEmpty())
         return;
@@ -78,8 +94,34 @@ void BuddyListPage::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qin
     }
     const QString idle = QString::number(lngIdleTime);
     const QStringList inGroups = m_book->groupsOf(strBuddy);
+    const QString tip = toolTip(strBuddy, buddyImage(strUserClass, idle), intWarningLevel,
+                                lngOnlineTime, lngIdleTime);
     for (const QString &group : inGroups)
-        BuddyAdd(strBuddy, group, strUserClass, idle);
+        if (BuddyAdd(strBuddy, group, strUserClass, idle))
+            if (QTreeWidgetItem *node = TreeBL->buddyNode(group, strBuddy))
+                node->setToolTip(0, tip);
+}
+
+// The screen name, the status in words, idle time, warning level and
+// sign-on time. The name is remote text: escaped, in a tooltip that is
+// rich text on purpose so that nothing in the name is read as markup.
+QString BuddyListPage::toolTip(const QString &buddy, int image, qint16 warning, qint32 onlineSince,
+                               qint32 idleMinutes) {
+    static const char *const kStatus[] = {"Online", "Idle", "Away", "Mobile"};
+    QStringList lines{shown::name(buddy),
+                      QStringLiteral("Status: ") + QLatin1String(kStatus[qBound(1, image, 4) - 1])};
+    if (idleMinutes > 0)
+        lines << QStringLiteral("Idle: %1 minutes").arg(idleMinutes);
+    lines << QStringLiteral("Warning level: %1%").arg(warning);
+    if (onlineSince > 0)
+        lines << QStringLiteral("Online since: ") +
+                     QDateTime::fromSecsSinceEpoch(onlineSince)
+                         .toString(QStringLiteral("yyyy-MM-dd hh:mm"));
+    return QStringLiteral("<qt>") +
+           lines.join(QLatin1Char('\n'))
+               .toHtmlEscaped()
+               .replace(QLatin1Char('\n'), QLatin1String("<br>")) +
+           QStringLiteral("</qt>");
 }
 
 int BuddyListPage::buddyImage(const QString &UserClass, const QString &idle) {
@@ -89,10 +131,9 @@ int BuddyListPage::buddyImage(const QString &UserClass, const QString &idle) {
         return 3;
     if (idle.trimmed().toLongLong() > 1)
         return 2;
+    // An "A" in the first place marks an AOL member: online like any other.
     if (UserClass.contains(QLatin1Char('C')))
         return 4;
-    if (UserClass.startsWith(QLatin1Char('A')))
-        return 3;
     return 1;
 }
 
@@ -146,18 +187,18 @@ void BuddyListPage::addGroupNode(const QString &group) {
     TreeBL->addTopNode(group, group);
 }
 
+// A buddy's menu; the profile only when the menu asks for it.
 void BuddyListPage::TreeBL_Click() {
-    QTreeWidgetItem *node = menus->selectedNode();
-    if (!node)
-        return; // no screen name to ask for
-    const QString text = node->text(0);
-    // A group has no profile: servers answer the request with a page that
-    // is not found.
-    if (m_book->isGroup(text))
-        return;
-    m_kit.toc->GetProfile(text);
-    if (node->childCount() == 0)
+    const QTreeWidgetItem *node = menus->selectedNode();
+    if (node && node->childCount() == 0 && !m_book->isGroup(node->text(0)))
         menus->popupBuddyMenu();
+}
+
+void BuddyListPage::openSelected() {
+    m_menuDelay->stop();
+    const QTreeWidgetItem *node = menus->selectedNode();
+    if (node && node->childCount() == 0 && !m_book->isGroup(node->text(0)))
+        emit menus->imRequested(node->text(0));
 }
 
 void BuddyListPage::Command6_Click() {

@@ -14,6 +14,7 @@ class BuddyBook;
 class BuddyMenus;
 class BuddyTree;
 class QPushButton;
+class QTimer;
 
 class BuddyListPage : public QWidget {
     Q_OBJECT
@@ -29,8 +30,13 @@ class BuddyListPage : public QWidget {
                   const QString &idle);
     // The image BuddyAdd chooses: 2 idle, 4 mobile, 3 away, else 1.
     static int buddyImage(const QString &UserClass, const QString &idle);
+    // A buddy node's tooltip (rich text, everything remote escaped).
+    static QString toolTip(const QString &buddy, int image, qint16 warning, qint32 onlineSince,
+                           qint32 idleMinutes);
     void TreeBL_Click();
     void Command6_Click();
+    // Double click or Enter on a buddy: its conversation.
+    void openSelected();
 
     QList<QIcon> ImageList1; // images 1..4 at positions 0..3
     BuddyTree *TreeBL = nullptr;
@@ -50,4 +56,5 @@ class BuddyListPage : public QWidget {
     // The boxes of BuddyAdded and of GroupRemoved: one open box per kind.
     BoxChain *m_buddyAddedBoxes = nullptr;
     BoxChain *m_groupRemovedBoxes = nullptr;
+    QTimer *m_menuDelay = nullptr;
 };

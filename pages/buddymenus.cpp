@@ -6,8 +6,11 @@
 #include "dialogs/frmgroups.h"
 #include "protocol/qeltocsock.h"
 #include "uikit/dialogprovider.h"
+#include "uikit/shownname.h"
 
+#include <QClipboard>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMenu>
 
 namespace {
@@ -42,6 +45,16 @@ BuddyMenus::BuddyMenus(const PageKit &kit, BuddyBook *book, BuddyTree *tree, QWi
     mnuViewHistory = item(blClick, "mnuViewHistory", QStringLiteral("View History"));
     connect(mnuIM, &QAction::triggered, this, &BuddyMenus::mnuIM_Click);
     connect(mnublock, &QAction::triggered, this, &BuddyMenus::mnublock_Click);
+    connect(mnuProfile, &QAction::triggered, this, [this] {
+        const QString name = selectedNodeText();
+        if (!name.isEmpty() && !m_kit.toc->GetProfile(name))
+            m_kit.notSent();
+    });
+    connect(mnuCopy, &QAction::triggered, this, [this] {
+        const QString name = selectedNodeText();
+        if (!name.isEmpty())
+            QGuiApplication::clipboard()->setText(shown::name(name));
+    });
     connect(mnuInvite, &QAction::triggered, this, [this] {
         const QString name = selectedNodeText();
         if (!name.isEmpty())
@@ -120,11 +133,12 @@ void BuddyMenus::mnuIM_Click() {
         emit imRequested(name);
 }
 
+// As the block list's "Add": the name is listed and, from "Allow All",
+// the mode becomes "Block List".
 void BuddyMenus::mnublock_Click() {
     const QString name = selectedNodeText();
-    // The block list and the privacy mode stay as they are.
-    if (!name.isEmpty() && !m_kit.toc->BlockUser(name))
-        m_kit.notSent();
+    if (!name.isEmpty())
+        emit blockRequested(name);
 }
 
 void BuddyMenus::showAddBuddyDialog() {

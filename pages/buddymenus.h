@@ -52,7 +52,9 @@ class BuddyMenus : public QObject {
     QAction *mnuViewHistory = nullptr; // "View History"
 
   signals:
+    // "IM User", a double click or Enter: the conversation, selected.
     void imRequested(const QString &name);
+    void blockRequested(const QString &name);
     void inviteRequested(const QString &name);
     void historyRequested(const QString &name);
 

@@ -5,6 +5,7 @@
 #include "uikit/pagewidgets.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,14 +27,13 @@ PrivacyPage::PrivacyPage(const PageKit &kit, PrivacyState *privacy, QWidget *par
     setObjectName(QStringLiteral("pagePrivacy"));
     Label4 = label(this, "Label4", QStringLiteral("Block List"), onPage(120, 360, 975, 255));
     lstBlock = list(this, "lstBlock", onPage(120, 600, 975, 1095));
-    txtBlockuser = field(this, "txtBlockuser", QStringLiteral("user"), onPage(120, 1740, 525, 285));
+    txtBlockuser = field(this, "txtBlockuser", QString(), onPage(120, 1740, 525, 285));
     cmdAddBlock = button(this, "cmdAddBlock", QStringLiteral("Add"), onPage(675, 1740, 420, 285));
     connect(cmdAddBlock, &QPushButton::clicked, this, &PrivacyPage::cmdAddBlock_Click);
 
     Label5 = label(this, "Label5", QStringLiteral("Allow List"), onPage(1200, 360, 975, 255));
     lstAllow = list(this, "lstAllow", onPage(1200, 600, 975, 1095));
-    txtAllowUser =
-        field(this, "txtAllowUser", QStringLiteral("user"), onPage(1200, 1740, 525, 285));
+    txtAllowUser = field(this, "txtAllowUser", QString(), onPage(1200, 1740, 525, 285));
     CmdAddAllow = button(this, "CmdAddAllow", QStringLiteral("Add"), onPage(1755, 1740, 420, 285));
     connect(CmdAddAllow, &QPushButton::clicked, this, &PrivacyPage::CmdAddAllow_Click);
 
@@ -43,6 +43,13 @@ PrivacyPage::PrivacyPage(const PageKit &kit, PrivacyState *privacy, QWidget *par
     cmdAddBlock->setAccessibleName(QStringLiteral("Add to the Block List"));
     txtAllowUser->setAccessibleName(QStringLiteral("Name to allow"));
     CmdAddAllow->setAccessibleName(QStringLiteral("Add to the Allow List"));
+    // "user" only says what to type: it is never sent. Enter is "Add".
+    for (QLineEdit *f : {txtBlockuser, txtAllowUser})
+        f->setPlaceholderText(QStringLiteral("user"));
+    connect(txtBlockuser, &QLineEdit::returnPressed, cmdAddBlock, &QPushButton::click);
+    connect(txtAllowUser, &QLineEdit::returnPressed, CmdAddAllow, &QPushButton::click);
+    addRemoveAction(lstBlock, "mnuRemoveBlock", &PrivacyPage::removeBlocked);
+    addRemoveAction(lstAllow, "mnuRemoveAllow", &PrivacyPage::removeAllowed);
     // A taller page lengthens the lists; their fields stay under them.
     for (QWidget *w : {static_cast<QWidget *>(lstBlock), static_cast<QWidget *>(lstAllow)})
         anchors::stretch(w, anchors::Bottom);
@@ -68,6 +75,62 @@ PrivacyPage::PrivacyPage(const PageKit &kit, PrivacyState *privacy, QWidget *par
             [this](const QString &name) { lstBlock->addItem(name); });
     connect(m_privacy, &PrivacyState::allowedAdded, lstAllow,
             [this](const QString &name) { lstAllow->addItem(name); });
+    const auto takeOff = [](QListWidget *list, const QString &name) {
+        for (int i = list->count() - 1; i >= 0; --i)
+            if (PrivacyState::listed({list->item(i)->text()}, name))
+                delete list->takeItem(i);
+    };
+    connect(m_privacy, &PrivacyState::blockedRemoved, lstBlock,
+            [this, takeOff](const QString &name) { takeOff(lstBlock, name); });
+    connect(m_privacy, &PrivacyState::allowedRemoved, lstAllow,
+            [this, takeOff](const QString &name) { takeOff(lstAllow, name); });
+}
+
+// Delete on the list, or "Remove" in its context menu.
+void PrivacyPage::addRemoveAction(QListWidget *list, const char *name,
+                                  void (PrivacyPage::*remove)()) {
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto *action = new QAction(QStringLiteral("Remove"), list);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(QKeySequence::Delete);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    list->addAction(action);
+    connect(action, &QAction::triggered, this, remove);
+}
+
+bool PrivacyPage::named(const QString &name, const QString &what) {
+    if (!name.trimmed().isEmpty())
+        return true;
+    m_kit.Errors(QStringLiteral("Please type the screen name to %1.").arg(what));
+    return false;
+}
+
+namespace {
+// The names first: taking one off deletes its item.
+QStringList selectedNames(const QListWidget *list) {
+    QStringList names;
+    for (const QListWidgetItem *item : list->selectedItems())
+        names << item->text();
+    return names;
+}
+} // namespace
+
+void PrivacyPage::removeBlocked() {
+    for (const QString &name : selectedNames(lstBlock))
+        if (!m_privacy->unblock(name))
+            return m_kit.notSent();
+}
+
+void PrivacyPage::removeAllowed() {
+    for (const QString &name : selectedNames(lstAllow))
+        if (!m_privacy->disallow(name))
+            return m_kit.notSent();
+}
+
+void PrivacyPage::block(const QString &name) {
+    if (!m_privacy->block(name))
+        m_kit.notSent();
 }
 
 void PrivacyPage::showMode(qint16 mode) {
@@ -84,14 +147,16 @@ void PrivacyPage::optPrivacy_Click(int Index) {
 
 // "Allow List" (mode 3) is selected, then the name permitted.
 void PrivacyPage::CmdAddAllow_Click() {
-    if (!m_privacy->allow(txtAllowUser->text()))
+    if (named(txtAllowUser->text(), QStringLiteral("allow")) &&
+        !m_privacy->allow(txtAllowUser->text()))
         m_kit.notSent();
 }
 
 // The name is denied; the mode becomes "Block List" only from "Allow All",
 // never looser than what is in force.
 void PrivacyPage::cmdAddBlock_Click() {
-    if (!m_privacy->block(txtBlockuser->text()))
+    if (named(txtBlockuser->text(), QStringLiteral("block")) &&
+        !m_privacy->block(txtBlockuser->text()))
         m_kit.notSent();
 }
 
@@ -102,9 +167,9 @@ void PrivacyPage::blockName(const QString &name) {
 
 void PrivacyPage::fill(const QStringList &BlockList, const QStringList &PrivateList,
                        qint16 PrivacyMode) {
-    lstBlock->addItems(BlockList);
-    lstAllow->addItems(PrivateList);
     m_privacy->load(BlockList, PrivateList, PrivacyMode);
+    lstBlock->addItems(m_privacy->blocked());
+    lstAllow->addItems(m_privacy->allowed());
 }
 
 void PrivacyPage::clear() {

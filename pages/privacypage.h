@@ -26,6 +26,11 @@ class PrivacyPage : public QWidget {
     // An IM view's "Block": the name goes into the block field and the
     // block list's "Add" runs.
     void blockName(const QString &name);
+    // "Block User" in a buddy's menu: as the block list's "Add" for that name.
+    void block(const QString &name);
+    // The selected names leave the block / allow list (Delete, "Remove").
+    void removeBlocked();
+    void removeAllowed();
     // Sign-on: the lists and the mode the server keeps, as given.
     void fill(const QStringList &BlockList, const QStringList &PrivateList, qint16 PrivacyMode);
     // Signing off empties both lists.
@@ -44,6 +49,8 @@ class PrivacyPage : public QWidget {
 
   private:
     void showMode(qint16 mode);
+    void addRemoveAction(QListWidget *list, const char *name, void (PrivacyPage::*remove)());
+    bool named(const QString &name, const QString &what);
 
     PageKit m_kit;
     PrivacyState *m_privacy;

@@ -5,6 +5,7 @@
 #include "dialogs/frmerr.h"
 #include "pages/buddytree.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/shownname.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
 
@@ -86,12 +87,17 @@ void TestHostileGui::markupShownLiterally() {
     for (int i = 0; i < w.Tab1->count(); ++i)
         QCOMPARE(seenOnTab(w.Tab1->tabText(i)), w.tabCaption(i));
 
-    // The tree: the group and the buddy under it, no tooltips.
+    // The tree: the group and the buddy under it; the buddy's tooltip shows
+    // its name as written.
     QTreeWidgetItem *node = w.PicLogin->buddyList->TreeBL->nodeByKey(name);
     QVERIFY(node);
     QCOMPARE(node->text(0), name);
     QCOMPARE(node->parent()->text(0), group);
-    QVERIFY(node->toolTip(0).isEmpty() && node->parent()->toolTip(0).isEmpty());
+    QVERIFY(node->parent()->toolTip(0).isEmpty());
+    QTextDocument tip;
+    tip.setHtml(node->toolTip(0));
+    QVERIFY(tip.toPlainText().startsWith(shown::name(name) + QStringLiteral("\n")));
+    QVERIFY(!hasImage(&tip));
 
     // The IM view: the sender's name as text; the typing line.
     ctlIM *im = w.imViews.last();

@@ -185,6 +185,8 @@ void TestConversations::outOfSightMessagesNotify() {
     QVERIFY(receive(QStringLiteral("CHAT_JOIN:4:room")));
     QVERIFY(receive(QStringLiteral("CHAT_IN_ENC:4:bob:F:A:en:just talk")));
     QCOMPARE(w.tray()->lastNotification(), QStringLiteral("Alice: one <3"));
+    // ... but any line of another marks its tab out of sight.
+    QCOMPARE(w.Tab1->tabTextColor(2), QColor(200, 0, 0));
     QVERIFY(receive(QStringLiteral("CHAT_IN_ENC:4:bob:F:A:en:hey My Name")));
     QCOMPARE(w.tray()->lastNotification(), QStringLiteral("bob: hey My Name"));
     w.opt->findChild<QAction *>(QStringLiteral("mnuNotify"))->setChecked(false);

@@ -42,6 +42,8 @@ class TestFrmMain : public QObject {
     void collapsedGroupReopensAtNextSignOn();
     void treeClick_data();
     void treeClick();
+    void buddyActions_data();
+    void buddyActions();
     void clickWithoutSelectionSendsNothing();
     void removeItem_data();
     void removeItem();

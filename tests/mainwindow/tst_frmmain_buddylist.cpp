@@ -3,6 +3,8 @@
 #include "pages/buddytree.h"
 #include "protocol/qeltocsock.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
 
@@ -71,7 +73,8 @@ void TestFrmMain::buddyImages_data() {
     QTest::newRow("idle 2") << " O" << 2 << 2;
     QTest::newRow("mobile") << " C" << 0 << 4;
     QTest::newRow("mobile anywhere") << "AOC" << 0 << 4;
-    QTest::newRow("away class") << "AO" << 0 << 3;
+    // An "A" first marks an AOL member, not an away one.
+    QTest::newRow("AOL member is online") << "AO" << 0 << 1;
     QTest::newRow("lower-case a") << "aO" << 0 << 1;
     QTest::newRow("idle beats mobile") << " C" << 9 << 2;
     QTest::newRow("empty class") << "" << 0 << 1;
@@ -184,8 +187,8 @@ void TestFrmMain::treeClick_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("menu");
     QTest::newRow("group: no profile asked") << "Co Workers" << QString() << false;
-    QTest::newRow("buddy") << "Jane Doe"
-                           << "toc_get_info \"janedoe\"" << true;
+    // The menu only: the profile is asked for by its "Get Profile".
+    QTest::newRow("buddy") << "Jane Doe" << QString() << true;
 }
 
 void TestFrmMain::treeClick() {
@@ -207,8 +210,61 @@ void TestFrmMain::treeClick() {
     const QStringList expected = line.isEmpty() ? QStringList{marker} : QStringList{line, marker};
     QCOMPARE(rig->server.lines(), expected);
     auto *blClick = rig->w->findChild<QMenu *>(QStringLiteral("blClick"));
-    QCOMPARE(blClick->isVisible(), menu);
+    QTRY_COMPARE(blClick->isVisible(), menu);
     blClick->hide();
+}
+
+void TestFrmMain::buddyActions_data() {
+    QTest::addColumn<QString>("action"); // a menu entry, "double click" or "Enter"
+    QTest::addColumn<QString>("line");   // sent
+    QTest::addColumn<bool>("opens");     // the conversation, selected, the cursor in it
+    QTest::newRow("Get Profile") << "mnuProfile"
+                                 << "toc_get_info \"janedoe\"" << false;
+    QTest::newRow("IM User") << "mnuIM" << QString() << true;
+    QTest::newRow("double click") << "double click" << QString() << true;
+    QTest::newRow("Enter") << "Enter" << QString() << true;
+    QTest::newRow("Copy Name To Clipboard") << "mnuCopy" << QString() << false;
+}
+
+void TestFrmMain::buddyActions() {
+    QFETCH(QString, action);
+    QFETCH(QString, line);
+    QFETCH(bool, opens);
+    QVERIFY(rig->signOn(kConfig));
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:3:1796700222:5: UU:"));
+    auto *tree = rig->find<BuddyTree>("TreeBL");
+    QVERIFY(waitUntil([&] { return tree->nodeByKey("Jane Doe"); }));
+    QTreeWidgetItem *node = tree->nodeByKey("Jane Doe");
+    // The tooltip tells the state in words.
+    for (const char *part : {"Jane Doe", "Status: Away", "Idle: 5 minutes", "Warning level: 3%",
+                             "Online since: 2026-"})
+        QVERIFY2(node->toolTip(0).contains(QLatin1String(part)), part);
+    rig->w->PicLogin->tab2->setCurrentIndex(5);
+    rig->w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(rig->w.get()));
+    tree->setCurrentItem(node);
+    rig->server.clearReceived();
+    if (action == QLatin1String("double click")) {
+        // A click first, as a mouse gives it: its menu must not follow.
+        const QPoint at = tree->visualItemRect(node).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+    } else if (action == QLatin1String("Enter")) {
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Return);
+    } else {
+        rig->w->findChild<QAction *>(action)->trigger();
+    }
+    if (!line.isEmpty())
+        QVERIFY(rig->server.waitForLine(line));
+    QCOMPARE(rig->w->selectedTabCaption(), opens ? QStringLiteral("Jane Doe") : "Settings");
+    if (opens)
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtMsg"));
+    if (action == QLatin1String("mnuCopy"))
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Jane Doe"));
+    // The menu never popped up over it.
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QVERIFY(!rig->w->findChild<QMenu *>(QStringLiteral("blClick"))->isVisible());
 }
 
 void TestFrmMain::clickWithoutSelectionSendsNothing() {
@@ -313,8 +369,8 @@ void TestFrmMain::blockUserFromMenu() {
 
     tree->nodeByKey("Jane Doe")->setSelected(true);
     rig->w->PicLogin->buddyList->menus->mnublock->trigger();
-    QVERIFY(rig->server.waitForLine(QStringLiteral("toc2_add_deny \"janedoe\"")));
-    QCOMPARE(rig->server.lines().size(), 1);
+    QVERIFY(rig->server.waitForLine(QStringLiteral("toc2_set_pdmode 4")));
+    QCOMPARE(rig->server.lines(), (QStringList{"toc2_add_deny \"janedoe\"", "toc2_set_pdmode 4"}));
 }
 
 void TestFrmMain::buddyAddedAndGroupRemovedBoxes() {

@@ -87,13 +87,15 @@ void TestSettingsPages::privacyLines_data() {
     QTest::newRow("block Add: deny first, then mode 4")
         << QStringList{"cmdAddBlock"} << QString() << jane << QStringList{deny, mode.arg(4)}
         << QStringList{} << QStringList{jane} << 3;
-    QTest::newRow("allow Add twice: mode again, name twice")
+    QTest::newRow("allow Add twice: mode again, the name once")
         << QStringList{"CmdAddAllow", "CmdAddAllow"} << jane << QString()
-        << QStringList{mode.arg(3), permit, mode.arg(3), permit} << QStringList{jane, jane}
-        << QStringList{} << 2;
-    QTest::newRow("empty name is added and sent")
-        << QStringList{"cmdAddBlock"} << QString() << QString()
-        << QStringList{"toc2_add_deny \"\"", mode.arg(4)} << QStringList{} << QStringList{""} << 3;
+        << QStringList{mode.arg(3), permit, mode.arg(3)} << QStringList{jane} << QStringList{} << 2;
+    QTest::newRow("block Add twice in two writings: listed once")
+        << QStringList{"cmdAddBlock", "cmdAddBlock"} << QString() << jane
+        << QStringList{deny, mode.arg(4)} << QStringList{} << QStringList{jane} << 3;
+    QTest::newRow("empty name: nothing added or sent")
+        << QStringList{"cmdAddBlock", "CmdAddAllow"} << QString() << QStringLiteral("  ")
+        << QStringList{} << QStringList{} << QStringList{} << 0;
     QTest::newRow("markup name stays literal")
         << QStringList{"CmdAddAllow"} << QStringLiteral("<b>X&Y") << QString()
         << QStringList{mode.arg(3), "toc2_add_permit \"<b>x&y\""} << QStringList{"<b>X&Y"}
@@ -126,8 +128,9 @@ void TestSettingsPages::privacyLines() {
     QCOMPARE(selectedOption(w), 0);
     for (const QString &line : linesSent())
         QVERIFY2(!line.startsWith(QStringLiteral("toc2_set_pdmode")), qPrintable(line));
-    QCOMPARE(w.PicLogin->privacy->txtAllowUser->text(), QStringLiteral("user"));
-    QCOMPARE(w.PicLogin->privacy->txtBlockuser->text(), QStringLiteral("user"));
+    // "user" only shows what to type.
+    for (QLineEdit *field : {w.PicLogin->privacy->txtAllowUser, w.PicLogin->privacy->txtBlockuser})
+        QVERIFY(field->text().isEmpty() && field->placeholderText() == QLatin1String("user"));
 
     w.PicLogin->privacy->txtAllowUser->setText(allowName);
     w.PicLogin->privacy->txtBlockuser->setText(blockName);
@@ -146,7 +149,7 @@ void TestSettingsPages::privacyLines() {
     QCOMPARE(w.PicLogin->privacy->txtBlockuser->text(), blockName);
 }
 
-void TestSettingsPages::blockUserMenuLeavesBlockList() {
+void TestSettingsPages::blockUserMenuBlocks() {
     QVERIFY(rig->signOn(QStringLiteral("g:Friends\nb:Jane Doe\nd:eve\ndone:\n")));
     frmMain &w = *rig->w;
     QVERIFY(receive(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:0: O:")));
@@ -154,10 +157,60 @@ void TestSettingsPages::blockUserMenuLeavesBlockList() {
     QVERIFY(node);
     linesSent();
     node->setSelected(true);
+    // As the block list's "Add": listed once, and "Allow All" becomes "Block List".
     w.PicLogin->buddyList->menus->mnublock->trigger();
-    QCOMPARE(linesSent(), QStringList{"toc2_add_deny \"janedoe\""});
-    QCOMPARE(items(w.PicLogin->privacy->lstBlock), QStringList{"eve"});
-    QCOMPARE(selectedOption(w), 0);
+    w.PicLogin->buddyList->menus->mnublock->trigger();
+    QCOMPARE(linesSent(), (QStringList{"toc2_add_deny \"janedoe\"", "toc2_set_pdmode 4"}));
+    QCOMPARE(items(w.PicLogin->privacy->lstBlock), (QStringList{"eve", "Jane Doe"}));
+    QCOMPARE(selectedOption(w), 3);
+}
+
+void TestSettingsPages::removeFromLists_data() {
+    QTest::addColumn<bool>("allowList");
+    QTest::addColumn<bool>("byKey"); // Delete, else the context menu's "Remove"
+    QTest::addColumn<bool>("online");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("block list, Delete")
+        << false << true << true << QStringList{"toc2_remove_deny \"eve\""};
+    QTest::newRow("allow list, Remove")
+        << true << false << true << QStringList{"toc2_remove_permit \"carolann\""};
+    QTest::newRow("offline: the alert, the entries stay")
+        << false << true << false << QStringList{};
+}
+
+void TestSettingsPages::removeFromLists() {
+    QFETCH(bool, allowList);
+    QFETCH(bool, byKey);
+    QFETCH(bool, online);
+    QFETCH(QStringList, lines);
+    // A server listing a name twice shows it once.
+    QVERIFY(rig->signOn(QStringLiteral("d:eve\nd:EVE\np:Carol Ann\ndone:\n")));
+    linesSent();
+    PrivacyPage *page = rig->w->PicLogin->privacy;
+    QCOMPARE(items(page->lstBlock), QStringList{"eve"});
+    QListWidget *list = allowList ? page->lstAllow : page->lstBlock;
+    rig->w->PicLogin->tab2->setCurrentIndex(0);
+    if (!online) {
+        rig->server.closeClient();
+        QVERIFY(waitUntil([&] { return !rig->w->toc->isConnected(); }));
+        rig->w->alertWindow()->Command1->click();
+    }
+    const QStringList before = items(list);
+    list->item(0)->setSelected(true);
+    rig->w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(rig->w.get()));
+    list->setFocus();
+    if (byKey)
+        QTest::keyClick(list, Qt::Key_Delete);
+    else
+        list->findChild<QAction *>(allowList ? "mnuRemoveAllow" : "mnuRemoveBlock")->trigger();
+    if (!online) {
+        QCOMPARE(rig->w->alertWindow()->message(), QStringLiteral("Not sent: you are offline."));
+        QCOMPARE(items(list), before);
+        return;
+    }
+    QCOMPARE(linesSent(), lines);
+    QCOMPARE(items(list), QStringList{});
 }
 
 void TestSettingsPages::signOnFillsAndSignOffClears() {
@@ -191,6 +244,8 @@ void TestSettingsPages::offlineActionsChangeNothing() {
     frmMain &w = *rig->w; // never signed on
     auto *b = w.findChild<QAbstractButton *>(button);
     QVERIFY(b);
+    w.PicLogin->privacy->txtBlockuser->setText(QStringLiteral("eve"));
+    w.PicLogin->privacy->txtAllowUser->setText(QStringLiteral("dave"));
     b->click();
     QVERIFY(w.alertWindow());
     QCOMPARE(w.alertWindow()->message(), QStringLiteral("Not sent: you are offline."));

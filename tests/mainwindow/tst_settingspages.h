@@ -16,7 +16,9 @@ class TestSettingsPages : public QObject {
     // privacy page (tst_settingspages.cpp)
     void privacyLines_data();
     void privacyLines();
-    void blockUserMenuLeavesBlockList();
+    void blockUserMenuBlocks();
+    void removeFromLists_data();
+    void removeFromLists();
     void signOnFillsAndSignOffClears();
     void offlineActionsChangeNothing_data();
     void offlineActionsChangeNothing();
