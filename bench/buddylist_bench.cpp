@@ -1,5 +1,6 @@
-// The buddy list at scale: LoggedIn with a large configuration, then every
-// buddy signing on, beside the same count of bare tree insertions.
+// The buddy list at scale: LoggedIn with a large configuration (also with
+// offline buddies shown), then every buddy signing on, beside the same count
+// of bare tree insertions.
 #include "guibenchmain.h"
 #include "mainwindow/frmmain.h"
 #include "pages/buddylistpage.h"
@@ -8,6 +9,7 @@
 #include "protocol/qeltocsock.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -46,6 +48,27 @@ void BM_LoggedIn(benchmark::State &state) {
         state.PauseTiming();
         if (w->BuddyListx.count() != n)
             state.SkipWithError("configuration not taken");
+        w.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+
+// The same with "Show offline buddies": every known buddy gets its node at
+// sign-on.
+void BM_LoggedInShowingOffline(benchmark::State &state) {
+    const int n = int(state.range(0));
+    const QStringList config = configuration(n);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = std::make_unique<frmMain>();
+        w->finishBuilding();
+        w->PicLogin->buddyList->chkOffline->setChecked(true);
+        state.ResumeTiming();
+        signOn(*w, config);
+        state.PauseTiming();
+        if (!w->PicLogin->buddyList->TreeBL->nodeByKey(buddyName(n - 1)))
+            state.SkipWithError("offline buddy not shown");
         w.reset();
         state.ResumeTiming();
     }
@@ -127,6 +150,7 @@ void BM_BareTreeInsert(benchmark::State &state) {
 } // namespace
 
 BENCHMARK(BM_LoggedIn)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoggedInShowingOffline)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignOns)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AwayAndBack)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareTreeInsert)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);

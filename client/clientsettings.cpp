@@ -187,6 +187,14 @@ void ClientSettings::setNotifyOnNewIMs(bool on) {
     write(QStringLiteral("notify/newims"), on);
 }
 
+bool ClientSettings::showOfflineBuddies() const {
+    return m_settings->value(QStringLiteral("buddylist/showoffline"), false).toBool();
+}
+
+void ClientSettings::setShowOfflineBuddies(bool on) {
+    write(QStringLiteral("buddylist/showoffline"), on);
+}
+
 bool ClientSettings::keepHistory() const {
     return m_settings->value(QStringLiteral("history/keep"), true).toBool();
 }

@@ -71,6 +71,10 @@ class ClientSettings {
     bool notifyOnNewIMs() const;
     void setNotifyOnNewIMs(bool on);
 
+    // Whether the buddy list keeps offline buddies in sight (off by default).
+    bool showOfflineBuddies() const;
+    void setShowOfflineBuddies(bool on);
+
     // Whether conversations are kept in the history (on by default).
     bool keepHistory() const;
     void setKeepHistory(bool on);

@@ -4,6 +4,7 @@
 #include "buddymenus.h"
 #include "buddytree.h"
 #include "client/buddybook.h"
+#include "client/clientsettings.h"
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
 #include "uikit/anchors.h"
@@ -12,6 +13,7 @@
 #include "uikit/twips.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCursor>
 #include <QDateTime>
 #include <QMenu>
@@ -22,7 +24,7 @@
 BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, QWidget *parent)
     : QWidget(parent), m_kit(kit), m_book(book) {
     setObjectName(QStringLiteral("pageBL"));
-    for (const char *name : {"online", "idle", "away", "mobile"})
+    for (const char *name : {"online", "idle", "away", "mobile", "offline"})
         ImageList1 << pictures::icon(
             QStringLiteral(":/vorkle/buddy-%1.png").arg(QLatin1String(name)));
 
@@ -53,6 +55,14 @@ BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, QWidget *paren
     Command6->setGeometry(twips::rect(2760, 60, 855, 300));
     connect(Command6, &QPushButton::clicked, this, &BuddyListPage::Command6_Click);
 
+    // Two short lines: the page's right column is narrow.
+    chkOffline = new QCheckBox(QStringLiteral("Show offline\nbuddies"), this);
+    chkOffline->setObjectName(QStringLiteral("chkOffline"));
+    chkOffline->setGeometry(twips::rect(2760, 420, 1020, 510));
+    chkOffline->setAccessibleName(QStringLiteral("Show offline buddies"));
+    chkOffline->setChecked(kit.settings && kit.settings->showOfflineBuddies());
+    connect(chkOffline, &QCheckBox::toggled, this, &BuddyListPage::setShowOffline);
+
     menus = new BuddyMenus(kit, book, TreeBL, this);
 
     // What the user added or removed through the buddy book shows in the tree.
@@ -75,10 +85,60 @@ void BuddyListPage::load(const QStringList &BuddyList) {
     m_book->load(BuddyList);
     for (const QString &group : std::as_const(m_book->groups))
         TreeBL->addTopNode(group, group);
+    // The first writing of a name in the configuration.
+    for (const QString &entry : BuddyList)
+        if (!m_writing.contains(toc::normalizeScreenName(entry)))
+            m_writing.insert(toc::normalizeScreenName(entry), entry);
+    if (chkOffline->isChecked())
+        addOfflineNodes();
+}
+
+void BuddyListPage::setShowOffline(bool on) {
+    if (m_kit.settings)
+        m_kit.settings->setShowOfflineBuddies(on);
+    if (on) {
+        addOfflineNodes();
+        return;
+    }
+    QList<QTreeWidgetItem *> offline;
+    for (int g = 0; g < TreeBL->topLevelItemCount(); ++g)
+        for (int i = 0; i < TreeBL->topLevelItem(g)->childCount(); ++i)
+            if (BuddyTree::imageOf(TreeBL->topLevelItem(g)->child(i)) == kOfflineImage)
+                offline << TreeBL->topLevelItem(g)->child(i);
+    for (QTreeWidgetItem *node : std::as_const(offline))
+        TreeBL->removeNode(node);
+}
+
+// Every known buddy not shown yet, under its group; the groups are
+// expanded once at the end, not per node.
+void BuddyListPage::addOfflineNodes() {
+    for (const QString &entry : m_book->buddies.entries()) {
+        const qsizetype colon = entry.indexOf(QLatin1Char(':'));
+        const QString group = entry.left(colon);
+        const QString name = entry.mid(colon + 1).section(QLatin1Char(':'), 0, 0);
+        if (name.isEmpty() || TreeBL->buddyNode(group, name))
+            continue;
+        const QString shown = m_writing.value(name, name);
+        if (QTreeWidgetItem *node = TreeBL->addChildNode(group, shown, shown, kOfflineImage))
+            showOffline(node);
+    }
+    TreeBL->expandGroups();
+}
+
+void BuddyListPage::showOffline(QTreeWidgetItem *node) {
+    TreeBL->updateNode(node, BuddyTree::keyOf(node), node->text(0), kOfflineImage);
+    node->setForeground(0, QColor(Qt::gray));
+    node->setToolTip(0, toolTip(node->text(0), kOfflineImage, 0, 0, 0));
 }
 
 void BuddyListPage::showEveryoneOffline() {
-    TreeBL->removeAllBuddies();
+    if (!chkOffline->isChecked()) {
+        TreeBL->removeAllBuddies();
+        return;
+    }
+    for (int g = 0; g < TreeBL->topLevelItemCount(); ++g)
+        for (int i = 0; i < TreeBL->topLevelItem(g)->childCount(); ++i)
+            showOffline(TreeBL->topLevelItem(g)->child(i));
 }
 
 void BuddyListPage::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16 intWarningLevel,
@@ -89,9 +149,15 @@ void BuddyListPage::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qin
         return;
     if (!blnOnline) {
         // Only buddy nodes: a group may carry the same name.
-        TreeBL->removeBuddiesByText(strBuddy);
+        if (!chkOffline->isChecked())
+            TreeBL->removeBuddiesByText(strBuddy);
+        else
+            for (const QString &group : m_book->groupsOf(strBuddy))
+                if (QTreeWidgetItem *node = TreeBL->buddyNode(group, strBuddy))
+                    showOffline(node);
         return;
     }
+    m_writing.insert(toc::normalizeScreenName(strBuddy), strBuddy);
     const QString idle = QString::number(lngIdleTime);
     const QStringList inGroups = m_book->groupsOf(strBuddy);
     const QString tip = toolTip(strBuddy, buddyImage(strUserClass, idle), intWarningLevel,
@@ -107,12 +173,14 @@ void BuddyListPage::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qin
 // rich text on purpose so that nothing in the name is read as markup.
 QString BuddyListPage::toolTip(const QString &buddy, int image, qint16 warning, qint32 onlineSince,
                                qint32 idleMinutes) {
-    static const char *const kStatus[] = {"Online", "Idle", "Away", "Mobile"};
+    static const char *const kStatus[] = {"Online", "Idle", "Away", "Mobile", "Offline"};
     QStringList lines{shown::name(buddy),
-                      QStringLiteral("Status: ") + QLatin1String(kStatus[qBound(1, image, 4) - 1])};
+                      QStringLiteral("Status: ") +
+                          QLatin1String(kStatus[qBound(1, image, kOfflineImage) - 1])};
     if (idleMinutes > 0)
         lines << QStringLiteral("Idle: %1 minutes").arg(idleMinutes);
-    lines << QStringLiteral("Warning level: %1%").arg(warning);
+    if (image != kOfflineImage)
+        lines << QStringLiteral("Warning level: %1%").arg(warning);
     if (onlineSince > 0)
         lines << QStringLiteral("Online since: ") +
                      QDateTime::fromSecsSinceEpoch(onlineSince)
@@ -144,6 +212,7 @@ bool BuddyListPage::BuddyAdd(const QString &buddy, const QString &Group, const Q
     // a new writing of its name ("A LiCe" for "Alice") replaces the old.
     if (QTreeWidgetItem *shownNode = TreeBL->buddyNode(Group, buddy)) {
         TreeBL->updateNode(shownNode, buddy, buddy, image);
+        shownNode->setForeground(0, QBrush());
         return true;
     }
     // Refused when the buddy is shown in another group or its group has no

@@ -5,6 +5,7 @@
 
 #include "pagekit.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QWidget>
@@ -13,7 +14,9 @@ class BoxChain;
 class BuddyBook;
 class BuddyMenus;
 class BuddyTree;
+class QCheckBox;
 class QPushButton;
+class QTreeWidgetItem;
 class QTimer;
 
 class BuddyListPage : public QWidget {
@@ -28,6 +31,11 @@ class BuddyListPage : public QWidget {
     void showEveryoneOffline();
     bool BuddyAdd(const QString &buddy, const QString &Group, const QString &UserClass,
                   const QString &idle);
+    // "Show offline buddies": the known buddies who are not online stay
+    // under their groups, grey, with the offline image.
+    void setShowOffline(bool on);
+    static constexpr int kOfflineImage = 5;
+
     // The image BuddyAdd chooses: 2 idle, 4 mobile, 3 away, else 1.
     static int buddyImage(const QString &UserClass, const QString &idle);
     // A buddy node's tooltip (rich text, everything remote escaped).
@@ -38,9 +46,10 @@ class BuddyListPage : public QWidget {
     // Double click or Enter on a buddy: its conversation.
     void openSelected();
 
-    QList<QIcon> ImageList1; // images 1..4 at positions 0..3
+    QList<QIcon> ImageList1; // images 1..5 at positions 0..4
     BuddyTree *TreeBL = nullptr;
     QPushButton *Command6 = nullptr;
+    QCheckBox *chkOffline = nullptr; // "Show offline buddies"
     BuddyMenus *menus = nullptr;
 
   private:
@@ -50,6 +59,8 @@ class BuddyListPage : public QWidget {
     void toc_GroupRemoved(const QString &strGroup);
     void toc_GroupAdded(const QString &strGroup);
     void addGroupNode(const QString &group);
+    void addOfflineNodes();
+    void showOffline(QTreeWidgetItem *node);
 
     PageKit m_kit;
     BuddyBook *m_book;
@@ -57,4 +68,7 @@ class BuddyListPage : public QWidget {
     BoxChain *m_buddyAddedBoxes = nullptr;
     BoxChain *m_groupRemovedBoxes = nullptr;
     QTimer *m_menuDelay = nullptr;
+    // The writing of each known buddy's name, by normalised name: offline
+    // nodes show it.
+    QHash<QString, QString> m_writing;
 };

@@ -73,6 +73,16 @@ buddies() { # $1: file suffix
     -fill '#d0d4d8' -draw "rectangle $(box 6 9 7 9)" -draw "rectangle $(box 9 9 10 9)" \
     -draw "rectangle $(box 6 11 7 11)" -draw "rectangle $(box 9 11 10 11)" \
     -draw "rectangle $(box 6 13 10 13)" "${PNG[@]}" "buddy-mobile$1.png"
+  # 5: offline buddy - the running figure on a grey disc.
+  convert -size "$(size 16 16)" xc:none \
+    -fill '#b4b8bc' -stroke '#8a8f94' -strokewidth "$(sw 1)" \
+    -draw "circle $(p 7.5 7.5) $(p 7.5 0.5)" \
+    -stroke white -strokewidth "$(sw 1.4)" -fill none \
+    -draw "circle $(p 9 3.6) $(p 9 2.6)" \
+    -draw "line $(p 8.5 5) $(p 7 9)" -draw "line $(p 8 6) $(p 11 8)" \
+    -draw "line $(p 8 6) $(p 5 6.5)" \
+    -draw "line $(p 7 9) $(p 9.5 12.5)" -draw "line $(p 7 9) $(p 4.5 11.5)" \
+    "${PNG[@]}" "buddy-offline$1.png"
 }
 
 window_icon() { # $1: file suffix

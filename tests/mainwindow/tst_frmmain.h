@@ -42,6 +42,7 @@ class TestFrmMain : public QObject {
     void collapsedGroupReopensAtNextSignOn();
     void treeClick_data();
     void treeClick();
+    void offlineBuddies();
     void buddyActions_data();
     void buddyActions();
     void clickWithoutSelectionSendsNothing();

@@ -4,6 +4,7 @@
 #include "protocol/qeltocsock.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QMenu>
@@ -45,6 +46,35 @@ void TestFrmMain::treeFromConfiguration() {
     QCOMPARE(treeShape(tree), (QStringList{"Co Workers[]", "Friends[]"}));
     QCOMPARE(BuddyTree::keyOf(tree->topLevelItem(0)), QStringLiteral("Co Workers"));
     QCOMPARE(BuddyTree::imageOf(tree->topLevelItem(0)), 0);
+}
+
+// "Show offline buddies": the known buddies stay in sight, grey, with
+// their own image, online or not (a buddy in two groups shows in the first,
+// as when online); off, the tree is as before. Remembered.
+void TestFrmMain::offlineBuddies() {
+    auto *show = rig->find<QCheckBox>("chkOffline");
+    QVERIFY(!show->isChecked());
+    show->setChecked(true);
+    QVERIFY(rig->signOn(kConfig));
+    auto *tree = rig->find<BuddyTree>("TreeBL");
+    const QStringList allOffline{"Co Workers[Jane Doe(5),bob(5)]", "Friends[Carol(5)]"};
+    QCOMPARE(treeShape(tree), allOffline);
+    QCOMPARE(tree->nodeByKey("bob")->foreground(0).color(), QColor(Qt::gray));
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Bob:T:0:0:0: O:"));
+    QVERIFY(waitUntil([&] { return BuddyTree::imageOf(tree->nodeByKey("Bob")) == 1; }));
+    QCOMPARE(treeShape(tree), (QStringList{"Co Workers[Jane Doe(5),Bob(1)]", "Friends[Carol(5)]"}));
+    QVERIFY(tree->nodeByKey("Bob")->foreground(0).style() == Qt::NoBrush);
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Bob:F:0:0:0:   :"));
+    QVERIFY(waitUntil([&] { return BuddyTree::imageOf(tree->nodeByKey("Bob")) == 5; }));
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Carol:T:0:0:0: O:"));
+    QVERIFY(waitUntil([&] { return BuddyTree::imageOf(tree->nodeByKey("Carol")) == 1; }));
+    show->setChecked(false);
+    QCOMPARE(treeShape(tree), (QStringList{"Co Workers[]", "Friends[Carol(1)]"}));
+    QVERIFY(!ClientSettings().showOfflineBuddies());
+    show->setChecked(true);
+    QVERIFY(ClientSettings().showOfflineBuddies());
+    QCOMPARE(treeShape(tree).size(), 2);
+    QCOMPARE(treeShape(tree).at(0), QStringLiteral("Co Workers[Jane Doe(5),Bob(5)]"));
 }
 
 void TestFrmMain::secondSignOnRebuildsKnownBuddies() {
