@@ -56,9 +56,9 @@ BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, QWidget *paren
     connect(Command6, &QPushButton::clicked, this, &BuddyListPage::Command6_Click);
 
     // Two short lines: the page's right column is narrow.
-    chkOffline = new QCheckBox(QStringLiteral("Show offline\nbuddies"), this);
+    chkOffline = new QCheckBox(QStringLiteral("Show\noffline\nbuddies"), this);
     chkOffline->setObjectName(QStringLiteral("chkOffline"));
-    chkOffline->setGeometry(twips::rect(2760, 420, 1020, 510));
+    chkOffline->setGeometry(twips::rect(2760, 420, 1020, 720));
     chkOffline->setAccessibleName(QStringLiteral("Show offline buddies"));
     chkOffline->setChecked(kit.settings && kit.settings->showOfflineBuddies());
     connect(chkOffline, &QCheckBox::toggled, this, &BuddyListPage::setShowOffline);
@@ -109,8 +109,7 @@ void BuddyListPage::setShowOffline(bool on) {
         TreeBL->removeNode(node);
 }
 
-// Every known buddy not shown yet, under its group; the groups are
-// expanded once at the end, not per node.
+// Every known buddy not shown yet, under its group, which is expanded.
 void BuddyListPage::addOfflineNodes() {
     for (const QString &entry : m_book->buddies.entries()) {
         const qsizetype colon = entry.indexOf(QLatin1Char(':'));
@@ -119,16 +118,25 @@ void BuddyListPage::addOfflineNodes() {
         if (name.isEmpty() || TreeBL->buddyNode(group, name))
             continue;
         const QString shown = m_writing.value(name, name);
-        if (QTreeWidgetItem *node = TreeBL->addChildNode(group, shown, shown, kOfflineImage))
-            showOffline(node);
+        if (QTreeWidgetItem *node = TreeBL->addChildNode(group, shown, shown, kOfflineImage)) {
+            markOffline(node);
+            TreeBL->expandGroups(node);
+        }
     }
-    TreeBL->expandGroups();
 }
 
 void BuddyListPage::showOffline(QTreeWidgetItem *node) {
     TreeBL->updateNode(node, BuddyTree::keyOf(node), node->text(0), kOfflineImage);
-    node->setForeground(0, QColor(Qt::gray));
-    node->setToolTip(0, toolTip(node->text(0), kOfflineImage, 0, 0, 0));
+    markOffline(node);
+}
+
+// Grey, and a tooltip of the name and the word: thousands of these are
+// made at a sign-on.
+void BuddyListPage::markOffline(QTreeWidgetItem *node) {
+    static const QBrush grey(Qt::gray);
+    node->setForeground(0, grey);
+    node->setToolTip(0, QLatin1String("<qt>") + shown::name(node->text(0)).toHtmlEscaped() +
+                            QLatin1String("<br>Status: Offline</qt>"));
 }
 
 void BuddyListPage::showEveryoneOffline() {

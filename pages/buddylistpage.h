@@ -61,6 +61,7 @@ class BuddyListPage : public QWidget {
     void addGroupNode(const QString &group);
     void addOfflineNodes();
     void showOffline(QTreeWidgetItem *node);
+    void markOffline(QTreeWidgetItem *node);
 
     PageKit m_kit;
     BuddyBook *m_book;

@@ -59,6 +59,7 @@ void TestFrmMain::offlineBuddies() {
     auto *tree = rig->find<BuddyTree>("TreeBL");
     const QStringList allOffline{"Co Workers[Jane Doe(5),bob(5)]", "Friends[Carol(5)]"};
     QCOMPARE(treeShape(tree), allOffline);
+    QVERIFY(tree->topLevelItem(0)->isExpanded() && tree->topLevelItem(1)->isExpanded());
     QCOMPARE(tree->nodeByKey("bob")->foreground(0).color(), QColor(Qt::gray));
     rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Bob:T:0:0:0: O:"));
     QVERIFY(waitUntil([&] { return BuddyTree::imageOf(tree->nodeByKey("Bob")) == 1; }));
