@@ -187,6 +187,28 @@ void ClientSettings::setNotifyOnNewIMs(bool on) {
     write(QStringLiteral("notify/newims"), on);
 }
 
+// One key per account (a normalised name holds only letters and digits);
+// each entry "buddy<TAB>alias".
+QHash<QString, QString> ClientSettings::aliases(const QString &account) const {
+    QHash<QString, QString> out;
+    const QStringList entries =
+        m_settings->value(QStringLiteral("aliases/") + account).toStringList();
+    for (const QString &entry : entries) {
+        const qsizetype tab = entry.indexOf(QLatin1Char('\t'));
+        if (tab > 0 && tab + 1 < entry.size())
+            out.insert(entry.left(tab), entry.mid(tab + 1));
+    }
+    return out;
+}
+
+void ClientSettings::setAliases(const QString &account, const QHash<QString, QString> &aliases) {
+    QStringList entries;
+    for (auto it = aliases.cbegin(); it != aliases.cend(); ++it)
+        entries << it.key() + QLatin1Char('\t') + it.value();
+    entries.sort();
+    write(QStringLiteral("aliases/") + account, entries);
+}
+
 bool ClientSettings::showOfflineBuddies() const {
     return m_settings->value(QStringLiteral("buddylist/showoffline"), false).toBool();
 }

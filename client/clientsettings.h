@@ -7,6 +7,7 @@
 // never deleted, and a fresh file takes its place. Every change is written
 // at once, through a temporary file, so the file is never half-written.
 
+#include <QHash>
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -70,6 +71,10 @@ class ClientSettings {
 
     bool notifyOnNewIMs() const;
     void setNotifyOnNewIMs(bool on);
+
+    // The aliases an account gave its buddies, by normalised buddy name.
+    QHash<QString, QString> aliases(const QString &account) const;
+    void setAliases(const QString &account, const QHash<QString, QString> &aliases);
 
     // Whether the buddy list keeps offline buddies in sight (off by default).
     bool showOfflineBuddies() const;

@@ -86,6 +86,15 @@ QMessageBox *QtDialogProvider::questionBox(QWidget *parent, const QString &title
 void QtDialogProvider::inputText(QWidget *parent, const QString &title, const QString &prompt,
                                  const QString &initial,
                                  std::function<void(const QString &)> done) {
+    editText(parent, title, prompt, initial, [done](bool ok, const QString &text) {
+        if (done)
+            done(ok ? text : QString());
+    });
+}
+
+void QtDialogProvider::editText(QWidget *parent, const QString &title, const QString &prompt,
+                                const QString &initial,
+                                std::function<void(bool, const QString &)> done) {
     auto *dlg = new QInputDialog(parent);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setWindowTitle(title);
@@ -93,7 +102,7 @@ void QtDialogProvider::inputText(QWidget *parent, const QString &title, const QS
     dlg->setTextValue(initial);
     QObject::connect(dlg, &QDialog::finished, dlg, [dlg, done](int result) {
         if (done)
-            done(result == QDialog::Accepted ? dlg->textValue() : QString());
+            done(result == QDialog::Accepted, dlg->textValue());
     });
     dlg->open();
 }

@@ -16,6 +16,8 @@ class QtDialogProvider : public DialogProvider {
                 const QString &noText, std::function<void(Answer)> done) override;
     void inputText(QWidget *parent, const QString &title, const QString &prompt,
                    const QString &initial, std::function<void(const QString &)> done) override;
+    void editText(QWidget *parent, const QString &title, const QString &prompt,
+                  const QString &initial, std::function<void(bool, const QString &)> done) override;
     void pickColor(QWidget *parent, const QColor &initial,
                    std::function<void(bool ok, const QColor &)> done) override;
     void pickFont(QWidget *parent, const QFont &initial,

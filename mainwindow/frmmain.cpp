@@ -3,6 +3,7 @@
 #include "frmmain.h"
 
 #include "chatinvitations.h"
+#include "client/buddyaliases.h"
 #include "client/buddybook.h"
 #include "client/clientsettings.h"
 #include "client/privacystate.h"
@@ -29,6 +30,7 @@
 #include "protocol/qeltocsock.h"
 #include "uikit/pictures.h"
 #include "uikit/resources.h"
+#include "uikit/shownname.h"
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
 
@@ -125,7 +127,8 @@ void frmMain::finishBuilding() {
     PicAway = new AwayStrip(this);
     PicCredits = new CreditsPanel(this);
     PicCredits->hide();
-    PicLogin->buildPages({book, privacy, &away, PicAway, &conversations});
+    auto *aliases = new BuddyAliases(m_settings.get(), this);
+    PicLogin->buildPages({book, aliases, privacy, &away, PicAway, &conversations});
     m_views = new ConversationViews(this, &conversations, imViews, chatViews, PicIM, PicChat, this);
 
     // The tray's menu has no parent: "Show" must work while the alert or a
@@ -238,6 +241,13 @@ void frmMain::blockFromView(const QString &name) {
 
 void frmMain::showAddBuddy() {
     PicLogin->buddyList->menus->showAddBuddyDialog();
+}
+
+// A partner's alias where the user gave one, else the name escaped.
+QString frmMain::shownName(const QString &name) const {
+    const QString alias =
+        PicLogin->buddyList ? PicLogin->buddyList->aliases->aliasOf(name) : QString();
+    return shown::name(alias.isEmpty() ? name : alias);
 }
 
 void frmMain::keepLine(const HistoryLine &line) {

@@ -86,7 +86,6 @@ class frmMain : public QWidget, public ViewHost {
     mdlTray *tray() const { return m_tray; }
     HistoryStore *history() const;
 
-    // ViewHost
     QelTOCSock *tocControl() override { return toc; }
     DialogProvider *dialogs() override { return m_dialogs; }
     FormatSettings formatSettings() const override;
@@ -95,6 +94,7 @@ class frmMain : public QWidget, public ViewHost {
     void blockFromView(const QString &name) override;
     void showAddBuddy() override;
     void keepLine(const HistoryLine &line) override;
+    QString shownName(const QString &name) const override;
 
     TabStrip *Tab1 = nullptr;
     SettingsPanel *PicLogin = nullptr;

@@ -1,6 +1,7 @@
 // Signing on and off, the status line, the alert routine, and the server
 // events of the session: the sign-on itself, a profile page, a warning.
 #include "chatinvitations.h"
+#include "client/buddyaliases.h"
 #include "client/profilefetch.h"
 #include "conversationhistory.h"
 #include "conversationviews.h"
@@ -123,6 +124,7 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
     // so that the window and the server agree.
     if (away.isAway())
         toc->SetAwayMessage(away.message());
+    PicLogin->buddyList->aliases->load(strUserName);
     PicLogin->buddyList->load(BuddyList);
     PicLogin->setHeaderName(strUserName);
     PicLogin->showHeader(QStringLiteral("'s configuration."));

@@ -3,6 +3,7 @@
 // the keyboard shortcuts of a tabbed chat window, and the page signals
 // that lead into the window's routines.
 #include "chatinvitations.h"
+#include "client/buddyaliases.h"
 #include "client/clientsettings.h"
 #include "conversationhistory.h"
 #include "conversationviews.h"
@@ -16,6 +17,7 @@
 #include "pages/fontpage.h"
 #include "pages/privacypage.h"
 #include "pages/settingspanel.h"
+#include "uikit/shownname.h"
 #include "uikit/twips.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
@@ -78,6 +80,17 @@ void frmMain::connectPages() {
             &ChatInvitations::invite);
     connect(pages->buddyList->menus, &BuddyMenus::historyRequested, this,
             [this](const QString &buddy) { m_history->showWindow(buddy, ownScreenName()); });
+    // An IM's tab and header show the partner's alias; a room's tab its name.
+    Tab1->shownAs = [this](const QString &caption) {
+        const ctlIM *im = m_views->imViewOf(caption);
+        return im && im->IMUser == caption ? shownName(caption) : shown::name(caption);
+    };
+    connect(pages->buddyList->aliases, &BuddyAliases::changed, this, [this] {
+        Tab1->refreshCaptions();
+        for (ctlIM *view : std::as_const(imViews))
+            if (view && !view->IMUser.isEmpty())
+                view->showPartner();
+    });
     connect(pages->font, &FontPage::formatChanged, m_views, &ConversationViews::refreshAll);
     connect(pages->font, &FontPage::backChanged, m_views, &ConversationViews::refreshRooms);
     connect(m_views, &ConversationViews::KillIM, this, &frmMain::KillIM);

@@ -31,11 +31,21 @@ int TabStrip::appendTab(const QString &shown, const QVariant &key) {
     return index;
 }
 
-int TabStrip::addCaption(const QString &caption) {
+QString TabStrip::shownCaption(const QString &caption) const {
     // A single '&' would be taken as a mnemonic and vanish.
-    QString shown = shown::name(caption);
+    QString shown = shownAs ? shownAs(caption) : shown::name(caption);
     shown.replace(QLatin1Char('&'), QLatin1String("&&"));
-    return appendTab(shown, caption);
+    return shown;
+}
+
+int TabStrip::addCaption(const QString &caption) {
+    return appendTab(shownCaption(caption), caption);
+}
+
+void TabStrip::refreshCaptions() {
+    for (int i = 0; i < count(); ++i)
+        if (tabData(i).typeId() == QMetaType::QString)
+            setTabText(i, shownCaption(tabData(i).toString()));
 }
 
 int TabStrip::addFixed(Fixed tab) {

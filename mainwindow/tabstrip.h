@@ -8,6 +8,7 @@
 // shows in the highlight colour until it is selected.
 
 #include <QTabBar>
+#include <functional>
 
 class TabStrip : public QTabBar {
     Q_OBJECT
@@ -39,6 +40,12 @@ class TabStrip : public QTabBar {
     // Selects the next (+1) or previous (-1) tab, going round.
     void step(int by);
 
+    // What a conversation's tab shows for its caption (an alias, or the
+    // name escaped); set by the window. refreshCaptions() applies it again.
+    std::function<QString(const QString &)> shownAs;
+    void refreshCaptions();
+
   private:
     int appendTab(const QString &shown, const QVariant &key);
+    QString shownCaption(const QString &caption) const;
 };

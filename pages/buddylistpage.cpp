@@ -3,6 +3,7 @@
 #include "boxchain.h"
 #include "buddymenus.h"
 #include "buddytree.h"
+#include "client/buddyaliases.h"
 #include "client/buddybook.h"
 #include "client/clientsettings.h"
 #include "protocol/qeltocsock.h"
@@ -21,8 +22,31 @@
 #include <QShortcut>
 #include <QTimer>
 
-BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, QWidget *parent)
-    : QWidget(parent), m_kit(kit), m_book(book) {
+namespace {
+// Buddies show their alias where they have one; groups their name.
+class AliasDelegate : public shown::NameDelegate {
+  public:
+    AliasDelegate(BuddyAliases *aliases, QObject *parent)
+        : shown::NameDelegate(parent), m_aliases(aliases) {}
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
+        shown::NameDelegate::initStyleOption(option, index);
+        if (!index.parent().isValid())
+            return;
+        const QString alias = m_aliases->aliasOf(index.data().toString());
+        if (!alias.isEmpty())
+            option->text = shown::name(alias);
+    }
+
+  private:
+    BuddyAliases *m_aliases;
+};
+} // namespace
+
+BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, BuddyAliases *buddyAliases,
+                             QWidget *parent)
+    : QWidget(parent), aliases(buddyAliases), m_kit(kit), m_book(book) {
     setObjectName(QStringLiteral("pageBL"));
     for (const char *name : {"online", "idle", "away", "mobile", "offline"})
         ImageList1 << pictures::icon(
@@ -33,6 +57,8 @@ BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, QWidget *paren
     TreeBL->setGeometry(twips::rect(60, 60, 2640, 1680));
     TreeBL->setAccessibleName(QStringLiteral("Buddy list"));
     TreeBL->setImageList(&ImageList1);
+    TreeBL->setItemDelegate(new AliasDelegate(aliases, TreeBL));
+    connect(aliases, &BuddyAliases::changed, TreeBL->viewport(), qOverload<>(&QWidget::update));
     QPalette p = TreeBL->palette();
     p.setColor(QPalette::Base, Qt::white);
     TreeBL->setPalette(p);
@@ -63,7 +89,7 @@ BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, QWidget *paren
     chkOffline->setChecked(kit.settings && kit.settings->showOfflineBuddies());
     connect(chkOffline, &QCheckBox::toggled, this, &BuddyListPage::setShowOffline);
 
-    menus = new BuddyMenus(kit, book, TreeBL, this);
+    menus = new BuddyMenus(kit, book, aliases, TreeBL, this);
 
     // What the user added or removed through the buddy book shows in the tree.
     connect(book, &BuddyBook::groupAdded, this, &BuddyListPage::addGroupNode);

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 class BoxChain;
+class BuddyAliases;
 class BuddyBook;
 class BuddyMenus;
 class BuddyTree;
@@ -23,7 +24,8 @@ class BuddyListPage : public QWidget {
     Q_OBJECT
 
   public:
-    BuddyListPage(const PageKit &kit, BuddyBook *book, QWidget *parent = nullptr);
+    BuddyListPage(const PageKit &kit, BuddyBook *book, BuddyAliases *aliases,
+                  QWidget *parent = nullptr);
 
     // Sign-on: the groups of the configuration; buddies show once online.
     void load(const QStringList &BuddyList);
@@ -51,6 +53,7 @@ class BuddyListPage : public QWidget {
     QPushButton *Command6 = nullptr;
     QCheckBox *chkOffline = nullptr; // "Show offline buddies"
     BuddyMenus *menus = nullptr;
+    BuddyAliases *const aliases;
 
   private:
     void toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16 intWarningLevel,

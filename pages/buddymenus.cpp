@@ -1,6 +1,7 @@
 #include "buddymenus.h"
 
 #include "buddytree.h"
+#include "client/buddyaliases.h"
 #include "client/buddybook.h"
 #include "dialogs/frmaddbuddy.h"
 #include "dialogs/frmgroups.h"
@@ -23,8 +24,10 @@ QAction *item(QMenu *menu, const char *name, const QString &caption) {
 }
 } // namespace
 
-BuddyMenus::BuddyMenus(const PageKit &kit, BuddyBook *book, BuddyTree *tree, QWidget *parent)
-    : QObject(parent), m_kit(kit), m_book(book), m_tree(tree), m_parent(parent) {
+BuddyMenus::BuddyMenus(const PageKit &kit, BuddyBook *book, BuddyAliases *aliases, BuddyTree *tree,
+                       QWidget *parent)
+    : QObject(parent), m_kit(kit), m_book(book), m_aliases(aliases), m_tree(tree),
+      m_parent(parent) {
     mnuBL = new QMenu(parent);
     mnuBL->setObjectName(QStringLiteral("mnuBL"));
     bdyAdd = item(mnuBL, "bdyAdd", QStringLiteral("Add Buddy"));
@@ -45,6 +48,7 @@ BuddyMenus::BuddyMenus(const PageKit &kit, BuddyBook *book, BuddyTree *tree, QWi
     mnuViewHistory = item(blClick, "mnuViewHistory", QStringLiteral("View History"));
     connect(mnuIM, &QAction::triggered, this, &BuddyMenus::mnuIM_Click);
     connect(mnublock, &QAction::triggered, this, &BuddyMenus::mnublock_Click);
+    connect(mnuAl, &QAction::triggered, this, &BuddyMenus::mnuAl_Click);
     connect(mnuProfile, &QAction::triggered, this, [this] {
         const QString name = selectedNodeText();
         if (!name.isEmpty() && !m_kit.toc->GetProfile(name))
@@ -124,6 +128,22 @@ void BuddyMenus::rembdy_Click() {
         false, [self, group, text](DialogProvider::Answer a) {
             if (self && a == DialogProvider::Answer::Yes && !self->m_book->removeBuddy(group, text))
                 self->m_kit.notSent();
+        });
+}
+
+// "Aliases User": a name of the user's own for the buddy; an empty one
+// removes it, a cancel changes nothing.
+void BuddyMenus::mnuAl_Click() {
+    const QString name = selectedNodeText();
+    if (name.isEmpty() || m_book->isGroup(name))
+        return;
+    QPointer<BuddyMenus> self(this);
+    m_kit.dialogs()->editText(
+        m_parent, QStringLiteral("Aliases User"),
+        QStringLiteral("Alias for %1 (empty: none):").arg(shown::nameInText(name)),
+        m_aliases->aliasOf(name), [self, name](bool ok, const QString &alias) {
+            if (self && ok)
+                self->m_aliases->set(name, alias);
         });
 }
 

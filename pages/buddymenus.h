@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 
+class BuddyAliases;
 class BuddyBook;
 class BuddyTree;
 class QAction;
@@ -21,10 +22,12 @@ class BuddyMenus : public QObject {
     Q_OBJECT
 
   public:
-    BuddyMenus(const PageKit &kit, BuddyBook *book, BuddyTree *tree, QWidget *parent);
+    BuddyMenus(const PageKit &kit, BuddyBook *book, BuddyAliases *aliases, BuddyTree *tree,
+               QWidget *parent);
     ~BuddyMenus() override;
 
     void rembdy_Click();
+    void mnuAl_Click();
     void mnuIM_Click();
     void mnublock_Click();
     void showAddBuddyDialog();
@@ -61,6 +64,7 @@ class BuddyMenus : public QObject {
   private:
     PageKit m_kit;
     BuddyBook *m_book;
+    BuddyAliases *m_aliases;
     BuddyTree *m_tree;
     QWidget *m_parent;
     // Separate windows (a disabled parent would disable them): owned here.

@@ -125,7 +125,7 @@ void SettingsPanel::buildPages(const Clients &clients) {
     profile = new ProfilePage(m_kit);
     chatIM = new ChatIMPage(m_kit, clients.conversations);
     font = new FontPage(m_kit);
-    buddyList = new BuddyListPage(m_kit, clients.book);
+    buddyList = new BuddyListPage(m_kit, clients.book, clients.aliases);
     tab2->addTab(privacy, QStringLiteral("privacy"));
     tab2->addTab(away, QStringLiteral("away"));
     tab2->addTab(profile, QStringLiteral("profile"));

@@ -14,6 +14,7 @@ class AnimatedPicture;
 class AwayPage;
 class AwayState;
 class AwayStrip;
+class BuddyAliases;
 class BuddyBook;
 class BuddyListPage;
 class ChatIMPage;
@@ -38,6 +39,7 @@ class SettingsPanel : public QWidget {
     // The client objects the pages show and change.
     struct Clients {
         BuddyBook *book;
+        BuddyAliases *aliases;
         PrivacyState *privacy;
         AwayState *away;
         AwayStrip *awayStrip;

@@ -39,6 +39,11 @@ class DialogProvider {
     // One line of text; the empty text on cancel.
     virtual void inputText(QWidget *parent, const QString &title, const QString &prompt,
                            const QString &initial, std::function<void(const QString &)> done) = 0;
+    // The same where an empty text means something: ok is false on cancel.
+    // The default asks inputText() and takes an empty text for a cancel.
+    virtual void editText(QWidget *parent, const QString &title, const QString &prompt,
+                          const QString &initial,
+                          std::function<void(bool ok, const QString &)> done);
     // ok is false when the user cancelled.
     virtual void pickColor(QWidget *parent, const QColor &initial,
                            std::function<void(bool ok, const QColor &)> done) = 0;

@@ -138,6 +138,10 @@ void ctlIM::im_msg(const QString &user, const QString &msg) {
     TEXT->messageAppended(firstBlock);
 }
 
+void ctlIM::showPartner() {
+    txtuser->setText(m_host ? m_host->shownName(IMUser) : shown::name(IMUser));
+}
+
 void ctlIM::focusInput() {
     txtMsg->setFocus(Qt::TabFocusReason);
 }
@@ -165,7 +169,7 @@ bool ctlIM::UpdateFonts() {
 void ctlIM::Timer1_Timer() {
     Timer1->stop();
     // Shown escaped; replies and the icon go to IMUser as it arrived.
-    txtuser->setText(shown::name(IMUser));
+    showPartner();
     txtuser->setReadOnly(true);
     if (!IMUser.isEmpty())
         startIconFetch();

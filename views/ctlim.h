@@ -44,6 +44,8 @@ class ctlIM : public QWidget {
     // (the settings after it are then not applied either).
     bool UpdateFonts();
 
+    // The partner's name (or alias) in the header.
+    void showPartner();
     // The cursor into the input box (the conversation's tab was selected).
     void focusInput();
     // As the view's "Close" does.

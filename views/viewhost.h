@@ -3,6 +3,7 @@
 // window implements it; view tests use a small fake.
 
 #include "client/historyline.h"
+#include "uikit/shownname.h"
 
 #include <QString>
 
@@ -44,4 +45,7 @@ class ViewHost {
     // A line the view showed that the user wrote, or a "Not sent" line:
     // for the conversation history. Hosts without one ignore it.
     virtual void keepLine(const HistoryLine &) {}
+    // How a partner's name is shown in the view's header (an alias, or the
+    // name escaped).
+    virtual QString shownName(const QString &name) const { return shown::name(name); }
 };

@@ -36,6 +36,7 @@ class ScriptedDialogs : public DialogProvider {
         std::function<void(const QString &)> textDone;
         QString initial = {}; // the default text of an input box
         int serial = 0;       // identifies a message box that can be updated
+        std::function<void(bool, const QString &)> edited = {}; // editText's answer
     };
 
     QList<Call> calls;
@@ -105,6 +106,10 @@ class ScriptedDialogs : public DialogProvider {
     void inputText(QWidget *, const QString &title, const QString &prompt, const QString &initial,
                    std::function<void(const QString &)> done) override {
         calls.append({QStringLiteral("input"), title, prompt, {}, {}, done, initial});
+    }
+    void editText(QWidget *, const QString &title, const QString &prompt, const QString &initial,
+                  std::function<void(bool, const QString &)> done) override {
+        calls.append({QStringLiteral("edit"), title, prompt, {}, {}, {}, initial, 0, done});
     }
     void pickColor(QWidget *, const QColor &initial,
                    std::function<void(bool, const QColor &)> done) override {

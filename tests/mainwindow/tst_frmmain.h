@@ -43,6 +43,7 @@ class TestFrmMain : public QObject {
     void treeClick_data();
     void treeClick();
     void offlineBuddies();
+    void aliases();
     void buddyActions_data();
     void buddyActions();
     void clickWithoutSelectionSendsNothing();

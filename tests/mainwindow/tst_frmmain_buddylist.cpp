@@ -1,12 +1,15 @@
 #include "tst_frmmain.h"
 
+#include "client/clientsettings.h"
 #include "pages/buddytree.h"
 #include "protocol/qeltocsock.h"
+#include "views/ctlim.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 
 namespace {
@@ -76,6 +79,39 @@ void TestFrmMain::offlineBuddies() {
     QVERIFY(ClientSettings().showOfflineBuddies());
     QCOMPARE(treeShape(tree).size(), 2);
     QCOMPARE(treeShape(tree).at(0), QStringLiteral("Co Workers[Jane Doe(5),Bob(5)]"));
+}
+
+// "Aliases User": shown on the tab and the IM's header, kept for the
+// account; a cancel changes nothing, an empty alias removes it.
+void TestFrmMain::aliases() {
+    QVERIFY(rig->signOn(kConfig));
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:Jane Doe:T:0:0:0: O:"));
+    auto *tree = rig->find<BuddyTree>("TreeBL");
+    QVERIFY(waitUntil([&] { return tree->nodeByKey("Jane Doe"); }));
+    tree->nodeByKey("Jane Doe")->setSelected(true);
+    BuddyMenus *menus = rig->w->PicLogin->buddyList->menus;
+    const auto alias = [&](bool ok, const QString &text) {
+        menus->mnuAl->trigger();
+        QCOMPARE(rig->dialogs.calls.last().kind, QStringLiteral("edit"));
+        rig->dialogs.calls.last().edited(ok, text);
+    };
+    alias(true, QStringLiteral(" Janie <3 "));
+    menus->mnuIM->trigger();
+    const int tab = rig->w->Tab1->conversationIndex(QStringLiteral("Jane Doe"));
+    QCOMPARE(rig->w->Tab1->tabText(tab), QStringLiteral("Janie <3"));
+    auto *header = rig->w->imViews.last()->findChild<QLineEdit *>(QStringLiteral("txtuser"));
+    QTRY_COMPARE(header->text(), QStringLiteral("Janie <3"));
+    QVERIFY(tree->nodeByKey("Jane Doe")->toolTip(0).contains(QStringLiteral("Jane Doe")));
+    QCOMPARE(ClientSettings().aliases(QStringLiteral("myname")).value(QStringLiteral("janedoe")),
+             QStringLiteral("Janie <3"));
+
+    alias(false, QString()); // cancelled
+    QCOMPARE(rig->w->Tab1->tabText(tab), QStringLiteral("Janie <3"));
+    QCOMPARE(rig->dialogs.calls.last().initial, QStringLiteral("Janie <3"));
+    alias(true, QString()); // emptied
+    QCOMPARE(rig->w->Tab1->tabText(tab), QStringLiteral("Jane Doe"));
+    QCOMPARE(header->text(), QStringLiteral("Jane Doe"));
+    QVERIFY(ClientSettings().aliases(QStringLiteral("myname")).isEmpty());
 }
 
 void TestFrmMain::secondSignOnRebuildsKnownBuddies() {
