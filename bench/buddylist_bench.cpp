@@ -75,6 +75,29 @@ void BM_LoggedInShowingOffline(benchmark::State &state) {
     state.SetItemsProcessed(state.iterations() * n);
 }
 
+// Another session (or a hostile server) adds group after group.
+void BM_GroupsAdded(benchmark::State &state) {
+    const int n = int(state.range(0));
+    QStringList names;
+    for (int i = 0; i < n; ++i)
+        names << QStringLiteral("Added %1").arg(i);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = std::make_unique<frmMain>();
+        w->finishBuilding();
+        signOn(*w, configuration(100));
+        state.ResumeTiming();
+        for (const QString &name : names)
+            emit w->toc->GroupAdded(name);
+        state.PauseTiming();
+        if (w->groups.size() != n + 1)
+            state.SkipWithError("groups not added");
+        w.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+
 void BM_SignOns(benchmark::State &state) {
     const int n = int(state.range(0));
     const QStringList config = configuration(n);
@@ -151,6 +174,7 @@ void BM_BareTreeInsert(benchmark::State &state) {
 
 BENCHMARK(BM_LoggedIn)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoggedInShowingOffline)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GroupsAdded)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignOns)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AwayAndBack)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareTreeInsert)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);

@@ -21,12 +21,18 @@ void BuddyBook::load(const QStringList &BuddyList) {
     }
 }
 
+// `groups` only grows at its end between loads, so the index takes in the
+// new tail; a list replaced as a whole is indexed afresh. A server adding
+// group after group costs one normalisation per group, not a walk of all.
 bool BuddyBook::isGroup(const QString &text) const {
-    const QString n = toc::normalizeScreenName(text);
-    for (const QString &g : groups)
-        if (toc::normalizeScreenName(g) == n)
-            return true;
-    return false;
+    if (groups.constData() != m_indexedData || groups.size() < m_indexed) {
+        m_groupIndex.clear();
+        m_indexed = 0;
+    }
+    for (; m_indexed < groups.size(); ++m_indexed)
+        m_groupIndex.insert(toc::normalizeScreenName(groups.at(m_indexed)));
+    m_indexedData = groups.constData();
+    return m_groupIndex.contains(toc::normalizeScreenName(text));
 }
 
 QStringList BuddyBook::groupsOf(const QString &buddy) const {

@@ -8,6 +8,7 @@
 #include "knownbuddies.h"
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 class QelTOCSock;
@@ -53,4 +54,8 @@ class BuddyBook : public QObject {
 
   private:
     QelTOCSock *m_toc;
+    // isGroup's index of the normalised group names.
+    mutable QSet<QString> m_groupIndex;
+    mutable qsizetype m_indexed = 0;
+    mutable const QString *m_indexedData = nullptr;
 };

@@ -22,6 +22,7 @@
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QShortcut>
 
@@ -142,9 +143,12 @@ void frmMain::setAwayHeight(bool enlarged) {
     layoutPanels();
 }
 
+// A remembered place off every screen (a screen since removed, a damaged
+// file) is no place: the window manager places the window instead.
 void frmMain::restorePlace() {
     resize(defaultSize(false).expandedTo(m_settings->windowSize().value_or(QSize())));
-    if (const auto place = m_settings->windowPosition())
+    const auto place = m_settings->windowPosition();
+    if (place && QGuiApplication::screenAt(QRect(*place, size()).center()))
         move(*place);
     if (m_settings->windowMaximized())
         setWindowState(windowState() | Qt::WindowMaximized);

@@ -116,6 +116,13 @@ void TestClient::buddyBookLoads() {
     QVERIFY(!book.isGroup(QStringLiteral("janedoe")));
     book.load({QStringLiteral("[group]Friends"), QStringLiteral("bob")}); // rebuilt, not added to
     QCOMPARE(book.buddies.entries(), QStringList{"Friends:bob"});
+    // The group test follows the list however it changes: reloaded,
+    // appended to, or replaced as a whole.
+    QVERIFY(!book.isGroup(QStringLiteral("Co Workers")) && book.isGroup(QStringLiteral("friends")));
+    book.groups.append(QStringLiteral("Late Comers"));
+    QVERIFY(book.isGroup(QStringLiteral("latecomers")));
+    book.groups = QStringList{QStringLiteral("Other")};
+    QVERIFY(!book.isGroup(QStringLiteral("friends")) && book.isGroup(QStringLiteral("other")));
 }
 
 void TestClient::commandsNotSentChangeNothing() {

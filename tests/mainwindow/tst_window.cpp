@@ -104,6 +104,23 @@ class TestWindow : public QObject {
         QCOMPARE(rig->w->size(), QSize(700, 500));
     }
 
+    // A remembered place off every screen is not used.
+    void rememberedPlace_data() {
+        QTest::addColumn<QPoint>("place");
+        QTest::addColumn<bool>("used");
+        QTest::newRow("on a screen") << QPoint(40, 30) << true;
+        QTest::newRow("off every screen") << QPoint(99999, 99999) << false;
+    }
+    void rememberedPlace() {
+        QFETCH(QPoint, place);
+        QFETCH(bool, used);
+        rig.reset();
+        ClientSettings().setWindowPosition(place);
+        rig = std::make_unique<GuiRig>(GuiRig::Build::Whole, true, GuiRig::Profile::Kept);
+        QCOMPARE(rig->w->pos() == place, used);
+        QVERIFY(QGuiApplication::screenAt(rig->w->geometry().center()));
+    }
+
     void tabKeys_data() {
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("key");
