@@ -3,6 +3,8 @@
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
 
+#include <algorithm>
+
 namespace {
 // Appends the names not listed yet, in order.
 void addOnce(QStringList &list, const QStringList &names) {
@@ -11,10 +13,9 @@ void addOnce(QStringList &list, const QStringList &names) {
             list.append(name);
 }
 
-// Removes every writing of the name; true when one was there.
-bool removeAll(QStringList &list, const QString &name) {
-    const QString key = toc::normalizeScreenName(name);
-    return list.removeIf([&](const QString &n) { return toc::normalizeScreenName(n) == key; }) > 0;
+// Removes every writing of the name.
+void removeAll(QStringList &list, const QString &name) {
+    list.removeIf([&](const QString &n) { return PrivacyState::sameName(n, name); });
 }
 } // namespace
 
@@ -41,12 +42,13 @@ bool PrivacyState::setMode(qint16 mode) {
     return true;
 }
 
+bool PrivacyState::sameName(const QString &a, const QString &b) {
+    return toc::normalizeScreenName(a) == toc::normalizeScreenName(b);
+}
+
 bool PrivacyState::listed(const QStringList &names, const QString &name) {
-    const QString key = toc::normalizeScreenName(name);
-    for (const QString &n : names)
-        if (toc::normalizeScreenName(n) == key)
-            return true;
-    return false;
+    return std::any_of(names.cbegin(), names.cend(),
+                       [&](const QString &n) { return sameName(n, name); });
 }
 
 bool PrivacyState::block(const QString &name) {

@@ -38,6 +38,7 @@ class PrivacyState : public QObject {
     // Take a name off the block / allow list (every writing of it).
     bool unblock(const QString &name);
     bool disallow(const QString &name);
+    static bool sameName(const QString &a, const QString &b);
     static bool listed(const QStringList &names, const QString &name);
 
   signals:

@@ -28,6 +28,7 @@
 #include "pages/privacypage.h"
 #include "pages/settingspanel.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/pagewidgets.h"
 #include "uikit/pictures.h"
 #include "uikit/resources.h"
 #include "uikit/shownname.h"
@@ -46,9 +47,7 @@ namespace {
 constexpr int kFirstPaintWaitMs = 250;
 
 QWidget *panel(QWidget *parent, const char *name, QRect where) {
-    auto *p = new QWidget(parent);
-    p->setObjectName(QLatin1String(name));
-    p->setGeometry(where);
+    QWidget *p = pagewidgets::named(new QWidget(parent), name, where);
     p->setAutoFillBackground(true);
     return p;
 }

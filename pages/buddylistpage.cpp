@@ -9,25 +9,45 @@
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
 #include "uikit/anchors.h"
+#include "uikit/pagewidgets.h"
 #include "uikit/pictures.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
 #include <QDateTime>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
+#include <QToolTip>
 
 namespace {
-// Buddies show their alias where they have one; groups their name.
+// Buddies show their alias where they have one; groups their name. A
+// buddy's tooltip is made when it is asked for, not at every update.
 class AliasDelegate : public shown::NameDelegate {
   public:
-    AliasDelegate(BuddyAliases *aliases, QObject *parent)
-        : shown::NameDelegate(parent), m_aliases(aliases) {}
+    AliasDelegate(const BuddyListPage *page, QObject *parent)
+        : shown::NameDelegate(parent), m_aliases(page->aliases), m_page(page) {}
+
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override {
+        if (event->type() != QEvent::ToolTip)
+            return shown::NameDelegate::helpEvent(event, view, option, index);
+        const QString tip = index.parent().isValid()
+                                ? m_page->toolTipOf(index.data().toString(),
+                                                    index.data(BuddyTree::ImageRole).toInt())
+                                : QString();
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(event->globalPos(), tip, view->viewport(), option.rect);
+        return true;
+    }
 
   protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
@@ -41,6 +61,7 @@ class AliasDelegate : public shown::NameDelegate {
 
   private:
     BuddyAliases *m_aliases;
+    const BuddyListPage *m_page;
 };
 } // namespace
 
@@ -52,12 +73,10 @@ BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, BuddyAliases *
         ImageList1 << pictures::icon(
             QStringLiteral(":/vorkle/buddy-%1.png").arg(QLatin1String(name)));
 
-    TreeBL = new BuddyTree(this);
-    TreeBL->setObjectName(QStringLiteral("TreeBL"));
-    TreeBL->setGeometry(twips::rect(60, 60, 2640, 1680));
+    TreeBL = pagewidgets::named(new BuddyTree(this), "TreeBL", twips::rect(60, 60, 2640, 1680));
     TreeBL->setAccessibleName(QStringLiteral("Buddy list"));
     TreeBL->setImageList(&ImageList1);
-    TreeBL->setItemDelegate(new AliasDelegate(aliases, TreeBL));
+    TreeBL->setItemDelegate(new AliasDelegate(this, TreeBL));
     connect(aliases, &BuddyAliases::changed, TreeBL->viewport(), qOverload<>(&QWidget::update));
     QPalette p = TreeBL->palette();
     p.setColor(QPalette::Base, Qt::white);
@@ -76,15 +95,13 @@ BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, BuddyAliases *
     auto *keypadEnter = new QShortcut(Qt::Key_Enter, TreeBL, nullptr, nullptr, Qt::WidgetShortcut);
     connect(keypadEnter, &QShortcut::activated, this, &BuddyListPage::openSelected);
 
-    Command6 = new QPushButton(QStringLiteral("Options"), this);
-    Command6->setObjectName(QStringLiteral("Command6"));
-    Command6->setGeometry(twips::rect(2760, 60, 855, 300));
+    Command6 = pagewidgets::button(this, "Command6", QStringLiteral("Options"),
+                                   twips::rect(2760, 60, 855, 300));
     connect(Command6, &QPushButton::clicked, this, &BuddyListPage::Command6_Click);
 
     // Two short lines: the page's right column is narrow.
-    chkOffline = new QCheckBox(QStringLiteral("Show\noffline\nbuddies"), this);
-    chkOffline->setObjectName(QStringLiteral("chkOffline"));
-    chkOffline->setGeometry(twips::rect(2760, 420, 1020, 720));
+    chkOffline = pagewidgets::check(this, "chkOffline", QStringLiteral("Show\noffline\nbuddies"),
+                                    twips::rect(2760, 420, 1020, 720));
     chkOffline->setAccessibleName(QStringLiteral("Show offline buddies"));
     chkOffline->setChecked(kit.settings && kit.settings->showOfflineBuddies());
     connect(chkOffline, &QCheckBox::toggled, this, &BuddyListPage::setShowOffline);
@@ -143,7 +160,11 @@ void BuddyListPage::addOfflineNodes() {
         const QString name = entry.mid(colon + 1).section(QLatin1Char(':'), 0, 0);
         if (name.isEmpty() || TreeBL->buddyNode(group, name))
             continue;
-        const QString shown = m_writing.value(name, name);
+        // The server's writing where the buddy was seen, else the
+        // configuration's.
+        const auto seen = m_presence.constFind(name);
+        const QString shown =
+            seen != m_presence.cend() ? seen->writing : m_writing.value(name, name);
         if (QTreeWidgetItem *node = TreeBL->addChildNode(group, shown, shown, kOfflineImage)) {
             markOffline(node);
             TreeBL->expandGroups(node);
@@ -156,13 +177,9 @@ void BuddyListPage::showOffline(QTreeWidgetItem *node) {
     markOffline(node);
 }
 
-// Grey, and a tooltip of the name and the word: thousands of these are
-// made at a sign-on.
 void BuddyListPage::markOffline(QTreeWidgetItem *node) {
     static const QBrush grey(Qt::gray);
     node->setForeground(0, grey);
-    node->setToolTip(0, QLatin1String("<qt>") + shown::name(node->text(0)).toHtmlEscaped() +
-                            QLatin1String("<br>Status: Offline</qt>"));
 }
 
 void BuddyListPage::showEveryoneOffline() {
@@ -191,15 +208,23 @@ void BuddyListPage::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qin
                     showOffline(node);
         return;
     }
-    m_writing.insert(toc::normalizeScreenName(strBuddy), strBuddy);
+    // One normalisation serves the tooltip's facts and the group lookup.
+    const QString key = toc::normalizeScreenName(strBuddy);
+    m_presence.insert(key, {strBuddy, intWarningLevel, lngOnlineTime, lngIdleTime});
     const QString idle = QString::number(lngIdleTime);
-    const QStringList inGroups = m_book->groupsOf(strBuddy);
-    const QString tip = toolTip(strBuddy, buddyImage(strUserClass, idle), intWarningLevel,
-                                lngOnlineTime, lngIdleTime);
+    const QStringList inGroups = m_book->buddies.groupsOf(key);
     for (const QString &group : inGroups)
-        if (BuddyAdd(strBuddy, group, strUserClass, idle))
-            if (QTreeWidgetItem *node = TreeBL->buddyNode(group, strBuddy))
-                node->setToolTip(0, tip);
+        BuddyAdd(strBuddy, group, strUserClass, idle);
+}
+
+QString BuddyListPage::toolTipOf(const QTreeWidgetItem *node) const {
+    return node && node->parent() ? toolTipOf(node->text(0), BuddyTree::imageOf(node)) : QString();
+}
+
+QString BuddyListPage::toolTipOf(const QString &buddy, int image) const {
+    const Presence p =
+        image == kOfflineImage ? Presence{} : m_presence.value(toc::normalizeScreenName(buddy));
+    return toolTip(buddy, image, p.warning, p.onlineSince, p.idleMinutes);
 }
 
 // The screen name, the status in words, idle time, warning level and
@@ -245,8 +270,10 @@ bool BuddyListPage::BuddyAdd(const QString &buddy, const QString &Group, const Q
     // A buddy shown under this group follows its updates: away, idle, and
     // a new writing of its name ("A LiCe" for "Alice") replaces the old.
     if (QTreeWidgetItem *shownNode = TreeBL->buddyNode(Group, buddy)) {
+        const bool wasOffline = BuddyTree::imageOf(shownNode) == kOfflineImage;
         TreeBL->updateNode(shownNode, buddy, buddy, image);
-        shownNode->setForeground(0, QBrush());
+        if (wasOffline)
+            shownNode->setForeground(0, QBrush());
         return true;
     }
     // Refused when the buddy is shown in another group or its group has no

@@ -40,9 +40,12 @@ class BuddyListPage : public QWidget {
 
     // The image BuddyAdd chooses: 2 idle, 4 mobile, 3 away, else 1.
     static int buddyImage(const QString &UserClass, const QString &idle);
-    // A buddy node's tooltip (rich text, everything remote escaped).
+    // A buddy node's tooltip (rich text, everything remote escaped), made
+    // when the tree asks for it; a group has none.
     static QString toolTip(const QString &buddy, int image, qint16 warning, qint32 onlineSince,
                            qint32 idleMinutes);
+    QString toolTipOf(const QTreeWidgetItem *node) const;
+    QString toolTipOf(const QString &buddy, int image) const;
     void TreeBL_Click();
     void Command6_Click();
     // Double click or Enter on a buddy: its conversation.
@@ -72,7 +75,16 @@ class BuddyListPage : public QWidget {
     BoxChain *m_buddyAddedBoxes = nullptr;
     BoxChain *m_groupRemovedBoxes = nullptr;
     QTimer *m_menuDelay = nullptr;
-    // The writing of each known buddy's name, by normalised name: offline
-    // nodes show it.
+    // The configuration's writing of each known buddy's name, by normalised
+    // name: offline nodes show it unless the server's writing is known.
     QHash<QString, QString> m_writing;
+    // The last update of each buddy seen online: its writing and the facts
+    // of its tooltip.
+    struct Presence {
+        QString writing;
+        qint16 warning = 0;
+        qint32 onlineSince = 0;
+        qint32 idleMinutes = 0;
+    };
+    QHash<QString, Presence> m_presence;
 };

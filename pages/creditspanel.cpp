@@ -2,6 +2,7 @@
 
 #include "uikit/animatedpicture.h"
 #include "uikit/clicklabel.h"
+#include "uikit/pagewidgets.h"
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
 
@@ -10,13 +11,8 @@
 namespace {
 
 QLabel *creditsLabel(QWidget *panel, const char *name, const QString &text, QRect where) {
-    auto *l = new QLabel(panel);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(where);
-    l->setTextFormat(Qt::PlainText);
+    QLabel *l = pagewidgets::label(panel, name, text, where);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    l->setText(text);
-    uicolors::setForeColor(l, uicolors::foreText());
     return l;
 }
 
@@ -29,9 +25,8 @@ CreditsPanel::CreditsPanel(QWidget *window) : QWidget(window) {
 
     // As the settings logo: drawn for the screen, played only while seen.
     // Not a tab stop: a click on it does nothing.
-    m_picture = new AnimatedPicture(this);
-    m_picture->setObjectName(QStringLiteral("imgCredits"));
-    m_picture->setGeometry(twips::rect(120, 120, 1920, 1800));
+    m_picture = pagewidgets::named(new AnimatedPicture(this), "imgCredits",
+                                   twips::rect(120, 120, 1920, 1800));
     m_picture->setAlignment(Qt::AlignCenter);
     m_picture->setFocusPolicy(Qt::NoFocus);
 
@@ -52,9 +47,8 @@ CreditsPanel::CreditsPanel(QWidget *window) : QWidget(window) {
                  QStringLiteral("The Qt Project\nEveryone who tried\nVorkle and told us"),
                  twips::rect(3960, 1080, 1815, 1455));
 
-    Label16 = new ClickLabel(QStringLiteral("Close Tab"), this);
-    Label16->setObjectName(QStringLiteral("Label16"));
-    Label16->setGeometry(twips::rect(4560, 120, 855, 255));
+    Label16 = pagewidgets::named(new ClickLabel(QStringLiteral("Close Tab"), this), "Label16",
+                                 twips::rect(4560, 120, 855, 255));
     uicolors::setForeColor(Label16, uicolors::clickable());
     connect(Label16, &ClickLabel::clicked, this, &CreditsPanel::closeRequested);
 }

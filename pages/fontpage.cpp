@@ -23,9 +23,7 @@ QColor fromHtml(const QString &html) {
 }
 
 ClickField *clickField(QWidget *parent, const char *name, const QString &text, QRect where) {
-    auto *f = new ClickField(text, parent);
-    f->setObjectName(QLatin1String(name));
-    f->setGeometry(where);
+    auto *f = named(new ClickField(text, parent), name, where);
     uicolors::setForeColor(f, uicolors::foreText());
     whiteBase(f);
     return f;

@@ -13,8 +13,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using pagewidgets::check;
 using pagewidgets::field;
 using pagewidgets::label;
+using pagewidgets::named;
 
 const QString LoginFrame::kDefaultServer = QStringLiteral("localhost");
 const QString LoginFrame::kAuthServer = QStringLiteral("login.icq.com");
@@ -23,14 +25,6 @@ const QString LoginFrame::kOffline = QStringLiteral("offline...");
 namespace {
 const QString kConnecting = QStringLiteral("Connecting...");
 const QString kSending = QStringLiteral("Sending information");
-
-QCheckBox *checkBox(QWidget *parent, const char *name, const QString &text, QRect where) {
-    auto *c = new QCheckBox(text, parent);
-    c->setObjectName(QLatin1String(name));
-    c->setGeometry(where);
-    uicolors::setForeColor(c, Qt::black);
-    return c;
-}
 } // namespace
 
 LoginFrame::LoginFrame(const PageKit &kit, QWidget *parent) : QFrame(parent), m_kit(kit) {
@@ -66,19 +60,18 @@ void LoginFrame::buildWidgets() {
     Label3->setBuddy(txtServer);
     txtPort->setAccessibleName(QStringLiteral("Port"));
 
-    Check1 = checkBox(this, "Check1", QStringLiteral("Auto Block All"),
-                      twips::rect(240, 1560, 1695, 255));
-    cmdLogin = new QPushButton(QStringLiteral("Login"), this);
-    cmdLogin->setObjectName(QStringLiteral("cmdLogin"));
-    cmdLogin->setGeometry(twips::rect(2400, 1560, 855, 300));
+    Check1 =
+        check(this, "Check1", QStringLiteral("Auto Block All"), twips::rect(240, 1560, 1695, 255));
+    cmdLogin = pagewidgets::button(this, "cmdLogin", QStringLiteral("Login"),
+                                   twips::rect(2400, 1560, 855, 300));
     cmdLogin->setIcon(windowIcon());
     uicolors::setBackColor(cmdLogin, uicolors::windowBack());
     connect(cmdLogin, &QPushButton::clicked, this, &LoginFrame::loginClicked);
 
     labStat = label(this, "labStat", kOffline, twips::rect(240, 1920, 3015, 255));
     // Below the status line; usable once a secret store answers.
-    chkRemember = checkBox(this, "chkRemember", QStringLiteral("Remember password"),
-                           twips::rect(240, 2220, 3015, 255));
+    chkRemember = check(this, "chkRemember", QStringLiteral("Remember password"),
+                        twips::rect(240, 2220, 3015, 255));
     chkRemember->setEnabled(false);
 }
 
@@ -111,10 +104,6 @@ bool LoginFrame::signOn() {
 
 void LoginFrame::showStatus(const QString &text) {
     labStat->setText(text);
-}
-
-QString LoginFrame::status() const {
-    return labStat->text();
 }
 
 void LoginFrame::setFormattedName(const QString &formatted) {

@@ -32,7 +32,6 @@ class LoginFrame : public QFrame {
     // sign-on. False, with the alert, when the port is not a port.
     bool signOn();
     void showStatus(const QString &text);
-    QString status() const;
     // A successful sign-on: remembered, and its password stored when the
     // user asked for it.
     void signedOn();

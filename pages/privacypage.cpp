@@ -77,7 +77,7 @@ PrivacyPage::PrivacyPage(const PageKit &kit, PrivacyState *privacy, QWidget *par
             [this](const QString &name) { lstAllow->addItem(name); });
     const auto takeOff = [](QListWidget *list, const QString &name) {
         for (int i = list->count() - 1; i >= 0; --i)
-            if (PrivacyState::listed({list->item(i)->text()}, name))
+            if (PrivacyState::sameName(list->item(i)->text(), name))
                 delete list->takeItem(i);
     };
     connect(m_privacy, &PrivacyState::blockedRemoved, lstBlock,
@@ -99,7 +99,7 @@ void PrivacyPage::addRemoveAction(QListWidget *list, const char *name,
     connect(action, &QAction::triggered, this, remove);
 }
 
-bool PrivacyPage::named(const QString &name, const QString &what) {
+bool PrivacyPage::hasName(const QString &name, const QString &what) {
     if (!name.trimmed().isEmpty())
         return true;
     m_kit.Errors(QStringLiteral("Please type the screen name to %1.").arg(what));
@@ -147,7 +147,7 @@ void PrivacyPage::optPrivacy_Click(int Index) {
 
 // "Allow List" (mode 3) is selected, then the name permitted.
 void PrivacyPage::CmdAddAllow_Click() {
-    if (named(txtAllowUser->text(), QStringLiteral("allow")) &&
+    if (hasName(txtAllowUser->text(), QStringLiteral("allow")) &&
         !m_privacy->allow(txtAllowUser->text()))
         m_kit.notSent();
 }
@@ -155,7 +155,7 @@ void PrivacyPage::CmdAddAllow_Click() {
 // The name is denied; the mode becomes "Block List" only from "Allow All",
 // never looser than what is in force.
 void PrivacyPage::cmdAddBlock_Click() {
-    if (named(txtBlockuser->text(), QStringLiteral("block")) &&
+    if (hasName(txtBlockuser->text(), QStringLiteral("block")) &&
         !m_privacy->block(txtBlockuser->text()))
         m_kit.notSent();
 }

@@ -50,7 +50,8 @@ class PrivacyPage : public QWidget {
   private:
     void showMode(qint16 mode);
     void addRemoveAction(QListWidget *list, const char *name, void (PrivacyPage::*remove)());
-    bool named(const QString &name, const QString &what);
+    // False, with the alert, when no name was typed.
+    bool hasName(const QString &name, const QString &what);
 
     PageKit m_kit;
     PrivacyState *m_privacy;

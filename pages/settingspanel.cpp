@@ -28,7 +28,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+using pagewidgets::button;
 using pagewidgets::label;
+using pagewidgets::named;
 
 namespace {
 
@@ -40,20 +42,10 @@ const char *const kSchemeTexts[] = {
     "txtColor", "Label19", "txtBackColor", "txtIM",   "Label1",  "Label2",   "Label3",
     "txtSn",    "txtPw",   "txtServer",    "txtPort", "labStat"};
 
-template <typename W> W *named(W *w, const char *name, QRect where) {
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(where);
-    return w;
-}
-
 ClickLabel *clickLabel(QWidget *parent, const char *name, const QString &text, QRect where) {
     auto *l = named(new ClickLabel(text, parent), name, where);
     uicolors::setForeColor(l, uicolors::clickable());
     return l;
-}
-
-QPushButton *pushButton(QWidget *parent, const char *name, const QString &text, QRect where) {
-    return named(new QPushButton(text, parent), name, where);
 }
 
 // "#RRGGBB" read back into a colour; black when it does not read.
@@ -84,14 +76,12 @@ void SettingsPanel::buildHeader() {
     connect(Label6, &ClickLabel::clicked, this, &SettingsPanel::logoutClicked);
     connect(Label24, &ClickLabel::clicked, this, &SettingsPanel::Label24_Click);
 
-    Command4 = pushButton(this, "Command4", QStringLiteral("Change Colors"),
-                          twips::rect(4320, 0, 1335, 300));
+    Command4 =
+        button(this, "Command4", QStringLiteral("Change Colors"), twips::rect(4320, 0, 1335, 300));
     Label23 = label(this, "Label23", QStringLiteral("Settings:"), twips::rect(4320, 360, 615, 255));
-    Command5 =
-        pushButton(this, "Command5", QStringLiteral("Save"), twips::rect(4320, 600, 615, 300));
+    Command5 = button(this, "Command5", QStringLiteral("Save"), twips::rect(4320, 600, 615, 300));
     Command5->setEnabled(false);
-    Command8 =
-        pushButton(this, "Command8", QStringLiteral("Load"), twips::rect(5040, 600, 615, 300));
+    Command8 = button(this, "Command8", QStringLiteral("Load"), twips::rect(5040, 600, 615, 300));
     Command8->setEnabled(false);
     Command5->setAccessibleName(QStringLiteral("Save the colour scheme"));
     Command8->setAccessibleName(QStringLiteral("Load a colour scheme"));

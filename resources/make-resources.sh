@@ -45,17 +45,21 @@ open(path, "wb").write(data)
 PY
 }
 
-buddies() { # $1: file suffix
-  # 1: online buddy - a running figure on a blue disc.
+running_figure() { # $1: disc colour, $2: its rim, $3: file
   convert -size "$(size 16 16)" xc:none \
-    -fill '#2f6fd6' -stroke '#1b4a99' -strokewidth "$(sw 1)" \
+    -fill "$1" -stroke "$2" -strokewidth "$(sw 1)" \
     -draw "circle $(p 7.5 7.5) $(p 7.5 0.5)" \
     -stroke white -strokewidth "$(sw 1.4)" -fill none \
     -draw "circle $(p 9 3.6) $(p 9 2.6)" \
     -draw "line $(p 8.5 5) $(p 7 9)" -draw "line $(p 8 6) $(p 11 8)" \
     -draw "line $(p 8 6) $(p 5 6.5)" \
     -draw "line $(p 7 9) $(p 9.5 12.5)" -draw "line $(p 7 9) $(p 4.5 11.5)" \
-    "${PNG[@]}" "buddy-online$1.png"
+    "${PNG[@]}" "$3"
+}
+
+buddies() { # $1: file suffix
+  # 1: online buddy - a running figure on a blue disc.
+  running_figure '#2f6fd6' '#1b4a99' "buddy-online$1.png"
   # 2: idle buddy - a green Zzz.
   # shellcheck disable=SC2046 # text() gives options and their values
   convert -size "$(size 16 16)" xc:none -fill '#1f9d3a' -stroke none \
@@ -74,15 +78,7 @@ buddies() { # $1: file suffix
     -draw "rectangle $(box 6 11 7 11)" -draw "rectangle $(box 9 11 10 11)" \
     -draw "rectangle $(box 6 13 10 13)" "${PNG[@]}" "buddy-mobile$1.png"
   # 5: offline buddy - the running figure on a grey disc.
-  convert -size "$(size 16 16)" xc:none \
-    -fill '#b4b8bc' -stroke '#8a8f94' -strokewidth "$(sw 1)" \
-    -draw "circle $(p 7.5 7.5) $(p 7.5 0.5)" \
-    -stroke white -strokewidth "$(sw 1.4)" -fill none \
-    -draw "circle $(p 9 3.6) $(p 9 2.6)" \
-    -draw "line $(p 8.5 5) $(p 7 9)" -draw "line $(p 8 6) $(p 11 8)" \
-    -draw "line $(p 8 6) $(p 5 6.5)" \
-    -draw "line $(p 7 9) $(p 9.5 12.5)" -draw "line $(p 7 9) $(p 4.5 11.5)" \
-    "${PNG[@]}" "buddy-offline$1.png"
+  running_figure '#b4b8bc' '#8a8f94' "buddy-offline$1.png"
 }
 
 window_icon() { # $1: file suffix

@@ -1,7 +1,6 @@
 #include "clickfield.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include "clickable.h"
 
 ClickField::ClickField(const QString &text, QWidget *parent) : QLineEdit(text, parent) {
     setReadOnly(true);
@@ -9,13 +8,12 @@ ClickField::ClickField(const QString &text, QWidget *parent) : QLineEdit(text, p
 }
 
 void ClickField::mousePressEvent(QMouseEvent *event) {
-    m_pressed = event->button() == Qt::LeftButton;
+    m_pressed = clickable::startsClick(event);
     QLineEdit::mousePressEvent(event);
 }
 
 void ClickField::mouseReleaseEvent(QMouseEvent *event) {
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
+    const bool click = clickable::endsClick(this, event, m_pressed);
     m_pressed = false;
     QLineEdit::mouseReleaseEvent(event);
     if (click)
@@ -23,14 +21,8 @@ void ClickField::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 void ClickField::keyPressEvent(QKeyEvent *event) {
-    switch (event->key()) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        emit clicked();
-        return;
-    default:
-        QLineEdit::keyPressEvent(event);
-    }
+    if (!clickable::isPressKey(event))
+        return QLineEdit::keyPressEvent(event);
+    event->accept();
+    emit clicked();
 }

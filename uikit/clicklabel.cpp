@@ -1,7 +1,7 @@
 #include "clicklabel.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include "clickable.h"
+
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
@@ -13,13 +13,12 @@ ClickLabel::ClickLabel(const QString &text, QWidget *parent) : QLabel(parent) {
 }
 
 void ClickLabel::mousePressEvent(QMouseEvent *event) {
-    m_pressed = event->button() == Qt::LeftButton;
+    m_pressed = clickable::startsClick(event);
     event->accept();
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event) {
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
+    const bool click = clickable::endsClick(this, event, m_pressed);
     m_pressed = false;
     event->accept();
     if (click)
@@ -27,16 +26,10 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 void ClickLabel::keyPressEvent(QKeyEvent *event) {
-    switch (event->key()) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        emit clicked();
-        return;
-    default:
-        QLabel::keyPressEvent(event);
-    }
+    if (!clickable::isPressKey(event))
+        return QLabel::keyPressEvent(event);
+    event->accept();
+    emit clicked();
 }
 
 void ClickLabel::paintEvent(QPaintEvent *event) {

@@ -13,14 +13,6 @@
 
 namespace pagewidgets {
 
-namespace {
-template <typename W> W *named(W *w, const char *name, QRect where) {
-    w->setObjectName(QLatin1String(name));
-    w->setGeometry(where);
-    return w;
-}
-} // namespace
-
 QRect onPage(int left, int top, int width, int height) {
     return twips::rect(left, top - kPageTop, width, height);
 }

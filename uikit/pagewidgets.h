@@ -5,6 +5,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QWidget>
 
 class QCheckBox;
 class QLabel;
@@ -24,6 +25,13 @@ constexpr int kPageTop = 300;
 QRect onPage(int left, int top, int width, int height);
 // Places in a plain panel.
 QRect inPanel(int left, int top, int width, int height);
+
+// Gives a widget its object name and its place.
+template <typename W> W *named(W *w, const char *name, QRect where) {
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(where);
+    return w;
+}
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, QRect where);
 QLineEdit *field(QWidget *parent, const char *name, const QString &text, QRect where);

@@ -93,9 +93,9 @@ void TestHostileGui::markupShownLiterally() {
     QVERIFY(node);
     QCOMPARE(node->text(0), name);
     QCOMPARE(node->parent()->text(0), group);
-    QVERIFY(node->parent()->toolTip(0).isEmpty());
+    QVERIFY(w.PicLogin->buddyList->toolTipOf(node->parent()).isEmpty());
     QTextDocument tip;
-    tip.setHtml(node->toolTip(0));
+    tip.setHtml(w.PicLogin->buddyList->toolTipOf(node));
     QVERIFY(tip.toPlainText().startsWith(shown::name(name) + QStringLiteral("\n")));
     QVERIFY(!hasImage(&tip));
 

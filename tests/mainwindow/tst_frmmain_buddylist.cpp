@@ -8,9 +8,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QToolTip>
 
 namespace {
 
@@ -101,7 +103,8 @@ void TestFrmMain::aliases() {
     QCOMPARE(rig->w->Tab1->tabText(tab), QStringLiteral("Janie <3"));
     auto *header = rig->w->imViews.last()->findChild<QLineEdit *>(QStringLiteral("txtuser"));
     QTRY_COMPARE(header->text(), QStringLiteral("Janie <3"));
-    QVERIFY(tree->nodeByKey("Jane Doe")->toolTip(0).contains(QStringLiteral("Jane Doe")));
+    QVERIFY(rig->w->PicLogin->buddyList->toolTipOf(tree->nodeByKey("Jane Doe"))
+                .contains(QStringLiteral("Jane Doe")));
     QCOMPARE(ClientSettings().aliases(QStringLiteral("myname")).value(QStringLiteral("janedoe")),
              QStringLiteral("Janie <3"));
 
@@ -305,10 +308,16 @@ void TestFrmMain::buddyActions() {
     // The tooltip tells the state in words.
     for (const char *part : {"Jane Doe", "Status: Away", "Idle: 5 minutes", "Warning level: 3%",
                              "Online since: 2026-"})
-        QVERIFY2(node->toolTip(0).contains(QLatin1String(part)), part);
+        QVERIFY2(rig->w->PicLogin->buddyList->toolTipOf(node).contains(QLatin1String(part)), part);
     rig->w->PicLogin->tab2->setCurrentIndex(5);
     rig->w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(rig->w.get()));
+    // ... and shows it when the mouse rests on the buddy.
+    const QPoint on = tree->visualItemRect(node).center();
+    QHelpEvent help(QEvent::ToolTip, on, tree->viewport()->mapToGlobal(on));
+    QApplication::sendEvent(tree->viewport(), &help);
+    QTRY_VERIFY(QToolTip::text().contains(QLatin1String("Status: Away")));
+    QToolTip::hideText();
     tree->setCurrentItem(node);
     rig->server.clearReceived();
     if (action == QLatin1String("double click")) {
