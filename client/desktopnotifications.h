@@ -2,7 +2,7 @@
 // Desktop notifications through the desktop's notification service on the
 // session bus, for desktops without a tray. A click on one of ours comes
 // back as `activated` with the key it was shown under (the conversation's
-// caption). Without a session bus or a service nothing is shown, nothing
+// key as text). Without a session bus or a service nothing is shown, nothing
 // blocks and nothing fails.
 
 #include <QHash>

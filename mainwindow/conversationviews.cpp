@@ -97,13 +97,21 @@ void ConversationViews::closeIM(int index) {
     freeView(imViews, index);
 }
 
-QString ConversationViews::closeRoom(int index) {
+ConversationKey ConversationViews::closeRoom(int index) {
     m_conversations->closeRoom(index);
     if (index < 1 || index >= chatViews.size() || !chatViews.at(index))
-        return QString();
-    const QString caption = chatViews.at(index)->Chatids;
+        return ConversationKey();
+    const ConversationKey key = keyOf(chatViews.at(index));
     freeView(chatViews, index);
-    return caption;
+    return key;
+}
+
+ConversationKey ConversationViews::keyOf(const ctlIM *view) {
+    return ConversationKey::ofPerson(view->IMUser);
+}
+
+ConversationKey ConversationViews::keyOf(const ctlChat *view) {
+    return ConversationKey::ofRoom(view->Chatid2.toInt(), view->Chatids);
 }
 
 void ConversationViews::closeAll() {
@@ -140,27 +148,25 @@ void ConversationViews::hideAll() {
             view->hide();
 }
 
-// An empty caption (no tab selected) matches no view: empty keys belong to
-// the templates and to closed conversations.
-QWidget *ConversationViews::showFor(const QString &caption) {
-    if (caption.isEmpty())
+QWidget *ConversationViews::viewFor(const ConversationKey &key) const {
+    switch (key.kind) {
+    case ConversationKey::Kind::Person:
+        return imViewOf(key.caption);
+    case ConversationKey::Kind::Room:
+        return roomViewOf(key.chatId);
+    case ConversationKey::Kind::None:
+        break;
+    }
+    return nullptr;
+}
+
+QWidget *ConversationViews::showFor(const ConversationKey &key) {
+    QWidget *view = viewFor(key);
+    if (!view)
         return nullptr;
-    QWidget *shown = nullptr;
-    for (ctlChat *view : std::as_const(chatViews)) {
-        if (view && view->Chatids == caption) {
-            view->show();
-            m_chatPanel->show();
-            shown = view;
-        }
-    }
-    for (ctlIM *view : std::as_const(imViews)) {
-        if (view && view->IMUser == caption) {
-            view->show();
-            m_imPanel->show();
-            shown = view;
-        }
-    }
-    return shown;
+    view->show();
+    (key.isRoom() ? m_chatPanel : m_imPanel)->show();
+    return view;
 }
 
 void ConversationViews::refreshAll() {

@@ -5,6 +5,8 @@
 // its slot reused: memory follows the open conversations, not the history
 // of the session. Views fill their panel and grow with it.
 
+#include "conversationkey.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -32,9 +34,9 @@ class ConversationViews : public QObject {
     // A new, hidden view for a room, under its caption (name and ".").
     ctlChat *openRoom(const QString &room, qint32 chatId);
     // The user closed the conversation / left the room: the view goes. A
-    // room's caption is returned.
+    // room's key is returned.
     void closeIM(int index);
-    QString closeRoom(int index);
+    ConversationKey closeRoom(int index);
     // Signing off ends every conversation (the templates stay).
     void closeAll();
 
@@ -45,10 +47,14 @@ class ConversationViews : public QObject {
     // Some open room, or nullptr.
     ctlChat *anyRoom() const;
 
+    static ConversationKey keyOf(const ctlIM *view);
+    static ConversationKey keyOf(const ctlChat *view);
+    // The open conversation's view, or nullptr.
+    QWidget *viewFor(const ConversationKey &key) const;
+
     void hideAll();
-    // Shows each view whose key is the caption, with its panel; the view
-    // shown (the last), or nullptr.
-    QWidget *showFor(const QString &caption);
+    // Shows the conversation's view with its panel; the view, or nullptr.
+    QWidget *showFor(const ConversationKey &key);
 
     // UpdateFonts on every chat view, then every IM view, templates included.
     void refreshAll();

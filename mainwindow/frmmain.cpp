@@ -150,9 +150,9 @@ void frmMain::finishBuilding() {
     m_tray->addTrayIcon(windowIcon(), kCaption);
     m_alerts->setTray(m_tray);
     // A click on a notification leads to its conversation.
-    connect(m_alerts, &MessageAlerts::activated, this, [this](const QString &caption) {
+    connect(m_alerts, &MessageAlerts::activated, this, [this](const ConversationKey &key) {
         showMe_Click();
-        const int index = Tab1->conversationIndex(caption);
+        const int index = Tab1->conversationIndex(key);
         if (index >= 0)
             Tab1->setCurrentIndex(index);
     });

@@ -73,9 +73,9 @@ class frmMain : public QWidget, public ViewHost {
     void TabUpdate() override { Tab1_Click(); }
     void hider();
     void logout();
-    bool isTab(const QString &caption) const { return Tab1->conversationIndex(caption) >= 0; }
-    void CloseTab(const QString &caption) override;
-    int addTab(const QString &caption) { return Tab1->addCaption(caption); }
+    bool isTab(const QString &partner) const;
+    void CloseTab(const QString &partner) override;
+    int addTab(const QString &partner);
     QString tabCaption(int index) const { return Tab1->caption(index); }
     QString selectedTabCaption() const { return Tab1->selectedCaption(); }
     void KillIM(int index);

@@ -35,7 +35,7 @@ void frmMain::Tab1_Click() {
         PicLogin->show();
     } else if (Tab1->isFixed(index, TabStrip::Fixed::Credits)) {
         PicCredits->show();
-    } else if (QWidget *view = m_views ? m_views->showFor(Tab1->caption(index)) : nullptr) {
+    } else if (QWidget *view = m_views ? m_views->showFor(Tab1->key(index)) : nullptr) {
         // The cursor goes to the input box of the conversation on top, and
         // the title names its partner or room.
         QString partner;
@@ -51,9 +51,17 @@ void frmMain::Tab1_Click() {
     setWindowTitle(title);
 }
 
-// A conversation's tab goes; the fixed tabs are never conversations.
-void frmMain::CloseTab(const QString &caption) {
-    Tab1->removeConversation(caption);
+bool frmMain::isTab(const QString &partner) const {
+    return Tab1->conversationIndex(ConversationKey::ofPerson(partner)) >= 0;
+}
+
+int frmMain::addTab(const QString &partner) {
+    return Tab1->addConversation(ConversationKey::ofPerson(partner));
+}
+
+// A person's conversation tab goes; the fixed tabs are never conversations.
+void frmMain::CloseTab(const QString &partner) {
+    Tab1->removeConversation(ConversationKey::ofPerson(partner));
     Tab1_Click();
 }
 
@@ -64,17 +72,17 @@ void frmMain::KillIM(int index) {
 
 void frmMain::ExitChat(int index) {
     // The view refreshes the panels itself (TabUpdate) once its keys are empty.
-    const QString caption = m_views->closeRoom(index);
-    if (!caption.isEmpty())
-        Tab1->removeConversation(caption);
+    const ConversationKey key = m_views->closeRoom(index);
+    if (!key.isNull())
+        Tab1->removeConversation(key);
 }
 
 // "Send IM" and "IM User": one conversation per person; an open one is
 // brought forward, a new one shows once its tab is selected.
 void frmMain::openIM(const QString &name) {
     if (const ctlIM *open = m_views->imViewOf(name)) {
-        const int index = Tab1->conversationIndex(open->IMUser);
-        Tab1->setCurrentIndex(index >= 0 ? index : Tab1->addCaption(open->IMUser));
+        const int index = Tab1->conversationIndex(ConversationViews::keyOf(open));
+        Tab1->setCurrentIndex(index >= 0 ? index : addTab(open->IMUser));
         return;
     }
     m_views->openIM(name);
@@ -93,7 +101,7 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
     if (view) {
         view->receive(strUserName, strMessage);
         imViews.first()->hide();
-        m_alerts->messageOutOfSight(view->IMUser, strUserName, strMessage,
+        m_alerts->messageOutOfSight(ConversationViews::keyOf(view), strUserName, strMessage,
                                     awayPage->holdsNewTabs() && !isTab(view->IMUser));
     } else {
         if (conversations.imsFull()) {
@@ -110,7 +118,8 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
         // go to the new partner. A held one gets its tab at "I'm Back".
         if (!awayPage->holdsNewTabs())
             addTab(strUserName);
-        m_alerts->messageOutOfSight(strUserName, strUserName, strMessage, awayPage->holdsNewTabs());
+        m_alerts->messageOutOfSight(ConversationViews::keyOf(view), strUserName, strMessage,
+                                    awayPage->holdsNewTabs());
     }
     if (!away.isAway())
         return;
@@ -138,8 +147,8 @@ void frmMain::toc_JoinedChat(const QString &strChatName, qint32 lngChatID) {
                    .arg(kMaxOpenRooms));
         return;
     }
-    addTab(room + QLatin1Char('.'));
-    m_views->openRoom(room, lngChatID);
+    const ctlChat *view = m_views->openRoom(room, lngChatID);
+    Tab1->addConversation(ConversationViews::keyOf(view));
 }
 
 void frmMain::toc_ChatMessage(qint32 lngChatID, const QString &strUserName,
@@ -156,8 +165,9 @@ void frmMain::toc_ChatMessage(qint32 lngChatID, const QString &strUserName,
     // when someone else names the user.
     if (mine)
         return;
+    const ConversationKey key = ConversationViews::keyOf(view);
     if (NotifyRules::namesUser(toc::removeHtml(strMessage), ownScreenName()))
-        m_alerts->messageOutOfSight(view->Chatids, strUserName, strMessage, false);
-    else if (!m_alerts->isOnScreen(view->Chatids))
-        Tab1->markUnseen(view->Chatids);
+        m_alerts->messageOutOfSight(key, strUserName, strMessage, false);
+    else if (!m_alerts->isOnScreen(key))
+        Tab1->markUnseen(key);
 }

@@ -36,17 +36,14 @@ constexpr int kAwayExtra = 4455 - 3615;
 // credits close as with "Close Tab".
 void closeSelected(frmMain *w) {
     const int index = w->Tab1->currentIndex();
-    const QString caption = w->Tab1->caption(index);
     if (w->Tab1->isFixed(index, TabStrip::Fixed::Credits))
         emit w->PicCredits->closeRequested();
-    if (caption.isEmpty() || w->Tab1->isFixed(index, TabStrip::Fixed::Credits) ||
-        w->Tab1->isFixed(index, TabStrip::Fixed::Settings))
-        return;
+    const ConversationKey key = w->Tab1->key(index);
     for (ctlIM *view : std::as_const(w->imViews))
-        if (view && view->IMUser == caption)
+        if (view && !view->IMUser.isEmpty() && ConversationViews::keyOf(view) == key)
             return view->closeConversation();
     for (ctlChat *view : std::as_const(w->chatViews))
-        if (view && view->Chatids == caption)
+        if (view && !view->Chatids.isEmpty() && ConversationViews::keyOf(view) == key)
             return view->leaveRoom();
 }
 
@@ -73,7 +70,7 @@ void frmMain::connectPages() {
                 pages->chatIM->txtIM->setText(name);
                 pages->chatIM->cmdIM_Click();
                 if (const ctlIM *view = m_views->imViewOf(name))
-                    Tab1->setCurrentIndex(Tab1->conversationIndex(view->IMUser));
+                    Tab1->setCurrentIndex(Tab1->conversationIndex(ConversationViews::keyOf(view)));
             });
     connect(pages->buddyList->menus, &BuddyMenus::blockRequested, pages->privacy,
             &PrivacyPage::block);
@@ -82,10 +79,7 @@ void frmMain::connectPages() {
     connect(pages->buddyList->menus, &BuddyMenus::historyRequested, this,
             [this](const QString &buddy) { m_history->showWindow(buddy, ownScreenName()); });
     // An IM's tab and header show the partner's alias; a room's tab its name.
-    Tab1->shownAs = [this](const QString &caption) {
-        const ctlIM *im = m_views->imViewOf(caption);
-        return im && im->IMUser == caption ? shownName(caption) : shown::name(caption);
-    };
+    Tab1->shownAs = [this](const QString &partner) { return shownName(partner); };
     connect(pages->buddyList->aliases, &BuddyAliases::changed, this, [this] {
         Tab1->refreshCaptions();
         for (ctlIM *view : std::as_const(imViews))

@@ -31,7 +31,8 @@ MessageAlerts::MessageAlerts(QWidget *window, TabStrip *tabs, ClientSettings *se
 DesktopNotifications *MessageAlerts::desktop() {
     if (!m_desktop) {
         m_desktop = new DesktopNotifications(this);
-        connect(m_desktop, &DesktopNotifications::activated, this, &MessageAlerts::activated);
+        connect(m_desktop, &DesktopNotifications::activated, this,
+                [this](const QString &key) { emit activated(ConversationKey::fromText(key)); });
     }
     return m_desktop;
 }
@@ -39,37 +40,37 @@ DesktopNotifications *MessageAlerts::desktop() {
 void MessageAlerts::setTray(mdlTray *tray) {
     m_tray = tray;
     connect(tray, &mdlTray::messageClicked, this, [this] {
-        if (!m_trayCaption.isEmpty())
-            emit activated(m_trayCaption);
+        if (!m_trayKey.isNull())
+            emit activated(m_trayKey);
     });
 }
 
-bool MessageAlerts::isOnScreen(const QString &caption) const {
+bool MessageAlerts::isOnScreen(const ConversationKey &key) const {
     const int index = m_tabs->currentIndex();
     return m_window->isVisible() && !m_window->isMinimized() && m_window->isActiveWindow() &&
-           index >= 0 && m_tabs->isConversation(index, caption);
+           index >= 0 && m_tabs->isConversation(index, key);
 }
 
-void MessageAlerts::messageOutOfSight(const QString &caption, const QString &from,
+void MessageAlerts::messageOutOfSight(const ConversationKey &key, const QString &from,
                                       const QString &message, bool held) {
-    if (isOnScreen(caption))
+    if (isOnScreen(key))
         return;
     // A flood into one conversation must not repaint the strip or ring the
     // desktop once per IM: only a change of mark, or a notification due.
-    const bool marked = m_tabs->markUnseen(caption);
+    const bool marked = m_tabs->markUnseen(key);
     if (held)
         return;
-    const bool due = m_tray && m_rules.due(caption, m_clock.elapsed(), held);
+    const bool due = m_tray && m_rules.due(key.text(), m_clock.elapsed(), held);
     if (marked || due)
         QApplication::alert(m_window);
     if (due)
-        notify(caption, from, NotifyRules::excerpt(render::plainText(message)));
+        notify(key, from, NotifyRules::excerpt(render::plainText(message)));
 }
 
-void MessageAlerts::notify(const QString &caption, const QString &title, const QString &text) {
+void MessageAlerts::notify(const ConversationKey &key, const QString &title, const QString &text) {
     m_tray->notify(title, text);
     if (m_tray->isShown())
-        m_trayCaption = caption;
+        m_trayKey = key;
     else
-        desktop()->notify(caption, title, text);
+        desktop()->notify(key.text(), title, text);
 }

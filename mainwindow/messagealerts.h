@@ -8,6 +8,7 @@
 // the conversation.
 
 #include "client/notifyrules.h"
+#include "conversationkey.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -28,19 +29,19 @@ class MessageAlerts : public QObject {
 
     // The tray, once it exists (it is made after the first paint).
     void setTray(mdlTray *tray);
-    void messageOutOfSight(const QString &caption, const QString &from, const QString &message,
+    void messageOutOfSight(const ConversationKey &key, const QString &from, const QString &message,
                            bool held);
-    bool isOnScreen(const QString &caption) const;
+    bool isOnScreen(const ConversationKey &key) const;
     DesktopNotifications *desktop();
 
     QAction *mnuNotify = nullptr; // "Notify on new IMs"
 
   signals:
     // A notification of this conversation was clicked.
-    void activated(const QString &caption);
+    void activated(const ConversationKey &key);
 
   private:
-    void notify(const QString &caption, const QString &title, const QString &text);
+    void notify(const ConversationKey &key, const QString &title, const QString &text);
 
     QWidget *m_window;
     TabStrip *m_tabs;
@@ -48,5 +49,5 @@ class MessageAlerts : public QObject {
     DesktopNotifications *m_desktop = nullptr;
     NotifyRules m_rules;
     QElapsedTimer m_clock;
-    QString m_trayCaption; // the conversation of the tray's last balloon
+    ConversationKey m_trayKey; // the conversation of the tray's last balloon
 };

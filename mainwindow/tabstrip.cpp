@@ -2,6 +2,8 @@
 
 #include "uikit/shownname.h"
 
+#include <QPainter>
+#include <QPixmap>
 #include <QSignalBlocker>
 
 namespace {
@@ -31,21 +33,44 @@ int TabStrip::appendTab(const QString &shown, const QVariant &key) {
     return index;
 }
 
-QString TabStrip::shownCaption(const QString &caption) const {
+QString TabStrip::shownCaption(const ConversationKey &key) const {
+    QString shown = !key.isRoom() && shownAs ? shownAs(key.caption) : shown::name(key.caption);
     // A single '&' would be taken as a mnemonic and vanish.
-    QString shown = shownAs ? shownAs(caption) : shown::name(caption);
     shown.replace(QLatin1Char('&'), QLatin1String("&&"));
     return shown;
 }
 
-int TabStrip::addCaption(const QString &caption) {
-    return appendTab(shownCaption(caption), caption);
+// A '#' drawn beside a room's caption: no screen name can draw an icon.
+QIcon TabStrip::roomMark() const {
+    if (m_roomMark.isNull()) {
+        const qreal ratio = devicePixelRatioF();
+        const int side = fontMetrics().height();
+        QPixmap mark(QSize(side, side) * ratio);
+        mark.setDevicePixelRatio(ratio);
+        mark.fill(Qt::transparent);
+        QPainter paint(&mark);
+        QFont bold = font();
+        bold.setBold(true);
+        paint.setFont(bold);
+        paint.setPen(QColor(0, 0, 160));
+        paint.drawText(QRect(0, 0, side, side), Qt::AlignCenter, QStringLiteral("#"));
+        paint.end();
+        m_roomMark = QIcon(mark);
+    }
+    return m_roomMark;
+}
+
+int TabStrip::addConversation(const ConversationKey &key) {
+    const int index = appendTab(shownCaption(key), QVariant::fromValue(key));
+    if (key.isRoom())
+        setTabIcon(index, roomMark());
+    return index;
 }
 
 void TabStrip::refreshCaptions() {
     for (int i = 0; i < count(); ++i)
-        if (tabData(i).typeId() == QMetaType::QString)
-            setTabText(i, shownCaption(tabData(i).toString()));
+        if (const ConversationKey k = key(i); !k.isNull())
+            setTabText(i, shownCaption(k));
 }
 
 int TabStrip::addFixed(Fixed tab) {
@@ -70,22 +95,33 @@ void TabStrip::removeFixed(Fixed tab) {
         removeTab(index);
 }
 
-bool TabStrip::isConversation(int index, const QString &caption) const {
-    const QVariant key = tabData(index);
-    return key.typeId() == QMetaType::QString && key.toString() == caption;
+ConversationKey TabStrip::key(int index) const {
+    const QVariant data = tabData(index);
+    return data.metaType() == QMetaType::fromType<ConversationKey>() ? data.value<ConversationKey>()
+                                                                     : ConversationKey();
 }
 
-int TabStrip::conversationIndex(const QString &caption) const {
+bool TabStrip::isConversation(int index, const ConversationKey &k) const {
+    return !k.isNull() && key(index) == k;
+}
+
+int TabStrip::conversationIndex(const ConversationKey &k) const {
     for (int i = 0; i < count(); ++i)
-        if (isConversation(i, caption))
+        if (isConversation(i, k))
             return i;
     return -1;
 }
 
-void TabStrip::removeConversation(const QString &caption) {
+void TabStrip::removeConversation(const ConversationKey &k) {
     for (int i = count() - 1; i >= 0; --i)
-        if (isConversation(i, caption))
+        if (isConversation(i, k))
             removeTab(i);
+}
+
+void TabStrip::replaceKey(const ConversationKey &from, const ConversationKey &to) {
+    for (int i = 0; i < count(); ++i)
+        if (isConversation(i, from))
+            setTabData(i, QVariant::fromValue(to));
 }
 
 QString TabStrip::caption(int index) const {
@@ -93,7 +129,7 @@ QString TabStrip::caption(int index) const {
         return kSettings;
     if (isFixed(index, Fixed::Credits))
         return kCredits;
-    return tabData(index).toString();
+    return key(index).caption;
 }
 
 QString TabStrip::selectedCaption() const {
@@ -101,10 +137,10 @@ QString TabStrip::selectedCaption() const {
     return index < 0 ? QString() : caption(index);
 }
 
-bool TabStrip::markUnseen(const QString &caption) {
+bool TabStrip::markUnseen(const ConversationKey &k) {
     bool marked = false;
     for (int i = 0; i < count(); ++i) {
-        if (isConversation(i, caption) && i != currentIndex() && tabTextColor(i) != kHighlight) {
+        if (isConversation(i, k) && i != currentIndex() && tabTextColor(i) != kHighlight) {
             setTabTextColor(i, kHighlight);
             marked = true;
         }

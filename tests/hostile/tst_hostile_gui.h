@@ -50,6 +50,8 @@ class TestHostileGui : public QObject {
     void numbersAtTheLimits();
     void serverCloses_data();
     void serverCloses();
+    void tabsSendToTheirOwnConversation_data();
+    void tabsSendToTheirOwnConversation();
 
   private:
     bool signOn(const QString &config = QStringLiteral("done:\n"));

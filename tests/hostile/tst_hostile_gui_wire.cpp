@@ -1,5 +1,6 @@
 // Numbers out of range in the fields the window uses, numbers at the very
-// limits, and servers that close at awkward moments.
+// limits, servers that close at awkward moments, and conversations whose
+// names look alike.
 #include "tst_hostile_gui.h"
 
 #include "dialogs/frmerr.h"
@@ -12,6 +13,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTabBar>
 
 namespace {
@@ -163,4 +165,45 @@ void TestHostileGui::serverCloses() {
     QCOMPARE(w.imViews.size(), 2);
     QCOMPARE(transcriptOf(w.imViews.last()), QStringLiteral("bob: fresh\n"));
     QCOMPARE(tabKeys(), (QStringList{"Settings", "bob"}));
+}
+
+// A tab shows its own conversation only, and what is typed there goes to
+// that conversation: a person named like a room's caption, two rooms of
+// one name.
+void TestHostileGui::tabsSendToTheirOwnConversation_data() {
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("sent");
+    const QByteArrayList personLikeRoom{"CHAT_JOIN:5:team",
+                                        "IM_IN_ENC2:team.:F:F:T: O:F:L:en:psst"};
+    QTest::newRow("the person's tab") << personLikeRoom << 2 << "toc_send_im \"team.\" \"<";
+    QTest::newRow("the room's tab") << personLikeRoom << 1 << "toc_chat_send \"5\" \"<";
+    const QByteArrayList twoRooms{"CHAT_JOIN:1:Dup", "CHAT_JOIN:2:Dup"};
+    QTest::newRow("first of two rooms") << twoRooms << 1 << "toc_chat_send \"1\" \"<";
+    QTest::newRow("second of two rooms") << twoRooms << 2 << "toc_chat_send \"2\" \"<";
+}
+
+void TestHostileGui::tabsSendToTheirOwnConversation() {
+    QFETCH(QByteArrayList, lines);
+    QFETCH(int, tab);
+    QFETCH(QString, sent);
+    QVERIFY(signOn());
+    QByteArray bytes;
+    for (const QByteArray &l : lines)
+        bytes += frame(l);
+    QVERIFY(deliver(bytes));
+    frmMain &w = *rig->w;
+    QCOMPARE(w.Tab1->count(), 3);
+    QVERIFY(w.Tab1->tabIcon(1).isNull() != w.Tab1->key(1).isRoom());
+    QVERIFY(w.Tab1->tabIcon(2).isNull() != w.Tab1->key(2).isRoom());
+    w.Tab1->setCurrentIndex(tab);
+    QList<QWidget *> shown;
+    for (QWidget *view : w.findChildren<QWidget *>())
+        if ((qobject_cast<ctlIM *>(view) || qobject_cast<ctlChat *>(view)) && view->isVisible())
+            shown << view;
+    QCOMPARE(shown.size(), 1);
+    auto *box = shown.first()->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"));
+    QTest::keyClicks(box, QStringLiteral("hunter2"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY2(rig->server.waitForLineStartingWith(sent), qPrintable(rig->server.lines().join("\n")));
 }
