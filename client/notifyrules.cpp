@@ -22,7 +22,12 @@ bool NotifyRules::namesUser(const QString &plainText, const QString &screenName)
 
 QString NotifyRules::excerpt(const QString &plainText) {
     QString text = plainText.simplified();
-    if (text.size() > kMaxText)
-        text = text.left(kMaxText - 1) + QChar(0x2026);
+    if (text.size() > kMaxText) {
+        text.truncate(kMaxText - 1);
+        // Half a character would show as a replacement sign.
+        if (text.back().isHighSurrogate())
+            text.chop(1);
+        text += QChar(0x2026);
+    }
     return text;
 }

@@ -4,6 +4,7 @@
 #include "client/desktopnotifications.h"
 #include "mdltray.h"
 #include "tabstrip.h"
+#include "uikit/shownname.h"
 #include "views/messagescan.h"
 
 #include <QAction>
@@ -64,7 +65,8 @@ void MessageAlerts::messageOutOfSight(const ConversationKey &key, const QString 
     if (marked || due)
         QApplication::alert(m_window);
     if (due)
-        notify(key, from, NotifyRules::excerpt(render::plainText(message)));
+        notify(key, shown::nameInText(from),
+               shown::line(NotifyRules::excerpt(render::plainText(message))));
 }
 
 void MessageAlerts::notify(const ConversationKey &key, const QString &title, const QString &text) {

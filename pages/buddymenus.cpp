@@ -112,7 +112,7 @@ void BuddyMenus::rembdy_Click() {
     if (m_book->isGroup(text)) {
         m_kit.dialogs()->question(m_parent, QString(),
                                   QStringLiteral("Are you sure you want to remove this group: ") +
-                                      text + QLatin1Char('?'),
+                                      shown::nameInText(text) + QLatin1Char('?'),
                                   false, [self, text](DialogProvider::Answer a) {
                                       if (self && a == DialogProvider::Answer::Yes &&
                                           !self->m_book->removeGroup(text))
@@ -122,13 +122,14 @@ void BuddyMenus::rembdy_Click() {
     }
     // The buddy leaves the group it is shown under, not its other groups.
     const QString group = node->parent() ? node->parent()->text(0) : QString();
-    m_kit.dialogs()->question(
-        m_parent, QString(),
-        QStringLiteral("Are you sure you want to remove this user: ") + text + QLatin1Char('?'),
-        false, [self, group, text](DialogProvider::Answer a) {
-            if (self && a == DialogProvider::Answer::Yes && !self->m_book->removeBuddy(group, text))
-                self->m_kit.notSent();
-        });
+    m_kit.dialogs()->question(m_parent, QString(),
+                              QStringLiteral("Are you sure you want to remove this user: ") +
+                                  shown::nameInText(text) + QLatin1Char('?'),
+                              false, [self, group, text](DialogProvider::Answer a) {
+                                  if (self && a == DialogProvider::Answer::Yes &&
+                                      !self->m_book->removeBuddy(group, text))
+                                      self->m_kit.notSent();
+                              });
 }
 
 // "Aliases User": a name of the user's own for the buddy; an empty one

@@ -1,5 +1,7 @@
 #include "shownname.h"
 
+#include <utility>
+
 namespace shown {
 namespace {
 
@@ -8,24 +10,35 @@ constexpr char16_t kPopDirectionalIsolate = 0x2069;
 
 enum class Kind { Name, Line, Body };
 
-bool isBidiControl(char16_t u) {
+bool isBidiControl(char32_t u) {
     return u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) ||
            (u >= 0x2066 && u <= 0x2069);
 }
 
-bool escapes(QChar c, Kind kind) {
-    const char16_t u = c.unicode();
+// Characters that draw nothing (or draw as a space) though they are not
+// controls: a name holding one looks exactly like the name without it.
+bool isInvisible(char32_t u) {
+    return u == 0x034F || u == 0x115F || u == 0x1160 || u == 0x17B4 || u == 0x17B5 ||
+           (u >= 0x180B && u <= 0x180F) || u == 0x2800 || u == 0x3164 ||
+           (u >= 0xFE00 && u <= 0xFE0F) || u == 0xFFA0 || (u >= 0xFFF0 && u <= 0xFFF8) ||
+           (u >= 0x1BCA0 && u <= 0x1BCA3) || (u >= 0x1D173 && u <= 0x1D17A) ||
+           (u >= 0xE0000 && u <= 0xE0FFF);
+}
+
+bool escapes(char32_t u, Kind kind) {
     if (kind == Kind::Body && (u == '\t' || u == '\r' || u == '\n'))
         return false;
-    switch (c.category()) {
+    switch (QChar::category(u)) {
     case QChar::Other_Control:
     case QChar::Separator_Line:
     case QChar::Separator_Paragraph:
         return true;
     case QChar::Other_Format:
         return kind == Kind::Name || isBidiControl(u);
+    case QChar::Separator_Space:
+        return kind != Kind::Body && u != ' ';
     default:
-        return false;
+        return kind != Kind::Body && isInvisible(u);
     }
 }
 
@@ -34,25 +47,34 @@ QString escapeOne(char16_t u) {
            QString::number(uint(u), 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
+// The code point at `at` and the number of UTF-16 units it takes.
+std::pair<char32_t, int> codePointAt(const QString &text, qsizetype at) {
+    const QChar c = text.at(at);
+    if (c.isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate())
+        return {QChar::surrogateToUcs4(c, text.at(at + 1)), 2};
+    return {c.unicode(), 1};
+}
+
 QString escaped(const QString &text, Kind kind) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     // Most text has nothing to escape: return it as it is.
     auto needs = [&](qsizetype at) {
         const QChar c = text.at(at);
-        return escapes(c, kind) ||
+        return escapes(codePointAt(text, at).first, kind) ||
                (c == QLatin1Char('\\') && at + 1 < n && text.at(at + 1) == QLatin1Char('u'));
     };
     while (i < n && !needs(i))
-        ++i;
-    if (i == n)
+        i += codePointAt(text, i).second;
+    if (i >= n)
         return text;
     QString out = text.left(i);
-    for (; i < n; ++i) {
-        if (needs(i))
-            out += escapeOne(text.at(i).unicode());
-        else
-            out += text.at(i);
+    while (i < n) {
+        const int units = codePointAt(text, i).second;
+        const bool escape = needs(i);
+        for (int k = 0; k < units; ++k)
+            out += escape ? escapeOne(text.at(i + k).unicode()) : QString(text.at(i + k));
+        i += units;
     }
     return out;
 }
@@ -110,9 +132,12 @@ QString body(const QString &text) {
 QString withoutControls(const QString &text) {
     QString out;
     out.reserve(text.size());
-    for (const QChar c : text)
-        if (!escapes(c, Kind::Name))
-            out += c;
+    for (qsizetype i = 0; i < text.size();) {
+        const auto [u, units] = codePointAt(text, i);
+        if (!escapes(u, Kind::Name))
+            out += text.mid(i, units);
+        i += units;
+    }
     return out;
 }
 

@@ -16,7 +16,10 @@ namespace shown {
 
 // A name drawn on its own (a tab, a tree node, the partner field, a member
 // list row, a tooltip, a message box): every control, format and line or
-// paragraph separator character escaped, line breaks and tabs included.
+// paragraph separator character escaped, line breaks and tabs included, and
+// so are spaces other than U+0020 and the characters that draw nothing
+// (fillers, variation selectors, tags): two names that differ never look
+// alike.
 QString name(const QString &text);
 
 // A name inside running text (a transcript line, the status line, an
@@ -29,8 +32,9 @@ QString nameInText(const QString &text);
 QString body(const QString &text);
 
 // A whole line of text that may hold remote pieces (the alert): the
-// controls and bidi controls escaped, line breaks included; other format
-// characters (a zero-width joiner in an emoji) stay.
+// controls, bidi controls, odd spaces and characters that draw nothing
+// escaped, line breaks included; other format characters (a zero-width
+// joiner in an emoji) stay.
 QString line(const QString &text);
 
 // The text with every character name() would escape removed: for a field

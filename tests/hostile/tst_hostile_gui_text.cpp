@@ -3,6 +3,8 @@
 #include "tst_hostile_gui.h"
 
 #include "dialogs/frmerr.h"
+#include "pages/buddylistpage.h"
+#include "pages/buddymenus.h"
 #include "pages/buddytree.h"
 #include "protocol/qeltocsock.h"
 #include "uikit/shownname.h"
@@ -247,6 +249,9 @@ void TestHostileGui::controlsInNamesShownEscaped_data() {
                                             << "mallory\\u000D\\u000Aalice"
                                             << "mallory\\u000D\\u000Aalice"
                                             << "malloryalice";
+    QTest::newRow("invisible mark and filler")
+        << QStringLiteral("alice\u034F\u3164") << QStringLiteral("alice\\u034F\\u3164")
+        << QStringLiteral("alice\\u034F\\u3164") << "alice";
     QTest::newRow("right-to-left name")
         << QStringLiteral("\u05D0\u05D1") << QStringLiteral("\u05D0\u05D1")
         << fsi + QStringLiteral("\u05D0\u05D1") + pdi << QStringLiteral("\u05D0\u05D1");
@@ -276,6 +281,10 @@ void TestHostileGui::controlsInNamesShownEscaped() {
         delegate->displayText(w.PicLogin->buddyList->TreeBL->nodeByKey(name)->text(0), QLocale()),
         alone);
     QCOMPARE(rig->dialogs.texts(QStringLiteral("message")), QStringList{alone});
+    w.PicLogin->buddyList->TreeBL->nodeByKey(name)->setSelected(true);
+    w.PicLogin->buddyList->menus->rembdy->trigger();
+    QCOMPARE(rig->dialogs.texts(QStringLiteral("question")),
+             QStringList{"Are you sure you want to remove this user: " + inText + "?"});
 
     ctlIM *im = w.imViews.last();
     auto *partner = im->findChild<QLineEdit *>(QStringLiteral("txtuser"));

@@ -99,7 +99,8 @@ void TestFrmMain::aliases() {
     };
     alias(true, QStringLiteral(" Janie <3 "));
     menus->mnuIM->trigger();
-    const int tab = rig->w->Tab1->conversationIndex(ConversationKey::ofPerson(QStringLiteral("Jane Doe")));
+    const int tab =
+        rig->w->Tab1->conversationIndex(ConversationKey::ofPerson(QStringLiteral("Jane Doe")));
     QCOMPARE(rig->w->Tab1->tabText(tab), QStringLiteral("Janie <3"));
     auto *header = rig->w->imViews.last()->findChild<QLineEdit *>(QStringLiteral("txtuser"));
     QTRY_COMPARE(header->text(), QStringLiteral("Janie <3"));

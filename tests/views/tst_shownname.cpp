@@ -37,6 +37,17 @@ void TestShownName::shown_data() {
         << QStringLiteral("\\u2028\\u2029\\u2066\\u2069\\u061C\\u200E\\u200F");
     QTest::newRow("zero-width space in a name")
         << int(Name) << QStringLiteral("al\u200Bice") << QStringLiteral("al\\u200Bice");
+    QTest::newRow("invisible marks and fillers in a name")
+        << int(Name) << QStringLiteral("alice\u034F\uFE0F\u3164\u2800")
+        << QStringLiteral("alice\\u034F\\uFE0F\\u3164\\u2800");
+    QTest::newRow("spaces other than the space in a name")
+        << int(Name) << QStringLiteral("a b\u00A0c\u3000") << QStringLiteral("a b\\u00A0c\\u3000");
+    QTest::newRow("a tag character, one escape per unit")
+        << int(Name) << QString::fromUcs4(U"a\U000E0041") << QStringLiteral("a\\uDB40\\uDC41");
+    QTest::newRow("emoji beyond the BMP stays")
+        << int(Name) << QString::fromUcs4(U"\U0001F600") << QString::fromUcs4(U"\U0001F600");
+    QTest::newRow("a body keeps its non-breaking space")
+        << int(Body) << QStringLiteral("a\u00A0b") << QStringLiteral("a\u00A0b");
     QTest::newRow("an escape typed as text stays apart") << int(Name) << "\\u202Eecila"
                                                          << "\\u005Cu202Eecila";
     QTest::newRow("a lone backslash stays") << int(Name) << "a\\b"
