@@ -5,6 +5,7 @@
 // checks that it is consistent.
 #include "bench/privatehome.h"
 #include "dialogs/frmerr.h"
+#include "mainwindow/conversationviews.h"
 #include "mainwindow/frmmain.h"
 #include "protocol/qeltocsock.h"
 #include "tests/support/headlessdialogs.h"
@@ -115,21 +116,28 @@ int lengthOf(const QWidget *view) {
     return view->findChild<QTextEdit *>(QStringLiteral("TEXT"))->document()->characterCount() - 1;
 }
 
+// The open view of a conversation key, or nullptr.
+QWidget *viewOf(frmMain *w, const ConversationKey &key) {
+    for (ctlIM *v : w->imViews)
+        if (v && !v->IMUser.isEmpty() && ConversationViews::keyOf(v) == key)
+            return v;
+    for (ctlChat *v : w->chatViews)
+        if (v && !v->Chatids.isEmpty() && ConversationViews::keyOf(v) == key)
+            return v;
+    return nullptr;
+}
+
 void checkConsistent(frmMain *w) {
     // The templates never carry a conversation.
     check(w->imViews.first()->IMUser.isEmpty());
     check(w->chatViews.first()->Chatids.isEmpty() && w->chatViews.first()->Chatid2.isEmpty());
-    // Every conversation tab has its view.
+    // Every conversation tab has its view, and no two tabs one conversation.
     for (int i = 0; i < w->Tab1->count(); ++i) {
-        const QString key = w->tabCaption(i);
-        if (key == QLatin1String("Settings") || key == QLatin1String("Credits"))
+        const ConversationKey key = w->Tab1->key(i);
+        if (key.isNull())
             continue;
-        bool found = false;
-        for (const ctlIM *v : w->imViews)
-            found = found || (v && v->IMUser == key);
-        for (const ctlChat *v : w->chatViews)
-            found = found || (v && v->Chatids == key);
-        check(found);
+        check(viewOf(w, key) != nullptr);
+        check(w->Tab1->conversationIndex(key) == i);
     }
     for (const ctlChat *v : w->chatViews)
         check(!v || lengthOf(v) <= kChatBound);
@@ -140,21 +148,11 @@ void checkConsistent(frmMain *w) {
 void closeNewest(frmMain *w) {
     if (w->alertWindow() && w->alertWindow()->isVisible())
         w->alertWindow()->close();
-    const QString key = w->tabCaption(w->Tab1->count() - 1);
-    if (key.isEmpty())
-        return;
-    for (ctlIM *v : w->imViews) {
-        if (v && v->IMUser == key) {
-            v->findChild<QPushButton *>(QStringLiteral("Command4"))->click();
-            return;
-        }
-    }
-    for (ctlChat *v : w->chatViews) {
-        if (v && v->Chatids == key) {
-            v->findChild<QPushButton *>(QStringLiteral("cmdLeave"))->click();
-            return;
-        }
-    }
+    QWidget *view = viewOf(w, w->Tab1->key(w->Tab1->count() - 1));
+    if (auto *im = qobject_cast<ctlIM *>(view))
+        im->findChild<QPushButton *>(QStringLiteral("Command4"))->click();
+    else if (auto *room = qobject_cast<ctlChat *>(view))
+        room->findChild<QPushButton *>(QStringLiteral("cmdLeave"))->click();
 }
 
 } // namespace

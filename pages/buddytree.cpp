@@ -94,7 +94,9 @@ QTreeWidgetItem *BuddyTree::addTopNode(const QString &key, const QString &text, 
 QTreeWidgetItem *BuddyTree::addChildNode(const QString &relativeKey, const QString &key,
                                          const QString &text, int image) {
     QTreeWidgetItem *parent = relativeKey.isEmpty() ? nullptr : m_byKey.value(relativeKey);
-    if (!parent)
+    // Only a group takes children: a buddy keyed like a group the server
+    // adds later ("Friends") must not collect that group's buddies.
+    if (!parent || parent->parent())
         return nullptr;
     if (!key.isEmpty() && m_byKey.contains(key))
         return nullptr;

@@ -28,9 +28,9 @@ class BuddyTree : public QTreeWidget {
     // A top-level node. An empty key means the node has none. Returns
     // nullptr, and leaves the tree unchanged, when the key is taken.
     QTreeWidgetItem *addTopNode(const QString &key, const QString &text, int image = 0);
-    // A child of the node whose key is `relativeKey`. Returns nullptr, and
-    // leaves the tree unchanged, when that node does not exist or the key
-    // is taken.
+    // A child of the top-level node whose key is `relativeKey`. Returns
+    // nullptr, and leaves the tree unchanged, when that node does not exist
+    // or is no top-level node, or the key is taken.
     QTreeWidgetItem *addChildNode(const QString &relativeKey, const QString &key,
                                   const QString &text, int image = 0);
 
