@@ -5,6 +5,7 @@
 #include "uikit/anchors.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
+#include "views/viewhost.h"
 
 #include <utility>
 

@@ -97,8 +97,9 @@ void frmMain::cmdLogin_Click() {
 }
 
 // The settings pages and the conversations stay, but nothing shown claims
-// a session any more: the header says offline and no buddy is shown
-// online. "Logout" leads back to the login frame.
+// a session any more: the header says offline, no buddy is shown online
+// and what waited to be sent is not sent. "Logout" leads back to the login
+// frame.
 void frmMain::toc_Disconnected(const QString &why) {
     m_views->outbox->connectionEnded();
     const bool wasSignedOn = std::exchange(m_signedOn, false);

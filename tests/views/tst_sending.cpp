@@ -2,6 +2,7 @@
 // text goes out as text, Shift+Enter, the line limit on the escaped line,
 // the pace with its marks, and the IM to someone who appears offline.
 #include "client/outbox.h"
+#include "client/seenonline.h"
 #include "client/sendpacer.h"
 #include "fakehost.h"
 #include "views/ctlchat.h"
@@ -148,6 +149,7 @@ void TestSending::pacedLines() {
     qint64 now = 0;
     outbox.pacer->setClock([&now] { return now; });
     rig.host.box = &outbox;
+    outbox.seen->note(QStringLiteral("Pal"), true);
     for (const char *typed : {"one", "two", "three"})
         rig.send(QLatin1String(typed));
     QCOMPARE(rig.text->toPlainText(), shown.at(0));
