@@ -30,16 +30,15 @@ struct Rig {
             qFatal("no sign-on");
         if (room) {
             auto *chat = new ctlChat(&host);
-            chat->Chatids = QStringLiteral("room.");
             chat->Chatid2 = QStringLiteral("42");
             view.reset(chat);
-            lineStart = QStringLiteral("toc_chat_send \"42\" \"") + kWirePrefix;
         } else {
             auto *im = new ctlIM(&host);
             im->IMUser = QStringLiteral("Pal");
             view.reset(im);
-            lineStart = QStringLiteral("toc_send_im \"pal\" \"") + kWirePrefix;
         }
+        lineStart = QLatin1String(room ? "toc_chat_send \"42\" \"" : "toc_send_im \"pal\" \"") +
+                    kWirePrefix;
         box = view->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"));
         text = view->findChild<QTextEdit *>(QStringLiteral("TEXT"));
         box->clear();
@@ -65,8 +64,6 @@ class TestSending : public QObject {
   private slots:
     void typedIsText_data();
     void typedIsText();
-    void lineLimitOnEscapedText_data();
-    void lineLimitOnEscapedText();
     void pacedLines_data();
     void pacedLines();
     void offlineNote_data();
@@ -77,13 +74,20 @@ void TestSending::typedIsText_data() {
     QTest::addColumn<bool>("room");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("body");
+    QTest::addColumn<int>("overBy"); // >= 0: "<"s that reach the line limit, and this much more
     for (const bool room : {false, true}) {
         const char *where = room ? "room" : "IM";
         QTest::addRow("%s: markup and entities", where)
             << room << "a < b > c & \"dq\" <b>x</b> &amp; y"
-            << "a &lt; b &gt; c &amp; &quot;dq&quot; &lt;b&gt;x&lt;/b&gt; &amp;amp; y";
+            << "a &lt; b &gt; c &amp; &quot;dq&quot; &lt;b&gt;x&lt;/b&gt; &amp;amp; y" << -1;
         QTest::addRow("%s: Shift+Enter", where) << room << "one\n\ntwo"
-                                                << "one<br><br>two";
+                                                << "one<br><br>two" << -1;
+        // Each "<" costs four bytes on the wire: the typed text is short,
+        // the line is not.
+        QTest::addRow("%s: escaped line at the limit", where) << room << ""
+                                                              << "" << 0;
+        QTest::addRow("%s: escaped line one over", where) << room << ""
+                                                          << "" << 1;
     }
 }
 
@@ -91,54 +95,37 @@ void TestSending::typedIsText() {
     QFETCH(bool, room);
     QFETCH(QString, typed);
     QFETCH(QString, body);
-    Rig rig(room);
-    rig.send(typed);
-    QCOMPARE(rig.host.linesUpToMarker(), QStringList{rig.sent(body)});
-    QCOMPARE(rig.box->toPlainText(), QString());
-}
-
-void TestSending::lineLimitOnEscapedText_data() {
-    QTest::addColumn<bool>("room");
-    QTest::addColumn<int>("overBy"); // bytes over the limit
-    for (const bool room : {false, true})
-        for (const int over : {0, 1})
-            QTest::addRow("%s, %d over", room ? "room" : "IM", over) << room << over;
-}
-
-// Each "<" costs four bytes on the wire: the typed text is short, the line
-// is not.
-void TestSending::lineLimitOnEscapedText() {
-    QFETCH(bool, room);
     QFETCH(int, overBy);
     Rig rig(room);
-    const int budget = 2048 - 1 - int(rig.sent(QString()).toUtf8().size()); // the NUL
-    const QString typed = QString(budget / 4, u'<') + QString(budget % 4 + overBy, u'x');
+    if (overBy >= 0) {
+        const int budget = 2048 - 1 - int(rig.sent(QString()).toUtf8().size()); // and the NUL
+        typed = QString(budget / 4, u'<') + QString(budget % 4 + overBy, u'x');
+        body = QStringLiteral("&lt;").repeated(budget / 4) + typed.mid(budget / 4);
+    }
     rig.send(typed);
-    const QString body = typed.mid(budget / 4).prepend(QStringLiteral("&lt;").repeated(budget / 4));
-    QCOMPARE(rig.host.linesUpToMarker(), overBy ? QStringList() : QStringList{rig.sent(body)});
-    QCOMPARE(rig.box->toPlainText(), overBy ? typed : QString());
-    QCOMPARE(rig.text->toPlainText().contains(QStringLiteral("Not sent: the message is too long.")),
-             bool(overBy));
+    const bool tooLong = overBy > 0;
+    QCOMPARE(rig.host.linesUpToMarker(), tooLong ? QStringList() : QStringList{rig.sent(body)});
+    QCOMPARE(rig.box->toPlainText(), tooLong ? typed : QString());
+    QCOMPARE(rig.text->toPlainText().contains(QLatin1String("Not sent: the message is too long.")),
+             tooLong);
 }
 
 void TestSending::pacedLines_data() {
     QTest::addColumn<bool>("room");
     QTest::addColumn<QStringList>("shown"); // three typed, one left, a refusal, signed off
+    const QString limit = QStringLiteral("Not sent: the server's speed limit.\n");
+    const QString offline = QStringLiteral("Not sent: you are offline.\n");
     QTest::newRow("IM") << false
-                        << QStringList{"me: one\nme: two\nsending...\nme: three\nsending...\n",
-                                       "me: one\nme: two\nme: three\nsending...\n",
-                                       "me: one\nme: two\nme: three\nsending...\nNot sent: the "
-                                       "server's speed limit.\n",
-                                       "me: one\nme: two\nme: three\nNot sent: you are "
-                                       "offline.\nNot sent: the server's speed limit.\n"};
+                        << QStringList{"me: a\nme: b\nsending...\nme: c\nsending...\n",
+                                       "me: a\nme: b\nme: c\nsending...\n",
+                                       "me: a\nme: b\nme: c\nsending...\n" + limit,
+                                       "me: a\nme: b\nme: c\n" + offline + limit};
     // A room line that left is shown by the server's echo.
     QTest::newRow("room") << true
-                          << QStringList{"me: two\nsending...\nme: three\nsending...\n",
-                                         "me: three\nsending...\n",
-                                         "me: three\nsending...\nme: two\nNot sent: the "
-                                         "server's speed limit.\n",
-                                         "me: three\nNot sent: you are offline.\nme: two\nNot "
-                                         "sent: the server's speed limit.\n"};
+                          << QStringList{"me: b\nsending...\nme: c\nsending...\n",
+                                         "me: c\nsending...\n",
+                                         "me: c\nsending...\nme: b\n" + limit,
+                                         "me: c\n" + offline + "me: b\n" + limit};
 }
 
 void TestSending::pacedLines() {
@@ -150,30 +137,29 @@ void TestSending::pacedLines() {
     outbox.pacer->setClock([&now] { return now; });
     rig.host.box = &outbox;
     outbox.seen->note(QStringLiteral("Pal"), true);
-    for (const char *typed : {"one", "two", "three"})
+    for (const char *typed : {"a", "b", "c"})
         rig.send(QLatin1String(typed));
     QCOMPARE(rig.text->toPlainText(), shown.at(0));
     QCOMPARE(rig.box->toPlainText(), QString());
     now = outbox.pacer->nextDeparture();
     outbox.pacer->pump();
     QCOMPARE(rig.text->toPlainText(), shown.at(1));
-    QCOMPARE(rig.host.linesUpToMarker(), QStringList({rig.sent("one"), rig.sent("two")}));
+    QCOMPARE(rig.host.linesUpToMarker(), QStringList({rig.sent("a"), rig.sent("b")}));
     rig.host.server->sendLine(QStringLiteral("ERROR:903"));
     QVERIFY(waitUntil([&] { return rig.text->toPlainText() == shown.at(2); }));
-    QCOMPARE(rig.box->toPlainText(), QStringLiteral("two"));
+    QCOMPARE(rig.box->toPlainText(), QStringLiteral("b"));
     outbox.connectionEnded();
     QCOMPARE(rig.text->toPlainText(), shown.at(3));
-    QCOMPARE(rig.box->toPlainText(), QStringLiteral("three\ntwo"));
+    QCOMPARE(rig.box->toPlainText(), QStringLiteral("c\nb"));
 }
 
 void TestSending::offlineNote_data() {
-    QTest::addColumn<QString>("seen"); // on, off: buddy updates; im, room: seen there
+    QTest::addColumn<QString>("seen"); // on, off: buddy updates; im: an IM from them
     QTest::addColumn<bool>("note");
     QTest::newRow("never seen") << "" << true;
     QTest::newRow("online buddy") << "on" << false;
     QTest::newRow("signed off") << "on off" << true;
     QTest::newRow("sent an IM") << "im" << false;
-    QTest::newRow("in a room") << "room" << false;
 }
 
 void TestSending::offlineNote() {
@@ -185,8 +171,6 @@ void TestSending::offlineNote() {
     for (const QString &step : seen.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         if (step == QLatin1String("im"))
             emit toc.InstantMessage(QStringLiteral("Pal"), QStringLiteral("hi"), false, QString());
-        else if (step == QLatin1String("room"))
-            emit toc.ChatUserUpdate(QStringLiteral("pal"), true, 1);
         else
             emit toc.BuddyUpdate(QStringLiteral("P al"), step == QLatin1String("on"), 0, 0, 0, {});
     }
