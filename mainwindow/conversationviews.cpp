@@ -1,9 +1,11 @@
 #include "conversationviews.h"
 
 #include "client/conversations.h"
+#include "client/outbox.h"
 #include "uikit/anchors.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
+#include "views/viewhost.h"
 
 #include <utility>
 
@@ -40,8 +42,8 @@ template <typename View> void place(QList<View *> &views, View *view, int index)
 ConversationViews::ConversationViews(ViewHost *host, Conversations *conversations,
                                      QList<ctlIM *> &ims, QList<ctlChat *> &chats, QWidget *imPanel,
                                      QWidget *chatPanel, QObject *parent)
-    : QObject(parent), imViews(ims), chatViews(chats), m_host(host), m_conversations(conversations),
-      m_imPanel(imPanel), m_chatPanel(chatPanel) {
+    : QObject(parent), imViews(ims), chatViews(chats), outbox(new Outbox(host->tocControl(), this)),
+      m_host(host), m_conversations(conversations), m_imPanel(imPanel), m_chatPanel(chatPanel) {
     // The templates at index 0: hidden, never carrying a conversation.
     newIMView();
     newChatView();

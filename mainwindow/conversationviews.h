@@ -3,7 +3,8 @@
 // room view per room in the chat panel, each list with a hidden template
 // at index 0 that never carries a conversation. A closed view is freed and
 // its slot reused: memory follows the open conversations, not the history
-// of the session. Views fill their panel and grow with it.
+// of the session. Views fill their panel and grow with it. The views' lines
+// go out through one outbox.
 
 #include "conversationkey.h"
 
@@ -12,6 +13,7 @@
 #include <QString>
 
 class Conversations;
+class Outbox;
 class QWidget;
 class ViewHost;
 class ctlChat;
@@ -28,6 +30,8 @@ class ConversationViews : public QObject {
 
     QList<ctlIM *> &imViews;
     QList<ctlChat *> &chatViews;
+    // The way out of the views' lines, paced, and who appears online.
+    Outbox *const outbox;
 
     // A new, hidden view for a conversation with the partner.
     ctlIM *openIM(const QString &partner);

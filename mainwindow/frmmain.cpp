@@ -249,6 +249,10 @@ QString frmMain::shownName(const QString &name) const {
     return shown::name(alias.isEmpty() ? name : alias);
 }
 
+Outbox *frmMain::outbox() {
+    return m_views ? m_views->outbox : nullptr;
+}
+
 void frmMain::keepLine(const HistoryLine &line) {
     // Nothing is shown before the window is built; the check costs nothing.
     if (m_history)

@@ -1,9 +1,8 @@
 #pragma once
-// The main window: the tab strip `Tab1` over its panels and the away strip,
-// routing between the protocol control, the pages and the conversations,
-// the tray and the alert. Pages and views own their widgets; the named
-// routines delegate. frmmain.cpp: construction, ViewHost; _session: sign-on
-// and off; _routing: panels and conversations; _window: size, keys.
+// The main window: the tab strip `Tab1` over its panels and the away strip, routing between the
+// protocol control, the pages and the conversations, the tray and the alert. Pages and views own
+// their widgets; the named routines delegate. frmmain.cpp: construction, ViewHost; _session:
+// sign-on and off; _routing: panels and conversations; _window: size, keys.
 
 #include "client/awaystate.h"
 #include "client/conversations.h"
@@ -95,6 +94,7 @@ class frmMain : public QWidget, public ViewHost {
     void showAddBuddy() override;
     void keepLine(const HistoryLine &line) override;
     QString shownName(const QString &name) const override;
+    Outbox *outbox() override;
 
     TabStrip *Tab1 = nullptr;
     SettingsPanel *PicLogin = nullptr;

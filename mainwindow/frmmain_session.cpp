@@ -2,6 +2,7 @@
 // events of the session: the sign-on itself, a profile page, a warning.
 #include "chatinvitations.h"
 #include "client/buddyaliases.h"
+#include "client/outbox.h"
 #include "client/profilefetch.h"
 #include "conversationhistory.h"
 #include "conversationviews.h"
@@ -96,9 +97,11 @@ void frmMain::cmdLogin_Click() {
 }
 
 // The settings pages and the conversations stay, but nothing shown claims
-// a session any more: the header says offline and no buddy is shown
-// online. "Logout" leads back to the login frame.
+// a session any more: the header says offline, no buddy is shown online
+// and what waited to be sent is not sent. "Logout" leads back to the login
+// frame.
 void frmMain::toc_Disconnected(const QString &why) {
+    m_views->outbox->connectionEnded();
     const bool wasSignedOn = std::exchange(m_signedOn, false);
     PicLogin->frmLogin->showStatus(LoginFrame::kOffline);
     if (!wasSignedOn)
@@ -131,6 +134,9 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
 }
 
 void frmMain::logout() {
+    // Before the conversations close: what waits to be sent is not sent.
+    if (m_views)
+        m_views->outbox->connectionEnded();
     m_signedOn = false;
     PicLogin->frmLogin->show();
     if (PicLogin->privacy)

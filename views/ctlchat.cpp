@@ -1,5 +1,6 @@
 #include "ctlchat.h"
 
+#include "inputbox.h"
 #include "memberlines.h"
 #include "memberlist.h"
 #include "transcript.h"
@@ -96,7 +97,7 @@ void ctlChat::buildControls() {
 
     connect(chameleonButton1, &QPushButton::clicked, this, &ctlChat::chameleonButton1_Click);
     connect(cmdLeave, &QPushButton::clicked, this, &ctlChat::cmdLeave_Click);
-    connect(txtMsg, &QPlainTextEdit::textChanged, this, &ctlChat::txtMsg_Change);
+    render::sendOnEnter(txtMsg, [this] { chameleonButton1_Click(); });
 }
 
 void ctlChat::focusInput() {

@@ -64,7 +64,6 @@ class ctlChat : public QWidget {
     void buildControls();
     void chameleonButton1_Click(); // Send
     void cmdLeave_Click();
-    void txtMsg_Change();
     void showMembers();
     void endMemberPass();
     void updateCount();

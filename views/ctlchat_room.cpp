@@ -10,6 +10,7 @@
 #include "protocol/commands.h"
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
+#include "sendpaced.h"
 #include "transcript.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
@@ -113,41 +115,52 @@ void ctlChat::ShowToolTip(QListWidget *xList, int y) {
     xList->setToolTip(plainToolTip(shown::name(text)));
 }
 
-void ctlChat::txtMsg_Change() {
-    if (render::hasLineBreak(txtMsg->toPlainText()))
-        chameleonButton1_Click();
-}
-
 void ctlChat::chameleonButton1_Click() {
     if (!m_host)
         return;
-    const auto keepNotSent = [this](const QString &text) {
-        m_host->keepLine(
-            HistoryLine::inRoom(roomName(), true, HistoryLine::Kind::NotSent, QString(), text));
-    };
-    const QString prefix = render::outgoingPrefix(m_host->formatSettings());
     const QString input = txtMsg->toPlainText();
     if (input.startsWith(QLatin1Char('!'))) {
         m_host->Errors(tr("Invalid exclamation command."));
-    } else {
-        QelTOCSock *toc = m_host->tocControl();
-        bool idOk = false;
-        const qint32 id = Chatid2.toInt(&idOk);
-        const QString message = prefix + render::withoutLineBreaks(input);
-        if (!toc::cmd::fitsServer(toc::cmd::chatSend(id, message))) {
-            keepNotSent(render::showNotSentText(TEXT, tooLongText(QStringLiteral("message")),
-                                                render::kChatLimit));
-            render::keepDraft(txtMsg);
-            return;
-        }
-        if (!toc || !idOk || !toc->SendChat(QString(), message, id)) {
-            m_memberLines->write();
-            keepNotSent(render::showNotSent(TEXT, toc, render::kChatLimit));
-            render::keepDraft(txtMsg);
-            return;
-        }
+        txtMsg->clear();
+        return;
     }
-    txtMsg->clear();
+    ViewHost *host = m_host;
+    const QString room = roomName();
+    const auto keepNotSent = [host, room](const QString &text) {
+        host->keepLine(
+            HistoryLine::inRoom(room, true, HistoryLine::Kind::NotSent, QString(), text));
+    };
+    bool idOk = false;
+    const qint32 id = Chatid2.toInt(&idOk);
+    const QString message =
+        render::outgoingPrefix(m_host->formatSettings()) + render::typedAsHtml(input);
+    if (!toc::cmd::fitsServer(toc::cmd::chatSend(id, message))) {
+        // What was typed stays in the box, to be shortened.
+        keepNotSent(render::showNotSentText(TEXT, tooLongText(QStringLiteral("message")),
+                                            render::kChatLimit));
+        return;
+    }
+    m_memberLines->write();
+    render::Sending how;
+    how.kind = SendPacer::Kind::Room;
+    how.view = this;
+    how.TEXT = TEXT;
+    how.box = txtMsg;
+    how.limit = render::kChatLimit;
+    how.typed = input;
+    how.placeholder = tr("Message");
+    how.keepNotSent = keepNotSent;
+    const QString own = m_host->ownScreenName();
+    how.showLine = [this, own, message] { chatMsg(own, message); };
+    // The view may have left its room by the time the line's turn comes.
+    const QPointer<ctlChat> self(this);
+    const bool sent = render::sendPaced(m_host, how, [self, host, message, id, idOk] {
+        QelTOCSock *toc = host->tocControl();
+        return self && idOk && !self->Chatid2.isEmpty() && toc &&
+               toc->SendChat(QString(), message, id);
+    });
+    if (sent)
+        txtMsg->clear();
 }
 
 void ctlChat::cmdLeave_Click() {

@@ -2,6 +2,7 @@
 
 #include "inputbox.h"
 #include "messagescan.h"
+#include "protocol/wire.h"
 #include "transcript.h"
 #include "transcriptview.h"
 #include "uikit/shownname.h"
@@ -122,7 +123,7 @@ void ctlIM::buildControls() {
     connect(Command1, &QPushButton::clicked, this, &ctlIM::Command1_Click);
     connect(cmdIgnore, &QPushButton::clicked, this, &ctlIM::cmdIgnore_Click);
     connect(Command4, &QPushButton::clicked, this, &ctlIM::Command4_Click);
-    connect(txtMsg, &QPlainTextEdit::textChanged, this, &ctlIM::txtMsg_Change);
+    render::sendOnEnter(txtMsg, [this] { Command3_Click(); });
     connect(Timer1, &QTimer::timeout, this, &ctlIM::Timer1_Timer);
     connect(sckIcon, &QTcpSocket::connected, this, &ctlIM::sckIcon_Connect);
     connect(sckIcon, &QTcpSocket::readyRead, this, &ctlIM::sckIcon_DataArrival);
@@ -131,7 +132,9 @@ void ctlIM::buildControls() {
 }
 
 void ctlIM::im_msg(const QString &user, const QString &msg) {
-    labIMstatus->setText(shown::nameInText(IMUser) + QLatin1String(" has entered text"));
+    // The partner's messages only: not the echo of the user's own.
+    if (toc::normalizeScreenName(user) == toc::normalizeScreenName(IMUser))
+        labIMstatus->setText(shown::nameInText(IMUser) + QLatin1String(" has entered text"));
     const int firstBlock = TEXT->blockMark();
     render::showMessage(TEXT, user, msg, render::scanMessage(msg, render::BackMarker::Spaced),
                         render::kNoLimit);

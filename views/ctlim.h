@@ -75,7 +75,6 @@ class ctlIM : public QWidget {
     void Command1_Click();  // Block
     void cmdIgnore_Click(); // Add
     void Command4_Click();  // Close
-    void txtMsg_Change();
     void Timer1_Timer();
     void startIconFetch();
     void sckIcon_Connect();

@@ -2,14 +2,18 @@
 #include "ctlim.h"
 
 #include "client/notsenttext.h"
+#include "client/outbox.h"
+#include "client/seenonline.h"
 #include "inputbox.h"
 #include "messagescan.h"
 #include "notsent.h"
 #include "protocol/commands.h"
 #include "protocol/qeltocsock.h"
+#include "sendpaced.h"
 #include "transcript.h"
 #include "transcriptview.h"
 #include "uikit/dialogprovider.h"
+#include "uikit/shownname.h"
 #include "viewhost.h"
 
 #include <QLineEdit>
@@ -23,34 +27,46 @@ void keepNotSent(ViewHost *host, const QString &partner, const QString &text) {
 }
 } // namespace
 
-void ctlIM::txtMsg_Change() {
-    if (render::hasLineBreak(txtMsg->toPlainText()))
-        Command3_Click();
-}
-
 void ctlIM::Command3_Click() {
     if (!m_host)
         return;
+    const QString typed = txtMsg->toPlainText();
     const QString message =
-        render::outgoingPrefix(m_host->formatSettings()) + render::withCrLf(txtMsg->toPlainText());
+        render::outgoingPrefix(m_host->formatSettings()) + render::typedAsHtml(typed);
     if (!toc::cmd::fitsServer(toc::cmd::sendIm(IMUser, message, false))) {
+        // What was typed stays in the box, to be shortened.
         keepNotSent(m_host, IMUser,
                     render::showNotSentText(TEXT, tooLongText(QStringLiteral("message")),
                                             render::kNoLimit));
-        render::keepDraft(txtMsg);
         return;
     }
     im_msg(m_host->ownScreenName(), message);
     m_host->keepLine(HistoryLine::im(IMUser, true, HistoryLine::Kind::Message,
                                      m_host->ownScreenName(), message));
-    QelTOCSock *toc = m_host->tocControl();
-    if (!toc || !toc->SendIM(IMUser, message, false)) {
-        keepNotSent(m_host, IMUser, render::showNotSent(TEXT, toc, render::kNoLimit));
-        // What was typed and not sent stays, to be sent again.
-        render::keepDraft(txtMsg);
-        return;
-    }
+    ViewHost *host = m_host;
+    const QString partner = IMUser;
+    render::Sending how;
+    how.view = this;
+    how.TEXT = TEXT;
+    how.box = txtMsg;
+    how.limit = render::kNoLimit;
+    how.typed = typed;
+    how.keepNotSent = [host, partner](const QString &text) { keepNotSent(host, partner, text); };
+    const bool sent = render::sendPaced(m_host, how, [host, partner, message] {
+        QelTOCSock *toc = host->tocControl();
+        return toc && toc->SendIM(partner, message, false);
+    });
+    if (!sent)
+        return; // the box keeps the text, to be sent again
     txtMsg->clear();
+    // Servers drop an IM to someone offline without a word.
+    const Outbox *outbox = m_host->outbox();
+    if (outbox && outbox->seen->appearsOffline(partner))
+        render::showNotSentText(
+            TEXT,
+            shown::nameInText(partner) +
+                QLatin1String(" appears offline: the message may not be delivered."),
+            render::kNoLimit);
 }
 
 void ctlIM::Command2_Click() {

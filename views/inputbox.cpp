@@ -3,6 +3,8 @@
 #include "colortext.h"
 #include "viewhost.h"
 
+#include <QEvent>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -46,27 +48,64 @@ bool applyFontName(QPlainTextEdit *box, const QString &fontName) {
     return true;
 }
 
-bool hasLineBreak(const QString &text) {
-    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+namespace {
+
+class EnterSends : public QObject {
+  public:
+    EnterSends(QPlainTextEdit *box, std::function<void()> send)
+        : QObject(box), m_box(box), m_send(std::move(send)) {}
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched != m_box || event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        if (key->modifiers() & Qt::ShiftModifier)
+            m_box->insertPlainText(QStringLiteral("\n"));
+        else
+            m_send();
+        return true;
+    }
+
+  private:
+    QPlainTextEdit *m_box;
+    std::function<void()> m_send;
+};
+
+} // namespace
+
+void sendOnEnter(QPlainTextEdit *box, std::function<void()> send) {
+    box->installEventFilter(new EnterSends(box, std::move(send)));
 }
 
-QString withCrLf(const QString &text) {
-    QString out = text;
-    out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    out.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return out;
+QString typedAsHtml(const QString &typed) {
+    QString html;
+    html.reserve(typed.size() + typed.size() / 8);
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const QChar c = typed.at(i);
+        if (c == u'&')
+            html += QLatin1String("&amp;");
+        else if (c == u'<')
+            html += QLatin1String("&lt;");
+        else if (c == u'>')
+            html += QLatin1String("&gt;");
+        else if (c == u'\r' && i + 1 < typed.size() && typed.at(i + 1) == u'\n')
+            continue; // the "\n" that follows is the break
+        else if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator ||
+                 c == QChar::ParagraphSeparator)
+            html += QLatin1String("<br>");
+        else
+            html += c;
+    }
+    return html;
 }
 
-QString withoutLineBreaks(const QString &text) {
-    QString out = text;
-    out.remove(QLatin1Char('\r'));
-    out.remove(QLatin1Char('\n'));
-    return out;
-}
-
-void keepDraft(QPlainTextEdit *box) {
-    box->setPlainText(withoutLineBreaks(box->toPlainText()));
+void putBack(QPlainTextEdit *box, const QString &typed, const QString &placeholder) {
+    const QString draft = box->toPlainText();
+    box->setPlainText(draft.isEmpty() || draft == placeholder ? typed
+                                                              : typed + QLatin1Char('\n') + draft);
     box->moveCursor(QTextCursor::End);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// The conversation input box: the user's formatting applied to it, and the
-// line break that sends.
+// The conversation input box: the user's formatting applied to it, the
+// keys that send, and the typed text as it is sent.
 
 #include <QString>
+#include <functional>
 
 class QPlainTextEdit;
 struct FormatSettings;
@@ -17,13 +18,16 @@ bool applyTextColor(QPlainTextEdit *box, const QString &colorText);
 bool applyBackColor(QPlainTextEdit *box, const QString &colorText);
 bool applyFontName(QPlainTextEdit *box, const QString &fontName);
 
-// Whether the box's text holds a line break (Enter or a pasted one).
-bool hasLineBreak(const QString &text);
-// Every line break written as CR LF / removed.
-QString withCrLf(const QString &text);
-QString withoutLineBreaks(const QString &text);
-// A message that could not be sent stays in its box, without the line
-// break that sent it, so the next key does not send it again.
-void keepDraft(QPlainTextEdit *box);
+// Enter (alone) calls send; Shift+Enter puts a line break in the box. A
+// paste never sends: its line breaks stay in the box as typed ones.
+void sendOnEnter(QPlainTextEdit *box, std::function<void()> send);
+
+// The typed text as HTML that shows it as typed: "&", "<" and ">" as
+// entities, each line break as "<br>". (Quotes are the wire's business.)
+QString typedAsHtml(const QString &typed);
+
+// A typed text that was not sent goes back into the box; a draft typed
+// since (other than the placeholder) stays after it, on its own line.
+void putBack(QPlainTextEdit *box, const QString &typed, const QString &placeholder = QString());
 
 } // namespace render

@@ -9,6 +9,7 @@
 
 class QelTOCSock;
 class DialogProvider;
+class Outbox;
 
 // The user's formatting settings, read fresh at every refresh and send.
 struct FormatSettings {
@@ -48,4 +49,7 @@ class ViewHost {
     // How a partner's name is shown in the view's header (an alias, or the
     // name escaped).
     virtual QString shownName(const QString &name) const { return shown::name(name); }
+    // Where the user's IMs and room lines go out (paced), and who appears
+    // online; without one they are sent at once and nobody is offline.
+    virtual Outbox *outbox() { return nullptr; }
 };

@@ -2,10 +2,12 @@
 // name rules, frame heads and the bot's reply.
 #include "tst_units.h"
 
+#include "client/sendpacer.h"
 #include "devserver/commandparser.h"
 #include "devserver/floodcontrol.h"
 #include "devserver/httprequest.h"
 #include "devserver/names.h"
+#include "devserver/serveroptions.h"
 #include "devserver/session.h"
 #include "devserver/vorklebot.h"
 
@@ -217,6 +219,23 @@ void TestUnits::floodControl() {
     FloodControl off(0);
     for (int i = 0; i < 1000; ++i)
         QCOMPARE(off.check(0), V::Allow);
+
+    // A client that paces its lines as Vorkle does is never refused at the
+    // default limit, however much is typed at once.
+    qint64 now = 0;
+    SendPacer pacer;
+    pacer.setClock([&now] { return now; });
+    FloodControl paced(ServerOptions().floodLimit);
+    int allowed = 0;
+    const auto send = [&] {
+        allowed += paced.check(now) == V::Allow;
+        return true;
+    };
+    for (int i = 0; i < 300; ++i)
+        pacer.submit({i % 3 ? SendPacer::Kind::Room : SendPacer::Kind::IM, send, {}, {}});
+    for (; pacer.waiting() > 0; pacer.pump())
+        now = pacer.nextDeparture();
+    QCOMPARE(allowed, 300);
 }
 
 void TestUnits::names_data() {

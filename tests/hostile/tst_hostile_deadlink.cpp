@@ -37,9 +37,10 @@ class TestDeadLink : public QObject {
         frmMain &w = *rig->w;
         QVERIFY(rig->signOn(QStringLiteral("done:\n")));
         rig->server.sendLine(QStringLiteral("IM_IN_ENC2:bob:F:F:T: O:F:L:en:hi"));
-        QVERIFY(waitUntil([&] { return !w.imViews.isEmpty(); }));
+        QVERIFY(waitUntil([&] { return w.imViews.size() > 1; })); // bob's, after the template
         auto *box = w.imViews.last()->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"));
         auto *text = w.imViews.last()->findChild<QTextEdit *>(QStringLiteral("TEXT"));
+        auto *send = w.imViews.last()->findChild<QPushButton *>(QStringLiteral("Command3"));
 
         // Both directions: the server neither receives nor acknowledges.
         const QString drop = QStringLiteral(
@@ -52,8 +53,9 @@ class TestDeadLink : public QObject {
         sinceDrop.start();
         if (typeIM) {
             // Queued in the kernel, so shown as sent; never acknowledged.
-            box->setPlainText(QStringLiteral("still there?\n"));
-            QCOMPARE(text->toPlainText(), QStringLiteral("My Name: still there?\n\n"));
+            box->setPlainText(QStringLiteral("still there?"));
+            send->click();
+            QCOMPARE(text->toPlainText(), QStringLiteral("bob: hi\nMy Name: still there?\n"));
         }
 
         QVERIFY(waitUntil([&] { return w.alertWindow() && w.alertWindow()->isVisible(); }, 30000));
@@ -61,7 +63,9 @@ class TestDeadLink : public QObject {
               qPrintable(w.alertWindow()->message()));
         QVERIFY(!w.toc->isConnected());
         QCOMPARE(w.findChild<QLabel *>(QStringLiteral("labStat"))->text(), frmMain::kOffline);
-        box->setPlainText(QStringLiteral("hello?\n"));
+        w.alertWindow()->close(); // the alert holds the window until it is closed
+        box->setPlainText(QStringLiteral("hello?"));
+        send->click();
         QVERIFY(text->toPlainText().endsWith(QStringLiteral("Not sent: you are offline.\n")));
     }
 

@@ -5,6 +5,8 @@
 #include "uikit/animatedpicture.h"
 #include "uikit/clicklabel.h"
 
+#include "client/outbox.h"
+#include "client/sendpacer.h"
 #include "protocol/qeltocsock.h"
 #include "uikit/twips.h"
 #include "views/ctlchat.h"
@@ -345,6 +347,24 @@ void TestConversations::typingStatus_data() {
     QTest::newRow("0 empties") << "Alice" << 0 << "";
     QTest::newRow("other case is the same person") << "alice" << 2 << typing;
     QTest::newRow("no view for the name") << "Zed" << 2 << entered;
+}
+
+// A line still waiting for the server's pace when the connection is lost
+// says it was not sent, and its text is back in the box.
+void TestConversations::waitingLineNotSentWhenConnectionLost() {
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("hi")));
+    rig->w->outbox()->pacer->setClock([] { return qint64(0); });
+    auto *box = rig->w->imViews[1]->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"));
+    for (const char *typed : {"one", "two"}) {
+        QTest::keyClicks(box, QLatin1String(typed));
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    rig->server.closeClient();
+    QVERIFY(waitUntil([&] {
+        return transcriptOf(rig->w->imViews[1]).endsWith(": two\nNot sent: you are offline.\n");
+    }));
+    QCOMPARE(box->toPlainText(), QStringLiteral("two"));
 }
 
 void TestConversations::typingStatus() {

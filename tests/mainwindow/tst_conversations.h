@@ -28,6 +28,7 @@ class TestConversations : public QObject {
     void imUserFromBuddyTree();
     void typingStatus_data();
     void typingStatus();
+    void waitingLineNotSentWhenConnectionLost();
     void creditsTab();
 
     // rooms and logout (tst_conversations_chat.cpp)

@@ -42,8 +42,9 @@ class FakeHost : public ViewHost {
     ScriptedDialogs dialogProvider;
     FormatSettings settings;
     QString ownName = QStringLiteral("me");
-    QString iconHostName; // empty: no icon fetch
-    QStringList calls;    // "Errors(text)", "CloseTab(caption)", ...
+    QString iconHostName;  // empty: no icon fetch
+    QStringList calls;     // "Errors(text)", "CloseTab(caption)", ...
+    Outbox *box = nullptr; // the window's outbox, when a test gives one
 
     QelTOCSock *tocControl() override { return &toc; }
     DialogProvider *dialogs() override { return &dialogProvider; }
@@ -59,6 +60,7 @@ class FakeHost : public ViewHost {
         calls << QStringLiteral("blockFromView(%1)").arg(name);
     }
     void showAddBuddy() override { calls << QStringLiteral("showAddBuddy()"); }
+    Outbox *outbox() override { return box; }
 
     // Signs toc on to a new scripted server; the server's lines start empty.
     bool signOn() {

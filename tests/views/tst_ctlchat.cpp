@@ -268,9 +268,9 @@ void TestCtlChat::send_data() {
     const QString send = QStringLiteral("toc_chat_send \"42\" \"") + kWirePrefix;
     QTest::newRow("typed, Enter") << "type"
                                   << "hi" << QStringList{send + "hi\""} << QStringList();
-    QTest::newRow("line breaks removed") << "paste"
-                                         << "one\ntwo\n"
-                                         << QStringList{send + "onetwo\""} << QStringList();
+    QTest::newRow("pasted line breaks, Enter")
+        << "paste"
+        << "one\ntwo" << QStringList{send + "one<br>two\""} << QStringList();
     QTest::newRow("Send button") << "button"
                                  << "hi" << QStringList{send + "hi\""} << QStringList();
     QTest::newRow("! refused") << "type"
@@ -299,6 +299,7 @@ void TestCtlChat::send() {
         QTest::keyClick(box, Qt::Key_Return);
     } else if (action == QLatin1String("paste")) {
         box->setPlainText(input);
+        QTest::keyClick(box, Qt::Key_Return);
     } else {
         box->setPlainText(input);
         QTest::mouseClick(child<QPushButton>(&view, "chameleonButton1"), Qt::LeftButton);
@@ -314,7 +315,8 @@ void TestCtlChat::offlineSendSaysNotSent() {
     FakeHost host;
     ctlChat view(&host);
     view.Chatid2 = QStringLiteral("42");
-    child<QPlainTextEdit>(&view, "txtMsg")->setPlainText(QStringLiteral("hi\n"));
+    child<QPlainTextEdit>(&view, "txtMsg")->setPlainText(QStringLiteral("hi"));
+    QTest::keyClick(child<QPlainTextEdit>(&view, "txtMsg"), Qt::Key_Return);
     QCOMPARE(child<QTextEdit>(&view, "TEXT")->toPlainText(),
              QStringLiteral("Not sent: you are offline.\n"));
     QCOMPARE(child<QPlainTextEdit>(&view, "txtMsg")->toPlainText(), QStringLiteral("hi"));

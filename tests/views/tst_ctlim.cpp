@@ -76,16 +76,16 @@ void TestCtlIM::sendOnLineBreak_data() {
     QTest::addColumn<QString>("shown");
     QTest::newRow("typed hi, Enter") << "type"
                                      << "hi"
-                                     << "hi\r\n"
-                                     << "me: hi\n\n";
-    QTest::newRow("typed hi, Shift+Enter") << "shift"
-                                           << "hi"
-                                           << "hi\r\n"
-                                           << "me: hi\n\n";
-    QTest::newRow("pasted two lines") << "paste"
-                                      << "one\ntwo"
-                                      << "one\r\ntwo"
-                                      << "me: one\ntwo\n";
+                                     << "hi"
+                                     << "me: hi\n";
+    QTest::newRow("typed, Shift+Enter, typed, Enter") << "shift"
+                                                      << "hi"
+                                                      << "hi<br>there"
+                                                      << "me: hithere\n";
+    QTest::newRow("pasted two lines, Enter") << "paste"
+                                             << "one\ntwo"
+                                             << "one<br>two"
+                                             << "me: onetwo\n";
     QTest::newRow("Send button") << "button"
                                  << "hi"
                                  << "hi"
@@ -94,10 +94,10 @@ void TestCtlIM::sendOnLineBreak_data() {
                                                   << ""
                                                   << ""
                                                   << "me: \n";
-    QTest::newRow("markup typed is sent as typed") << "button"
-                                                   << "a<b>c"
-                                                   << "a<b>c"
-                                                   << "me: ac\n";
+    QTest::newRow("markup typed is sent as text") << "button"
+                                                  << "a<b>c"
+                                                  << "a&lt;b&gt;c"
+                                                  << "me: a<b>c\n";
 }
 
 void TestCtlIM::sendOnLineBreak() {
@@ -114,10 +114,15 @@ void TestCtlIM::sendOnLineBreak() {
     if (action == QLatin1String("type") || action == QLatin1String("shift")) {
         QTest::keyClicks(box, input);
         QCOMPARE(host.server->lines(), QStringList()); // nothing before Enter
-        QTest::keyClick(box, Qt::Key_Return,
-                        action == QLatin1String("shift") ? Qt::ShiftModifier : Qt::NoModifier);
+        if (action == QLatin1String("shift")) {
+            QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
+            QTest::keyClicks(box, QStringLiteral("there"));
+        }
+        QTest::keyClick(box, Qt::Key_Return);
     } else if (action == QLatin1String("paste")) {
         box->setPlainText(input);
+        QCOMPARE(host.server->lines(), QStringList()); // a paste does not send
+        QTest::keyClick(box, Qt::Key_Return);
     } else {
         box->setPlainText(input);
         QTest::mouseClick(child<QPushButton>(view.get(), "Command3"), Qt::LeftButton);
@@ -129,8 +134,8 @@ void TestCtlIM::sendOnLineBreak() {
     // Shown once, under the user's own name.
     QCOMPARE(text->toPlainText(), shown);
     QCOMPARE(box->toPlainText(), QString());
-    QCOMPARE(child<QLabel>(view.get(), "labIMstatus")->text(),
-             QStringLiteral("Buddy One has entered text"));
+    // The status line is the partner's, not the echo's.
+    QCOMPARE(child<QLabel>(view.get(), "labIMstatus")->text(), QString());
 }
 
 void TestCtlIM::offlineSendSaysNotSent() {
@@ -140,8 +145,8 @@ void TestCtlIM::offlineSendSaysNotSent() {
     QTest::keyClicks(box, QStringLiteral("hi"));
     QTest::keyClick(box, Qt::Key_Return);
     auto *text = child<QTextEdit>(view.get(), "TEXT");
-    QCOMPARE(text->toPlainText(), QStringLiteral("me: hi\n\nNot sent: you are offline.\n"));
-    // The draft stays, without the line break that sent it.
+    QCOMPARE(text->toPlainText(), QStringLiteral("me: hi\nNot sent: you are offline.\n"));
+    // The draft stays.
     QCOMPARE(box->toPlainText(), QStringLiteral("hi"));
 
     // Signed on, a message longer than servers take is refused before it
@@ -149,7 +154,8 @@ void TestCtlIM::offlineSendSaysNotSent() {
     QVERIFY(host.signOn());
     text->clear();
     const QString longText(2000, QLatin1Char('x'));
-    box->setPlainText(longText + QLatin1Char('\n'));
+    box->setPlainText(longText);
+    QTest::keyClick(box, Qt::Key_Return);
     QCOMPARE(text->toPlainText(), QStringLiteral("Not sent: the message is too long.\n"));
     QCOMPARE(box->toPlainText(), longText);
     QCOMPARE(host.linesUpToMarker(), QStringList());
@@ -172,6 +178,11 @@ void TestCtlIM::statusLine_data() {
                                              << "Pal has entered text";
     QTest::newRow("typing after message") << "m t2"
                                           << "Pal is typing...";
+    // e: the echo of the user's own message, even to a name that never wrote.
+    QTest::newRow("own echo leaves typing") << "t2 e"
+                                            << "Pal is typing...";
+    QTest::newRow("own echo alone") << "e"
+                                    << "";
 }
 
 void TestCtlIM::statusLine() {
@@ -180,8 +191,9 @@ void TestCtlIM::statusLine() {
     ctlIM view(&host);
     view.IMUser = QStringLiteral("Pal");
     for (const QString &step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (step == QLatin1String("m"))
-            view.im_msg(QStringLiteral("Pal"), QStringLiteral("hello"));
+        if (step == QLatin1String("m") || step == QLatin1String("e"))
+            view.im_msg(step == QLatin1String("m") ? QStringLiteral("Pal") : QStringLiteral("me"),
+                        QStringLiteral("hello"));
         else
             view.TypeStatus(qint16(step.mid(1).toInt()));
     }
