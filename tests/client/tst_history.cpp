@@ -38,6 +38,12 @@ class TestHistory : public QObject {
     void filter();
     void damagedChunkKeepsTheLinesBefore();
     void floodKeepsEveryLineInOrder();
+    void longLinesCut_data();
+    void longLinesCut();
+    void pages_data();
+    void pages();
+    void privateFiles_data();
+    void privateFiles();
 
   private:
     QTemporaryDir dir;
@@ -247,6 +253,116 @@ void TestHistory::floodKeepsEveryLineInOrder() {
     QCOMPARE(texts("bob", false), bob);
     QCOMPARE(texts("bob", true), numbers);
     QCOMPARE(texts("ann", false), numbers);
+}
+
+void TestHistory::longLinesCut_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("cut");
+    const qsizetype max = history::kMaxTextBytes;
+    QTest::newRow("at the limit") << QString(max, u'x') << false;
+    QTest::newRow("one byte over") << QString(max + 1, u'x') << true;
+    QTest::newRow("two-byte characters") << QString(max / 2 + 1, QChar(0xFF)) << true;
+    QTest::newRow("four-byte characters") << QString("\U0001F600").repeated(max / 4 + 1) << true;
+}
+
+// A stored line keeps at most 64 KB of text, cut at a character and marked.
+void TestHistory::longLinesCut() {
+    QFETCH(QString, text);
+    QFETCH(bool, cut);
+    QByteArray chunk;
+    history::appendLine(chunk, HistoryLine::im("bob", false, Kind::Message, "bob", text));
+    const QString kept = history::chunkLines(chunk).value(0).text;
+    QVERIFY(kept.toUtf8().size() <= history::kMaxTextBytes);
+    QVERIFY(!kept.contains(QChar::ReplacementCharacter));
+    if (!cut)
+        QCOMPARE(kept, text);
+    else
+        QVERIFY(kept.endsWith(history::kCutMark) && text.startsWith(kept.chopped(6)) &&
+                kept.toUtf8().size() > history::kMaxTextBytes - 10);
+}
+
+void TestHistory::pages_data() {
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<qint64>("maxBytes");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QList<int>>("pages"); // the lines of each page, newest page first
+    // Twelve lines of 50,000 bytes as held, three to a stored row.
+    QTest::newRow("bounded by bytes")
+        << 100 << qint64(120000) << "" << QList<int>{2, 2, 2, 2, 2, 2};
+    QTest::newRow("bounded by lines") << 5 << qint64(1 << 30) << "" << QList<int>{5, 5, 2};
+    QTest::newRow("a line larger than the bound") << 100 << qint64(10) << "" << QList<int>(12, 1);
+    QTest::newRow("matches only") << 2 << qint64(1 << 30) << "1" << QList<int>{2, 1};
+}
+
+// Turning the pages back reads every matching line once, in order.
+void TestHistory::pages() {
+    QFETCH(int, limit);
+    QFETCH(qint64, maxBytes);
+    QFETCH(QString, filter);
+    QFETCH(QList<int>, pages);
+    const QString path = dir.filePath("pages.sqlite");
+    if (!QFile::exists(path)) {
+        HistoryStore store;
+        store.open(path);
+        for (int i = 0; i < 12; ++i)
+            store.add(HistoryLine::im("bob", false, Kind::Message, "bob",
+                                      QString::asprintf("%02d:", i) + QString(25000, u'x')));
+    }
+    HistoryQuery query{path, "bob", false, filter, limit, {}, maxBytes};
+    QList<int> sizes;
+    QStringList read;
+    for (bool more = true; more && sizes.size() < 20;) {
+        const HistoryPage page = readConversation(query);
+        QStringList texts;
+        for (const HistoryLine &line : page.lines)
+            texts << line.text.left(2);
+        read = texts + read;
+        sizes << int(page.lines.size());
+        more = page.more;
+        query.from = page.older;
+    }
+    QCOMPARE(sizes, pages);
+    QStringList expected;
+    for (int i = 0; i < 12; ++i)
+        expected << QString::asprintf("%02d", i);
+    if (!filter.isEmpty())
+        expected = expected.filter(filter);
+    QCOMPARE(read, expected);
+}
+
+void TestHistory::privateFiles_data() {
+    QTest::addColumn<bool>("loose"); // made readable by others before
+    QTest::newRow("new") << false;
+    QTest::newRow("loose ones tightened") << true;
+}
+
+// Nobody but the user reads the history: the folder 0700, the files 0600.
+void TestHistory::privateFiles() {
+    QFETCH(bool, loose);
+    const QString folder = dir.filePath(loose ? "loose" : "new");
+    const QString path = folder + "/h.sqlite";
+    const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (loose) {
+        QVERIFY(QDir().mkpath(folder));
+        for (const QString &file : {path, path + "-wal"}) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.setPermissions(f.permissions() | others));
+        }
+    }
+    HistoryStore store;
+    store.open(path);
+    store.add(HistoryLine::im("bob", false, Kind::Message, "bob", "private"));
+    store.waitForWritten();
+    const auto mode = [](const QString &file) {
+        return int(QFileInfo(file).permissions() &
+                   ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser));
+    };
+    QCOMPARE(mode(folder),
+             int(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    for (const QString &file : {path, path + "-wal", path + "-shm"})
+        QCOMPARE(mode(file), int(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QCOMPARE(readBack(path, "bob").lines.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

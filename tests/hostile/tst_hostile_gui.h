@@ -50,6 +50,8 @@ class TestHostileGui : public QObject {
     void numbersAtTheLimits();
     void serverCloses_data();
     void serverCloses();
+    void hungServer_data();
+    void hungServer();
 
   private:
     bool signOn(const QString &config = QStringLiteral("done:\n"));
