@@ -50,7 +50,9 @@ bool QelTOCSock::GetProfile(const QString &strUserName) {
 bool QelTOCSock::SendIM(const QString &strUserName, const QString &strMessage, bool AutoResponse) {
     if (!sendLine(cmd::sendIm(strUserName, strMessage, AutoResponse)))
         return false;
-    m_watch->sentIM(strUserName);
+    // What the user wrote; an away message answers by itself.
+    if (!AutoResponse)
+        m_watch->sentIM(strUserName);
     return true;
 }
 
