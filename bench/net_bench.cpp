@@ -296,6 +296,7 @@ void BM_HistoryView(benchmark::State &state) {
 }
 BENCHMARK(BM_HistoryView)
     ->Args({1000, 60000})
+    ->Args({5000, 60000})
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

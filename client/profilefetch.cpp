@@ -66,10 +66,8 @@ void ProfileFetch::answer(const QString &url, const QString &host, qint32 port) 
     const QUrl page = resolve(url, host, port);
     const bool inTime = !m_askedFor.isEmpty() && m_now() - m_askedAt <= kAnswerWindowMs;
     const QString user = QUrlQuery(page).queryItemValue(QStringLiteral("user"), QUrl::FullyDecoded);
-    if (!page.isValid() || !inTime || toc::normalizeScreenName(user) != m_askedFor) {
-        emit ignored(url);
+    if (!page.isValid() || !inTime || toc::normalizeScreenName(user) != m_askedFor)
         return;
-    }
     // One answer per ask.
     m_askedFor.clear();
     fetch(page);

@@ -49,8 +49,6 @@ class ProfileFetch : public QObject {
   signals:
     void fetched(const QUrl &url, const QString &html);
     void failed(const QUrl &url, const QString &reason);
-    // A URL from the server was not fetched (for tests and logs).
-    void ignored(const QString &url);
 
   private:
     void fetch(const QUrl &page);

@@ -1,5 +1,4 @@
-// Fetches made on a server's word: which profile URLs are fetched, checked
-// against local servers that count the connections they get.
+// Which profile URLs from the server are fetched, counted at local servers.
 #include "client/profilefetch.h"
 
 #include <QSignalSpy>
@@ -9,48 +8,35 @@
 #include <QTimer>
 
 namespace {
-
-// A web server counting the connections and requests it gets. "/go-other" redirects to
-// `elsewhere`, "/go-here" to "/info" on itself, "/drip" sends a byte every
-// 50 ms; any other path is a small page.
-class WebServer : public QObject {
-  public:
-    int connections = 0;
+// Counts requests. "/go-other" redirects to `elsewhere`, "/go-here" to
+// "/info" here, "/drip" sends a byte every 50 ms; the rest get a page.
+struct WebServer : QTcpServer {
     int requests = 0;
-    QString elsewhere;
-
+    QByteArray elsewhere;
     WebServer() {
-        m_server.listen(QHostAddress::LocalHost);
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *s = m_server.nextPendingConnection()) {
-                ++connections;
-                connect(s, &QTcpSocket::readyRead, s, [this, s] { answer(s); });
-            }
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, [this] {
+            QTcpSocket *s = nextPendingConnection();
+            connect(s, &QTcpSocket::readyRead,
+                    [this, s] { answer(s, s->readAll().split(' ').value(1)); });
         });
     }
-    quint16 port() const { return m_server.serverPort(); }
-
-  private:
-    void answer(QTcpSocket *s) {
-        const QByteArray request = s->readAll();
+    void answer(QTcpSocket *s, const QByteArray &path) {
         ++requests;
-        const QByteArray path = request.split(' ').value(1);
-        if (path.startsWith("/go-other"))
-            s->write("HTTP/1.1 302 Found\r\nContent-Length: 0\r\nLocation: " + elsewhere.toUtf8() +
-                     "\r\n\r\n");
-        else if (path.startsWith("/go-here"))
-            s->write("HTTP/1.1 302 Found\r\nContent-Length: 0\r\nLocation: /info?user=bob\r\n\r\n");
-        else if (path.startsWith("/drip")) {
-            s->write("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n");
-            auto *drip = new QTimer(s);
-            connect(drip, &QTimer::timeout, s, [s] { s->write("x"); });
-            drip->start(50);
-        } else
-            s->write("HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\nprofile");
+        const QByteArray to = path.startsWith("/go-other")  ? elsewhere
+                              : path.startsWith("/go-here") ? QByteArray("/info?user=bob")
+                                                            : QByteArray();
+        if (!to.isEmpty())
+            return void(s->write("HTTP/1.1 302 Found\r\nContent-Length: 0\r\nLocation: " + to +
+                                 "\r\n\r\n"));
+        if (!path.startsWith("/drip"))
+            return void(s->write("HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\nprofile"));
+        s->write("HTTP/1.1 200 OK\r\nContent-Length: 99\r\n\r\n");
+        auto *drip = new QTimer(s);
+        connect(drip, &QTimer::timeout, s, [s] { s->write("x"); });
+        drip->start(50);
     }
-    QTcpServer m_server;
 };
-
 } // namespace
 
 class TestFetches : public QObject {
@@ -104,30 +90,27 @@ void TestFetches::profileAnswers() {
     QFETCH(int, tocRequests);
     QFETCH(QString, outcome);
     WebServer toc, other;
-    toc.elsewhere = QStringLiteral("http://127.0.0.1:%1/").arg(other.port());
+    toc.elsewhere = "http://127.0.0.1:" + QByteArray::number(other.serverPort()) + "/";
     ProfileFetch fetch;
     qint64 now = 1000;
     fetch.setClock([&] { return now; });
     fetch.setDeadline(500);
     QSignalSpy fetched(&fetch, &ProfileFetch::fetched);
     QSignalSpy failed(&fetch, &ProfileFetch::failed);
-    QSignalSpy ignored(&fetch, &ProfileFetch::ignored);
     if (!asked.isEmpty())
         fetch.asked(asked);
     now += lateMs;
-    url.replace("%1", QString::number(toc.port())).replace("%2", QString::number(other.port()));
+    url.replace("%1", QString::number(toc.serverPort()))
+        .replace("%2", QString::number(other.serverPort()));
     for (int i = 0; i < answers; ++i)
-        fetch.answer(url, QStringLiteral("127.0.0.1"), toc.port());
-    if (outcome != QLatin1String("ignored"))
-        QTRY_VERIFY(fetched.size() + failed.size() > 0);
+        fetch.answer(url, QStringLiteral("127.0.0.1"), toc.serverPort());
+    QTRY_VERIFY(outcome == "ignored" || fetched.size() + failed.size() > 0);
     QTest::qWait(100); // room for a request that should not come
-    QCOMPARE(fetched.size(), int(outcome == QLatin1String("fetched")));
-    QCOMPARE(failed.size(), int(outcome == QLatin1String("failed")));
-    QCOMPARE(ignored.size(), outcome == QLatin1String("ignored") ? 1 : answers - 1);
+    QCOMPARE(fetched.size(), int(outcome == "fetched"));
+    QCOMPARE(failed.size(), int(outcome == "failed"));
     QCOMPARE(toc.requests, tocRequests);
-    QCOMPARE(other.connections, 0);
-    if (outcome == QLatin1String("fetched"))
-        QCOMPARE(fetched.first().at(1).toString(), QStringLiteral("profile"));
+    QCOMPARE(other.requests, 0);
+    QVERIFY(outcome != "fetched" || fetched.first().at(1).toString() == "profile");
 }
 
 QTEST_GUILESS_MAIN(TestFetches)

@@ -1,10 +1,8 @@
 // The alert window, the add-buddy and add-group dialogs, the real dialog
 // provider, and the tray module.
 #include "../mainwindow/guitestkit.h"
-#include "client/historystore.h"
 #include "dialogs/frmaddbuddy.h"
 #include "dialogs/frmgroups.h"
-#include "dialogs/frmhistory.h"
 #include "dialogs/qtdialogprovider.h"
 #include "mainwindow/mdltray.h"
 #include "pages/buddytree.h"
@@ -15,10 +13,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QSignalSpy>
 #include <QSoundEffect>
-#include <QTemporaryDir>
 
 class TestDialogs : public QObject {
     Q_OBJECT
@@ -45,8 +40,6 @@ class TestDialogs : public QObject {
     void providerQuestion();
     void providerInputText_data();
     void providerInputText();
-
-    void historyTurnsBoundedPages();
 
   private:
     std::unique_ptr<GuiRig> rig;
@@ -314,44 +307,6 @@ void TestDialogs::providerInputText() {
     QCOMPARE(got, QStringLiteral("unset"));
     accept ? dlg->accept() : dlg->reject();
     QCOMPARE(got, result);
-}
-
-// A history too large for one page: "Older" turns back through pages that
-// each stay within the bound, every line shown once; "Newer" turns forward.
-void TestDialogs::historyTurnsBoundedPages() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("h.sqlite");
-    {
-        HistoryStore store;
-        store.open(path);
-        for (int i = 0; i < 40; ++i)
-            store.add(HistoryLine::im("bob", false, HistoryLine::Kind::Message, "bob",
-                                      QString::number(i) + QString(60000, u'x')));
-    }
-    frmHistory view(path, "bob", nullptr);
-    QSignalSpy shown(&view, &frmHistory::pageShown);
-    QStringList pages;
-    QStringList numbers;
-    for (;;) {
-        QVERIFY(shown.wait());
-        pages << view.linesView()->toPlainText();
-        QVERIFY(qint64(pages.last().size()) * 2 <= frmHistory::kPageBytes + 4096);
-        for (const QString &line : pages.last().split(u'\n'))
-            numbers << line.section(QStringLiteral("bob: "), 1).section(u'x', 0, 0);
-        if (!view.olderButton()->isEnabled())
-            break;
-        view.olderButton()->click();
-    }
-    QCOMPARE(pages.size(), 3);
-    numbers.sort();
-    QStringList all;
-    for (int i = 0; i < 40; ++i)
-        all << QString::number(i);
-    all.sort();
-    QCOMPARE(numbers, all);
-    view.newerButton()->click();
-    QVERIFY(shown.wait());
-    QCOMPARE(view.linesView()->toPlainText(), pages[1]);
 }
 
 QTEST_MAIN(TestDialogs)
