@@ -20,6 +20,7 @@
 #include <QTcpSocket>
 #include <QThread>
 #include <QThreadPool>
+#include <atomic>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <vector>
@@ -69,10 +70,12 @@ QByteArray normalPng() {
     return encoded(image, "PNG");
 }
 
-// Answers every complete request with the reply, then closes.
+// Answers every complete request with the reply, then closes (or, when
+// holding, keeps the connection open without a word more).
 class IconServer : public QObject {
   public:
-    explicit IconServer(QByteArray reply) : m_reply(std::move(reply)) {}
+    explicit IconServer(QByteArray reply, bool hold = false)
+        : m_reply(std::move(reply)), m_hold(hold) {}
     void listen() {
         m_server = new QTcpServer(this);
         m_server->listen(QHostAddress::LocalHost, 0);
@@ -82,17 +85,28 @@ class IconServer : public QObject {
                     if (!s->readAll().endsWith("\r\n\r\n"))
                         return;
                     s->write(m_reply);
-                    s->disconnectFromHost();
+                    if (!m_hold)
+                        s->disconnectFromHost();
                 });
-                connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+                const int now = ++open;
+                int seen = mostOpen.load();
+                while (now > seen && !mostOpen.compare_exchange_weak(seen, now)) {
+                }
+                connect(s, &QTcpSocket::disconnected, s, [this, s] {
+                    --open;
+                    s->deleteLater();
+                });
             }
         });
         port = m_server->serverPort();
     }
     quint16 port = 0;
+    std::atomic<int> open{0};     // connections open now
+    std::atomic<int> mostOpen{0}; // the most open at once
 
   private:
     QByteArray m_reply;
+    bool m_hold = false;
     QTcpServer *m_server = nullptr;
 };
 
@@ -177,6 +191,51 @@ void BM_IconNormalPng(benchmark::State &state) {
     fetchIcons(state, body, "image/png");
 }
 BENCHMARK(BM_IconNormalPng)->Arg(16)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Every view's icon server sends 4 MiB less 100 bytes and then holds the
+// connection. Watched for 12 s: the fetches end at their 10 s deadline.
+void BM_IconHeldFetches(benchmark::State &state) {
+    const int views = int(state.range(0));
+    const QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\n\r\n" +
+                             QByteArray(4 * 1024 * 1024 - 100 - 45, 'x');
+    for (auto _ : state) {
+        QThread serverThread;
+        auto *server = new IconServer(reply, true);
+        server->moveToThread(&serverThread);
+        serverThread.start();
+        QMetaObject::invokeMethod(server, &IconServer::listen, Qt::BlockingQueuedConnection);
+        BenchViewHost host;
+        host.iconHostName = QStringLiteral("127.0.0.1");
+        std::vector<std::unique_ptr<ctlIM>> open;
+        for (int i = 0; i < views; ++i) {
+            open.push_back(std::make_unique<ctlIM>(&host));
+            open.back()->IMUser = QStringLiteral("buddy%1").arg(i);
+            open.back()->setIconPort(server->port);
+        }
+        benchprobe::LoopProbe probe;
+        benchprobe::resetPeak();
+        const long long rssBefore = benchprobe::statusKiB("VmRSS");
+        QElapsedTimer wall;
+        probe.start();
+        wall.start();
+        while (wall.elapsed() < 12000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        probe.stop();
+        state.SetIterationTime(double(wall.nsecsElapsed()) / 1e9);
+        state.counters["longest_block_ms"] = probe.longestMs();
+        state.counters["peak_rss_MB"] = double(benchprobe::statusKiB("VmHWM") - rssBefore) / 1024.0;
+        state.counters["most_open"] = server->mostOpen.load();
+        open.clear();
+        QMetaObject::invokeMethod(server, &QObject::deleteLater);
+        serverThread.quit();
+        serverThread.wait();
+    }
+}
+BENCHMARK(BM_IconHeldFetches)
+    ->Arg(200)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -3,21 +3,33 @@
 #include <QStringEncoder>
 #include <QtEndian>
 #include <algorithm>
+#include <cstring>
 
 namespace history {
 namespace {
 
 constexpr int kKinds = 3;
 
-void appendText(QByteArray &chunk, QStringView text) {
-    // Room for the worst case, then cut to what UTF-8 took.
+void appendText(QByteArray &chunk, QStringView text, qsizetype maxBytes) {
+    // Every UTF-16 unit but a high surrogate takes at least a byte, so
+    // maxBytes + 2 units are enough to tell a text that needs cutting; each
+    // takes at most 3.
+    text = text.first(std::min(text.size(), maxBytes + 2));
     const qsizetype start = chunk.size();
     chunk.resize(start + 4 + text.size() * 3);
     QStringEncoder utf8(QStringEncoder::Utf8);
     char *const body = chunk.data() + start + 4;
-    char *const end = utf8.appendToBuffer(body, text);
-    qToLittleEndian<quint32>(quint32(end - body), chunk.data() + start);
-    chunk.truncate(end - chunk.constData());
+    qsizetype size = utf8.appendToBuffer(body, text) - body;
+    if (size > maxBytes) {
+        constexpr qsizetype mark = sizeof kCutMark - 1;
+        size = maxBytes - mark;
+        while (size > 0 && (quint8(body[size]) & 0xC0) == 0x80)
+            --size; // not inside a character
+        std::memcpy(body + size, kCutMark, mark);
+        size += mark;
+    }
+    qToLittleEndian<quint32>(quint32(size), chunk.data() + start);
+    chunk.truncate(start + 4 + size);
 }
 
 bool readText(QByteArrayView chunk, qsizetype &at, QString &out) {
@@ -39,8 +51,8 @@ void appendLine(QByteArray &chunk, const HistoryLine &line) {
     qToLittleEndian<qint64>(line.at, head);
     head[8] = char((line.outgoing ? 1 : 0) | (int(line.kind) << 1));
     chunk.append(head, sizeof head);
-    appendText(chunk, line.sender);
-    appendText(chunk, line.text);
+    appendText(chunk, line.sender, kMaxTextBytes);
+    appendText(chunk, line.text, kMaxTextBytes);
 }
 
 QList<HistoryLine> chunkLines(QByteArrayView chunk) {

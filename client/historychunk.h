@@ -15,6 +15,11 @@
 
 namespace history {
 
+// A line keeps at most this many bytes of text (UTF-8); a longer one is cut
+// at a character and ends in kCutMark, which the limit includes.
+inline constexpr qsizetype kMaxTextBytes = 64 * 1024;
+inline constexpr char kCutMark[] = " [cut]";
+
 void appendLine(QByteArray &chunk, const HistoryLine &line);
 
 // The lines of a blob, oldest first, conversation left empty. A damaged

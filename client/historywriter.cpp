@@ -5,6 +5,7 @@
 #include "protocol/wire.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlDatabase>
@@ -81,9 +82,16 @@ void HistoryWriter::fail(const QString &reason) {
         m_onFailure(reason);
 }
 
-bool HistoryWriter::openFile(QSqlDatabase &db, QString &error) const {
-    const QFileInfo info(m_path);
-    if (!QDir().mkpath(info.absolutePath())) {
+// Others may not read the history: the folder is made 0700 and the file
+// 0600 (SQLite gives its -wal and -shm files the file's mode). What an older
+// version made readable by others is tightened; the owner's bits are kept.
+namespace {
+bool makePrivate(const QFileInfo &info, QString &error) {
+    constexpr QFileDevice::Permissions owner =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const QString folder = info.absolutePath();
+    if (!QDir().mkpath(QFileInfo(folder).absolutePath()) ||
+        (!QFileInfo(folder).isDir() && !QDir().mkdir(folder, owner))) {
         error = QStringLiteral("its folder could not be made");
         return false;
     }
@@ -91,6 +99,24 @@ bool HistoryWriter::openFile(QSqlDatabase &db, QString &error) const {
         error = QStringLiteral("a folder has its name");
         return false;
     }
+    QFile::setPermissions(folder, QFileInfo(folder).permissions() & owner);
+    if (!info.exists()) {
+        QFile file(info.filePath());
+        file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    for (const char *suffix : {"", "-wal", "-shm", "-journal"}) {
+        const QFileInfo part(info.filePath() + QLatin1String(suffix));
+        if (part.exists())
+            QFile::setPermissions(part.filePath(), part.permissions() & owner);
+    }
+    return true;
+}
+} // namespace
+
+bool HistoryWriter::openFile(QSqlDatabase &db, QString &error) const {
+    if (!makePrivate(QFileInfo(m_path), error))
+        return false;
     db.setDatabaseName(m_path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open()) {

@@ -110,6 +110,12 @@ void DevServer::cmdEvil(Connection &c, const QStringList &a) {
 }
 
 void DevServer::cmdGetStatus(Connection &c, const QStringList &a) {
+    // Clients ask for their own status to learn that the server still
+    // answers: that is answered whatever the privacy settings say.
+    if (!a.isEmpty() && toc::normalizeScreenName(a[0]) == c.user->name) {
+        send(c, presenceLine(*c.user));
+        return;
+    }
     OnlineUser *target = nullptr;
     if (a.isEmpty() || !canReach(*c.user, a[0], &target)) {
         sendError(c, QStringLiteral("ERROR:901:") + a.value(0));

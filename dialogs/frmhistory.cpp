@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPromise>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QThreadPool>
@@ -41,16 +42,38 @@ frmHistory::frmHistory(const QString &path, const QString &partner, QWidget *own
     labStatus = new QLabel(this);
     labStatus->setObjectName(QStringLiteral("labStatus"));
     labStatus->setTextFormat(Qt::PlainText);
+    cmdOlder = new QPushButton(QStringLiteral("Older"), this);
+    cmdOlder->setObjectName(QStringLiteral("cmdOlder"));
+    cmdNewer = new QPushButton(QStringLiteral("Newer"), this);
+    cmdNewer->setObjectName(QStringLiteral("cmdNewer"));
+    cmdOlder->setEnabled(false);
+    cmdNewer->setEnabled(false);
 
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(labStatus, 1);
+    bottom->addWidget(cmdOlder);
+    bottom->addWidget(cmdNewer);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(txtFilter);
     layout->addWidget(txtLines, 1);
-    layout->addWidget(labStatus);
+    layout->addLayout(bottom);
 
     m_filterDelay = new QTimer(this);
     m_filterDelay->setSingleShot(true);
     m_filterDelay->setInterval(kFilterPauseMs);
-    connect(m_filterDelay, &QTimer::timeout, this, &frmHistory::startRead);
+    connect(m_filterDelay, &QTimer::timeout, this, [this] {
+        m_pages = {HistoryCursor()};
+        startRead();
+    });
+    connect(cmdOlder, &QPushButton::clicked, this, [this] {
+        m_pages.append(m_older);
+        startRead();
+    });
+    connect(cmdNewer, &QPushButton::clicked, this, [this] {
+        if (m_pages.size() > 1)
+            m_pages.removeLast();
+        startRead();
+    });
     connect(txtFilter, &QLineEdit::textChanged, m_filterDelay, qOverload<>(&QTimer::start));
     startRead();
 }
@@ -86,7 +109,10 @@ void frmHistory::startRead() {
     stopRead();
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     labStatus->setText(QStringLiteral("Reading..."));
-    HistoryQuery query{m_path, m_partner, false, txtFilter->text(), kPageLines, render::plainText};
+    cmdOlder->setEnabled(false);
+    cmdNewer->setEnabled(false);
+    HistoryQuery query{m_path,     m_partner,         false,      txtFilter->text(),
+                       kPageLines, render::plainText, kPageBytes, m_pages.last()};
     auto promise = std::make_shared<QPromise<HistoryPage>>();
     m_read = new QFutureWatcher<HistoryPage>(this);
     connect(m_read, &QFutureWatcherBase::finished, this, &frmHistory::showPage);
@@ -108,11 +134,14 @@ void frmHistory::showPage() {
         shownLines << lineText(line);
     txtLines->setPlainText(shownLines.join(QLatin1Char('\n')));
     txtLines->verticalScrollBar()->setValue(txtLines->verticalScrollBar()->maximum());
+    m_older = page.older;
+    cmdOlder->setEnabled(page.more);
+    cmdNewer->setEnabled(m_pages.size() > 1);
     if (!page.error.isEmpty())
         labStatus->setText(QStringLiteral("The history could not be read: ") + page.error);
-    else if (page.more)
-        labStatus->setText(QStringLiteral("The newest %1 lines; narrow the filter for older ones.")
-                               .arg(kPageLines));
+    else if (page.more || m_pages.size() > 1)
+        labStatus->setText(QStringLiteral("%1 lines; \"Older\" and \"Newer\" turn the pages.")
+                               .arg(page.lines.size()));
     else
         labStatus->setText(page.lines.isEmpty()
                                ? QStringLiteral("No lines.")

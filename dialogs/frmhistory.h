@@ -3,7 +3,8 @@
 // bottom, each line with its time, and a filter field that narrows to the
 // lines containing its text. Remote text is shown as plain text, names as
 // remote names are shown everywhere. The file is read off the window's
-// thread, a page of the newest matching lines at a time.
+// thread, a page of matching lines at a time (bounded in lines and bytes),
+// the newest first; "Older" and "Newer" turn the pages.
 
 #include "client/historyread.h"
 
@@ -13,6 +14,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QPlainTextEdit;
 class QTimer;
 template <typename T> class QFutureWatcher;
@@ -21,14 +23,17 @@ class frmHistory : public QWidget {
     Q_OBJECT
 
   public:
-    // The newest lines the window shows for one filter.
+    // The most lines, and bytes of text, a page holds.
     static constexpr int kPageLines = 5000;
+    static constexpr qint64 kPageBytes = 2 * 1024 * 1024;
 
     frmHistory(const QString &path, const QString &partner, QWidget *owner);
     ~frmHistory() override;
 
     QLineEdit *filterField() const { return txtFilter; }
     QPlainTextEdit *linesView() const { return txtLines; }
+    QPushButton *olderButton() const { return cmdOlder; }
+    QPushButton *newerButton() const { return cmdNewer; }
     bool isReading() const { return m_read != nullptr; }
 
     // One history line as the window shows it.
@@ -39,6 +44,7 @@ class frmHistory : public QWidget {
     void pageShown();
 
   private:
+    // Reads the page at the top of m_pages.
     void startRead();
     void showPage();
     void stopRead();
@@ -48,7 +54,12 @@ class frmHistory : public QWidget {
     QLineEdit *txtFilter = nullptr;
     QPlainTextEdit *txtLines = nullptr;
     QLabel *labStatus = nullptr;
+    QPushButton *cmdOlder = nullptr;
+    QPushButton *cmdNewer = nullptr;
     QTimer *m_filterDelay = nullptr;
     QFutureWatcher<HistoryPage> *m_read = nullptr;
     std::shared_ptr<std::atomic<bool>> m_cancel;
+    // Where each page from the newest to the one shown begins.
+    QList<HistoryCursor> m_pages{HistoryCursor()};
+    HistoryCursor m_older; // where the page before the one shown begins
 };

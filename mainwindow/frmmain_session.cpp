@@ -11,6 +11,7 @@
 #include "frmmain.h"
 #include "pages/awaypage.h"
 #include "pages/buddylistpage.h"
+#include "pages/buddymenus.h"
 #include "pages/loginframe.h"
 #include "pages/privacypage.h"
 #include "pages/profilepage.h"
@@ -45,6 +46,11 @@ void frmMain::connectProtocol() {
     // that error stays the text the user reads.
     connect(toc, &QelTOCSock::Disconnected, this,
             [this] { toc_Disconnected(QStringLiteral("The server closed the connection.")); });
+    connect(toc, &QelTOCSock::MessagesInDoubt, this, [this](const QStringList &partners) {
+        for (const QString &who : partners)
+            if (ctlIM *view = m_views->imViewOf(who))
+                view->showNote(QStringLiteral("This message may not have been delivered."));
+    });
     connect(toc, &QelTOCSock::LoggedIn, this,
             [this](const QString &name, const QStringList &buddies, const QStringList &blocked,
                    const QStringList &allowed, const QStringList &, const QString &,
@@ -72,8 +78,11 @@ void frmMain::connectProtocol() {
             m_profile = std::make_unique<frmProfile>(this);
         return m_profile.get();
     };
+    // Only the answer to the user's own request is fetched.
+    connect(PicLogin->buddyList->menus, &BuddyMenus::profileAsked, profileFetch,
+            &ProfileFetch::asked);
     connect(toc, &QelTOCSock::UserProfile, this, [this, profileFetch](const QString &strURL) {
-        profileFetch->fetch(strURL, toc->tocServer(), toc->port());
+        profileFetch->answer(strURL, toc->tocServer(), toc->port());
     });
     connect(profileFetch, &ProfileFetch::fetched, this,
             [profileWindow](const QUrl &url, const QString &html) {

@@ -51,7 +51,11 @@ BuddyMenus::BuddyMenus(const PageKit &kit, BuddyBook *book, BuddyAliases *aliase
     connect(mnuAl, &QAction::triggered, this, &BuddyMenus::mnuAl_Click);
     connect(mnuProfile, &QAction::triggered, this, [this] {
         const QString name = selectedNodeText();
-        if (!name.isEmpty() && !m_kit.toc->GetProfile(name))
+        if (name.isEmpty())
+            return;
+        if (m_kit.toc->GetProfile(name))
+            emit profileAsked(name);
+        else
             m_kit.notSent();
     });
     connect(mnuCopy, &QAction::triggered, this, [this] {

@@ -60,6 +60,8 @@ class BuddyMenus : public QObject {
     void blockRequested(const QString &name);
     void inviteRequested(const QString &name);
     void historyRequested(const QString &name);
+    // "Get Profile" sent the request: the server's answer may be fetched.
+    void profileAsked(const QString &name);
 
   private:
     PageKit m_kit;

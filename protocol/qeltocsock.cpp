@@ -1,7 +1,9 @@
 // Connection state, sign-on and sending.
 #include "qeltocsock.h"
 
+#include "commands.h"
 #include "keepalive.h"
+#include "linkwatch.h"
 #include "wire.h"
 
 #include <QTcpSocket>
@@ -11,7 +13,8 @@ const QString QelTOCSock::kNoChatName = QStringLiteral("[No Chat Name Found for 
 const QString QelTOCSock::kCapabilities =
     QStringLiteral("09461345-4C7F-11D1-8222-444553540000 09461343-4C7F-11D1-8222-444553540000");
 
-QelTOCSock::QelTOCSock(QObject *parent) : QObject(parent), Sock(new QTcpSocket(this)) {
+QelTOCSock::QelTOCSock(QObject *parent)
+    : QObject(parent), Sock(new QTcpSocket(this)), m_watch(new toc::LinkWatch(this)) {
     // A burst is taken a slice per pass of the event loop: the rest waits
     // in the kernel, instead of being held twice (as read and as frames)
     // in the client's memory, and the window paints between the slices.
@@ -20,6 +23,12 @@ QelTOCSock::QelTOCSock(QObject *parent) : QObject(parent), Sock(new QTcpSocket(t
     connect(Sock, &QTcpSocket::readyRead, this, &QelTOCSock::onReadyRead);
     connect(Sock, &QTcpSocket::errorOccurred, this, &QelTOCSock::onSocketError);
     connect(Sock, &QTcpSocket::disconnected, this, &QelTOCSock::onSocketDisconnected);
+    // Any line answers: the server's answer to its own user's status is
+    // simply the next thing it says.
+    connect(m_watch, &toc::LinkWatch::askServer, this,
+            [this] { sendLine(toc::cmd::getStatus(m_screenName)); });
+    connect(m_watch, &toc::LinkWatch::lost, this,
+            [this] { linkLost(QStringLiteral("The server stopped answering.")); });
 }
 
 QelTOCSock::~QelTOCSock() {
@@ -40,6 +49,7 @@ void QelTOCSock::clearChatTable() {
 void QelTOCSock::closeSocket() {
     // Closing ourselves is not a close by the server: raise nothing for it.
     ++m_generation;
+    m_watch->stop();
     m_closingOurselves = true;
     Sock->abort();
     m_closingOurselves = false;
@@ -121,8 +131,14 @@ void QelTOCSock::onSocketError() {
         onSocketDisconnected();
         return;
     }
-    const QString text = Sock->errorString();
-    emit WinsockError(text);
+    linkLost(Sock->errorString());
+}
+
+void QelTOCSock::linkLost(const QString &why) {
+    const QStringList inDoubt = m_watch->takeInDoubt();
+    if (!inDoubt.isEmpty())
+        emit MessagesInDoubt(inDoubt);
+    emit WinsockError(why);
     closeSocket();
 }
 
@@ -130,6 +146,7 @@ void QelTOCSock::onSocketDisconnected() {
     if (m_closingOurselves || m_disconnectReported)
         return;
     m_disconnectReported = true;
+    m_watch->stop();
     emit Disconnected();
 }
 

@@ -18,6 +18,9 @@
 
 class QIODevice;
 class QTcpSocket;
+namespace toc {
+class LinkWatch;
+}
 
 class QelTOCSock : public QObject {
     Q_OBJECT
@@ -86,6 +89,8 @@ class QelTOCSock : public QObject {
     QString authServer() const { return m_authServer; }
     qint32 sequenceNumber() const { return m_sequence; }
     bool isConnected() const;
+    // Notices a server that stopped answering; its timers can be set.
+    toc::LinkWatch *linkWatch() const { return m_watch; }
 
     // Hands bytes to reassembly and the frame handler exactly as if the
     // socket had delivered them; the fuzzers drive the receive path through
@@ -138,6 +143,9 @@ class QelTOCSock : public QObject {
     void ScreenNameFormatted();
     // The server closed the connection (once per connection).
     void Disconnected();
+    // Raised before the error of a lost link: the partners of the IMs sent
+    // shortly before, one entry per IM, which may never have arrived.
+    void MessagesInDoubt(const QStringList &strUserNames);
 
   private:
     struct ChatSlot {
@@ -153,6 +161,7 @@ class QelTOCSock : public QObject {
     void onReadyRead();
     void onSocketError();
     void onSocketDisconnected();
+    void linkLost(const QString &why);
     void closeSocket();
     void clearChatTable();
 
@@ -177,6 +186,7 @@ class QelTOCSock : public QObject {
     // an event loop): the read loop takes them after the frames held.
     QByteArray m_deferred;
     toc::RawNames m_rawNames;
+    toc::LinkWatch *m_watch = nullptr;
     QString m_configRemainder;
     QString m_screenName;
     QString m_roastedPassword;

@@ -2,6 +2,7 @@
 #include "qeltocsock.h"
 
 #include "commands.h"
+#include "linkwatch.h"
 
 #include <limits>
 
@@ -47,7 +48,12 @@ bool QelTOCSock::GetProfile(const QString &strUserName) {
 }
 
 bool QelTOCSock::SendIM(const QString &strUserName, const QString &strMessage, bool AutoResponse) {
-    return sendLine(cmd::sendIm(strUserName, strMessage, AutoResponse));
+    if (!sendLine(cmd::sendIm(strUserName, strMessage, AutoResponse)))
+        return false;
+    // What the user wrote; an away message answers by itself.
+    if (!AutoResponse)
+        m_watch->sentIM(strUserName);
+    return true;
 }
 
 bool QelTOCSock::ChangePassword(const QString &strOldPassword, const QString &strNewPassword) {

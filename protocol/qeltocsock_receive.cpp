@@ -4,6 +4,7 @@
 #include "qeltocsock.h"
 
 #include "commands.h"
+#include "linkwatch.h"
 #include "serverconfig.h"
 #include "serverline.h"
 #include "wire.h"
@@ -40,8 +41,10 @@ template <typename More> void QelTOCSock::receive(More more) {
 }
 
 void QelTOCSock::onReadyRead() {
-    if (isConnected())
-        processIncoming(*Sock);
+    if (!isConnected())
+        return;
+    m_watch->heard();
+    processIncoming(*Sock);
 }
 
 void QelTOCSock::processIncoming(QIODevice &device) {
@@ -188,5 +191,7 @@ void QelTOCSock::handleConfig(const QString &piece) {
     const toc::ServerConfig config = toc::parseServerConfig(text);
     emit LoggedIn(m_screenName, config.buddies, config.blocked, config.permitted, config.misc,
                   config.preferences, config.privacyMode);
-    sendLine(toc::cmd::initDone());
+    // A LoggedIn handler may have ended the connection.
+    if (sendLine(toc::cmd::initDone()))
+        m_watch->start();
 }

@@ -2,6 +2,7 @@
 
 #include "inputbox.h"
 #include "messagescan.h"
+#include "notsent.h"
 #include "protocol/wire.h"
 #include "transcript.h"
 #include "transcriptview.h"
@@ -139,6 +140,12 @@ void ctlIM::im_msg(const QString &user, const QString &msg) {
     render::showMessage(TEXT, user, msg, render::scanMessage(msg, render::BackMarker::Spaced),
                         render::kNoLimit);
     TEXT->messageAppended(firstBlock);
+}
+
+void ctlIM::showNote(const QString &text) {
+    render::showNotSentText(TEXT, text, render::kNoLimit);
+    if (m_host)
+        m_host->keepLine(HistoryLine::im(IMUser, true, HistoryLine::Kind::NotSent, {}, text));
 }
 
 void ctlIM::showPartner() {

@@ -50,6 +50,8 @@ class ctlIM : public QWidget {
     void focusInput();
     // As the view's "Close" does.
     void closeConversation() { Command4_Click(); }
+    // A line of the client's own, grey like "Not sent", kept in the history.
+    void showNote(const QString &text);
 
     // The view's place in its owner's list.
     int index() const { return m_index; }
@@ -79,6 +81,7 @@ class ctlIM : public QWidget {
     void startIconFetch();
     void sckIcon_Connect();
     void sckIcon_DataArrival();
+    bool keepIconBytes();
     void sckIcon_Close();
     void showNotSent();
     void endIconFetch();

@@ -2,8 +2,12 @@
 // the body of the reply decoded off the window's thread and shown in
 // imgIcon. The fetch has a deadline; its socket and buffer are released
 // however it ends. Every failure is silent and leaves the picture as it was.
+// The fetches of all views share FetchLimiter::buddyIcons(): a few run at
+// once, each holding its slot until its picture is decoded, and the bytes
+// they hold together are bounded.
 #include "ctlim.h"
 
+#include "client/fetchlimiter.h"
 #include "icondecode.h"
 #include "protocol/wire.h"
 #include "viewhost.h"
@@ -49,9 +53,17 @@ void ctlIM::startIconFetch() {
     const QString host = m_host ? m_host->iconHost() : QString();
     if (host.isEmpty())
         return;
-    txtHead->setText(iconRequestTemplate(host));
-    m_iconTimeout->start(m_iconDeadline);
-    sckIcon->connectToHost(host, m_iconPort);
+    // The deadline runs from the turn of this view, not from the wait.
+    FetchLimiter::buddyIcons().request(this, [this, host] {
+        // A refused or failed connection gives its slot back at once.
+        connect(sckIcon, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
+            if (!m_iconDone && e != QAbstractSocket::RemoteHostClosedError)
+                stopIconFetch();
+        });
+        txtHead->setText(iconRequestTemplate(host));
+        m_iconTimeout->start(m_iconDeadline);
+        sckIcon->connectToHost(host, m_iconPort);
+    });
 }
 
 void ctlIM::sckIcon_Connect() {
@@ -65,22 +77,30 @@ void ctlIM::sckIcon_Connect() {
     sckIcon->write(request.toUtf8());
 }
 
-void ctlIM::sckIcon_DataArrival() {
-    if (m_iconDone)
-        return;
-    m_reply += sckIcon->readAll();
-    if (m_reply.size() > kMaxReply)
+// False, and the fetch stopped, when the reply would grow too large, alone
+// or together with the other fetches.
+bool ctlIM::keepIconBytes() {
+    const QByteArray more = sckIcon->readAll();
+    if (m_reply.size() + more.size() > kMaxReply ||
+        !FetchLimiter::buddyIcons().take(this, more.size())) {
         stopIconFetch();
+        return false;
+    }
+    m_reply += more;
+    return true;
+}
+
+void ctlIM::sckIcon_DataArrival() {
+    if (!m_iconDone)
+        keepIconBytes();
 }
 
 void ctlIM::sckIcon_Close() {
-    if (m_iconDone)
+    if (m_iconDone || !keepIconBytes())
         return;
     QByteArray reply = std::exchange(m_reply, QByteArray());
-    reply += sckIcon->readAll();
     endIconFetch();
-    if (reply.size() <= kMaxReply)
-        decodeIcon(std::move(reply));
+    decodeIcon(std::move(reply));
 }
 
 void ctlIM::endIconFetch() {
@@ -94,6 +114,7 @@ void ctlIM::stopIconFetch() {
     endIconFetch();
     // A decode still running finishes unseen.
     delete std::exchange(m_iconDecode, nullptr);
+    FetchLimiter::buddyIcons().release(this);
 }
 
 void ctlIM::decodeIcon(QByteArray reply) {
@@ -113,6 +134,7 @@ void ctlIM::showDecodedIcon() {
     QFutureWatcher<QImage> *done = std::exchange(m_iconDecode, nullptr);
     if (!done)
         return;
+    FetchLimiter::buddyIcons().release(this);
     // Still inside its signal: freed once it has returned.
     done->deleteLater();
     const QImage picture = done->future().resultCount() > 0 ? done->result() : QImage();

@@ -38,6 +38,11 @@ class TestHistory : public QObject {
     void filter();
     void damagedChunkKeepsTheLinesBefore();
     void floodKeepsEveryLineInOrder();
+    void longLinesCut_data();
+    void longLinesCut();
+    void pages_data();
+    void pages();
+    void privateFiles();
 
   private:
     QTemporaryDir dir;
@@ -247,6 +252,91 @@ void TestHistory::floodKeepsEveryLineInOrder() {
     QCOMPARE(texts("bob", false), bob);
     QCOMPARE(texts("bob", true), numbers);
     QCOMPARE(texts("ann", false), numbers);
+}
+
+void TestHistory::longLinesCut_data() {
+    QTest::addColumn<QString>("text");
+    const qsizetype max = history::kMaxTextBytes;
+    QTest::newRow("at the limit") << QString(max, u'x');
+    QTest::newRow("one byte over") << QString(max + 1, u'x');
+    QTest::newRow("two-byte characters") << QString(max / 2 + 1, QChar(0xFF));
+    QTest::newRow("four-byte characters") << QString("\U0001F600").repeated(max / 4 + 1);
+}
+
+// A stored line keeps at most 64 KB of text, cut at a character and marked.
+void TestHistory::longLinesCut() {
+    QFETCH(QString, text);
+    QByteArray chunk;
+    history::appendLine(chunk, HistoryLine::im("bob", false, Kind::Message, "bob", text));
+    const QString kept = history::chunkLines(chunk).value(0).text;
+    const qsizetype size = kept.toUtf8().size();
+    QVERIFY(size <= history::kMaxTextBytes && !kept.contains(QChar::ReplacementCharacter));
+    QVERIFY(kept == text || (kept.endsWith(history::kCutMark) && text.startsWith(kept.chopped(6)) &&
+                             size > history::kMaxTextBytes - 10));
+}
+
+void TestHistory::pages_data() {
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<qint64>("maxBytes");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QList<int>>("pages"); // the lines of each page, newest page first
+    // Twelve lines of 50,000 bytes as held, three to a stored row.
+    QTest::newRow("bounded by bytes")
+        << 100 << qint64(120000) << "" << QList<int>{2, 2, 2, 2, 2, 2};
+    QTest::newRow("bounded by lines") << 5 << qint64(1 << 30) << "" << QList<int>{5, 5, 2};
+    QTest::newRow("a line over the bound") << 100 << qint64(10) << "" << QList<int>(12, 1);
+    QTest::newRow("matches only") << 2 << qint64(1 << 30) << "1" << QList<int>{2, 1};
+}
+
+// Turning the pages back reads every matching line once, in order.
+void TestHistory::pages() {
+    QFETCH(int, limit);
+    QFETCH(qint64, maxBytes);
+    QFETCH(QString, filter);
+    QFETCH(QList<int>, pages);
+    const QString path = dir.filePath("pages.sqlite");
+    QStringList expected, read;
+    for (int i = 0; i < 12; ++i)
+        expected << QString::asprintf("%02d", i);
+    if (!QFile::exists(path)) {
+        HistoryStore store;
+        store.open(path);
+        for (const QString &n : expected)
+            store.add(
+                HistoryLine::im("bob", false, Kind::Message, "bob", n + QString(25000, u'x')));
+    }
+    HistoryQuery query{path, "bob", false, filter, limit, {}, maxBytes};
+    QList<int> sizes;
+    for (HistoryPage page; sizes.isEmpty() || (page.more && sizes.size() < 20);) {
+        query.from = page.older;
+        page = readConversation(query);
+        sizes << int(page.lines.size());
+        for (qsizetype i = page.lines.size() - 1; i >= 0; --i)
+            read.prepend(page.lines[i].text.left(2));
+    }
+    QCOMPARE(sizes, pages);
+    QCOMPARE(read, filter.isEmpty() ? expected : expected.filter(filter));
+}
+
+// Nobody but the user reads the history: the folder 0700, the files 0600,
+// also where an older version left them readable by others.
+void TestHistory::privateFiles() {
+    const QString path = dir.filePath("loose/h.sqlite");
+    QVERIFY(QDir().mkpath(dir.filePath("loose")));
+    // Modes in Qt's bits: 0x7755 is 0755 (the owner's bits twice, as owner and as user).
+    QFile(dir.filePath("loose")).setPermissions(QFileDevice::Permissions(0x7755));
+    QFile loose(path);
+    QVERIFY(loose.open(QIODevice::WriteOnly) &&
+            loose.setPermissions(QFileDevice::Permissions(0x6644)));
+    HistoryStore store;
+    store.open(path);
+    store.add(HistoryLine::im("bob", false, Kind::Message, "bob", "private"));
+    store.waitForWritten();
+    const auto mode = [](const QString &f) { return int(QFileInfo(f).permissions() & 0x0fff); };
+    QCOMPARE(mode(dir.filePath("loose")), 0x0700);
+    for (const QString &file : {path, path + "-wal", path + "-shm"})
+        QCOMPARE(mode(file), 0x0600);
+    QCOMPARE(readBack(path, "bob").lines.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

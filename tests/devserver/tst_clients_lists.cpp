@@ -106,6 +106,10 @@ void TestClients::privacyModes() {
     bob->toc.SetPrivacy(qint16(mode));
     bob->toc.GetStatus(QStringLiteral("vorklebot"));
     QVERIFY(bob->waitPrefix(QStringLiteral("UPDATE_BUDDY2:vorklebot")));
+    // A client's own status is answered in every mode: clients ask for it
+    // to learn that the server still answers.
+    bob->toc.GetStatus(QStringLiteral("Bob"));
+    QVERIFY(bob->waitPrefix(QStringLiteral("UPDATE_BUDDY2:bob:T:")));
 
     SIGNED_ON(alice, QStringLiteral("alice"));
     QSignalSpy error(&alice->toc, &QelTOCSock::Error);

@@ -52,6 +52,8 @@ class TestHostileGui : public QObject {
     void serverCloses();
     void tabsSendToTheirOwnConversation_data();
     void tabsSendToTheirOwnConversation();
+    void hungServer_data();
+    void hungServer();
 
   private:
     bool signOn(const QString &config = QStringLiteral("done:\n"));

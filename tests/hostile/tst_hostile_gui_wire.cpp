@@ -5,6 +5,7 @@
 
 #include "dialogs/frmerr.h"
 #include "pages/buddytree.h"
+#include "protocol/linkwatch.h"
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
 #include "uikit/clicklabel.h"
@@ -206,4 +207,43 @@ void TestHostileGui::tabsSendToTheirOwnConversation() {
     QTest::keyClicks(box, QStringLiteral("hunter2"));
     QTest::keyClick(box, Qt::Key_Return);
     QVERIFY2(rig->server.waitForLineStartingWith(sent), qPrintable(rig->server.lines().join("\n")));
+}
+
+// A server that keeps its connection open but says nothing more: after a
+// quiet spell it is asked its user's own status; when even that goes
+// unanswered the connection is lost, and the IMs typed shortly before say
+// they may not have arrived.
+void TestHostileGui::hungServer_data() {
+    QTest::addColumn<bool>("answers"); // the server answers each question
+    QTest::addColumn<int>("doubtMs");  // IMs sent this long before the loss are in doubt
+    QTest::addColumn<int>("notes");    // "may not have been delivered" lines in bob's view
+    QTest::newRow("answers the question") << true << 60000 << 0;
+    QTest::newRow("silent: the IM is in doubt") << false << 60000 << 1;
+    QTest::newRow("silent: the IM was sent long before") << false << 0 << 0;
+}
+
+void TestHostileGui::hungServer() {
+    QFETCH(bool, answers);
+    QFETCH(int, doubtMs);
+    QFETCH(int, notes);
+    frmMain &w = *rig->w;
+    w.toc->linkWatch()->setTimers({200, 1000, doubtMs});
+    QVERIFY(signOn(kConfig));
+    QVERIFY(deliver(frame(kSetup[1])));
+    auto *box = w.imViews.last()->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"));
+    QTest::keyClicks(box, QStringLiteral("hi?"));
+    QTest::keyClick(box, Qt::Key_Return);
+    for (int i = 0; answers && i < 3; ++i) {
+        QVERIFY(rig->server.waitForLine(QStringLiteral("toc_get_status \"myname\"")));
+        rig->server.clearReceived();
+        rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:My Name:T:0:0:0: O:"));
+    }
+    if (!answers) {
+        QVERIFY(waitUntil([&] { return w.alertWindow() && w.alertWindow()->isVisible(); }));
+        QCOMPARE(w.alertWindow()->message(), QStringLiteral("The server stopped answering."));
+        QCOMPARE(w.findChild<QLabel *>(QStringLiteral("labStat"))->text(), frmMain::kOffline);
+    }
+    QCOMPARE(w.toc->isConnected(), answers);
+    QCOMPARE(transcriptOf(w.imViews.last()).count("This message may not have been delivered."),
+             notes);
 }

@@ -5,6 +5,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <algorithm>
 
 class IconServer : public QObject {
   public:
@@ -15,6 +16,7 @@ class IconServer : public QObject {
     QByteArray request;
     int connections = 0;
     int closed = 0;
+    int mostOpen = 0; // connections open at once, at the most
 
     IconServer() {
         m_server.listen(QHostAddress::LocalHost, 0);
@@ -26,6 +28,7 @@ class IconServer : public QObject {
     void accept() {
         while (QTcpSocket *s = m_server.nextPendingConnection()) {
             ++connections;
+            mostOpen = std::max(mostOpen, connections - closed);
             connect(s, &QTcpSocket::disconnected, this, [this] { ++closed; });
             connect(s, &QTcpSocket::readyRead, this, [this, s] {
                 request += s->readAll();

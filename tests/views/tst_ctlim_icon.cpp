@@ -1,6 +1,7 @@
 // The IM view's buddy icon: the request, the formats and sizes a picture
 // may have, the fetch's deadline, and a view that stops or goes while its
 // fetch or decode is still under way.
+#include "client/fetchlimiter.h"
 #include "fakehost.h"
 #include "iconserver.h"
 #include "views/ctlim.h"
@@ -18,6 +19,7 @@
 #include <QTextEdit>
 #include <QThreadPool>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -120,6 +122,8 @@ class TestCtlIMIcon : public QObject {
     void iconFetchStopped();
     void iconServerNeverAnswers();
     void noIconRequestWithoutPartner();
+    void iconFetchesTogether_data();
+    void iconFetchesTogether();
 };
 
 void TestCtlIMIcon::initTestCase() {
@@ -303,6 +307,40 @@ void TestCtlIMIcon::noIconRequestWithoutPartner() {
     QTRY_VERIFY(child<QLineEdit>(&view, "txtuser")->isReadOnly());
     QTest::qWait(100);
     QCOMPARE(server.connections, 0);
+}
+
+void TestCtlIMIcon::iconFetchesTogether_data() {
+    QTest::addColumn<int>("views");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("cutByBytes"); // held replies too large together
+    QTest::newRow("ten pictures, a few at a time") << 10 << kHeader + encoded(8, 8, "PNG") << false;
+    QTest::newRow("three held at 4 MiB less 100 bytes")
+        << 3 << kHeader + QByteArray(4 * 1024 * 1024 - 100 - kHeader.size(), 'x') << true;
+}
+
+// The views' fetches share a few slots, taken in turn, and a budget of
+// bytes: a reply that would pass it ends long before the deadline.
+void TestCtlIMIcon::iconFetchesTogether() {
+    QFETCH(int, views);
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, cutByBytes);
+    IconServer server;
+    server.reply = reply;
+    server.hold = cutByBytes;
+    FakeHost host;
+    std::vector<std::unique_ptr<ctlIM>> open;
+    for (int i = 0; i < views; ++i)
+        open.push_back(fetchingView(host, server, 60000));
+    if (cutByBytes) {
+        QTRY_VERIFY(server.closed >= 1);
+        QVERIFY(FetchLimiter::buddyIcons().held() <= FetchLimiter::kIconBudget);
+    } else {
+        QTRY_COMPARE(server.connections, views);
+        QVERIFY(settleDecodes());
+        for (const auto &view : open)
+            QTRY_COMPARE(shownIcon(view.get()).pixelColor(4, 4), QColor(200, 30, 30));
+    }
+    QVERIFY(server.mostOpen <= FetchLimiter::kIconSlots);
 }
 
 QTEST_MAIN(TestCtlIMIcon)
