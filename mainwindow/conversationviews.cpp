@@ -60,6 +60,7 @@ ctlIM *ConversationViews::newIMView() {
     view->setIndex(index);
     fillPanel(view);
     connect(view, &ctlIM::KillIM, this, &ConversationViews::KillIM);
+    connect(view, &ctlIM::typed, this, &ConversationViews::typed);
     place(imViews, view, index);
     return view;
 }
@@ -112,6 +113,17 @@ void ConversationViews::closeAll() {
     for (int i = 1; i < imViews.size(); ++i)
         freeView(imViews, i);
     m_conversations->clear();
+}
+
+void ConversationViews::connectionLost() {
+    for (ctlChat *view : std::as_const(chatViews))
+        if (view)
+            view->connectionLost();
+}
+
+void ConversationViews::rejoined(int view, qint32 chatId) {
+    if (view > 0 && view < chatViews.size() && chatViews.at(view))
+        chatViews.at(view)->rejoined(chatId);
 }
 
 ctlIM *ConversationViews::imViewOf(const QString &partner) const {

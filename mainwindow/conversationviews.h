@@ -37,6 +37,10 @@ class ConversationViews : public QObject {
     QString closeRoom(int index);
     // Signing off ends every conversation (the templates stay).
     void closeAll();
+    // The connection ended: the conversations stay, the rooms without
+    // members or id until joined again (rejoined).
+    void connectionLost();
+    void rejoined(int view, qint32 chatId);
 
     // The open conversation's view of a person / of a room, or nullptr.
     ctlIM *imViewOf(const QString &partner) const;
@@ -58,6 +62,8 @@ class ConversationViews : public QObject {
     // A view's own "Close" / "Leave Chat".
     void KillIM(int index);
     void ExitChat(int index);
+    // An IM view's input box changed.
+    void typed(const QString &partner, bool hasText);
 
   private:
     ctlIM *newIMView();

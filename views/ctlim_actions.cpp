@@ -24,6 +24,7 @@ void keepNotSent(ViewHost *host, const QString &partner, const QString &text) {
 } // namespace
 
 void ctlIM::txtMsg_Change() {
+    emit typed(IMUser, !txtMsg->toPlainText().isEmpty());
     if (render::hasLineBreak(txtMsg->toPlainText()))
         Command3_Click();
 }
@@ -82,6 +83,7 @@ void ctlIM::cmdIgnore_Click() {
 void ctlIM::Command4_Click() {
     // The window frees the view later; its icon fetch ends now.
     stopIconFetch();
+    emit typed(IMUser, false);
     if (m_host)
         m_host->CloseTab(IMUser);
     emit KillIM(m_index);
