@@ -72,10 +72,10 @@ void LoginFrame::buildWidgets() {
     labStat = label(this, "labStat", kOffline, twips::rect(240, 1920, 3015, 255));
     // Below the status line; usable once a secret store answers.
     chkRemember = check(this, "chkRemember", QStringLiteral("Remember password"),
-                        twips::rect(240, 2220, 1695, 255));
+                        twips::rect(240, 2220, 1935, 255));
     chkRemember->setEnabled(false);
     chkAutoSignOn = check(this, "chkAutoSignOn", QStringLiteral("Sign on at start"),
-                          twips::rect(1965, 2220, 1695, 255));
+                          twips::rect(2205, 2220, 1530, 255));
     chkAutoSignOn->setEnabled(false);
     connect(chkAutoSignOn, &QCheckBox::clicked, this, [this](bool on) {
         if (m_kit.settings)
