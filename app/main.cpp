@@ -1,5 +1,6 @@
 // Vorkle: one window, signed on from its login frame.
 #include "client/heappolicy.h"
+#include "client/session.h"
 #include "fontwarmup.h"
 #include "mainwindow/frmmain.h"
 
@@ -13,6 +14,9 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationVersion(QStringLiteral("2.0.2"));
     fonts.wait();
     frmMain window;
+    // A network back (where the system reports it) ends the wait of a lost
+    // session at once.
+    window.session->watchNetwork();
     QApplication::setWindowIcon(window.windowIcon());
     window.show();
     return app.exec();

@@ -232,3 +232,38 @@ bool ClientSettings::rememberPassword() const {
 void ClientSettings::setRememberPassword(bool on) {
     write(QStringLiteral("signon/rememberpassword"), on);
 }
+
+bool ClientSettings::signOnAtStart() const {
+    return m_settings->value(QStringLiteral("signon/atstart"), false).toBool();
+}
+
+void ClientSettings::setSignOnAtStart(bool on) {
+    write(QStringLiteral("signon/atstart"), on);
+}
+
+std::optional<QString> ClientSettings::profile(const QString &account) const {
+    const QVariant v = m_settings->value(QStringLiteral("profile/") + account);
+    if (!v.isValid() || account.isEmpty())
+        return std::nullopt;
+    return v.toString();
+}
+
+void ClientSettings::setProfile(const QString &account, const QString &profile) {
+    if (!account.isEmpty())
+        write(QStringLiteral("profile/") + account, profile);
+}
+
+int ClientSettings::idleMinutes() const {
+    bool ok = false;
+    const int minutes = m_settings->value(QStringLiteral("idle/minutes"), 10).toInt(&ok);
+    // A week is the longest wait kept; nonsense gives the default.
+    return ok && minutes >= 0 ? qMin(minutes, 7 * 24 * 60) : 10;
+}
+
+bool ClientSettings::sendTypingNotifications() const {
+    return m_settings->value(QStringLiteral("typing/send"), true).toBool();
+}
+
+void ClientSettings::setSendTypingNotifications(bool on) {
+    write(QStringLiteral("typing/send"), on);
+}

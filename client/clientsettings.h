@@ -88,6 +88,19 @@ class ClientSettings {
     // desktop's secret store (the password never is stored here).
     bool rememberPassword() const;
     void setRememberPassword(bool on);
+    // Whether the program signs on by itself at start (off by default).
+    bool signOnAtStart() const;
+    void setSignOnAtStart(bool on);
+
+    // The profile an account set, when it set one (by normalised name).
+    std::optional<QString> profile(const QString &account) const;
+    void setProfile(const QString &account, const QString &profile);
+
+    // Minutes without input before the user is reported idle; 0 never.
+    int idleMinutes() const;
+    // Whether the user's typing is told to IM partners (on by default).
+    bool sendTypingNotifications() const;
+    void setSendTypingNotifications(bool on);
 
   private:
     void open();

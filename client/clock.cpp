@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -16,7 +17,7 @@ class QtTimer : public Clock::Timer {
     void start(qint64 ms) override {
         // A QTimer counts in int milliseconds: longer waits (idle limits of
         // weeks) are cut to about 24 days, which no session outlives.
-        m_timer.start(int(qBound<qint64>(0, ms, std::numeric_limits<int>::max())));
+        m_timer.start(int(std::clamp<qint64>(ms, 0, std::numeric_limits<int>::max())));
     }
     void stop() override { m_timer.stop(); }
     bool isActive() const override { return m_timer.isActive(); }

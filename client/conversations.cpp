@@ -47,9 +47,40 @@ void Conversations::closeRoom(int view) {
     const auto it = m_roomOfView.find(view);
     if (it == m_roomOfView.end())
         return;
-    m_roomById.remove(*it);
+    // A detached room's old id may belong to another room by now.
+    if (m_roomById.value(*it, -1) == view)
+        m_roomById.remove(*it);
     m_roomOfView.erase(it);
     m_roomNameOfView.remove(view);
+    m_detachedViews.remove(view);
+}
+
+void Conversations::detachRooms() {
+    m_roomById.clear();
+    for (auto it = m_roomOfView.cbegin(); it != m_roomOfView.cend(); ++it)
+        m_detachedViews.insert(it.key());
+}
+
+QStringList Conversations::detachedRooms() const {
+    QStringList names;
+    for (const int view : m_detachedViews)
+        names << m_roomNameOfView.value(view);
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
+int Conversations::rekeyRoom(const QString &name, qint32 chatId) {
+    if (m_roomById.contains(chatId))
+        return -1;
+    for (const int view : std::as_const(m_detachedViews)) {
+        if (m_roomNameOfView.value(view).compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        m_detachedViews.remove(view);
+        m_roomById.insert(chatId, view);
+        m_roomOfView.insert(view, chatId);
+        return view;
+    }
+    return -1;
 }
 
 void Conversations::clear() {
@@ -58,4 +89,5 @@ void Conversations::clear() {
     m_roomById.clear();
     m_roomOfView.clear();
     m_roomNameOfView.clear();
+    m_detachedViews.clear();
 }

@@ -3,11 +3,14 @@
 // The window numbers its views; this keeps, for each open conversation,
 // the number of its view: one per person (names compared normalised, so
 // "Pal One" and "palone" are one person) and one per room id (0 is a room
-// like any other). A server could open conversations without end, so
+// like any other). A room whose connection ended stays open under its name,
+// without an id, until it is joined again. A server could open conversations without end, so
 // their number is capped.
 
 #include <QHash>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 class Conversations {
   public:
@@ -26,13 +29,23 @@ class Conversations {
     bool roomsFull() const { return openRooms() >= kMaxOpenRooms; }
     void openRoom(qint32 chatId, int view, const QString &name = QString());
     void closeRoom(int view);
-    int openRooms() const { return int(m_roomById.size()); }
+    int openRooms() const { return int(m_roomOfView.size()); }
     // A room open under this name, compared as servers compare room names
     // (ignoring case, keeping spaces).
     bool inRoomNamed(const QString &name) const;
     // The room name asked for last ("Join Chat", an accepted invitation):
     // named by the join when the server answers "???".
     QString requestedRoom;
+
+    // The connection ended: every room keeps its view and its name, but
+    // no id reaches it any more (the next connection numbers rooms anew).
+    void detachRooms();
+    // The names of the rooms waiting to be joined again.
+    QStringList detachedRooms() const;
+    // The room of that name (compared as servers compare room names) was
+    // joined again under a new id: its view, now found by that id, or -1
+    // when no room waits under the name or the id is taken.
+    int rekeyRoom(const QString &name, qint32 chatId);
 
     // Signing off ends every conversation.
     void clear();
@@ -43,4 +56,5 @@ class Conversations {
     QHash<qint32, int> m_roomById;
     QHash<int, qint32> m_roomOfView;
     QHash<int, QString> m_roomNameOfView;
+    QSet<int> m_detachedViews;
 };

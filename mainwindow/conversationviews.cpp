@@ -62,6 +62,7 @@ ctlIM *ConversationViews::newIMView() {
     view->setIndex(index);
     fillPanel(view);
     connect(view, &ctlIM::KillIM, this, &ConversationViews::KillIM);
+    connect(view, &ctlIM::typed, this, &ConversationViews::typed);
     place(imViews, view, index);
     return view;
 }
@@ -122,6 +123,21 @@ void ConversationViews::closeAll() {
     for (int i = 1; i < imViews.size(); ++i)
         freeView(imViews, i);
     m_conversations->clear();
+}
+
+void ConversationViews::connectionLost() {
+    for (ctlChat *view : std::as_const(chatViews))
+        if (view)
+            view->connectionLost();
+}
+
+void ConversationViews::rejoined(int view, qint32 chatId) {
+    if (view < 1 || view >= chatViews.size() || !chatViews.at(view))
+        return;
+    ctlChat *room = chatViews.at(view);
+    const ConversationKey before = keyOf(room);
+    room->rejoined(chatId);
+    emit roomRekeyed(before, keyOf(room));
 }
 
 ctlIM *ConversationViews::imViewOf(const QString &partner) const {

@@ -43,6 +43,10 @@ class ConversationViews : public QObject {
     ConversationKey closeRoom(int index);
     // Signing off ends every conversation (the templates stay).
     void closeAll();
+    // The connection ended: the conversations stay, the rooms without
+    // members or id until joined again (rejoined).
+    void connectionLost();
+    void rejoined(int view, qint32 chatId);
 
     // The open conversation's view of a person / of a room, or nullptr.
     ctlIM *imViewOf(const QString &partner) const;
@@ -68,6 +72,10 @@ class ConversationViews : public QObject {
     // A view's own "Close" / "Leave Chat".
     void KillIM(int index);
     void ExitChat(int index);
+    // An IM view's input box changed.
+    void typed(const QString &partner, bool hasText);
+    // A room joined again under a new chat id: its tab follows.
+    void roomRekeyed(const ConversationKey &from, const ConversationKey &to);
 
   private:
     ctlIM *newIMView();

@@ -8,6 +8,7 @@
 #include "client/clientsettings.h"
 #include "client/privacystate.h"
 #include "client/profilefetch.h"
+#include "client/session.h"
 #include "conversationhistory.h"
 #include "conversationviews.h"
 #include "dialogs/frmaddbuddy.h"
@@ -28,6 +29,7 @@
 #include "pages/privacypage.h"
 #include "pages/settingspanel.h"
 #include "protocol/qeltocsock.h"
+#include "sessionlink.h"
 #include "uikit/pagewidgets.h"
 #include "uikit/pictures.h"
 #include "uikit/resources.h"
@@ -54,8 +56,10 @@ QWidget *panel(QWidget *parent, const char *name, QRect where) {
 } // namespace
 
 frmMain::frmMain(QWidget *parent)
-    : QWidget(parent), toc(new QelTOCSock(this)), book(new BuddyBook(toc, this)),
-      privacy(new PrivacyState(toc, this)), groups(book->groups), BuddyListx(book->buddies) {
+    : QWidget(parent), toc(new QelTOCSock(this)),
+      session(new Session(toc, &conversations, Clock::system(), {}, this)),
+      book(new BuddyBook(toc, this)), privacy(new PrivacyState(toc, this)), groups(book->groups),
+      BuddyListx(book->buddies) {
     initVorkleResources();
     m_settings = std::make_unique<ClientSettings>();
     m_ownDialogs = std::make_unique<QtDialogProvider>();
@@ -84,7 +88,7 @@ frmMain::frmMain(QWidget *parent)
     PicChat = panel(this, "PicChat", twips::rect(120, 360, 5775, 2655));
     // "Logout".
     connect(PicLogin, &SettingsPanel::logoutClicked, this, [this] {
-        toc->LogOff();
+        session->logout();
         logout();
     });
     connect(PicLogin->frmLogin, &LoginFrame::loginClicked, this, &frmMain::cmdLogin_Click);
@@ -113,6 +117,7 @@ frmMain::frmMain(QWidget *parent)
 PageKit frmMain::kit() {
     PageKit k;
     k.toc = toc;
+    k.session = session;
     k.settings = m_settings.get();
     k.alert = [this](const QString &text) { Errors(text); };
     k.dialogs = [this] { return dialogs(); };
@@ -129,6 +134,7 @@ void frmMain::finishBuilding() {
     auto *aliases = new BuddyAliases(m_settings.get(), this);
     PicLogin->buildPages({book, aliases, privacy, &away, PicAway, &conversations});
     m_views = new ConversationViews(this, &conversations, imViews, chatViews, PicIM, PicChat, this);
+    connect(m_views, &ConversationViews::roomRekeyed, Tab1, &TabStrip::replaceKey);
 
     // The tray's menu has no parent: "Show" must work while the alert or a
     // dialog has disabled the window. The window deletes it.
@@ -149,6 +155,7 @@ void frmMain::finishBuilding() {
     connect(m_tray, &mdlTray::menuRequested, this, [this] { opt->popup(QCursor::pos()); });
     m_tray->addTrayIcon(windowIcon(), kCaption);
     m_alerts->setTray(m_tray);
+    new SessionLink(this, m_views, m_settings.get(), this);
     // A click on a notification leads to its conversation.
     connect(m_alerts, &MessageAlerts::activated, this, [this](const ConversationKey &key) {
         showMe_Click();

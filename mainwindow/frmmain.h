@@ -27,6 +27,7 @@ class PrivacyState;
 class QAction;
 class QMenu;
 class QelTOCSock;
+class Session;
 class SettingsPanel;
 class ctlChat;
 class ctlIM;
@@ -38,8 +39,7 @@ class frmMain : public QWidget, public ViewHost {
     Q_OBJECT
 
   public:
-    static const QString kCaption; // "Vorkle 2.0.2"
-    static const QString kOffline; // "offline..."
+    static const QString kCaption, kOffline; // "Vorkle 2.0.2", "offline..."
     // Past these counts new conversations are refused with an alert.
     static constexpr int kMaxOpenIMs = Conversations::kMaxOpenIMs;
     static constexpr int kMaxOpenRooms = Conversations::kMaxOpenRooms;
@@ -54,6 +54,7 @@ class frmMain : public QWidget, public ViewHost {
     bool isFullyBuilt() const { return m_built; }
 
     QelTOCSock *toc = nullptr;
+    Session *const session; // signs on, and again after a lost connection
     // Not owned; nullptr restores the real Qt dialogs.
     void setDialogProvider(DialogProvider *provider);
 
@@ -144,6 +145,5 @@ class frmMain : public QWidget, public ViewHost {
     ChatInvitations *m_invitations = nullptr;
     bool m_built = false;     // finishBuilding() has run
     bool m_painted = false;   // the first paint has happened
-    bool m_signedOn = false;  // LoggedIn seen on the current connection
     bool m_awayShown = false; // the away strip enlarges the window
 };

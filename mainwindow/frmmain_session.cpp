@@ -4,6 +4,7 @@
 #include "client/buddyaliases.h"
 #include "client/outbox.h"
 #include "client/profilefetch.h"
+#include "client/session.h"
 #include "conversationhistory.h"
 #include "conversationviews.h"
 #include "dialogs/frmerr.h"
@@ -28,24 +29,17 @@ void frmMain::connectProtocol() {
         Errors(strError);
         // A refused sign-on ends the session; an error while signed on (an
         // IM that could not be delivered, a server's internal error) does not.
-        if (!m_signedOn || !toc->isConnected())
+        if (!session->isSignedOn())
             PicLogin->frmLogin->showStatus(LoginFrame::kOffline);
     });
-    connect(toc, &QelTOCSock::LoggedOut, this, [this] {
-        m_signedOn = false;
-        PicLogin->frmLogin->showStatus(LoginFrame::kOffline);
-    });
+    connect(toc, &QelTOCSock::LoggedOut, this,
+            [this] { PicLogin->frmLogin->showStatus(LoginFrame::kOffline); });
     connect(toc, &QelTOCSock::ScreennameFormat, PicLogin->frmLogin, &LoginFrame::setFormattedName);
     // Connection refused, host not found, connection lost: the sign-on (or
-    // the session) is over.
-    connect(toc, &QelTOCSock::WinsockError, this, [this](const QString &strError) {
-        Errors(strError);
-        toc_Disconnected(QString());
+    // the session) is over, or waits to come back without a word.
+    connect(session, &Session::connectionEnded, this, [this](const QString &why, bool retrying) {
+        toc_Disconnected(retrying ? QString() : why);
     });
-    // During sign-on a refusing server sends its error and then closes:
-    // that error stays the text the user reads.
-    connect(toc, &QelTOCSock::Disconnected, this,
-            [this] { toc_Disconnected(QStringLiteral("The server closed the connection.")); });
     connect(toc, &QelTOCSock::MessagesInDoubt, this, [this](const QStringList &partners) {
         for (const QString &who : partners)
             if (ctlIM *view = m_views->imViewOf(who))
@@ -101,34 +95,36 @@ void frmMain::connectProtocol() {
 void frmMain::cmdLogin_Click() {
     // The handlers of the session must be in place before it starts.
     finishBuilding();
-    m_signedOn = false;
     PicLogin->frmLogin->signOn();
 }
 
-// The settings pages and the conversations stay, but nothing shown claims
-// a session any more: the header says offline, no buddy is shown online
-// and what waited to be sent is not sent. "Logout" leads back to the login
-// frame.
+// The one place the window learns that a connection ended (`why` for the
+// user, empty while the session comes back by itself). The settings pages
+// and the conversations stay, with their transcripts and drafts, but
+// nothing shown claims a session any more: the header says offline, no
+// buddy is shown online, and rooms list nobody until joined again.
+// "Logout" leads back to the login frame.
 void frmMain::toc_Disconnected(const QString &why) {
+    // What waited to be sent is not sent.
     m_views->outbox->connectionEnded();
-    const bool wasSignedOn = std::exchange(m_signedOn, false);
     PicLogin->frmLogin->showStatus(LoginFrame::kOffline);
-    if (!wasSignedOn)
-        return;
     if (!why.isEmpty())
         Errors(why);
+    // Only the pages of a session (the login frame hidden) say offline.
+    if (!PicLogin->frmLogin->isHidden())
+        return;
     PicLogin->showHeader(QStringLiteral(": offline"), true);
     PicLogin->buddyList->showEveryoneOffline();
+    m_views->connectionLost();
 }
 
 void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyList,
                            const QStringList &BlockList, const QStringList &PrivateList,
                            qint16 PrivacyMode) {
-    m_signedOn = true;
     m_invitations->signedOn();
     PicLogin->frmLogin->signedOn();
     m_history->start(strUserName);
-    PicLogin->profile->sendProfile();
+    PicLogin->profile->signedOn(strUserName);
     toc->SetCapability(QelTOCSock::kCapabilities);
     PicLogin->frmLogin->hide();
     PicLogin->privacy->fill(BlockList, PrivateList, PrivacyMode);
@@ -146,7 +142,6 @@ void frmMain::logout() {
     // Before the conversations close: what waits to be sent is not sent.
     if (m_views)
         m_views->outbox->connectionEnded();
-    m_signedOn = false;
     PicLogin->frmLogin->show();
     if (PicLogin->privacy)
         PicLogin->privacy->clear();

@@ -27,6 +27,11 @@ void mdlTray::deleteTrayIcon() {
     m_icon = nullptr;
 }
 
+void mdlTray::setToolTip(const QString &tip) {
+    if (m_icon)
+        m_icon->setToolTip(tip);
+}
+
 void mdlTray::notify(const QString &title, const QString &text) {
     m_last = title + QLatin1String(": ") + text;
     // Desktops may read markup in a notification: none may come from a peer.

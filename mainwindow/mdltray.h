@@ -18,6 +18,7 @@ class mdlTray : public QObject {
     // Returns false, showing nothing, when the desktop has no tray.
     bool addTrayIcon(const QIcon &icon, const QString &tip);
     void deleteTrayIcon();
+    void setToolTip(const QString &tip);
     // A desktop notification with plain text (nothing when there is no
     // tray); the last one is kept for whoever asks.
     void notify(const QString &title, const QString &text);

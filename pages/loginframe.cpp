@@ -2,6 +2,7 @@
 
 #include "client/clientsettings.h"
 #include "client/passwordstore.h"
+#include "client/session.h"
 #include "protocol/qeltocsock.h"
 #include "uikit/pagewidgets.h"
 #include "uikit/shownname.h"
@@ -71,26 +72,46 @@ void LoginFrame::buildWidgets() {
     labStat = label(this, "labStat", kOffline, twips::rect(240, 1920, 3015, 255));
     // Below the status line; usable once a secret store answers.
     chkRemember = check(this, "chkRemember", QStringLiteral("Remember password"),
-                        twips::rect(240, 2220, 3015, 255));
+                        twips::rect(240, 2220, 1935, 255));
     chkRemember->setEnabled(false);
+    chkAutoSignOn = check(this, "chkAutoSignOn", QStringLiteral("Sign on at start"),
+                          twips::rect(2205, 2220, 1530, 255));
+    chkAutoSignOn->setEnabled(false);
+    connect(chkAutoSignOn, &QCheckBox::clicked, this, [this](bool on) {
+        if (m_kit.settings)
+            m_kit.settings->setSignOnAtStart(on);
+    });
+    for (QLineEdit *field : {txtSn, txtPw, txtServer, txtPort})
+        connect(field, &QLineEdit::returnPressed, this, &LoginFrame::loginClicked);
+}
+
+void LoginFrame::enableAutoSignOn() {
+    const bool possible = chkRemember->isEnabled() && chkRemember->isChecked();
+    chkAutoSignOn->setEnabled(possible);
+    if (!possible && chkRemember->isEnabled())
+        chkAutoSignOn->setChecked(false);
 }
 
 void LoginFrame::restoreSignOn() {
     if (!m_kit.settings)
         return;
     chkRemember->setChecked(m_kit.settings->rememberPassword());
+    chkAutoSignOn->setChecked(m_kit.settings->rememberPassword() &&
+                              m_kit.settings->signOnAtStart());
     if (const auto s = m_kit.settings->lastSignOn()) {
         txtSn->setText(s->screenName);
         txtServer->setText(s->server);
         txtPort->setText(QString::number(s->port));
     }
+    // The cursor goes where typing starts: the password when the name is known.
+    (txtSn->text().isEmpty() ? txtSn : txtPw)->setFocus();
 }
 
 QString LoginFrame::screenName() const {
     return txtSn->text();
 }
 
-bool LoginFrame::signOn() {
+bool LoginFrame::signOn(bool automatic) {
     bool ok = false;
     const int port = txtPort->text().trimmed().toInt(&ok);
     if (!ok || port < 1 || port > 65535) {
@@ -98,7 +119,11 @@ bool LoginFrame::signOn() {
         return false;
     }
     labStat->setText(kConnecting);
-    m_kit.toc->Login(txtSn->text(), txtPw->text(), txtServer->text(), port, kAuthServer);
+    if (m_kit.session)
+        m_kit.session->signOn({txtSn->text(), txtPw->text(), txtServer->text(), port, kAuthServer},
+                              automatic);
+    else
+        m_kit.toc->Login(txtSn->text(), txtPw->text(), txtServer->text(), port, kAuthServer);
     return true;
 }
 
@@ -129,13 +154,21 @@ void LoginFrame::startPasswordStore() {
     connect(m_passwords, &PasswordStore::availability, this, [this](bool available) {
         chkRemember->setEnabled(available);
         chkRemember->setToolTip(available ? QString() : m_passwords->unavailableReason());
+        enableAutoSignOn();
         if (available && chkRemember->isChecked() && txtPw->text().isEmpty())
             m_passwords->read(txtSn->text());
     });
     connect(m_passwords, &PasswordStore::passwordRead, this,
             [this](const QString &name, const QString &password) {
-                if (name == txtSn->text() && txtPw->text().isEmpty())
-                    txtPw->setText(password);
+                if (name != txtSn->text() || !txtPw->text().isEmpty())
+                    return;
+                txtPw->setText(password);
+                // Once per run, and only with what was remembered.
+                if (chkAutoSignOn->isChecked() && !password.isEmpty() && !m_autoTried &&
+                    !isHidden()) {
+                    m_autoTried = true;
+                    signOn(true);
+                }
             });
     connect(m_passwords, &PasswordStore::failed, this, [this](const QString &reason) {
         m_kit.Errors(QStringLiteral("The password could not be stored: ") + reason);
@@ -145,6 +178,9 @@ void LoginFrame::startPasswordStore() {
             m_kit.settings->setRememberPassword(on);
         if (!on)
             m_passwords->remove(txtSn->text());
+        enableAutoSignOn();
+        if (!on && m_kit.settings)
+            m_kit.settings->setSignOnAtStart(false);
     });
     m_passwords->probe();
 }

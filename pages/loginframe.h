@@ -1,8 +1,8 @@
 #pragma once
 // The login frame `frmLogin`: screen name, password, server and port,
-// "Login", the status line and "Remember password". It remembers the last
-// successful sign-on and, when asked to, keeps the password in the
-// desktop's secret store.
+// "Login", the status line, "Remember password" and "Sign on at start". It
+// remembers the last successful sign-on and, when asked to, keeps the
+// password in the desktop's secret store; Enter in any field is "Login".
 
 #include "pagekit.h"
 
@@ -29,8 +29,9 @@ class LoginFrame : public QFrame {
     // take a while to answer, and the box stays disabled until it does.
     void startPasswordStore();
     // "Login": checks the port, says so in the status line and starts the
-    // sign-on. False, with the alert, when the port is not a port.
-    bool signOn();
+    // sign-on. False, with the alert, when the port is not a port. An
+    // automatic one (at start) is tried again when it fails to connect.
+    bool signOn(bool automatic = false);
     void showStatus(const QString &text);
     // A successful sign-on: remembered, and its password stored when the
     // user asked for it.
@@ -49,7 +50,8 @@ class LoginFrame : public QFrame {
     QCheckBox *Check1 = nullptr;
     QPushButton *cmdLogin = nullptr;
     QLabel *labStat = nullptr;
-    QCheckBox *chkRemember = nullptr; // "Remember password"
+    QCheckBox *chkRemember = nullptr;   // "Remember password"
+    QCheckBox *chkAutoSignOn = nullptr; // "Sign on at start"
 
   signals:
     // "Login" was pressed.
@@ -58,7 +60,10 @@ class LoginFrame : public QFrame {
   private:
     void buildWidgets();
     void restoreSignOn();
+    // "Sign on at start" needs a remembered password.
+    void enableAutoSignOn();
 
     PageKit m_kit;
     PasswordStore *m_passwords = nullptr;
+    bool m_autoTried = false;
 };

@@ -12,6 +12,7 @@
 class ClientSettings;
 class DialogProvider;
 class QelTOCSock;
+class Session;
 
 struct PageKit {
     QelTOCSock *toc = nullptr;
@@ -19,6 +20,8 @@ struct PageKit {
     std::function<void(const QString &)> alert;
     // Asked at every question: the provider can change at any time.
     std::function<DialogProvider *()> dialogs;
+    // Signs on and comes back after a lost connection; none in page tests.
+    Session *session = nullptr;
 
     void Errors(const QString &text) const {
         if (alert)

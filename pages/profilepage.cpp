@@ -1,7 +1,9 @@
 #include "profilepage.h"
 
+#include "client/clientsettings.h"
 #include "protocol/commands.h"
 #include "protocol/qeltocsock.h"
+#include "protocol/wire.h"
 #include "uikit/pagewidgets.h"
 
 #include <QPlainTextEdit>
@@ -22,13 +24,27 @@ ProfilePage::ProfilePage(const PageKit &kit, QWidget *parent) : QWidget(parent),
 }
 
 void ProfilePage::Command9_Click() {
-    sendProfile();
+    const QString profile = txtProfile->toPlainText();
+    if (sendProfile(profile) && m_kit.settings)
+        m_kit.settings->setProfile(m_account, profile);
 }
 
-void ProfilePage::sendProfile() {
-    const QString profile = txtProfile->toPlainText();
+void ProfilePage::signedOn(const QString &account) {
+    const QString key = toc::normalizeScreenName(account);
+    const QString profile =
+        (m_kit.settings ? m_kit.settings->profile(key) : std::nullopt).value_or(kDefaultProfile);
+    if (key != m_account)
+        txtProfile->setPlainText(profile);
+    m_account = key;
+    sendProfile(profile);
+}
+
+bool ProfilePage::sendProfile(const QString &profile) {
     if (!toc::cmd::fitsServer(toc::cmd::setInfo(profile)))
         m_kit.Errors(tooLongText(QStringLiteral("profile")));
     else if (!m_kit.toc->SetProfile(profile))
         m_kit.notSent();
+    else
+        return true;
+    return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The "profile" page: the user's profile (HTML) and "Set Profile". The
-// profile goes to the server at every sign-on and at "Set Profile".
+// profile set is kept per account and goes to the server at every sign-on
+// (the default one until the account sets its own).
 
 #include "pagekit.h"
 
@@ -18,13 +19,19 @@ class ProfilePage : public QWidget {
     explicit ProfilePage(const PageKit &kit, QWidget *parent = nullptr);
 
     void Command9_Click(); // "Set Profile"
-    // The profile, unless it is longer than servers take (one that is signs
-    // the user off on some servers): then the alert says so and nothing goes.
-    void sendProfile();
+    // At every sign-on: the account's profile is sent, and shown when the
+    // account is another than the last one shown (a reconnect keeps what
+    // is being edited).
+    void signedOn(const QString &account);
 
     QPlainTextEdit *txtProfile = nullptr;
     QPushButton *Command9 = nullptr; // "Set Profile"
 
   private:
+    // The profile, unless it is longer than servers take (one that is signs
+    // the user off on some servers): then the alert says so and nothing goes.
+    bool sendProfile(const QString &profile);
+
     PageKit m_kit;
+    QString m_account; // normalised
 };

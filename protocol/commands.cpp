@@ -97,6 +97,12 @@ QString setIdle(qint32 seconds) {
     return QStringLiteral("toc_set_idle ") + quotedNumber(seconds);
 }
 
+// Servers read the state as a bare number after the quoted name.
+QString clientEvent(const QString &user, int typing) {
+    return QStringLiteral("toc2_client_event ") + quoted(norm(user)) + QLatin1Char(' ') +
+           QString::number(typing);
+}
+
 // One argument per capability identifier (servers read no list inside one
 // argument); the identifiers go out as given, unescaped.
 QString setCaps(const QString &caps) {

@@ -23,6 +23,9 @@ QString evil(const QString &user, bool anonymous);
 QString setAway(const QString &message);
 QString setInfo(const QString &profile);
 QString setIdle(qint32 seconds);
+// The user's typing in a conversation with `user`: 2 typing, 1 stopped with
+// text in the box, 0 nothing typed.
+QString clientEvent(const QString &user, int typing);
 QString setCaps(const QString &caps);
 QString formatNickname(const QString &formatted);
 QString changePassword(const QString &oldPassword, const QString &newPassword);

@@ -54,6 +54,8 @@ class QelTOCSock : public QObject {
     bool SetProfile(const QString &strProfile);
     bool GetStatus(const QString &strUserName);
     bool SetIdleTime(qint32 lngMinutes);
+    bool SetIdleSeconds(qint32 seconds);
+    bool SendTypingStatus(const QString &strUserName, int intTypingStatus);
     bool AcceptChatInvite(qint32 lngChatID);
     bool InviteUsers(const QString &strChatName, const QString &strInviteMessage,
                      const QString &strUsers, qint32 lngChatID);

@@ -85,6 +85,14 @@ bool QelTOCSock::SetIdleTime(qint32 lngMinutes) {
     return sendLine(cmd::setIdle(qint32(seconds)));
 }
 
+bool QelTOCSock::SetIdleSeconds(qint32 seconds) {
+    return sendLine(cmd::setIdle(seconds));
+}
+
+bool QelTOCSock::SendTypingStatus(const QString &strUserName, int intTypingStatus) {
+    return sendLine(cmd::clientEvent(strUserName, intTypingStatus));
+}
+
 bool QelTOCSock::AcceptChatInvite(qint32 lngChatID) {
     return sendLine(cmd::chatAccept(lngChatID));
 }

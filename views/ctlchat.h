@@ -39,6 +39,11 @@ class ctlChat : public QWidget {
     void UserUpdate(const QString &user, bool Join);
     // The server reports the room as left: the view becomes read-only.
     void LeftChat();
+    // The connection ended: nobody is listed and the old id is dropped
+    // until the room is joined again (its transcript and draft stay).
+    void connectionLost();
+    // Joined again under a new id; the server lists the members anew.
+    void rejoined(qint32 chatId) { Chatid2 = QString::number(chatId); }
     // Applies the formatting settings to the input box, each on its own.
     void UpdateFonts();
     // Sets xList's tooltip to the entry under y (twips from the list's top).

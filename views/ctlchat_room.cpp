@@ -95,6 +95,14 @@ void ctlChat::LeftChat() {
     chameleonButton1->setEnabled(false);
 }
 
+void ctlChat::connectionLost() {
+    m_memberLines->write();
+    m_members->clear();
+    updateCount();
+    if (!Chatids.isEmpty())
+        Chatid2.clear();
+}
+
 void ctlChat::UpdateFonts() {
     if (!m_host)
         return;

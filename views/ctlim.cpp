@@ -125,6 +125,8 @@ void ctlIM::buildControls() {
     connect(cmdIgnore, &QPushButton::clicked, this, &ctlIM::cmdIgnore_Click);
     connect(Command4, &QPushButton::clicked, this, &ctlIM::Command4_Click);
     render::sendOnEnter(txtMsg, [this] { Command3_Click(); });
+    connect(txtMsg, &QPlainTextEdit::textChanged, this,
+            [this] { emit typed(IMUser, !txtMsg->toPlainText().isEmpty()); });
     connect(Timer1, &QTimer::timeout, this, &ctlIM::Timer1_Timer);
     connect(sckIcon, &QTcpSocket::connected, this, &ctlIM::sckIcon_Connect);
     connect(sckIcon, &QTcpSocket::readyRead, this, &ctlIM::sckIcon_DataArrival);

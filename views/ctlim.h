@@ -69,6 +69,8 @@ class ctlIM : public QWidget {
   signals:
     // The user closed the conversation ("Close").
     void KillIM(int index);
+    // The input box changed: whether it holds text now (typing notifications).
+    void typed(const QString &partner, bool hasText);
 
   private:
     void buildControls();

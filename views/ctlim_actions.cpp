@@ -98,6 +98,7 @@ void ctlIM::cmdIgnore_Click() {
 void ctlIM::Command4_Click() {
     // The window frees the view later; its icon fetch ends now.
     stopIconFetch();
+    emit typed(IMUser, false);
     if (m_host)
         m_host->CloseTab(IMUser);
     emit KillIM(m_index);

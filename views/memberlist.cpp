@@ -59,6 +59,16 @@ void MemberList::apply() {
     m_arrivals.clear();
 }
 
+void MemberList::clear() {
+    for (QListWidgetItem *item : m_arrivals)
+        if (!item->listWidget())
+            delete item;
+    m_arrivals.clear();
+    m_gone.clear();
+    m_members.clear();
+    m_list->clear();
+}
+
 void MemberList::removeOneByOne() {
     for (QListWidgetItem *item : m_gone)
         delete m_list->takeItem(m_list->row(item));

@@ -30,6 +30,8 @@ class MemberList {
     int count() const { return int(m_members.size()); }
     // Brings the list widget up to date, in the order people joined.
     void apply();
+    // Nobody listed any more, at once.
+    void clear();
 
   private:
     void removeOneByOne();

@@ -193,7 +193,7 @@ void TestSettingsPages::removeFromLists() {
     if (!online) {
         rig->server.closeClient();
         QVERIFY(waitUntil([&] { return !rig->w->toc->isConnected(); }));
-        rig->w->alertWindow()->Command1->click();
+        QVERIFY(!rig->w->alertWindow()); // a lost connection is retried without an alert
     }
     const QStringList before = items(list);
     list->item(0)->setSelected(true);

@@ -51,6 +51,7 @@ void ScriptedServer::onNewConnection() {
             m_client->deleteLater();
         }
         m_client = socket;
+        ++m_connections;
         m_received.clear();
         m_pending.clear();
         m_frames.clear();
@@ -142,6 +143,11 @@ void ScriptedServer::closeClient() {
         m_client->flush();
         m_client->disconnectFromHost();
     }
+}
+
+void ScriptedServer::resetClient() {
+    if (m_client)
+        m_client->abort();
 }
 
 bool ScriptedServer::acceptSignOn(const QString &config, const QString &nick, int ms) {

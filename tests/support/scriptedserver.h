@@ -44,6 +44,10 @@ class ScriptedServer : public QObject {
     // The same bytes, written in pieces of `chunk` bytes with a flush each.
     void sendChunked(const QByteArray &bytes, int chunk);
     void closeClient();
+    // Drops the client at once (a reset, not a close).
+    void resetClient();
+    // Clients accepted so far.
+    int connections() const { return m_connections; }
 
     // The whole sign-on for a client that called Login: waits for the
     // greeting, sends the sign-on frame, waits for the toc2_login line, then
@@ -62,6 +66,7 @@ class ScriptedServer : public QObject {
     QList<QByteArray> m_frames;
     QStringList m_lines;
     quint16 m_sequence = 0;
+    int m_connections = 0;
 };
 
 // Spins the event loop until pred() holds or ms pass; returns pred().
