@@ -114,7 +114,7 @@ ConversationKey ConversationViews::keyOf(const ctlIM *view) {
 }
 
 ConversationKey ConversationViews::keyOf(const ctlChat *view) {
-    return ConversationKey::ofRoom(view->Chatid2.toInt(), view->Chatids);
+    return ConversationKey::ofRoom(view->index(), view->Chatids);
 }
 
 void ConversationViews::closeAll() {
@@ -132,12 +132,8 @@ void ConversationViews::connectionLost() {
 }
 
 void ConversationViews::rejoined(int view, qint32 chatId) {
-    if (view < 1 || view >= chatViews.size() || !chatViews.at(view))
-        return;
-    ctlChat *room = chatViews.at(view);
-    const ConversationKey before = keyOf(room);
-    room->rejoined(chatId);
-    emit roomRekeyed(before, keyOf(room));
+    if (view > 0 && view < chatViews.size() && chatViews.at(view))
+        chatViews.at(view)->rejoined(chatId);
 }
 
 ctlIM *ConversationViews::imViewOf(const QString &partner) const {
@@ -171,7 +167,11 @@ QWidget *ConversationViews::viewFor(const ConversationKey &key) const {
     case ConversationKey::Kind::Person:
         return imViewOf(key.caption);
     case ConversationKey::Kind::Room:
-        return roomViewOf(key.chatId);
+        // A closed view (or the template) carries no room.
+        if (key.roomView > 0 && key.roomView < chatViews.size() && chatViews.at(key.roomView) &&
+            !chatViews.at(key.roomView)->Chatids.isEmpty())
+            return chatViews.at(key.roomView);
+        return nullptr;
     case ConversationKey::Kind::None:
         break;
     }

@@ -74,8 +74,6 @@ class ConversationViews : public QObject {
     void ExitChat(int index);
     // An IM view's input box changed.
     void typed(const QString &partner, bool hasText);
-    // A room joined again under a new chat id: its tab follows.
-    void roomRekeyed(const ConversationKey &from, const ConversationKey &to);
 
   private:
     ctlIM *newIMView();

@@ -134,7 +134,6 @@ void frmMain::finishBuilding() {
     auto *aliases = new BuddyAliases(m_settings.get(), this);
     PicLogin->buildPages({book, aliases, privacy, &away, PicAway, &conversations});
     m_views = new ConversationViews(this, &conversations, imViews, chatViews, PicIM, PicChat, this);
-    connect(m_views, &ConversationViews::roomRekeyed, Tab1, &TabStrip::replaceKey);
 
     // The tray's menu has no parent: "Show" must work while the alert or a
     // dialog has disabled the window. The window deletes it.

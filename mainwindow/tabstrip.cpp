@@ -118,12 +118,6 @@ void TabStrip::removeConversation(const ConversationKey &k) {
             removeTab(i);
 }
 
-void TabStrip::replaceKey(const ConversationKey &from, const ConversationKey &to) {
-    for (int i = 0; i < count(); ++i)
-        if (isConversation(i, from))
-            setTabData(i, QVariant::fromValue(to));
-}
-
 QString TabStrip::caption(int index) const {
     if (isFixed(index, Fixed::Settings))
         return kSettings;

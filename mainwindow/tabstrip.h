@@ -1,6 +1,6 @@
 #pragma once
 // The window's tab strip `Tab1`. A conversation's tab carries its
-// conversation's key (a person, or a room by its chat id), never found by
+// conversation's key (a person, or a room by its view), never found by
 // what it shows; what it shows is the caption escaped (a '&' is not a
 // mnemonic, controls do not show), and a room's tab carries the room mark,
 // so a room never looks like a person. The fixed tabs ("Settings",
@@ -33,8 +33,6 @@ class TabStrip : public QTabBar {
     // The index of a conversation's tab, or -1.
     int conversationIndex(const ConversationKey &key) const;
     void removeConversation(const ConversationKey &key);
-    // A room joined again under a new chat id keeps its tab.
-    void replaceKey(const ConversationKey &from, const ConversationKey &to);
     // The conversation of a tab (a null key for the fixed tabs and -1).
     ConversationKey key(int index) const;
     // A conversation's caption, or the fixed tab's name.

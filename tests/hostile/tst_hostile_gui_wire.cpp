@@ -243,9 +243,9 @@ void TestHostileGui::hungServer() {
         rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:My Name:T:0:0:0: O:"));
     }
     if (!answers) {
-        QVERIFY(waitUntil([&] { return w.alertWindow() && w.alertWindow()->isVisible(); }));
-        QCOMPARE(w.alertWindow()->message(), QStringLiteral("The server stopped answering."));
-        QCOMPARE(w.findChild<QLabel *>(QStringLiteral("labStat"))->text(), frmMain::kOffline);
+        // A lost connection: the session waits to sign on again, without a box.
+        auto *status = w.findChild<QLabel *>(QStringLiteral("labStat"));
+        QVERIFY(waitUntil([&] { return status->text().startsWith("offline... reconnecting"); }));
     }
     QCOMPARE(w.toc->isConnected(), answers);
     QCOMPARE(transcriptOf(w.imViews.last()).count("This message may not have been delivered."),

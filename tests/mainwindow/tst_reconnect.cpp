@@ -3,6 +3,7 @@
 // joined again under their new ids, however often the sign-on breaks.
 #include "client/session.h"
 #include "guitestkit.h"
+#include "mainwindow/conversationviews.h"
 #include "mainwindow/sessionlink.h"
 #include "pages/buddytree.h"
 #include "views/ctlchat.h"
@@ -97,7 +98,9 @@ class TestReconnect : public QObject {
         QCOMPARE(box(im)->toPlainText() + box(room)->toPlainText(), "im draftroom draft");
         QVERIFY(rig.dialogs.calls.isEmpty() && !w.alertWindow());
         // A line typed in the room goes to the new id.
-        box(room)->setPlainText(QStringLiteral("back\n"));
+        QCOMPARE(w.Tab1->key(2), ConversationViews::keyOf(room));
+        box(room)->setPlainText(QStringLiteral("back"));
+        QTest::keyClick(box(room), Qt::Key_Return);
         QVERIFY(server.waitForLineStartingWith(QStringLiteral("toc_chat_send \"3\" ")));
         // "Logout" ends it all and shows the login frame.
         server.closeClient();
