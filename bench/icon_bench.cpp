@@ -110,26 +110,45 @@ class IconServer : public QObject {
     QTcpServer *m_server = nullptr;
 };
 
-void fetchIcons(benchmark::State &state, const QByteArray &body, const char *type) {
-    const int views = int(state.range(0));
-    const QByteArray reply =
-        QByteArray("HTTP/1.1 200 OK\r\nContent-Type: ") + type + "\r\n\r\n" + body;
-    for (auto _ : state) {
-        QThread serverThread;
-        auto *server = new IconServer(reply);
-        server->moveToThread(&serverThread);
-        serverThread.start();
+// An icon server on a thread of its own, and IM views that fetch from it
+// once the event loop runs.
+class IconRig {
+  public:
+    IconRig(const QByteArray &reply, int views, bool hold = false)
+        : server(new IconServer(reply, hold)) {
+        server->moveToThread(&m_thread);
+        m_thread.start();
         QMetaObject::invokeMethod(server, &IconServer::listen, Qt::BlockingQueuedConnection);
-
-        BenchViewHost host;
         host.iconHostName = QStringLiteral("127.0.0.1");
-        // The views are built first: their fetches start once the loop runs.
-        std::vector<std::unique_ptr<ctlIM>> open;
         for (int i = 0; i < views; ++i) {
             open.push_back(std::make_unique<ctlIM>(&host));
             open.back()->IMUser = QStringLiteral("buddy%1").arg(i);
             open.back()->setIconPort(server->port);
         }
+    }
+    ~IconRig() {
+        open.clear();
+        QMetaObject::invokeMethod(server, &QObject::deleteLater);
+        m_thread.quit();
+        m_thread.wait();
+    }
+
+    IconServer *server;
+    BenchViewHost host;
+    std::vector<std::unique_ptr<ctlIM>> open;
+
+  private:
+    QThread m_thread;
+};
+
+void fetchIcons(benchmark::State &state, const QByteArray &body, const char *type) {
+    const int views = int(state.range(0));
+    const QByteArray reply =
+        QByteArray("HTTP/1.1 200 OK\r\nContent-Type: ") + type + "\r\n\r\n" + body;
+    for (auto _ : state) {
+        // The views are built first: their fetches start once the loop runs.
+        IconRig rig(reply, views);
+        const auto &open = rig.open;
         benchprobe::LoopProbe probe;
         benchprobe::resetPeak();
         const long long rssBefore = benchprobe::statusKiB("VmRSS");
@@ -156,10 +175,6 @@ void fetchIcons(benchmark::State &state, const QByteArray &body, const char *typ
         state.counters["peak_rss_MB"] = double(benchprobe::statusKiB("VmHWM") - rssBefore) / 1024.0;
         state.counters["kept_rss_MB"] = double(benchprobe::statusKiB("VmRSS") - rssBefore) / 1024.0;
         state.counters["body_KB"] = double(body.size()) / 1024.0;
-        open.clear();
-        QMetaObject::invokeMethod(server, &QObject::deleteLater);
-        serverThread.quit();
-        serverThread.wait();
     }
 }
 
@@ -199,19 +214,7 @@ void BM_IconHeldFetches(benchmark::State &state) {
     const QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\n\r\n" +
                              QByteArray(4 * 1024 * 1024 - 100 - 45, 'x');
     for (auto _ : state) {
-        QThread serverThread;
-        auto *server = new IconServer(reply, true);
-        server->moveToThread(&serverThread);
-        serverThread.start();
-        QMetaObject::invokeMethod(server, &IconServer::listen, Qt::BlockingQueuedConnection);
-        BenchViewHost host;
-        host.iconHostName = QStringLiteral("127.0.0.1");
-        std::vector<std::unique_ptr<ctlIM>> open;
-        for (int i = 0; i < views; ++i) {
-            open.push_back(std::make_unique<ctlIM>(&host));
-            open.back()->IMUser = QStringLiteral("buddy%1").arg(i);
-            open.back()->setIconPort(server->port);
-        }
+        IconRig rig(reply, views, true);
         benchprobe::LoopProbe probe;
         benchprobe::resetPeak();
         const long long rssBefore = benchprobe::statusKiB("VmRSS");
@@ -224,11 +227,7 @@ void BM_IconHeldFetches(benchmark::State &state) {
         state.SetIterationTime(double(wall.nsecsElapsed()) / 1e9);
         state.counters["longest_block_ms"] = probe.longestMs();
         state.counters["peak_rss_MB"] = double(benchprobe::statusKiB("VmHWM") - rssBefore) / 1024.0;
-        state.counters["most_open"] = server->mostOpen.load();
-        open.clear();
-        QMetaObject::invokeMethod(server, &QObject::deleteLater);
-        serverThread.quit();
-        serverThread.wait();
+        state.counters["most_open"] = rig.server->mostOpen.load();
     }
 }
 BENCHMARK(BM_IconHeldFetches)
