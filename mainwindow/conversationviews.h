@@ -50,6 +50,9 @@ class ConversationViews : public QObject {
     // shown (the last), or nullptr.
     QWidget *showFor(const QString &caption);
 
+    // "[hh:mm]" before the lines every view shows from now on, or not.
+    void setTimestamps(bool on);
+
     // UpdateFonts on every chat view, then every IM view, templates included.
     void refreshAll();
     void refreshRooms();
@@ -68,4 +71,5 @@ class ConversationViews : public QObject {
     Conversations *m_conversations;
     QWidget *m_imPanel;
     QWidget *m_chatPanel;
+    bool m_timestamps = false;
 };

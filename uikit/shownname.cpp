@@ -1,5 +1,7 @@
 #include "shownname.h"
 
+#include <QTextDocument>
+
 namespace shown {
 namespace {
 
@@ -114,6 +116,12 @@ QString withoutControls(const QString &text) {
         if (!escapes(c, Kind::Name))
             out += c;
     return out;
+}
+
+QString plainToolTip(const QString &text) {
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QLatin1String("<qt>") + text.toHtmlEscaped() + QLatin1String("</qt>");
 }
 
 QString NameDelegate::displayText(const QVariant &value, const QLocale &locale) const {

@@ -3,6 +3,7 @@
 #include "memberlines.h"
 #include "memberlist.h"
 #include "transcript.h"
+#include "transcriptlinks.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
 
@@ -30,6 +31,7 @@ void ctlChat::buildControls() {
     TEXT = new QTextEdit(this);
     TEXT->setObjectName(QStringLiteral("TEXT"));
     render::setupTranscript(TEXT);
+    new TranscriptLinks(TEXT);
     TEXT->viewport()->installEventFilter(this);
     m_memberLines = std::make_unique<MemberLines>(TEXT, render::kChatLimit);
 

@@ -1,8 +1,8 @@
 #include "ctlim.h"
 
 #include "inputbox.h"
-#include "messagescan.h"
 #include "transcript.h"
+#include "transcriptlinks.h"
 #include "transcriptview.h"
 #include "uikit/shownname.h"
 #include "viewhost.h"
@@ -43,6 +43,7 @@ void ctlIM::buildControls() {
     TEXT = new TranscriptView(this);
     TEXT->setObjectName(QStringLiteral("TEXT"));
     render::setupTranscript(TEXT);
+    new TranscriptLinks(TEXT);
 
     txtMsg = new QPlainTextEdit(this);
     txtMsg->setObjectName(QStringLiteral("txtMsg"));
@@ -133,7 +134,7 @@ void ctlIM::buildControls() {
 void ctlIM::im_msg(const QString &user, const QString &msg) {
     labIMstatus->setText(shown::nameInText(IMUser) + QLatin1String(" has entered text"));
     const int firstBlock = TEXT->blockMark();
-    render::showMessage(TEXT, user, msg, render::scanMessage(msg, render::BackMarker::Spaced),
+    render::showMessage(TEXT, user, msg, {true, m_timestamps ? QTime::currentTime() : QTime()},
                         render::kNoLimit);
     TEXT->messageAppended(firstBlock);
 }

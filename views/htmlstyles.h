@@ -1,0 +1,58 @@
+#pragma once
+// The inline styles of remote HTML: which tags set what, nested at most
+// kMaxDepth deep (deeper tags are flattened: they and their end tags
+// change nothing), and the character format that results.
+
+#include <QColor>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QTextCharFormat>
+#include <optional>
+#include <vector>
+
+namespace html {
+
+struct Token;
+
+struct Style {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    std::optional<QColor> foreground;
+    std::optional<QColor> background;
+    QStringList families;
+    std::optional<int> size; // HTML font size 1 to 7
+    QString href;            // a link's address, checked already
+};
+
+class StyleStack {
+  public:
+    static constexpr int kMaxDepth = 32;
+
+    StyleStack();
+
+    // A start or end tag; true when the style in force changed.
+    bool start(const Token &tag);
+    bool end(const QString &tag);
+    const Style &current() const { return m_stack.back().style; }
+
+    // The format for text in the current style: base with the style on it,
+    // or (without styles) base with only the link.
+    QTextCharFormat format(const QTextCharFormat &base, bool styles) const;
+
+  private:
+    struct Entry {
+        QString tag;
+        Style style;
+    };
+    std::vector<Entry> m_stack; // the first entry: no tag, no style
+    // Start tags past the depth, by name: their end tags change nothing.
+    QHash<QString, int> m_flattened;
+};
+
+// The format of an address found in the text itself.
+QTextCharFormat linkFormat(QTextCharFormat format, const QString &href);
+
+} // namespace html

@@ -1,0 +1,49 @@
+#pragma once
+// Splits remote HTML into text, start tags and end tags, in one pass over
+// the text (no step looks back, so any input costs its length). Tag and
+// attribute names are lower-cased; attribute values, in single, double or
+// no quotes, have their character references decoded. Comments,
+// declarations and what script, style and title elements hold are
+// skipped. A tag that never ends is no tag: the rest of the text is text.
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace html {
+
+struct Attribute {
+    QString name;
+    QString value;
+};
+
+struct Token {
+    enum class Kind { Text, Start, End };
+    Kind kind = Kind::Text;
+    // Text: the raw text, references not decoded yet. Tags: nothing.
+    QStringView text;
+    QString tag; // lower case
+    QList<Attribute> attributes;
+
+    QString attribute(QLatin1String name) const;
+};
+
+class Tokenizer {
+  public:
+    explicit Tokenizer(QStringView html) : m_html(html) {}
+
+    // The next token; false at the end.
+    bool next(Token &token);
+
+  private:
+    bool readTag(Token &token);
+    qsizetype readAttributes(qsizetype at, Token &token, bool keep) const;
+    void skipRawText(const QString &tag);
+    bool skipMarkup();
+
+    QStringView m_html;
+    qsizetype m_at = 0;
+    bool m_restIsText = false;
+};
+
+} // namespace html
