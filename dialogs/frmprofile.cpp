@@ -3,6 +3,7 @@
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
 #include "views/safehtml.h"
+#include "views/transcriptedit.h"
 #include "views/transcriptlinks.h"
 
 #include <QShortcut>
@@ -18,7 +19,7 @@ frmProfile::frmProfile(QWidget *owner) : QWidget(nullptr, Qt::Window) {
     resize(twips::toPixelsX(5400), twips::toPixelsY(4200));
     // Esc closes it, as it closes any window that only shows something.
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
-    m_page = new QTextEdit(this);
+    m_page = new TranscriptEdit(this);
     m_page->setObjectName(QStringLiteral("txtProfilePage"));
     m_page->setReadOnly(true);
     m_page->setUndoRedoEnabled(false);

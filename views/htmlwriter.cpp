@@ -106,12 +106,14 @@ void Writer::put(QStringView visible) {
     for (const QChar c : std::as_const(safe)) {
         if (isHtmlSpace(c)) {
             m_wordLength = 0;
-        } else if (m_wordLength >= kMaxUnbroken && mayBreakBefore(c)) {
-            m_held += kZeroWidthSpace;
-            m_wordLength = 0;
+        } else {
+            if (m_wordLength >= kMaxUnbroken && mayBreakBefore(c)) {
+                m_held += kZeroWidthSpace;
+                m_wordLength = 0;
+            }
+            ++m_wordLength;
         }
         m_held += c;
-        ++m_wordLength;
     }
 }
 

@@ -25,7 +25,7 @@ class Writer {
     static constexpr int kMaxFormats = 4096;
     // A word longer than this gets a break opportunity after this many
     // characters.
-    static constexpr int kMaxUnbroken = 32;
+    static constexpr int kMaxUnbroken = 64;
 
     Writer(QTextCursor &cursor, Spaces spaces) : m_cursor(cursor), m_spaces(spaces) {}
 

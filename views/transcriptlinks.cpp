@@ -10,15 +10,18 @@
 #include <QToolTip>
 #include <utility>
 
-TranscriptLinks::TranscriptLinks(QTextEdit *view) : QObject(view), m_view(view) {
-    view->viewport()->setMouseTracking(true);
-    view->viewport()->installEventFilter(this);
+TranscriptLinks::TranscriptLinks(QTextEdit *view)
+    : QObject(view), m_view(view), m_viewport(view->viewport()) {
+    m_viewport->setMouseTracking(true);
+    m_viewport->installEventFilter(this);
 }
 
 bool TranscriptLinks::eventFilter(QObject *watched, QEvent *event) {
-    QWidget *viewport = m_view->viewport();
-    if (watched != viewport)
+    // The viewport still has events while the view is taken apart: only
+    // the kinds below reach the view.
+    if (watched != m_viewport)
         return false;
+    QWidget *viewport = m_viewport;
     switch (event->type()) {
     case QEvent::MouseMove: {
         const auto *mouse = static_cast<QMouseEvent *>(event);

@@ -8,6 +8,7 @@
 #include <QString>
 
 class QTextEdit;
+class QWidget;
 
 class TranscriptLinks : public QObject {
   public:
@@ -19,5 +20,6 @@ class TranscriptLinks : public QObject {
 
   private:
     QTextEdit *m_view;
+    QWidget *m_viewport;
     QString m_pressed; // the link the left button went down on
 };

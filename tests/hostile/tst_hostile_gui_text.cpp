@@ -299,5 +299,5 @@ void TestHostileGui::controlsInNamesShownEscaped() {
     QVERIFY(waitUntil([&] { return rig->server.received().contains("toc_send_im \""); }));
     QVERIFY(rig->server.received().contains("toc_send_im \"" + name.toUtf8() + "\" \""));
     const QString ownInText = own == name ? inText : own;
-    QCOMPARE(transcriptOf(im), inText + ": hi\n" + ownInText + ": back\n\n");
+    QCOMPARE(transcriptOf(im), inText + ": hi\n" + ownInText + ": back\n");
 }

@@ -387,11 +387,13 @@ void TestFrmMain::trayMenu() {
     QFETCH(bool, opens);
     frmMain &w = *rig->w;
     QVERIFY(w.tray());
-    QCOMPARE(w.opt->actions().size(), 3);
+    QCOMPARE(w.opt->actions().size(), 4);
     QCOMPARE(w.opt->actions().at(1)->text(), QStringLiteral("Notify on new IMs"));
     QVERIFY(w.opt->actions().at(1)->isChecked());
-    QCOMPARE(w.opt->actions().last()->text(), QStringLiteral("Keep conversation history"));
-    QVERIFY(w.opt->actions().last()->isChecked());
+    QCOMPARE(w.opt->actions().at(2)->text(), QStringLiteral("Keep conversation history"));
+    QVERIFY(w.opt->actions().at(2)->isChecked());
+    QCOMPARE(w.opt->actions().last()->text(), QStringLiteral("Show timestamps"));
+    QVERIFY(!w.opt->actions().last()->isChecked());
     QCOMPARE(w.opt->actions().first()->text(), QStringLiteral("Show"));
     QCOMPARE(w.opt->actions().first()->objectName(), QStringLiteral("showMe"));
 

@@ -398,7 +398,7 @@ void TestCtlChat::transcriptLimit() {
     QFETCH(QString, after);
     FakeHost host;
     ctlChat view(&host);
-    view.chatMsg(QStringLiteral("u"), QString(held - 4, QLatin1Char('a')));
+    view.chatMsg(QStringLiteral("u"), QStringLiteral("a ").repeated(held).left(held - 4));
     auto *text = child<QTextEdit>(&view, "TEXT");
     QCOMPARE(text->document()->characterCount() - 1, held);
     view.chatMsg(QStringLiteral("v"), QStringLiteral("x"));

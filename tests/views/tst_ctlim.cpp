@@ -77,11 +77,11 @@ void TestCtlIM::sendOnLineBreak_data() {
     QTest::newRow("typed hi, Enter") << "type"
                                      << "hi"
                                      << "hi\r\n"
-                                     << "me: hi\n\n";
+                                     << "me: hi\n";
     QTest::newRow("typed hi, Shift+Enter") << "shift"
                                            << "hi"
                                            << "hi\r\n"
-                                           << "me: hi\n\n";
+                                           << "me: hi\n";
     QTest::newRow("pasted two lines") << "paste"
                                       << "one\ntwo"
                                       << "one\r\ntwo"
@@ -140,7 +140,7 @@ void TestCtlIM::offlineSendSaysNotSent() {
     QTest::keyClicks(box, QStringLiteral("hi"));
     QTest::keyClick(box, Qt::Key_Return);
     auto *text = child<QTextEdit>(view.get(), "TEXT");
-    QCOMPARE(text->toPlainText(), QStringLiteral("me: hi\n\nNot sent: you are offline.\n"));
+    QCOMPARE(text->toPlainText(), QStringLiteral("me: hi\nNot sent: you are offline.\n"));
     // The draft stays, without the line break that sent it.
     QCOMPARE(box->toPlainText(), QStringLiteral("hi"));
 
@@ -278,7 +278,8 @@ void TestCtlIM::keepsMostRecentMessages() {
             view.im_msg(QStringLiteral("Pal"), body.arg(i));
     }
     QCoreApplication::processEvents();
-    QStringList lines = text->toPlainText().split(QLatin1Char('\n'));
+    // Long words carry break opportunities.
+    QStringList lines = text->toPlainText().remove(QChar(0x200B)).split(QLatin1Char('\n'));
     QCOMPARE(lines.takeLast(), QString());
     QVERIFY(lines.size() <= TranscriptView::kKeptMessages && lines.size() < count);
     QVERIFY(text->document()->characterCount() <= TranscriptView::kKeptCharacters);
