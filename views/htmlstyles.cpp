@@ -65,16 +65,26 @@ void applyCss(QStringView css, Style &style) {
 
 // Sets what the tag says; false for a tag that sets no style.
 bool apply(const Token &tag, Style &style) {
-    const QString &name = tag.tag;
-    if (name == u"b" || name == u"strong" || name == u"bold")
+    switch (tag.tag) {
+    case Tag::B:
+    case Tag::Strong:
+    case Tag::Bold:
         style.bold = true;
-    else if (name == u"i" || name == u"em" || name == u"italic")
+        return true;
+    case Tag::I:
+    case Tag::Em:
+    case Tag::Italic:
         style.italic = true;
-    else if (name == u"u" || name == u"underline")
+        return true;
+    case Tag::U:
+    case Tag::Underline:
         style.underline = true;
-    else if (name == u"s" || name == u"strike")
+        return true;
+    case Tag::S:
+    case Tag::Strike:
         style.strike = true;
-    else if (name == u"font") {
+        return true;
+    case Tag::Font: {
         if (const std::optional<QColor> c =
                 render::htmlColor(tag.attribute(QLatin1String("color"))))
             style.foreground = c;
@@ -83,29 +93,35 @@ bool apply(const Token &tag, Style &style) {
             style.families = faces;
         if (const std::optional<int> size = fontSize(tag.attribute(QLatin1String("size"))))
             style.size = size;
-    } else if (name == u"span") {
+        return true;
+    }
+    case Tag::Span:
         applyCss(tag.attribute(QLatin1String("style")), style);
-    } else if (name == u"body") {
+        return true;
+    case Tag::Body:
         if (const std::optional<QColor> c =
                 render::htmlColor(tag.attribute(QLatin1String("bgcolor"))))
             style.background = c;
-    } else if (name == u"a") {
+        return true;
+    case Tag::A: {
         const QUrl target = render::linkTarget(tag.attribute(QLatin1String("href")));
         style.href = target.isValid() ? target.toString(QUrl::FullyEncoded) : QString();
         // A link shows in its own colour, unless its text sets one.
         if (target.isValid())
             style.foreground.reset();
-    } else {
+        return true;
+    }
+    default:
         return false;
     }
-    return true;
 }
 
 } // namespace
 
 StyleStack::StyleStack() {
     m_stack.reserve(kMaxDepth + 1);
-    m_stack.push_back({QString(), Style()});
+    m_stack.push_back({Tag::Other, Style()});
+    m_flattened.fill(0);
 }
 
 bool StyleStack::start(const Token &tag) {
@@ -113,17 +129,16 @@ bool StyleStack::start(const Token &tag) {
     if (!apply(tag, style))
         return false;
     if (int(m_stack.size()) > kMaxDepth) {
-        ++m_flattened[tag.tag];
+        ++m_flattened[size_t(tag.tag)];
         return false;
     }
     m_stack.push_back({tag.tag, std::move(style)});
     return true;
 }
 
-bool StyleStack::end(const QString &tag) {
-    const auto flattened = m_flattened.find(tag);
-    if (flattened != m_flattened.end() && *flattened > 0) {
-        --*flattened;
+bool StyleStack::end(Tag tag) {
+    if (m_flattened[size_t(tag)] > 0) {
+        --m_flattened[size_t(tag)];
         return false;
     }
     for (size_t i = m_stack.size() - 1; i > 0; --i) {

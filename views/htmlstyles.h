@@ -3,17 +3,17 @@
 // kMaxDepth deep (deeper tags are flattened: they and their end tags
 // change nothing), and the character format that results.
 
+#include "htmltokens.h"
+
 #include <QColor>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QTextCharFormat>
+#include <array>
 #include <optional>
 #include <vector>
 
 namespace html {
-
-struct Token;
 
 struct Style {
     bool bold = false;
@@ -35,7 +35,7 @@ class StyleStack {
 
     // A start or end tag; true when the style in force changed.
     bool start(const Token &tag);
-    bool end(const QString &tag);
+    bool end(Tag tag);
     const Style &current() const { return m_stack.back().style; }
 
     // The format for text in the current style: base with the style on it,
@@ -44,12 +44,12 @@ class StyleStack {
 
   private:
     struct Entry {
-        QString tag;
+        Tag tag;
         Style style;
     };
     std::vector<Entry> m_stack; // the first entry: no tag, no style
-    // Start tags past the depth, by name: their end tags change nothing.
-    QHash<QString, int> m_flattened;
+    // Start tags past the depth, by tag: their end tags change nothing.
+    std::array<int, kTagCount> m_flattened;
 };
 
 // The format of an address found in the text itself.

@@ -2,12 +2,45 @@
 
 #include "htmlentities.h"
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
 namespace html {
 namespace {
 
-// Only the names of the tags the reader knows matter; a longer name is
-// read in full but kept short.
+// Attribute names longer than this are none the reader knows.
 constexpr qsizetype kMaxKeptName = 16;
+
+struct NamedTag {
+    const char *name;
+    Tag tag;
+};
+// Sorted by name.
+constexpr NamedTag kTags[] = {
+    {"a", Tag::A},           {"address", Tag::Address},
+    {"b", Tag::B},           {"blockquote", Tag::Blockquote},
+    {"body", Tag::Body},     {"bold", Tag::Bold},
+    {"br", Tag::Br},         {"center", Tag::Center},
+    {"dd", Tag::Dd},         {"div", Tag::Div},
+    {"dl", Tag::Dl},         {"dt", Tag::Dt},
+    {"em", Tag::Em},         {"font", Tag::Font},
+    {"form", Tag::Form},     {"h1", Tag::H1},
+    {"h2", Tag::H2},         {"h3", Tag::H3},
+    {"h4", Tag::H4},         {"h5", Tag::H5},
+    {"h6", Tag::H6},         {"hr", Tag::Hr},
+    {"i", Tag::I},           {"italic", Tag::Italic},
+    {"li", Tag::Li},         {"ol", Tag::Ol},
+    {"p", Tag::P},           {"pre", Tag::Pre},
+    {"s", Tag::S},           {"script", Tag::Script},
+    {"span", Tag::Span},     {"strike", Tag::Strike},
+    {"strong", Tag::Strong}, {"style", Tag::Style},
+    {"table", Tag::Table},   {"td", Tag::Td},
+    {"th", Tag::Th},         {"title", Tag::Title},
+    {"tr", Tag::Tr},         {"u", Tag::U},
+    {"ul", Tag::Ul},         {"underline", Tag::Underline},
+};
+constexpr qsizetype kLongestTagName = 10;
 // A page or message names few attributes; the rest are read and dropped.
 constexpr qsizetype kMaxAttributes = 8;
 
@@ -28,11 +61,29 @@ bool endsName(QChar c) {
 
 // The tags whose attributes the reader looks at; the others' are skipped
 // without being decoded.
-bool hasReadAttributes(const QString &tag) {
-    return tag == u"font" || tag == u"a" || tag == u"span" || tag == u"body";
+bool hasReadAttributes(Tag tag) {
+    return tag == Tag::Font || tag == Tag::A || tag == Tag::Span || tag == Tag::Body;
 }
 
 } // namespace
+
+Tag tagNamed(QStringView name) {
+    if (name.size() > kLongestTagName)
+        return Tag::Other;
+    char lower[kLongestTagName + 1] = {};
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t u = name[i].unicode();
+        if (u > 0x7F)
+            return Tag::Other;
+        lower[i] = char(u >= 'A' && u <= 'Z' ? u - 'A' + 'a' : u);
+    }
+    const auto end = std::end(kTags);
+    const auto found =
+        std::lower_bound(std::begin(kTags), end, lower, [](const NamedTag &t, const char *key) {
+            return std::strcmp(t.name, key) < 0;
+        });
+    return found != end && std::strcmp(found->name, lower) == 0 ? found->tag : Tag::Other;
+}
 
 QString Token::attribute(QLatin1String name) const {
     for (const Attribute &a : attributes)
@@ -43,7 +94,7 @@ QString Token::attribute(QLatin1String name) const {
 
 bool Tokenizer::next(Token &token) {
     token.attributes.clear();
-    token.tag.clear();
+    token.tag = Tag::Other;
     while (m_at < m_html.size()) {
         const qsizetype lt = m_restIsText ? -1 : m_html.indexOf(u'<', m_at);
         if (lt != m_at) {
@@ -97,7 +148,7 @@ bool Tokenizer::readTag(Token &token) {
     const qsizetype nameStart = i;
     while (i < m_html.size() && !endsName(m_html[i]))
         ++i;
-    token.tag = m_html.mid(nameStart, qMin(i - nameStart, kMaxKeptName)).toString().toLower();
+    token.tag = tagNamed(m_html.mid(nameStart, i - nameStart));
     const qsizetype close = readAttributes(i, token, !end && hasReadAttributes(token.tag));
     if (close < 0) {
         // Never closed: no markup follows that could be read as such.
@@ -107,8 +158,12 @@ bool Tokenizer::readTag(Token &token) {
     }
     m_at = close + 1;
     token.kind = end ? Token::Kind::End : Token::Kind::Start;
-    if (!end && (token.tag == u"script" || token.tag == u"style" || token.tag == u"title"))
-        skipRawText(token.tag);
+    if (!end && token.tag == Tag::Script)
+        skipRawText(QLatin1String("</script"));
+    else if (!end && token.tag == Tag::Style)
+        skipRawText(QLatin1String("</style"));
+    else if (!end && token.tag == Tag::Title)
+        skipRawText(QLatin1String("</title"));
     return true;
 }
 
@@ -157,8 +212,7 @@ qsizetype Tokenizer::readAttributes(qsizetype i, Token &token, bool keep) const 
 
 // What a script, style or title element holds is never shown: skipped to
 // its end tag, or to the end of the text.
-void Tokenizer::skipRawText(const QString &tag) {
-    const QString endTag = QLatin1String("</") + tag;
+void Tokenizer::skipRawText(QLatin1String endTag) {
     const qsizetype end = m_html.indexOf(endTag, m_at, Qt::CaseInsensitive);
     if (end < 0) {
         m_at = m_html.size();

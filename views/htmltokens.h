@@ -17,12 +17,67 @@ struct Attribute {
     QString value;
 };
 
+// The tags the reader knows; any other is Other.
+enum class Tag {
+    Other,
+    A,
+    B,
+    Body,
+    Bold,
+    Br,
+    Em,
+    Font,
+    I,
+    Italic,
+    P,
+    S,
+    Script,
+    Span,
+    Strike,
+    Strong,
+    Style,
+    Td,
+    Th,
+    Title,
+    U,
+    Underline,
+    // Blocks: what they hold stands on lines of its own.
+    Address,
+    Blockquote,
+    Center,
+    Dd,
+    Div,
+    Dl,
+    Dt,
+    Form,
+    H1,
+    H2,
+    H3,
+    H4,
+    H5,
+    H6,
+    Hr,
+    Li,
+    Ol,
+    Pre,
+    Table,
+    Tr,
+    Ul,
+};
+constexpr int kTagCount = int(Tag::Ul) + 1;
+inline bool isBlock(Tag t) {
+    return t >= Tag::Address;
+}
+
+// The tag a name stands for, in any case.
+Tag tagNamed(QStringView name);
+
 struct Token {
     enum class Kind { Text, Start, End };
     Kind kind = Kind::Text;
     // Text: the raw text, references not decoded yet. Tags: nothing.
     QStringView text;
-    QString tag; // lower case
+    Tag tag = Tag::Other;
     QList<Attribute> attributes;
 
     QString attribute(QLatin1String name) const;
@@ -38,7 +93,7 @@ class Tokenizer {
   private:
     bool readTag(Token &token);
     qsizetype readAttributes(qsizetype at, Token &token, bool keep) const;
-    void skipRawText(const QString &tag);
+    void skipRawText(QLatin1String endTag);
     bool skipMarkup();
 
     QStringView m_html;

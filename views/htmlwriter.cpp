@@ -80,7 +80,9 @@ void Writer::put(QStringView visible) {
         return;
     // Breaks and spaces held go before text, never at the start or end.
     if (m_written && m_pendingBreaks > 0) {
-        m_held += QString(m_pendingBreaks, u'\n');
+        // Line separators: the text stays one paragraph, laid out as one.
+        m_held += QString(m_pendingBreaks, QChar::LineSeparator);
+        m_shown += m_pendingBreaks;
         m_wordLength = 0;
     } else if (m_written && m_pendingSpace) {
         m_held += u' ';
@@ -102,7 +104,6 @@ void Writer::put(QStringView visible) {
     } else {
         m_shown += safe.size();
     }
-    m_held.reserve(m_held.size() + safe.size() + safe.size() / kMaxUnbroken);
     for (const QChar c : std::as_const(safe)) {
         if (isHtmlSpace(c)) {
             m_wordLength = 0;

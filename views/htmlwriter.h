@@ -42,6 +42,8 @@ class Writer {
     void finish();
 
     bool full() const { return m_shown >= kMaxShown; }
+    // No more changes of format are taken.
+    bool formatsFull() const { return m_formats >= kMaxFormats; }
 
   private:
     void put(QStringView visible);

@@ -6,25 +6,8 @@
 #include "htmlwriter.h"
 #include "weblinks.h"
 
-#include <QSet>
-
 namespace render {
 namespace {
-
-// Tags whose start and end put what they hold on lines of its own. A
-// paragraph is set off by an empty line.
-const QSet<QString> &blockTags() {
-    static const QSet<QString> tags{
-        QStringLiteral("div"),        QStringLiteral("li"),      QStringLiteral("tr"),
-        QStringLiteral("ul"),         QStringLiteral("ol"),      QStringLiteral("dl"),
-        QStringLiteral("dt"),         QStringLiteral("dd"),      QStringLiteral("table"),
-        QStringLiteral("h1"),         QStringLiteral("h2"),      QStringLiteral("h3"),
-        QStringLiteral("h4"),         QStringLiteral("h5"),      QStringLiteral("h6"),
-        QStringLiteral("blockquote"), QStringLiteral("pre"),     QStringLiteral("hr"),
-        QStringLiteral("center"),     QStringLiteral("address"), QStringLiteral("form"),
-    };
-    return tags;
-}
 
 class Reader {
   public:
@@ -41,15 +24,19 @@ class Reader {
         while (!m_out.full() && tokens.next(token)) {
             switch (token.kind) {
             case html::Token::Kind::Text:
-                text(html::decodeEntities(token.text));
+                if (token.text.contains(u'&'))
+                    text(html::decodeEntities(token.text));
+                else
+                    text(token.text);
                 break;
             case html::Token::Kind::Start:
-                if (m_stack.start(token))
+                // Once the writer takes no more formats, styles need no reading.
+                if (!m_out.formatsFull() && m_stack.start(token))
                     m_out.setFormat(m_stack.format(m_base, m_styles));
                 boundary(token.tag, true);
                 break;
             case html::Token::Kind::End:
-                if (m_stack.end(token.tag))
+                if (!m_out.formatsFull() && m_stack.end(token.tag))
                     m_out.setFormat(m_stack.format(m_base, m_styles));
                 boundary(token.tag, false);
                 break;
@@ -59,36 +46,38 @@ class Reader {
     }
 
   private:
-    void boundary(const QString &tag, bool start) {
-        if (tag == u"br") {
+    // Line breaks: br; a paragraph is set off by an empty line, blocks
+    // stand on lines of their own, table cells apart by a space.
+    void boundary(html::Tag tag, bool start) {
+        if (tag == html::Tag::Br) {
             if (start)
                 m_out.lineBreak();
-        } else if (tag == u"p") {
+        } else if (tag == html::Tag::P) {
             m_out.blockBoundary(2);
-        } else if (tag == u"td" || tag == u"th") {
+        } else if (tag == html::Tag::Td || tag == html::Tag::Th) {
             if (start)
                 m_out.cellBoundary();
-        } else if (blockTags().contains(tag)) {
+        } else if (html::isBlock(tag)) {
             m_out.blockBoundary(1);
         }
     }
 
     // Text outside a link: the bare addresses in it become links.
-    void text(const QString &decoded) {
-        if (!m_stack.current().href.isEmpty()) {
+    void text(QStringView decoded) {
+        if (m_out.formatsFull() || !m_stack.current().href.isEmpty()) {
             m_out.text(decoded);
             return;
         }
         qsizetype done = 0;
         for (const BareLink &link : findBareLinks(decoded)) {
-            m_out.text(QStringView(decoded).mid(done, link.start - done));
+            m_out.text(decoded.mid(done, link.start - done));
             const QTextCharFormat format = m_stack.format(m_base, m_styles);
             m_out.setFormat(html::linkFormat(format, link.url.toString(QUrl::FullyEncoded)));
-            m_out.text(QStringView(decoded).mid(link.start, link.length));
+            m_out.text(decoded.mid(link.start, link.length));
             m_out.setFormat(format);
             done = link.start + link.length;
         }
-        m_out.text(QStringView(decoded).mid(done));
+        m_out.text(decoded.mid(done));
     }
 
     const QTextCharFormat m_base;

@@ -57,7 +57,10 @@ QString shown(const QTextDocument &doc) {
                 endRun();
                 runFormat = d;
             }
-            runText += it.fragment().text().replace(QChar(0x200B), u'^');
+            runText += it.fragment()
+                           .text()
+                           .replace(QChar(0x200B), u'^')
+                           .replace(QChar::LineSeparator, u'\n');
         }
     }
     endRun();
