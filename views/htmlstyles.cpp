@@ -118,9 +118,9 @@ bool apply(const Token &tag, Style &style) {
 
 } // namespace
 
-StyleStack::StyleStack() {
+StyleStack::StyleStack(const QTextCharFormat &base, bool styles) : m_base(base), m_styles(styles) {
     m_stack.reserve(kMaxDepth + 1);
-    m_stack.push_back({Tag::Other, Style()});
+    m_stack.push_back({Tag::Other, Style(), base});
     m_flattened.fill(0);
 }
 
@@ -132,7 +132,8 @@ bool StyleStack::start(const Token &tag) {
         ++m_flattened[size_t(tag.tag)];
         return false;
     }
-    m_stack.push_back({tag.tag, std::move(style)});
+    QTextCharFormat format = formatOf(style);
+    m_stack.push_back({tag.tag, std::move(style), std::move(format)});
     return true;
 }
 
@@ -151,10 +152,9 @@ bool StyleStack::end(Tag tag) {
     return false;
 }
 
-QTextCharFormat StyleStack::format(const QTextCharFormat &base, bool styles) const {
-    const Style &s = current();
-    QTextCharFormat f = base;
-    if (styles) {
+QTextCharFormat StyleStack::formatOf(const Style &s) const {
+    QTextCharFormat f = m_base;
+    if (m_styles) {
         if (s.bold)
             f.setFontWeight(QFont::Bold);
         if (s.italic)
@@ -174,7 +174,7 @@ QTextCharFormat StyleStack::format(const QTextCharFormat &base, bool styles) con
     }
     if (!s.href.isEmpty()) {
         f = linkFormat(f, s.href);
-        if (styles && s.foreground)
+        if (m_styles && s.foreground)
             f.setForeground(*s.foreground);
     }
     return f;

@@ -31,22 +31,26 @@ class StyleStack {
   public:
     static constexpr int kMaxDepth = 32;
 
-    StyleStack();
+    // Formats are built on base; without styles only links show.
+    StyleStack(const QTextCharFormat &base, bool styles);
 
     // A start or end tag; true when the style in force changed.
     bool start(const Token &tag);
     bool end(Tag tag);
     const Style &current() const { return m_stack.back().style; }
-
-    // The format for text in the current style: base with the style on it,
-    // or (without styles) base with only the link.
-    QTextCharFormat format(const QTextCharFormat &base, bool styles) const;
+    // The format for text in the current style, made once per tag.
+    const QTextCharFormat &format() const { return m_stack.back().format; }
 
   private:
+    QTextCharFormat formatOf(const Style &s) const;
+
     struct Entry {
         Tag tag;
         Style style;
+        QTextCharFormat format;
     };
+    const QTextCharFormat m_base;
+    const bool m_styles;
     std::vector<Entry> m_stack; // the first entry: no tag, no style
     // Start tags past the depth, by tag: their end tags change nothing.
     std::array<int, kTagCount> m_flattened;

@@ -87,8 +87,8 @@ Tag tagNamed(QStringView name) {
 
 QString Token::attribute(QLatin1String name) const {
     for (const Attribute &a : attributes)
-        if (a.name == name)
-            return a.value;
+        if (a.name.compare(name, Qt::CaseInsensitive) == 0)
+            return decodeEntities(a.value);
     return QString();
 }
 
@@ -203,9 +203,8 @@ qsizetype Tokenizer::readAttributes(qsizetype i, Token &token, bool keep) const 
                 value = m_html.mid(valueStart, i - valueStart);
             }
         }
-        if (keep && token.attributes.size() < kMaxAttributes)
-            token.attributes.append(
-                {name.left(kMaxKeptName).toString().toLower(), decodeEntities(value)});
+        if (keep && token.attributes.size() < kMaxAttributes && name.size() <= kMaxKeptName)
+            token.attributes.append({name, value});
     }
     return -1;
 }

@@ -12,9 +12,10 @@
 
 namespace html {
 
+// An attribute as written: its name in any case, its value not decoded.
 struct Attribute {
-    QString name;
-    QString value;
+    QStringView name;
+    QStringView value;
 };
 
 // The tags the reader knows; any other is Other.
@@ -80,6 +81,8 @@ struct Token {
     Tag tag = Tag::Other;
     QList<Attribute> attributes;
 
+    // The value of the attribute of that (lower-case) name, decoded; the
+    // null text when the tag has none.
     QString attribute(QLatin1String name) const;
 };
 

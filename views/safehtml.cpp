@@ -12,7 +12,7 @@ namespace {
 class Reader {
   public:
     Reader(QTextCursor &cursor, const QTextCharFormat &base, const HtmlOptions &options)
-        : m_base(base), m_styles(options.styles),
+        : m_stack(base, options.styles),
           m_out(cursor, options.kind == HtmlOptions::Kind::Page ? html::Writer::Spaces::Collapsed
                                                                 : html::Writer::Spaces::Kept) {
         m_out.setFormat(base);
@@ -32,12 +32,12 @@ class Reader {
             case html::Token::Kind::Start:
                 // Once the writer takes no more formats, styles need no reading.
                 if (!m_out.formatsFull() && m_stack.start(token))
-                    m_out.setFormat(m_stack.format(m_base, m_styles));
+                    m_out.setFormat(m_stack.format());
                 boundary(token.tag, true);
                 break;
             case html::Token::Kind::End:
                 if (!m_out.formatsFull() && m_stack.end(token.tag))
-                    m_out.setFormat(m_stack.format(m_base, m_styles));
+                    m_out.setFormat(m_stack.format());
                 boundary(token.tag, false);
                 break;
             }
@@ -71,7 +71,7 @@ class Reader {
         qsizetype done = 0;
         for (const BareLink &link : findBareLinks(decoded)) {
             m_out.text(decoded.mid(done, link.start - done));
-            const QTextCharFormat format = m_stack.format(m_base, m_styles);
+            const QTextCharFormat &format = m_stack.format();
             m_out.setFormat(html::linkFormat(format, link.url.toString(QUrl::FullyEncoded)));
             m_out.text(decoded.mid(link.start, link.length));
             m_out.setFormat(format);
@@ -80,8 +80,6 @@ class Reader {
         m_out.text(decoded.mid(done));
     }
 
-    const QTextCharFormat m_base;
-    const bool m_styles;
     html::StyleStack m_stack;
     html::Writer m_out;
 };

@@ -38,16 +38,19 @@ int transcriptLength(const QTextEdit *TEXT) {
 namespace {
 
 // The body's own format before its tags: black on white, as the name line.
-QTextCharFormat bodyFormat() {
-    QTextCharFormat f;
-    f.setForeground(Qt::black);
-    f.setBackground(Qt::white);
-    f.setFontWeight(QFont::Normal);
-    f.setFontItalic(false);
-    f.setFontUnderline(false);
-    f.setFontStrikeOut(false);
-    f.setFontFamilies(QStringList{QStringLiteral("Arial")});
-    return f;
+const QTextCharFormat &bodyFormat() {
+    static const QTextCharFormat format = [] {
+        QTextCharFormat f;
+        f.setForeground(Qt::black);
+        f.setBackground(Qt::white);
+        f.setFontWeight(QFont::Normal);
+        f.setFontItalic(false);
+        f.setFontUnderline(false);
+        f.setFontStrikeOut(false);
+        f.setFontFamilies(QStringList{QStringLiteral("Arial")});
+        return f;
+    }();
+    return format;
 }
 
 void clearOverLimit(QTextEdit *TEXT, int limit) {
@@ -73,7 +76,7 @@ void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
     clearOverLimit(TEXT, limit);
     QTextCursor cursor(TEXT->document());
     cursor.movePosition(QTextCursor::End);
-    const QTextCharFormat body = bodyFormat();
+    const QTextCharFormat &body = bodyFormat();
     appendHtml(cursor, message, body, {HtmlOptions::Kind::Message, look.styles});
     cursor.insertText(QStringLiteral("\n"), body);
     edit.endEditBlock();
