@@ -28,6 +28,7 @@ class TestConversations : public QObject {
     void imUserFromBuddyTree();
     void typingStatus_data();
     void typingStatus();
+    void timestampsFromTheTrayMenu();
     void creditsTab();
 
     // rooms and logout (tst_conversations_chat.cpp)
