@@ -108,9 +108,9 @@ void Writer::put(QStringView visible) {
         if (isHtmlSpace(c)) {
             m_wordLength = 0;
         } else {
-            if (m_wordLength >= kMaxUnbroken && mayBreakBefore(c)) {
+            if (m_wordLength >= kLongWord && mayBreakBefore(c)) {
                 m_held += kZeroWidthSpace;
-                m_wordLength = 0;
+                m_wordLength = kLongWord - kBreakEvery;
             }
             ++m_wordLength;
         }

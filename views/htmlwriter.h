@@ -23,9 +23,11 @@ class Writer {
     // (what follows keeps the format then in force).
     static constexpr qsizetype kMaxShown = 65536;
     static constexpr int kMaxFormats = 4096;
-    // A word longer than this gets a break opportunity after this many
-    // characters.
-    static constexpr int kMaxUnbroken = 64;
+    // A word longer than kLongWord gets a break opportunity after it and
+    // after every kBreakEvery characters more, so that its pieces fill the
+    // lines.
+    static constexpr int kLongWord = 64;
+    static constexpr int kBreakEvery = 16;
 
     Writer(QTextCursor &cursor, Spaces spaces) : m_cursor(cursor), m_spaces(spaces) {}
 

@@ -189,10 +189,10 @@ void TestSafeHtml::reads_data() {
         "[fg=#00ff00|deep]");
     row("3,500 nested tables", "page",
         rep("<table><tr><td>", 3500) + "deep" + rep("</td></tr></table>", 3500), "deep");
-    const int k = html::Writer::kMaxUnbroken;
-    row("long word", "message", QString(2 * k + 6, u'x') + u' ' + QString(k, u'y'),
-        QString(k, u'x') + u'^' + QString(k, u'x') + u'^' + QString(6, u'x') + u' ' +
-            QString(k, u'y'));
+    const int k = html::Writer::kLongWord, e = html::Writer::kBreakEvery;
+    row("long word", "message", QString(k + 2 * e + 6, u'x') + u' ' + QString(k, u'y'),
+        QString(k, u'x') + u'^' + QString(e, u'x') + u'^' + QString(e, u'x') + u'^' +
+            QString(6, u'x') + u' ' + QString(k, u'y'));
     // Past its limit of format changes the text keeps the format then in
     // force (here none); past its limit of characters a mark ends it.
     const QString ab = rep("ab ", 30000);
