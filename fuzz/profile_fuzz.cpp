@@ -13,8 +13,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static int argc = 3;
     static char name[] = "fuzz_profile", opt[] = "-platform", platform[] = "offscreen";
     static char *argv[] = {name, opt, platform, nullptr};
-    static QApplication app(argc, argv);
-    static frmProfile *profile = new frmProfile(nullptr);
+    // Never destroyed: its teardown at exit would come after the window's.
+    static QApplication *app = new QApplication(argc, argv);
+    (void)app;
+    // Never put on the screen: a window still shown when the static
+    // application ends would be torn down after its platform context.
+    static frmProfile *profile = [] {
+        auto *p = new frmProfile(nullptr);
+        p->setAttribute(Qt::WA_DontShowOnScreen);
+        return p;
+    }();
 
     const QString page = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     profile->showPage(QUrl(QStringLiteral("http://127.0.0.1/info")), page);
