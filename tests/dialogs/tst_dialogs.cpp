@@ -363,14 +363,16 @@ void TestDialogs::providerKeepsRemoteTextOnScreen() {
 void TestDialogs::profileShowsTextOnly_data() {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("a picture of /dev/zero") << "<img src=\"/dev/zero\">" << "";
+    QTest::newRow("a picture of /dev/zero") << "<img src=\"/dev/zero\">"
+                                            << "";
     QTest::newRow("file pictures, text kept")
         << "a<img src=file:///dev/zero><IMG SRC='/etc/passwd'>b<input type=image src=/x>"
         << "ab";
     QTest::newRow("3,500 nested tables")
         << QStringLiteral("<table><tr><td>").repeated(3500) + QStringLiteral("deep") << "deep";
     QTest::newRow("250 KB of nested lists and blocks")
-        << QStringLiteral("<ul><li>x<div>").repeated(18000) << QStringLiteral("x\n").repeated(17999) + u'x';
+        << QStringLiteral("<ul><li>x<div>").repeated(18000)
+        << QStringLiteral("x\n").repeated(17999) + u'x';
 }
 
 void TestDialogs::profileShowsTextOnly() {
