@@ -1,14 +1,18 @@
-// Incoming IMs through the IM view's im_msg (scan, tag removal, two
-// formatted runs) beside a bare QTextCursor::insertText of the same plain
-// text into a read-only QTextEdit, in the same run; and the cost of one
-// message early and late in a long transcript.
+// Incoming IMs through the IM view's im_msg (the safe HTML reader, runs in
+// their own formats) beside a bare QTextCursor::insertText of the same plain
+// text into a read-only QTextEdit, in the same run; the cost of one message
+// early and late in a long transcript; and hostile bodies (4 MiB of mixed
+// markup, a 60,000-character word) shown and laid out in a conversation on
+// screen, beside the bare insertion and layout of what they show.
 #include "guibenchmain.h"
 #include "protocol/qeltocsock.h"
 #include "views/ctlim.h"
 #include "views/viewhost.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -148,6 +152,81 @@ BENCHMARK(BM_BareInsertAtDepth)
     ->ComputeStatistics("min", fastest)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
+
+// 4 MiB of what a hostile peer may send: scripts, pictures, deep tables,
+// styles, entities, links and long words, over and over (case 0: more text
+// than a message shows); the same markup around one character each time
+// (case 2: the whole body is read); and a 60,000-character word (case 1).
+QString repeatedTo4MiB(const QString &piece) {
+    QString all;
+    for (int i = 0; all.size() < 4 * 1024 * 1024; ++i)
+        all += piece.arg(QString(1 + i % 50, QLatin1Char('w')));
+    return all;
+}
+
+const QString &hostileBody(int kind) {
+    static const QString markup = QStringLiteral(
+        "<script>alert('x')</script><img src=\"/dev/zero\"><table><tr><td><ul><li><div>"
+        "<b><i><font color=#ff0000 face=\"Arial\" size=7><span style=\"color:#00f;"
+        "font-weight:bold\">%1</span></font></i></b><a href=\"http://example.com/a?b=1\">&amp;</a>"
+        "<!-- comment --><style>p{}</style><blink><p></p><br>");
+    static const QString bodies[] = {
+        repeatedTo4MiB(markup.arg(QStringLiteral("styled &amp; &#x27;quoted&#39; &eacute; "
+                                                 "www.example.org %1 %1%1%1%1"))),
+        QString(60000, QLatin1Char('w')),
+        repeatedTo4MiB(markup.arg(QStringLiteral("%1")).replace(QStringLiteral("%1"), QString())),
+    };
+    return bodies[kind];
+}
+
+// Shows body in a fresh conversation on screen and lays it out at once, as
+// the window's next paint would.
+void showAndLayOut(BenchHost &host, const QString &body) {
+    auto view = newView(host);
+    auto *text = view->findChild<QTextEdit *>(QStringLiteral("TEXT"));
+    view->im_msg(kSender, body);
+    text->document()->documentLayout()->documentSize();
+    text->viewport()->repaint();
+}
+
+void BM_HostileBody(benchmark::State &state) {
+    BenchHost host;
+    const QString &body = hostileBody(int(state.range(0)));
+    for (auto _ : state)
+        showAndLayOut(host, body);
+    state.SetBytesProcessed(int64_t(state.iterations()) * body.size() * 2);
+}
+BENCHMARK(BM_HostileBody)
+    ->ArgName("body")
+    ->DenseRange(0, 2)
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
+// The baseline: what the reader shows of the same bodies, inserted as one
+// plain text without the reader's break opportunities (as a transcript held
+// long words before) and laid out.
+void BM_HostileBodyShownText(benchmark::State &state) {
+    BenchHost host;
+    const QString &body = hostileBody(int(state.range(0)));
+    QString shown;
+    {
+        auto view = newView(host);
+        view->im_msg(kSender, body);
+        shown = view->findChild<QTextEdit *>(QStringLiteral("TEXT"))->document()->toRawText();
+    }
+    shown.remove(QChar(0x200B));
+    for (auto _ : state) {
+        auto edit = newEdit();
+        QTextCursor(edit->document()).insertText(shown);
+        edit->document()->documentLayout()->documentSize();
+        edit->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_HostileBodyShownText)
+    ->ArgName("body")
+    ->DenseRange(0, 2)
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

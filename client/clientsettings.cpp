@@ -217,6 +217,14 @@ void ClientSettings::setShowOfflineBuddies(bool on) {
     write(QStringLiteral("buddylist/showoffline"), on);
 }
 
+bool ClientSettings::showTimestamps() const {
+    return m_settings->value(QStringLiteral("conversations/timestamps"), false).toBool();
+}
+
+void ClientSettings::setShowTimestamps(bool on) {
+    write(QStringLiteral("conversations/timestamps"), on);
+}
+
 bool ClientSettings::keepHistory() const {
     return m_settings->value(QStringLiteral("history/keep"), true).toBool();
 }

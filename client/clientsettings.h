@@ -80,6 +80,11 @@ class ClientSettings {
     bool showOfflineBuddies() const;
     void setShowOfflineBuddies(bool on);
 
+    // Whether conversation lines start with the time, "[hh:mm]" (off by
+    // default).
+    bool showTimestamps() const;
+    void setShowTimestamps(bool on);
+
     // Whether conversations are kept in the history (on by default).
     bool keepHistory() const;
     void setKeepHistory(bool on);

@@ -1,21 +1,15 @@
 #include "frmprofile.h"
 
+#include "uikit/shownname.h"
 #include "uikit/twips.h"
+#include "views/safehtml.h"
+#include "views/transcriptedit.h"
+#include "views/transcriptlinks.h"
 
-#include <QDesktopServices>
 #include <QShortcut>
-#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QVBoxLayout>
-
-namespace {
-// A browser that loads nothing by itself: a profile's pictures and style
-// sheets would tell a remote server who reads it, and when.
-class OfflineBrowser : public QTextBrowser {
-  public:
-    using QTextBrowser::QTextBrowser;
-    QVariant loadResource(int, const QUrl &) override { return QVariant(); }
-};
-} // namespace
 
 frmProfile::frmProfile(QWidget *owner) : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("frmProfile"));
@@ -25,26 +19,28 @@ frmProfile::frmProfile(QWidget *owner) : QWidget(nullptr, Qt::Window) {
     resize(twips::toPixelsX(5400), twips::toPixelsY(4200));
     // Esc closes it, as it closes any window that only shows something.
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
-    m_browser = new OfflineBrowser(this);
-    m_browser->setObjectName(QStringLiteral("txtProfilePage"));
-    m_browser->setOpenLinks(false);
-    connect(m_browser, &QTextBrowser::anchorClicked, this, [](const QUrl &link) {
-        if (link.scheme() == QLatin1String("http") || link.scheme() == QLatin1String("https"))
-            QDesktopServices::openUrl(link);
-    });
+    m_page = new TranscriptEdit(this);
+    m_page->setObjectName(QStringLiteral("txtProfilePage"));
+    m_page->setReadOnly(true);
+    m_page->setUndoRedoEnabled(false);
+    m_page->setAcceptRichText(false);
+    new TranscriptLinks(m_page);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_browser);
+    layout->addWidget(m_page);
 }
 
 void frmProfile::showPage(const QUrl &, const QString &html) {
-    m_browser->setHtml(html);
+    m_page->clear();
+    QTextCursor cursor(m_page->document());
+    render::appendHtml(cursor, html, QTextCharFormat(), {render::HtmlOptions::Kind::Page, true});
+    m_page->moveCursor(QTextCursor::Start);
     present();
 }
 
 void frmProfile::showFailure(const QUrl &url, const QString &reason) {
-    m_browser->setPlainText(QStringLiteral("The profile could not be read from %1: %2")
-                                .arg(url.toDisplayString(), reason));
+    m_page->setPlainText(QStringLiteral("The profile could not be read from %1: %2")
+                             .arg(shown::line(url.toDisplayString()), shown::line(reason)));
     present();
 }
 

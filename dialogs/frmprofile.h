@@ -1,12 +1,14 @@
 #pragma once
-// A buddy's profile page in a small window of its own, as restricted rich
-// text: no scripts, no pictures or other resources fetched, links opened
-// in the desktop's browser. A page that could not be fetched is said so.
+// A buddy's profile page in a small window of its own, read by the same
+// safe reader as messages: its text, styles, line breaks and links; no
+// pictures, tables or layout, nothing loaded, never Qt's HTML engine.
+// Links open in the desktop's browser on a click. A page that could not be
+// fetched is said so.
 
 #include <QUrl>
 #include <QWidget>
 
-class QTextBrowser;
+class QTextEdit;
 
 class frmProfile : public QWidget {
     Q_OBJECT
@@ -16,9 +18,9 @@ class frmProfile : public QWidget {
 
     void showPage(const QUrl &url, const QString &html);
     void showFailure(const QUrl &url, const QString &reason);
-    QTextBrowser *browser() const { return m_browser; }
+    QTextEdit *page() const { return m_page; }
 
   private:
     void present();
-    QTextBrowser *m_browser = nullptr;
+    QTextEdit *m_page = nullptr;
 };

@@ -2,10 +2,13 @@
 // the caller returns at once and the answer arrives through the callback.
 #include "qtdialogprovider.h"
 
+#include "uikit/dialogtext.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -16,9 +19,10 @@ QMessageBox *plainBox(QWidget *parent, const QString &title, const QString &text
     auto *box = new QMessageBox(parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowTitle(title);
-    // Texts may come from the server: never let them turn into markup.
+    // Texts may come from the server: never let them turn into markup, and
+    // never let them grow the box past the screen.
     box->setTextFormat(Qt::PlainText);
-    box->setText(text);
+    box->setText(dialogtext::fitted(text));
     return box;
 }
 
@@ -42,7 +46,7 @@ DialogProvider::TextUpdate QtDialogProvider::updatableMessage(QWidget *parent, c
     QPointer<QMessageBox> open(box);
     return [open](const QString &newText) {
         if (open && open->isVisible())
-            open->setText(newText);
+            open->setText(dialogtext::fitted(newText));
     };
 }
 
@@ -98,7 +102,13 @@ void QtDialogProvider::editText(QWidget *parent, const QString &title, const QSt
     auto *dlg = new QInputDialog(parent);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setWindowTitle(title);
-    dlg->setLabelText(prompt);
+    // The prompt may name a room or a person: plain text, wrapped, bounded.
+    dlg->setLabelText(QString());
+    if (auto *label = dlg->findChild<QLabel *>()) {
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+    }
+    dlg->setLabelText(dialogtext::fitted(prompt));
     dlg->setTextValue(initial);
     QObject::connect(dlg, &QDialog::finished, dlg, [dlg, done](int result) {
         if (done)

@@ -1,8 +1,10 @@
-// The renderer on arbitrary text: the message scan, tag stripping, colour
-// conversion and appending runs to a transcript.
+// The renderer on arbitrary text: the safe HTML reader on a message (with
+// and without styles), tag stripping, colour conversions and the runs
+// appended to a transcript. What the reader wrote may hold no picture and
+// no link to a scheme other than http, https and mailto.
+#include "fuzzdocument.h"
 #include "protocol/qeltocsock.h"
 #include "views/colortext.h"
-#include "views/messagescan.h"
 #include "views/transcript.h"
 
 #include <QApplication>
@@ -30,16 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString stripped = QelTOCSock::RemoveHtml(text);
     if (stripped.size() > text.size())
         abort();
-    const QString rgb = HTML2RGBStr(text.left(16).toLower());
-    render::colorTextToValue(rgb);
     render::colorTextToValue(text);
+    render::htmlColor(text.left(16));
 
-    render::showMessage(im, QStringLiteral("bob"), text,
-                        scanMessage(text, render::BackMarker::Spaced), render::kNoLimit);
-    render::showMessage(chat, text.left(24), text, scanMessage(text, render::BackMarker::Bare),
-                        render::kChatLimit);
+    render::showMessage(im, QStringLiteral("bob"), text, {true, QTime(12, 34)}, render::kNoLimit);
+    render::showMessage(chat, text.left(24), text, {false, QTime()}, render::kChatLimit);
     add_text2(chat, text, text.left(12), text.right(12), true, false, true, false,
               QStringLiteral("Arial"), render::kChatLimit);
+    fuzzcheck::onlySafeFormats(im->document());
+    fuzzcheck::onlySafeFormats(chat->document());
     // The chat transcript is bounded; the IM one is emptied between inputs
     // so that memory stays flat over a long run.
     if (render::transcriptLength(chat) > render::kChatLimit + 2 * text.size() + 64)

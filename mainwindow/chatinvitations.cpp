@@ -4,6 +4,7 @@
 #include "conversationviews.h"
 #include "protocol/qeltocsock.h"
 #include "uikit/dialogprovider.h"
+#include "uikit/dialogtext.h"
 #include "uikit/shownname.h"
 #include "views/ctlchat.h"
 #include "views/messagescan.h"
@@ -14,8 +15,14 @@
 namespace {
 // A server could send invitations without end; those beyond wait nowhere.
 constexpr int kMaxWaitingInvites = 20;
-// The invitation text shown; a longer one is cut.
-constexpr int kMaxShownMessage = 1000;
+
+// Names as a question shows them: neutralised and cut.
+QString shownRoom(const QString &room) {
+    return shown::nameInText(dialogtext::cut(room, dialogtext::kMaxRoom));
+}
+QString shownPerson(const QString &name) {
+    return shown::nameInText(dialogtext::cut(name, dialogtext::kMaxName));
+}
 } // namespace
 
 ChatInvitations::ChatInvitations(const PageKit &kit, ConversationViews *views, QWidget *parent)
@@ -45,11 +52,10 @@ void ChatInvitations::toc_ChatInvite(const QString &strChatName, qint32 lngChatI
 void ChatInvitations::askInvitation() {
     const Invite &invite = m_invites.constFirst();
     // The invitation text is HTML: shown as the transcript reads it, as text.
-    QString message = render::plainText(invite.message);
-    if (message.size() > kMaxShownMessage)
-        message = message.left(kMaxShownMessage) + QStringLiteral("...");
+    const QString message =
+        dialogtext::cut(render::plainText(invite.message), dialogtext::kMaxMessage);
     QString text = QStringLiteral("%1 invites you to the chat room %2.")
-                       .arg(shown::nameInText(invite.from), shown::nameInText(invite.room));
+                       .arg(shownPerson(invite.from), shownRoom(invite.room));
     if (!message.trimmed().isEmpty())
         text += QStringLiteral("\n\n") + shown::line(message);
     QPointer<ChatInvitations> self(this);
@@ -94,7 +100,7 @@ void ChatInvitations::invite(const QString &buddy) {
     QPointer<ChatInvitations> self(this);
     m_kit.dialogs()->inputText(m_parent, QStringLiteral("Invite To Chat"),
                                QStringLiteral("Invite %1 to %2 with the message:")
-                                   .arg(shown::nameInText(buddy), shown::nameInText(name)),
+                                   .arg(shownPerson(buddy), shownRoom(name)),
                                QStringLiteral("Join me in this chat room."),
                                [self, buddy, id](const QString &text) {
                                    // Cancelled, or the room was left meanwhile.

@@ -60,6 +60,7 @@ ctlIM *ConversationViews::newIMView() {
     auto *view = new ctlIM(m_host, m_imPanel);
     view->setObjectName(QStringLiteral("imView%1").arg(index));
     view->setIndex(index);
+    view->setTimestamps(m_timestamps);
     fillPanel(view);
     connect(view, &ctlIM::KillIM, this, &ConversationViews::KillIM);
     connect(view, &ctlIM::typed, this, &ConversationViews::typed);
@@ -72,10 +73,21 @@ ctlChat *ConversationViews::newChatView() {
     auto *view = new ctlChat(m_host, m_chatPanel);
     view->setObjectName(QStringLiteral("chatView%1").arg(index));
     view->setIndex(index);
+    view->setTimestamps(m_timestamps);
     fillPanel(view);
     connect(view, &ctlChat::ExitChat, this, &ConversationViews::ExitChat);
     place(chatViews, view, index);
     return view;
+}
+
+void ConversationViews::setTimestamps(bool on) {
+    m_timestamps = on;
+    for (ctlIM *view : std::as_const(imViews))
+        if (view)
+            view->setTimestamps(on);
+    for (ctlChat *view : std::as_const(chatViews))
+        if (view)
+            view->setTimestamps(on);
 }
 
 ctlIM *ConversationViews::openIM(const QString &partner) {

@@ -64,6 +64,9 @@ class ConversationViews : public QObject {
     // Shows the conversation's view with its panel; the view, or nullptr.
     QWidget *showFor(const ConversationKey &key);
 
+    // "[hh:mm]" before the lines every view shows from now on, or not.
+    void setTimestamps(bool on);
+
     // UpdateFonts on every chat view, then every IM view, templates included.
     void refreshAll();
     void refreshRooms();
@@ -84,4 +87,5 @@ class ConversationViews : public QObject {
     Conversations *m_conversations;
     QWidget *m_imPanel;
     QWidget *m_chatPanel;
+    bool m_timestamps = false;
 };

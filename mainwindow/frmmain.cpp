@@ -30,6 +30,7 @@
 #include "pages/settingspanel.h"
 #include "protocol/qeltocsock.h"
 #include "sessionlink.h"
+#include "timestampswitch.h"
 #include "uikit/pagewidgets.h"
 #include "uikit/pictures.h"
 #include "uikit/resources.h"
@@ -145,6 +146,7 @@ void frmMain::finishBuilding() {
     m_alerts = new MessageAlerts(this, Tab1, m_settings.get(), opt);
     m_history = new ConversationHistory(
         m_settings.get(), [this](const QString &text) { Errors(text); }, opt, this);
+    new TimestampSwitch(m_settings.get(), opt, m_views);
 
     connectProtocol();
     m_invitations = new ChatInvitations(kit(), m_views, this);

@@ -7,6 +7,7 @@
 #include "dialogs/frmgroups.h"
 #include "protocol/qeltocsock.h"
 #include "uikit/dialogprovider.h"
+#include "uikit/dialogtext.h"
 #include "uikit/shownname.h"
 
 #include <QClipboard>
@@ -112,11 +113,13 @@ void BuddyMenus::rembdy_Click() {
         return;
     }
     const QString text = node->text(0);
+    // The name as a question shows it: neutralised and cut.
+    const QString shownText = shown::nameInText(dialogtext::cut(text, dialogtext::kMaxName));
     QPointer<BuddyMenus> self(this);
     if (m_book->isGroup(text)) {
         m_kit.dialogs()->question(m_parent, QString(),
                                   QStringLiteral("Are you sure you want to remove this group: ") +
-                                      shown::nameInText(text) + QLatin1Char('?'),
+                                      shownText + QLatin1Char('?'),
                                   false, [self, text](DialogProvider::Answer a) {
                                       if (self && a == DialogProvider::Answer::Yes &&
                                           !self->m_book->removeGroup(text))
@@ -128,7 +131,7 @@ void BuddyMenus::rembdy_Click() {
     const QString group = node->parent() ? node->parent()->text(0) : QString();
     m_kit.dialogs()->question(m_parent, QString(),
                               QStringLiteral("Are you sure you want to remove this user: ") +
-                                  shown::nameInText(text) + QLatin1Char('?'),
+                                  shownText + QLatin1Char('?'),
                               false, [self, group, text](DialogProvider::Answer a) {
                                   if (self && a == DialogProvider::Answer::Yes &&
                                       !self->m_book->removeBuddy(group, text))

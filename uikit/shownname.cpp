@@ -1,5 +1,6 @@
 #include "shownname.h"
 
+#include <QTextDocument>
 #include <utility>
 
 namespace shown {
@@ -139,6 +140,12 @@ QString withoutControls(const QString &text) {
         i += units;
     }
     return out;
+}
+
+QString plainToolTip(const QString &text) {
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QLatin1String("<qt>") + text.toHtmlEscaped() + QLatin1String("</qt>");
 }
 
 QString NameDelegate::displayText(const QVariant &value, const QLocale &locale) const {

@@ -44,6 +44,9 @@ QString withoutControls(const QString &text);
 // The text wrapped in an isolate when it holds right-to-left characters.
 QString isolated(const QString &text);
 
+// A tooltip that shows text exactly: Qt would read "<b>x" as markup.
+QString plainToolTip(const QString &text);
+
 // Draws the items of a list or tree as name() of their text; the items
 // keep their text as it arrived.
 class NameDelegate : public QStyledItemDelegate {

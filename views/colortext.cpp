@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -11,9 +12,8 @@ struct NamedColor {
     quint32 value;
 };
 
-// The HTML colour names, then the system-colour names; searched in this
-// order, first match wins.
-constexpr std::array<NamedColor, 44> kNamedColors{{
+// The sixteen HTML colour names.
+constexpr std::array<NamedColor, 16> kNamedColors{{
     {"aqua", 0xFFFF00},
     {"black", 0x000000},
     {"blue", 0xFF0000},
@@ -30,34 +30,6 @@ constexpr std::array<NamedColor, 44> kNamedColors{{
     {"teal", 0x808000},
     {"white", 0xFFFFFF},
     {"yellow", 0x00FFFF},
-    {"activeborder", 0x8000000A},
-    {"activecaption", 0x80000002},
-    {"appworkspace", 0x8000000C},
-    {"background", 0x80000001},
-    {"buttonface", 0x8000000F},
-    {"buttonhighlight", 0x80000014},
-    {"buttonshadow", 0x80000010},
-    {"buttontext", 0x80000012},
-    {"captiontext", 0x80000009},
-    {"graytext", 0x80000011},
-    {"highlight", 0x8000000D},
-    {"highlighttext", 0x8000000E},
-    {"inactiveborder", 0x8000000B},
-    {"inactivecaption", 0x80000003},
-    {"inactivecaptiontext", 0x80000013},
-    {"infobackground", 0x80000018},
-    {"infotext", 0x80000017},
-    {"menu", 0x80000004},
-    {"menutext", 0x80000007},
-    {"scrollbar", 0x80000000},
-    {"threeddarkshadow", 0x80000015},
-    {"threedface", 0x8000000F},
-    {"threedhighlight", 0x80000014},
-    {"threedlightshadow", 0x80000016},
-    {"threedshadow", 0x80000010},
-    {"window", 0x80000005},
-    {"windowframe", 0x80000006},
-    {"windowtext", 0x80000008},
 }};
 
 struct SystemRole {
@@ -106,41 +78,7 @@ int hexDigit(QChar c) {
     return -1;
 }
 
-// Mid$(s, start, 2) with start counted from 1; empty past the end.
-QString mid2(const QString &s, qsizetype start) {
-    if (start - 1 >= s.size())
-        return QString();
-    return s.mid(start - 1, 2);
-}
-
 } // namespace
-
-qint32 HTMLColorTextToColor(const QString &name) {
-    const QString lower = name.toLower();
-    for (const NamedColor &row : kNamedColors)
-        if (lower == QLatin1String(row.name))
-            return qint32(row.value);
-    return -1;
-}
-
-QString HTML2RGBStr(const QString &c) {
-    QString digits;
-    if (c.startsWith(QLatin1Char('#'))) {
-        digits = c.right(2) + mid2(c, 4) + mid2(c, 2);
-    } else {
-        const qint32 v = HTMLColorTextToColor(c);
-        if (v != -1)
-            return QStringLiteral("&H") + QString::number(quint32(v), 16).toUpper();
-        digits = c.right(2) + mid2(c, 3) + c.left(2);
-    }
-    qsizetype zeros = 0;
-    while (zeros < digits.size() && digits.at(zeros) == QLatin1Char('0'))
-        ++zeros;
-    digits.remove(0, zeros);
-    if (digits.isEmpty())
-        return QStringLiteral("&H0");
-    return QStringLiteral("&H") + digits;
-}
 
 namespace render {
 
@@ -194,6 +132,26 @@ std::optional<QColor> colorFromText(const QString &text) {
     if (!v)
         return std::nullopt;
     return colorFromValue(*v);
+}
+
+std::optional<QColor> htmlColor(QStringView text) {
+    text = text.trimmed();
+    const bool hash = text.startsWith(u'#');
+    const QStringView digits = hash ? text.mid(1) : text;
+    if ((digits.size() == 6 || (hash && digits.size() == 3)) &&
+        std::all_of(digits.begin(), digits.end(), [](QChar c) { return hexDigit(c) >= 0; })) {
+        const auto at = [&](qsizetype i) { return hexDigit(digits[i]); };
+        if (digits.size() == 3)
+            return QColor(at(0) * 17, at(1) * 17, at(2) * 17);
+        return QColor(at(0) * 16 + at(1), at(2) * 16 + at(3), at(4) * 16 + at(5));
+    }
+    if (hash || text.size() > 7)
+        return std::nullopt;
+    const QString lower = text.toString().toLower();
+    for (const NamedColor &row : kNamedColors)
+        if (lower == QLatin1String(row.name))
+            return colorFromValue(qint32(row.value));
+    return std::nullopt;
 }
 
 qint32 colorValue(const QColor &c) {

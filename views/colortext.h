@@ -10,14 +10,6 @@
 #include <QString>
 #include <optional>
 
-// A colour name of the HTML table or a system-colour name, compared after
-// lower-casing; -1 for a name that is in neither table.
-qint32 HTMLColorTextToColor(const QString &name);
-
-// An HTML colour text ("#rrggbb", a colour name or bare "rrggbb") turned into
-// a colour text in the "&H" form (blue, green, red order of the digits).
-QString HTML2RGBStr(const QString &c);
-
 namespace render {
 
 // Reads a decimal or "&H" colour text. nullopt when it is not a number that
@@ -36,5 +28,10 @@ std::optional<QColor> colorFromText(const QString &text);
 // colour text the window's settings hold.
 qint32 colorValue(const QColor &c);
 QString decimalText(const QColor &c);
+
+// A colour as remote HTML writes it: "#rrggbb", "#rgb", bare "rrggbb" (as
+// some clients send it) or one of the sixteen HTML colour names, in any
+// case; nullopt for anything else.
+std::optional<QColor> htmlColor(QStringView text);
 
 } // namespace render

@@ -4,6 +4,8 @@
 #include "memberlines.h"
 #include "memberlist.h"
 #include "transcript.h"
+#include "transcriptedit.h"
+#include "transcriptlinks.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
 
@@ -28,9 +30,10 @@ ctlChat::ctlChat(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host
 ctlChat::~ctlChat() = default;
 
 void ctlChat::buildControls() {
-    TEXT = new QTextEdit(this);
+    TEXT = new TranscriptEdit(this);
     TEXT->setObjectName(QStringLiteral("TEXT"));
     render::setupTranscript(TEXT);
+    new TranscriptLinks(TEXT);
     TEXT->viewport()->installEventFilter(this);
     m_memberLines = std::make_unique<MemberLines>(TEXT, render::kChatLimit);
 

@@ -31,8 +31,11 @@ class ctlChat : public QWidget {
     // The room's name: the caption without its ".".
     QString roomName() const { return Chatids.chopped(Chatids.endsWith(QLatin1Char('.')) ? 1 : 0); }
 
-    // Shows one room message; styles and colours only while "Show Fonts".
+    // Shows one room message; styles and colours only while "Show Fonts",
+    // else as plain text.
     void chatMsg(const QString &user, const QString &msg);
+    // "[hh:mm]" before each message shown from now on.
+    void setTimestamps(bool on) { m_timestamps = on; }
     // A member entered (Join) or left the room. The first few changes of a
     // pass of the event loop show at once; the rest of a flood shows when
     // the loop runs again, applied together.
@@ -76,6 +79,7 @@ class ctlChat : public QWidget {
     static constexpr int kMemberListWidth = 140;
     ViewHost *m_host;
     int m_index = 0;
+    bool m_timestamps = false;
     std::unique_ptr<MemberList> m_members;
     std::unique_ptr<MemberLines> m_memberLines;
     int m_memberUpdatesThisPass = 0;

@@ -33,21 +33,13 @@ namespace {
 // bound what a flood costs before the loop runs again.
 constexpr int kMemberUpdatesShownAtOnce = 32;
 
-// A tooltip that shows text exactly: Qt would read "<b>x" as markup.
-QString plainToolTip(const QString &text) {
-    if (!Qt::mightBeRichText(text))
-        return text;
-    return QLatin1String("<qt>") + text.toHtmlEscaped() + QLatin1String("</qt>");
-}
-
 } // namespace
 
 void ctlChat::chatMsg(const QString &user, const QString &msg) {
-    const MessageStyle style = CheckFont->isChecked()
-                                   ? render::scanMessage(msg, render::BackMarker::Bare)
-                                   : MessageStyle{};
     m_memberLines->write();
-    render::showMessage(TEXT, user, msg, style, render::kChatLimit);
+    render::showMessage(TEXT, user, msg,
+                        {CheckFont->isChecked(), m_timestamps ? QTime::currentTime() : QTime()},
+                        render::kChatLimit);
 }
 
 void ctlChat::UserUpdate(const QString &user, bool Join) {
@@ -120,7 +112,7 @@ void ctlChat::ShowToolTip(QListWidget *xList, int y) {
     const int row = int(std::floor(y / (twips::perPixelY() * MemberList::kRowPixels))) +
                     (top.isValid() ? top.row() : 0);
     const QString text = (row >= 0 && row < xList->count()) ? xList->item(row)->text() : QString();
-    xList->setToolTip(plainToolTip(shown::name(text)));
+    xList->setToolTip(shown::plainToolTip(shown::name(text)));
 }
 
 void ctlChat::chameleonButton1_Click() {

@@ -5,6 +5,7 @@
 #include "notsent.h"
 #include "protocol/wire.h"
 #include "transcript.h"
+#include "transcriptlinks.h"
 #include "transcriptview.h"
 #include "uikit/shownname.h"
 #include "viewhost.h"
@@ -45,6 +46,7 @@ void ctlIM::buildControls() {
     TEXT = new TranscriptView(this);
     TEXT->setObjectName(QStringLiteral("TEXT"));
     render::setupTranscript(TEXT);
+    new TranscriptLinks(TEXT);
 
     txtMsg = new QPlainTextEdit(this);
     txtMsg->setObjectName(QStringLiteral("txtMsg"));
@@ -139,7 +141,7 @@ void ctlIM::im_msg(const QString &user, const QString &msg) {
     if (toc::normalizeScreenName(user) == toc::normalizeScreenName(IMUser))
         labIMstatus->setText(shown::nameInText(IMUser) + QLatin1String(" has entered text"));
     const int firstBlock = TEXT->blockMark();
-    render::showMessage(TEXT, user, msg, render::scanMessage(msg, render::BackMarker::Spaced),
+    render::showMessage(TEXT, user, msg, {true, m_timestamps ? QTime::currentTime() : QTime()},
                         render::kNoLimit);
     TEXT->messageAppended(firstBlock);
 }

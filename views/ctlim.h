@@ -37,6 +37,8 @@ class ctlIM : public QWidget {
     // An IM from the connection: shown as im_msg does, and laid out with
     // the others that arrive before control returns to the event loop.
     void receive(const QString &user, const QString &msg);
+    // "[hh:mm]" before each line shown from now on.
+    void setTimestamps(bool on) { m_timestamps = on; }
     // 2: "<partner> is typing..."; anything else empties the status line.
     void TypeStatus(qint16 status);
     // Applies the formatting settings to the input box, once IMUser holds
@@ -94,6 +96,7 @@ class ctlIM : public QWidget {
 
     ViewHost *m_host;
     int m_index = 0;
+    bool m_timestamps = false;
     quint16 m_iconPort = 80;
     int m_iconDeadline = 10000;
     QByteArray m_reply;

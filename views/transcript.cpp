@@ -2,7 +2,7 @@
 
 #include "colortext.h"
 #include "messagescan.h"
-#include "protocol/wire.h"
+#include "safehtml.h"
 #include "uikit/shownname.h"
 
 #include <QScrollBar>
@@ -35,17 +35,50 @@ int transcriptLength(const QTextEdit *TEXT) {
     return TEXT->document()->characterCount() - 1;
 }
 
+namespace {
+
+// The body's own format before its tags: black on white, as the name line.
+const QTextCharFormat &bodyFormat() {
+    static const QTextCharFormat format = [] {
+        QTextCharFormat f;
+        f.setForeground(Qt::black);
+        f.setBackground(Qt::white);
+        f.setFontWeight(QFont::Normal);
+        f.setFontItalic(false);
+        f.setFontUnderline(false);
+        f.setFontStrikeOut(false);
+        f.setFontFamilies(QStringList{QStringLiteral("Arial")});
+        return f;
+    }();
+    return format;
+}
+
+void clearOverLimit(QTextEdit *TEXT, int limit) {
+    if (limit >= 0 && transcriptLength(TEXT) > limit)
+        TEXT->clear();
+}
+
+} // namespace
+
 void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
-                 const MessageStyle &style, int limit) {
-    const QString body = shown::body(toc::removeHtml(message));
-    // One edit for both runs: the transcript lays the line out once.
+                 const MessageLook &look, int limit) {
+    const QString black = QStringLiteral("0");
+    const QString white = QStringLiteral("16777215");
+    const QString arial = QStringLiteral("Arial");
+    // One edit for all runs: the transcript lays the line out once.
     QTextCursor edit(TEXT->document());
     edit.beginEditBlock();
+    if (look.time.isValid())
+        add_text2(TEXT, look.time.toString(QStringLiteral("[hh:mm] ")), black, white, false, false,
+                  false, false, arial, limit);
     add_text2(TEXT, shown::nameInText(name) + QLatin1String(": "), QStringLiteral("16711680"),
-              QStringLiteral("16777215"), true, false, false, false, QStringLiteral("Arial"),
-              limit);
-    add_text2(TEXT, body + QLatin1String("\r\n"), style.colorText, style.backColorText, style.bold,
-              style.italic, style.underline, false, QStringLiteral("Arial"), limit);
+              white, true, false, false, false, arial, limit);
+    clearOverLimit(TEXT, limit);
+    QTextCursor cursor(TEXT->document());
+    cursor.movePosition(QTextCursor::End);
+    const QTextCharFormat &body = bodyFormat();
+    appendHtml(cursor, message, body, {HtmlOptions::Kind::Message, look.styles});
+    cursor.insertText(QStringLiteral("\n"), body);
     edit.endEditBlock();
     scrollToEnd(TEXT);
 }
@@ -57,13 +90,12 @@ void add_text2(QTextEdit *TEXT, const QString &text, const QString &colorText,
                bool strikethrough, const QString &fontName, int limit) {
     if (!TEXT)
         return;
-    if (limit >= 0 && render::transcriptLength(TEXT) > limit)
-        TEXT->clear();
+    render::clearOverLimit(TEXT, limit);
 
     const QString run = render::decodeEntities(text);
 
     std::optional<qint32> color = render::colorTextToValue(colorText);
-    if (run.contains(QLatin1String("\r\n")) && (!color || *color == 255))
+    if (!color && run.contains(QLatin1String("\r\n")))
         color = 0;
 
     QTextCursor cursor(TEXT->document());

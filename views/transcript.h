@@ -4,9 +4,9 @@
 // that arrives is interpreted as markup.
 
 #include <QString>
+#include <QTime>
 
 class QTextEdit;
-struct MessageStyle;
 
 namespace render {
 
@@ -23,17 +23,25 @@ int transcriptLength(const QTextEdit *TEXT);
 // Scrolls to the end, so the newest text is in view.
 void scrollToEnd(QTextEdit *TEXT);
 
-// The sender's name in bold blue, then the body (tags removed) in the style.
+// How a message is shown: with the styles it was sent with or as plain
+// text, and after the time it came (or was sent) when there is one.
+struct MessageLook {
+    bool styles = true;
+    QTime time;
+};
+
+// "[hh:mm] " when the look has a time, the sender's name in bold blue, then
+// the body as the safe HTML reader shows it.
 void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
-                 const MessageStyle &style, int limit);
+                 const MessageLook &look, int limit);
 
 } // namespace render
 
 // Appends one run at the end of the transcript. With a limit >= 0 the
 // transcript is first cleared when it holds more than limit characters. A
-// colour text that does not convert, or pure red, in a run holding CR LF
-// becomes black; an unconvertible text colour otherwise keeps the colour in
-// force at the end; an unconvertible background gives black.
+// colour text that does not convert becomes black in a run holding CR LF
+// and otherwise keeps the colour in force at the end; an unconvertible
+// background leaves the run without one.
 void add_text2(QTextEdit *TEXT, const QString &text, const QString &colorText,
                const QString &backColorText, bool bold, bool italic, bool underline,
                bool strikethrough, const QString &fontName, int limit = render::kNoLimit);

@@ -21,7 +21,7 @@ void stopLayout(QTextDocument *document) {
 }
 } // namespace
 
-TranscriptView::TranscriptView(QWidget *parent) : QTextEdit(parent) {
+TranscriptView::TranscriptView(QWidget *parent) : TranscriptEdit(parent) {
     stopLayout(document());
 }
 

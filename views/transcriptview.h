@@ -4,12 +4,13 @@
 // arrive in one event-loop pass together, and does no layout work while it
 // cannot be seen.
 
+#include "transcriptedit.h"
+
 #include <QTextCursor>
-#include <QTextEdit>
 
 class QTextBlock;
 
-class TranscriptView : public QTextEdit {
+class TranscriptView : public TranscriptEdit {
   public:
     // At most this many messages stay on screen, and at most about this many
     // characters (a few hundred messages of 2 KB): opening a conversation

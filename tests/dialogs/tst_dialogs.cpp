@@ -3,6 +3,7 @@
 #include "../mainwindow/guitestkit.h"
 #include "dialogs/frmaddbuddy.h"
 #include "dialogs/frmgroups.h"
+#include "dialogs/frmprofile.h"
 #include "dialogs/qtdialogprovider.h"
 #include "mainwindow/mdltray.h"
 #include "pages/buddytree.h"
@@ -13,7 +14,11 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSoundEffect>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextFrame>
 
 class TestDialogs : public QObject {
     Q_OBJECT
@@ -40,6 +45,11 @@ class TestDialogs : public QObject {
     void providerQuestion();
     void providerInputText_data();
     void providerInputText();
+    void providerKeepsRemoteTextOnScreen_data();
+    void providerKeepsRemoteTextOnScreen();
+
+    void profileShowsTextOnly_data();
+    void profileShowsTextOnly();
 
   private:
     std::unique_ptr<GuiRig> rig;
@@ -307,6 +317,77 @@ void TestDialogs::providerInputText() {
     QCOMPARE(got, QStringLiteral("unset"));
     accept ? dlg->accept() : dlg->reject();
     QCOMPARE(got, result);
+}
+
+// A question or prompt holding a 60 KB room name stays plain text, on the
+// screen, buttons included.
+void TestDialogs::providerKeepsRemoteTextOnScreen_data() {
+    QTest::addColumn<bool>("prompt");
+    QTest::addColumn<QString>("room");
+    const QString words = QStringLiteral("Lobby <img src=/dev/zero> ").repeated(2400);
+    QTest::newRow("question, words") << false << words;
+    QTest::newRow("prompt, words") << true << words;
+    QTest::newRow("question, one word") << false << QString(60000, u'r');
+    QTest::newRow("prompt, lines") << true << QStringLiteral("r\n").repeated(30000);
+}
+
+void TestDialogs::providerKeepsRemoteTextOnScreen() {
+    QFETCH(bool, prompt);
+    QFETCH(QString, room);
+    QWidget parent;
+    parent.show();
+    QtDialogProvider provider;
+    const QString text = QStringLiteral("Invite bob to ") + room;
+    if (prompt)
+        provider.inputText(&parent, QString(), text, QString(), [](const QString &) {});
+    else
+        provider.question(&parent, QString(), text, false, [](DialogProvider::Answer) {});
+    QDialog *dialog = prompt ? static_cast<QDialog *>(parent.findChild<QInputDialog *>())
+                             : parent.findChild<QMessageBox *>();
+    QVERIFY(dialog);
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    const QList<QLabel *> labels = dialog->findChildren<QLabel *>();
+    const auto label = std::find_if(labels.begin(), labels.end(), [](QLabel *l) {
+        return l->text().startsWith(QStringLiteral("Invite bob to"));
+    });
+    QVERIFY(label != labels.end());
+    QCOMPARE((*label)->textFormat(), Qt::PlainText);
+    QVERIFY((*label)->text().size() < 3000);
+    const QRect screen = dialog->screen()->availableGeometry();
+    QVERIFY2(screen.contains(dialog->frameGeometry()),
+             qPrintable(QStringLiteral("%1x%2").arg(dialog->width()).arg(dialog->height())));
+}
+
+// A profile page shows its text; pictures are never read, tables, lists
+// and blocks never laid out as such, however deep.
+void TestDialogs::profileShowsTextOnly_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("a picture of /dev/zero") << "<img src=\"/dev/zero\">"
+                                            << "";
+    QTest::newRow("file pictures, text kept")
+        << "a<img src=file:///dev/zero><IMG SRC='/etc/passwd'>b<input type=image src=/x>"
+        << "ab";
+    QTest::newRow("3,500 nested tables")
+        << QStringLiteral("<table><tr><td>").repeated(3500) + QStringLiteral("deep") << "deep";
+    QTest::newRow("250 KB of nested lists and blocks")
+        << QStringLiteral("<ul><li>x<div>").repeated(18000)
+        << QStringLiteral("x\n").repeated(17999) + u'x';
+}
+
+void TestDialogs::profileShowsTextOnly() {
+    QFETCH(QString, page);
+    frmProfile profile(nullptr);
+    profile.showPage(QUrl(QStringLiteral("http://127.0.0.1/info")), page);
+    QTextDocument *doc = profile.page()->document();
+    QTEST(doc->toPlainText(), "shown");
+    QVERIFY(doc->rootFrame()->childFrames().isEmpty());
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        QVERIFY(!b.textList());
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            QVERIFY(!it.fragment().charFormat().isImageFormat());
+    }
+    QVERIFY(QTest::qWaitForWindowExposed(&profile)); // laid out and painted
 }
 
 QTEST_MAIN(TestDialogs)

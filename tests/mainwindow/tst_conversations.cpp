@@ -17,6 +17,7 @@
 #include <QMovie>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTextEdit>
@@ -384,6 +385,23 @@ void TestConversations::typingStatus() {
     QCOMPARE(statusOf(w.imViews[1])->text(), first);
     QCOMPARE(w.imViews.size(), 2);
     QCOMPARE(tabKeys(), (QStringList{"Settings", "Alice"}));
+}
+
+// "Show timestamps" stamps the lines that come after it, views that exist
+// already included, and is remembered.
+void TestConversations::timestampsFromTheTrayMenu() {
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("before")));
+    auto *option = rig->w->opt->findChild<QAction *>(QStringLiteral("mnuTimestamps"));
+    QVERIFY(option && !option->isChecked());
+    option->trigger();
+    QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("after")));
+    QVERIFY(receiveIM(QStringLiteral("Bob"), QStringLiteral("new")));
+    const QRegularExpression stamped(
+        QStringLiteral("^Alice: before\n\\[\\d\\d:\\d\\d\\] Alice: after\n$"));
+    QVERIFY(stamped.match(transcriptOf(rig->w->imViews[1])).hasMatch());
+    QVERIFY(transcriptOf(rig->w->imViews[2]).contains(QStringLiteral("] Bob: new")));
+    QVERIFY(ClientSettings().showTimestamps());
 }
 
 void TestConversations::creditsTab() {

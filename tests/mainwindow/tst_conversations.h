@@ -29,6 +29,7 @@ class TestConversations : public QObject {
     void typingStatus_data();
     void typingStatus();
     void waitingLineNotSentWhenConnectionLost();
+    void timestampsFromTheTrayMenu();
     void creditsTab();
 
     // rooms and logout (tst_conversations_chat.cpp)

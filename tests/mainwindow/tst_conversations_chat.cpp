@@ -295,6 +295,14 @@ void TestConversations::chatInvitation_data() {
         << "CHAT_INVITE:a:b room:0:<b>Eve</b>:say &quot;hi&quot; <i>now</i>" << true
         << "<b>Eve</b> invites you to the chat room a:b room.\n\nsay \"hi\" now"
         << QStringList{"toc_chat_accept \"0\""};
+    // A question shows at most 200 characters of a room, 1,000 of a message.
+    QTest::newRow("long room and message cut")
+        << QStringLiteral("CHAT_INVITE:%1:2:Carol:%2")
+               .arg(QString(50000, u'r'), QStringLiteral("m&amp;").repeated(1000))
+        << false
+        << QStringLiteral("Carol invites you to the chat room %1\u2026.\n\n%2\u2026")
+               .arg(QString(200, u'r'), QStringLiteral("m&").repeated(500))
+        << QStringList{};
 }
 
 void TestConversations::chatInvitation() {

@@ -392,8 +392,8 @@ void TestFrmMain::trayMenu() {
     for (const QAction *a : w.opt->actions())
         texts << a->text() + (a->isChecked() ? "+" : "") + (a->isEnabled() ? "" : "-");
     // Nothing to reconnect, nobody signed on to set away.
-    QCOMPARE(texts, (QStringList{"Show", "Notify on new IMs+", "Keep conversation history+", "",
-                                 "Reconnect now-", "Set Away-", "I'm Back-",
+    QCOMPARE(texts, (QStringList{"Show", "Notify on new IMs+", "Keep conversation history+",
+                                 "Show timestamps", "", "Reconnect now-", "Set Away-", "I'm Back-",
                                  "Send typing notifications+", "", "Quit"}));
     QCOMPARE(w.opt->actions().first()->text(), QStringLiteral("Show"));
     QCOMPARE(w.opt->actions().first()->objectName(), QStringLiteral("showMe"));

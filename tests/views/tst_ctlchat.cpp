@@ -237,9 +237,10 @@ void TestCtlChat::messagesWithAndWithoutShowFonts_data() {
         << false << "<b><font color=\"#0000ff\">hi" << false << black << white;
     QTest::newRow("on: bold blue")
         << true << "<b><font color=\"#0000ff\">hi" << true << QColor(0, 0, 255) << white;
-    QTest::newRow("on: background split at bgcolor=")
+    QTest::newRow("on: only body's bgcolor")
         << true << "<td xbgcolor=#00ff00><body bgcolor=#0000ff>hi" << false << black
-        << QColor(0, 255, 0);
+        << QColor(0, 0, 255);
+    QTest::newRow("off: decoded") << false << "<i>h&#105;</i>" << false << black << white;
 }
 
 void TestCtlChat::messagesWithAndWithoutShowFonts() {
@@ -399,7 +400,7 @@ void TestCtlChat::transcriptLimit() {
     QFETCH(QString, after);
     FakeHost host;
     ctlChat view(&host);
-    view.chatMsg(QStringLiteral("u"), QString(held - 4, QLatin1Char('a')));
+    view.chatMsg(QStringLiteral("u"), QStringLiteral("a ").repeated(held).left(held - 4));
     auto *text = child<QTextEdit>(&view, "TEXT");
     QCOMPARE(text->document()->characterCount() - 1, held);
     view.chatMsg(QStringLiteral("v"), QStringLiteral("x"));

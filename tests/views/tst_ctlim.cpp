@@ -81,11 +81,11 @@ void TestCtlIM::sendOnLineBreak_data() {
     QTest::newRow("typed, Shift+Enter, typed, Enter") << "shift"
                                                       << "hi"
                                                       << "hi<br>there"
-                                                      << "me: hithere\n";
+                                                      << "me: hi\nthere\n";
     QTest::newRow("pasted two lines, Enter") << "paste"
                                              << "one\ntwo"
                                              << "one<br>two"
-                                             << "me: onetwo\n";
+                                             << "me: one\ntwo\n";
     QTest::newRow("Send button") << "button"
                                  << "hi"
                                  << "hi"
@@ -290,7 +290,8 @@ void TestCtlIM::keepsMostRecentMessages() {
             view.im_msg(QStringLiteral("Pal"), body.arg(i));
     }
     QCoreApplication::processEvents();
-    QStringList lines = text->toPlainText().split(QLatin1Char('\n'));
+    // Long words carry break opportunities.
+    QStringList lines = text->toPlainText().remove(QChar(0x200B)).split(QLatin1Char('\n'));
     QCOMPARE(lines.takeLast(), QString());
     QVERIFY(lines.size() <= TranscriptView::kKeptMessages && lines.size() < count);
     QVERIFY(text->document()->characterCount() <= TranscriptView::kKeptCharacters);

@@ -1,5 +1,5 @@
-// The renderer: colour conversions, the message scan, entity decoding, the
-// outgoing prefix and the runs appended to a transcript.
+// The renderer: colour conversions, entity decoding, the outgoing prefix,
+// the runs appended to a transcript and messages shown in it.
 #include "transcriptprobe.h"
 #include "views/color2html.h"
 #include "views/colortext.h"
@@ -11,16 +11,12 @@
 #include <QPalette>
 #include <QTest>
 
-using render::BackMarker;
-
 class TestRender : public QObject {
     Q_OBJECT
 
   private slots:
-    void htmlColorTextToColor_data();
-    void htmlColorTextToColor();
-    void html2RgbStr_data();
-    void html2RgbStr();
+    void htmlColor_data();
+    void htmlColor();
     void colorTextToValue_data();
     void colorTextToValue();
     void systemColorsFollowThePalette_data();
@@ -29,6 +25,7 @@ class TestRender : public QObject {
     void colorToHtml();
     void scan_data();
     void scan();
+    void timestamps();
     void decodeEntities_data();
     void decodeEntities();
     void outgoingPrefix_data();
@@ -44,68 +41,37 @@ class TestRender : public QObject {
     void chatLimit();
 };
 
-void TestRender::htmlColorTextToColor_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<qint32>("value");
-    QTest::newRow("aqua") << "aqua" << qint32(0xFFFF00);
-    QTest::newRow("blue is BGR") << "blue" << qint32(0xFF0000);
-    QTest::newRow("red is BGR") << "red" << qint32(0x0000FF);
-    QTest::newRow("maroon") << "maroon" << qint32(0x000080);
-    QTest::newRow("yellow") << "yellow" << qint32(0x00FFFF);
-    QTest::newRow("upper case") << "YeLLow" << qint32(0x00FFFF);
-    QTest::newRow("windowtext") << "windowtext" << qint32(0x80000008);
-    QTest::newRow("scrollbar") << "scrollbar" << qint32(0x80000000);
-    QTest::newRow("threedface = buttonface") << "threedface" << qint32(0x8000000F);
-    QTest::newRow("infobackground") << "infobackground" << qint32(0x80000018);
-    QTest::newRow("not a name") << "chartreuse" << qint32(-1);
-    QTest::newRow("hex is no name") << "#ff0000" << qint32(-1);
-    QTest::newRow("padded is no name") << " red" << qint32(-1);
-    QTest::newRow("empty") << "" << qint32(-1);
-}
-
-void TestRender::htmlColorTextToColor() {
-    QFETCH(QString, name);
-    QFETCH(qint32, value);
-    QCOMPARE(HTMLColorTextToColor(name), value);
-}
-
-void TestRender::html2RgbStr_data() {
+// HTML colour texts: the names and the notations clients send; system
+// colour names and anything else are no colour.
+void TestRender::htmlColor_data() {
     QTest::addColumn<QString>("html");
-    QTest::addColumn<QString>("colorText");
-    QTest::newRow("#ff0000 red") << "#ff0000"
-                                 << "&Hff";
-    QTest::newRow("#000080 navy") << "#000080"
-                                  << "&H800000";
-    QTest::newRow("#000000 black") << "#000000"
-                                   << "&H0";
-    QTest::newRow("#FFFFFF kept case") << "#FFFFFF"
-                                       << "&HFFFFFF";
-    QTest::newRow("#fff three digits") << "#fff"
-                                       << "&Hfffff";
-    QTest::newRow("# alone") << "#"
-                             << "&H#";
-    QTest::newRow("name red") << "red"
-                              << "&HFF";
-    QTest::newRow("name black") << "black"
-                                << "&H0";
-    QTest::newRow("system name") << "windowtext"
-                                 << "&H80000008";
-    QTest::newRow("bare 00ff00") << "00ff00"
-                                 << "&Hff00";
-    QTest::newRow("bare 0000ff") << "0000ff"
-                                 << "&Hff0000";
-    QTest::newRow("unknown name read as hex") << "chartreuse"
-                                              << "&Hsearch";
-    QTest::newRow("empty") << ""
-                           << "&H0";
-    QTest::newRow("one char") << "f"
-                              << "&Hff";
+    QTest::addColumn<QColor>("color"); // invalid: none
+    QTest::newRow("aqua") << "aqua" << QColor(0, 255, 255);
+    QTest::newRow("blue") << "blue" << QColor(0, 0, 255);
+    QTest::newRow("red") << "red" << QColor(255, 0, 0);
+    QTest::newRow("maroon") << "maroon" << QColor(128, 0, 0);
+    QTest::newRow("upper case") << "YeLLow" << QColor(255, 255, 0);
+    QTest::newRow("padded") << " red" << QColor(255, 0, 0);
+    QTest::newRow("windowtext") << "windowtext" << QColor();
+    QTest::newRow("threedface") << "threedface" << QColor();
+    QTest::newRow("not a name") << "chartreuse" << QColor();
+    QTest::newRow("#ff0000 red") << "#ff0000" << QColor(255, 0, 0);
+    QTest::newRow("#000080 navy") << "#000080" << QColor(0, 0, 128);
+    QTest::newRow("#FFFFFF") << "#FFFFFF" << QColor(255, 255, 255);
+    QTest::newRow("#fff three digits") << "#fff" << QColor(255, 255, 255);
+    QTest::newRow("# alone") << "#" << QColor();
+    QTest::newRow("bare 00ff00") << "00ff00" << QColor(0, 255, 0);
+    QTest::newRow("bare 0000ff") << "0000ff" << QColor(0, 0, 255);
+    QTest::newRow("bare three digits") << "0f0" << QColor();
+    QTest::newRow("empty") << "" << QColor();
+    QTest::newRow("one char") << "f" << QColor();
 }
 
-void TestRender::html2RgbStr() {
+void TestRender::htmlColor() {
     QFETCH(QString, html);
-    QFETCH(QString, colorText);
-    QCOMPARE(HTML2RGBStr(html), colorText);
+    QFETCH(QColor, color);
+    const std::optional<QColor> c = render::htmlColor(html);
+    QCOMPARE(c.value_or(QColor()), color);
 }
 
 void TestRender::colorTextToValue_data() {
@@ -199,92 +165,85 @@ void TestRender::colorToHtml() {
     QCOMPARE(Color2html::ColorToHtml(value), html);
 }
 
+// The style each message shows at its last character: the tags in force
+// there, each run styled on its own (no longer one style for the message).
 void TestRender::scan_data() {
     QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("chat");
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("italic");
     QTest::addColumn<bool>("underline");
-    QTest::addColumn<QString>("color");
-    QTest::addColumn<QString>("back");
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<QColor>("back");
 
-    const QString black = QStringLiteral("0");
-    const QString white = QStringLiteral("16777215");
-    QTest::newRow("plain") << "hello" << false << false << false << false << black << white;
-    QTest::newRow("<b>") << "<b>hi</b>" << false << true << false << false << black << white;
-    QTest::newRow("<B> upper case")
-        << "<B>hi</B>" << false << true << false << false << black << white;
-    QTest::newRow("<bold>") << "<bold>hi" << false << true << false << false << black << white;
-    QTest::newRow("<b> at the very end")
-        << "hi<b>" << false << true << false << false << black << white;
-    QTest::newRow("<b > is not bold")
-        << "<b >hi" << false << false << false << false << black << white;
-    QTest::newRow("<strong> is not bold")
-        << "<strong>hi" << false << false << false << false << black << white;
-    QTest::newRow("<i>") << "<i>x" << false << false << true << false << black << white;
-    QTest::newRow("<italic>") << "<ITALIC>x" << false << false << true << false << black << white;
-    QTest::newRow("<u>") << "<u>x" << false << false << false << true << black << white;
-    QTest::newRow("<underline>") << "<underline>x" << false << false << false << true << black
-                                 << white;
-    QTest::newRow("<s> has no effect")
-        << "<s>x" << false << false << false << false << black << white;
-    QTest::newRow("escaped tag is text")
-        << "&lt;b&gt;hi" << false << false << false << false << black << white;
-    QTest::newRow("quoted colour after face") << "<font face=\"arial\" color=\"#ff0000\">x" << false
-                                              << false << false << false << "&Hff" << white;
-    QTest::newRow("first colour wins")
-        << "<font color=\"#ff0000\">a</font><font color=\"#0000ff\">b" << false << false << false
-        << false << "&Hff" << white;
-    QTest::newRow("cut at >") << "<font color=#00ff00>x" << false << false << false << false
-                              << "&Hff00" << white;
-    QTest::newRow("upper-case attribute")
-        << "<FONT COLOR=\"#0000FF\">x" << false << false << false << false << "&Hff0000" << white;
-    QTest::newRow("space after marker gives black")
-        << "<font color= #00ff00>x" << false << false << false << false << "&H0" << white;
-    QTest::newRow("colour name") << "<font color=red>x" << false << false << false << false
-                                 << "&HFF" << white;
-    QTest::newRow("system colour name") << "<font color=\"windowtext\">x" << false << false << false
-                                        << false << "&H80000008" << white;
-    QTest::newRow("unknown name") << "<font color=chartreuse>x" << false << false << false << false
-                                  << "&Hsearch" << white;
-    QTest::newRow("#fff") << "<font color=\"#fff\">x" << false << false << false << false
-                          << "&Hfffff" << white;
-    QTest::newRow("marker ends the text")
-        << "abc color=" << false << false << false << false << black << white;
-    QTest::newRow("no space, no colour")
-        << "<font_color=#00ff00>x" << false << false << false << false << black << white;
-    QTest::newRow("bgcolor is no text colour")
-        << "<body bgcolor=\"#ffff00\">x" << false << false << false << false << black << "&Hffff";
-    QTest::newRow("chat: bgcolor")
-        << "<body bgcolor=\"#ffff00\">x" << true << false << false << false << black << "&Hffff";
-    QTest::newRow("bgcolor ends the text")
-        << "<body bgcolor=" << false << false << false << false << black << white;
-    QTest::newRow("first bgcolor wins") << "<body bgcolor=#0000ff><body bgcolor=#00ff00>x" << false
-                                        << false << false << false << black << "&Hff0000";
-    QTest::newRow("IM splits at \" bgcolor=\"")
-        << "<td xbgcolor=#0000ff> <body bgcolor=#00ff00>x" << false << false << false << false
-        << black << "&Hff00";
-    QTest::newRow("chat splits at \"bgcolor=\"")
-        << "<td xbgcolor=#0000ff> <body bgcolor=#00ff00>x" << true << false << false << false
-        << black << "&Hff0000";
-    QTest::newRow("chat needs \" bgcolor=\" too")
-        << "<td xbgcolor=#0000ff>x" << true << false << false << false << black << white;
-    QTest::newRow("everything")
-        << "<HTML><BODY BGCOLOR=\"#ffffff\"><B><I><U><FONT FACE=\"Arial\" COLOR=\"#008000\">hi"
-        << false << true << true << true << "&H8000"
-        << "&Hffffff";
+    const QColor black(0, 0, 0), white(255, 255, 255), red(255, 0, 0), blue(0, 0, 255);
+    const QColor lime(0, 255, 0);
+    const auto row = [&](const char *name, const char *message, bool b, bool i, bool u,
+                         const QColor &color, const QColor &back) {
+        QTest::newRow(name) << QString::fromUtf8(message) << b << i << u << color << back;
+    };
+    row("plain", "hello", false, false, false, black, white);
+    row("<b>", "<b>hi</b>", true, false, false, black, white);
+    row("<B> upper case", "<B>hi</B>", true, false, false, black, white);
+    row("<bold>", "<bold>hi", true, false, false, black, white);
+    row("<b> at the very end styles nothing", "hi<b>", false, false, false, black, white);
+    row("<b > is bold", "<b >hi", true, false, false, black, white);
+    row("<strong> is bold", "<strong>hi", true, false, false, black, white);
+    row("<i>", "<i>x", false, true, false, black, white);
+    row("<italic>", "<ITALIC>x", false, true, false, black, white);
+    row("<u>", "<u>x", false, false, true, black, white);
+    row("<underline>", "<underline>x", false, false, true, black, white);
+    row("<s> is no b/i/u", "<s>x", false, false, false, black, white);
+    row("escaped tag is text", "&lt;b&gt;hi", false, false, false, black, white);
+    row("quoted colour after face", "<font face=\"arial\" color=\"#ff0000\">x", false, false, false,
+        red, white);
+    row("the colour in force", "<font color=\"#ff0000\">a</font><font color=\"#0000ff\">b", false,
+        false, false, blue, white);
+    row("cut at >", "<font color=#00ff00>x", false, false, false, lime, white);
+    row("upper-case attribute", "<FONT COLOR=\"#0000FF\">x", false, false, false, blue, white);
+    row("space after =", "<font color= #00ff00>x", false, false, false, lime, white);
+    row("colour name", "<font color=red>x", false, false, false, red, white);
+    row("system colour name is none", "<font color=\"windowtext\">x", false, false, false, black,
+        white);
+    row("unknown name", "<font color=chartreuse>x", false, false, false, black, white);
+    row("#fff", "<font color=\"#fff\">x", false, false, false, white, white);
+    row("marker ends the text", "abc color=", false, false, false, black, white);
+    row("no space, no colour", "<font_color=#00ff00>x", false, false, false, black, white);
+    row("bgcolor is no text colour", "<body bgcolor=\"#ffff00\">x", false, false, false, black,
+        QColor(255, 255, 0));
+    row("unclosed bgcolor is text", "<body bgcolor=", false, false, false, black, white);
+    row("the bgcolor in force", "<body bgcolor=#0000ff><body bgcolor=#00ff00>x", false, false,
+        false, black, lime);
+    row("only body's bgcolor", "<td xbgcolor=#0000ff> <body bgcolor=#00ff00>x", false, false, false,
+        black, lime);
+    row("td's is none", "<td xbgcolor=#0000ff>x", false, false, false, black, white);
+    row("everything",
+        "<HTML><BODY BGCOLOR=\"#ffffff\"><B><I><U><FONT FACE=\"Arial\" COLOR=\"#008000\">hi", true,
+        true, true, QColor(0, 128, 0), white);
 }
 
 void TestRender::scan() {
     QFETCH(QString, message);
-    QFETCH(bool, chat);
-    const MessageStyle s =
-        render::scanMessage(message, chat ? BackMarker::Bare : BackMarker::Spaced);
-    QTEST(s.bold, "bold");
-    QTEST(s.italic, "italic");
-    QTEST(s.underline, "underline");
-    QTEST(s.colorText, "color");
-    QTEST(s.backColorText, "back");
+    QTextEdit edit;
+    render::setupTranscript(&edit);
+    render::showMessage(&edit, QStringLiteral("bob"), message, {}, render::kNoLimit);
+    const QTextCharFormat s = formatAt(&edit, render::transcriptLength(&edit) - 2);
+    QTEST(isBold(s), "bold");
+    QTEST(s.fontItalic(), "italic");
+    QTEST(s.fontUnderline(), "underline");
+    QTEST(foregroundOf(s), "color");
+    QTEST(backgroundOf(s), "back");
+}
+
+// "[hh:mm] " before the name when the message has a time.
+void TestRender::timestamps() {
+    QTextEdit edit;
+    render::setupTranscript(&edit);
+    render::showMessage(&edit, QStringLiteral("bob"), QStringLiteral("a"), {true, QTime(9, 5)},
+                        render::kNoLimit);
+    render::showMessage(&edit, QStringLiteral("bob"), QStringLiteral("b"), {}, render::kNoLimit);
+    QCOMPARE(edit.toPlainText(), QStringLiteral("[09:05] bob: a\nbob: b\n"));
+    QVERIFY(!isBold(formatAt(&edit, 0)));
+    QVERIFY(isBold(formatOf(&edit, QStringLiteral("bob"))));
 }
 
 void TestRender::decodeEntities_data() {
@@ -373,12 +332,12 @@ void TestRender::addText2Colors_data() {
     QTest::newRow("&H form") << "x\r\n"
                              << "&HFF0000"
                              << "&HFFFFFF" << blue << white;
-    QTest::newRow("pure red with line break is black") << "x\r\n"
-                                                       << "&Hff"
-                                                       << "16777215" << black << white;
+    QTest::newRow("pure red with line break is red") << "x\r\n"
+                                                     << "&Hff"
+                                                     << "16777215" << red << white;
     QTest::newRow("pure red decimal with line break") << "x\r\n"
                                                       << "255"
-                                                      << "16777215" << black << white;
+                                                      << "16777215" << red << white;
     QTest::newRow("pure red without line break") << "x"
                                                  << "&Hff"
                                                  << "16777215" << red << white;
@@ -467,15 +426,15 @@ void TestRender::messageDisplay_data() {
     QTest::newRow("plain") << "hello"
                            << "bob: hello\n"
                            << false << black << white;
-    QTest::newRow("tags stripped, bold from the start") << "hi <i>there</i><b>"
-                                                        << "bob: hi there\n"
-                                                        << true << black << white;
-    QTest::newRow("pure red body shows black") << "<font color=\"#ff0000\">hot"
-                                               << "bob: hot\n"
-                                               << false << black << white;
-    QTest::newRow("red by name shows black") << "<font color=red>hot"
+    QTest::newRow("tags stripped, a late <b> styles nothing") << "hi <i>there</i><b>"
+                                                              << "bob: hi there\n"
+                                                              << false << black << white;
+    QTest::newRow("pure red body shows red") << "<font color=\"#ff0000\">hot"
                                              << "bob: hot\n"
-                                             << false << black << white;
+                                             << false << QColor(255, 0, 0) << white;
+    QTest::newRow("red by name shows red") << "<font color=red>hot"
+                                           << "bob: hot\n"
+                                           << false << QColor(255, 0, 0) << white;
     QTest::newRow("green body") << "<font color=\"#008000\">go"
                                 << "bob: go\n"
                                 << false << QColor(0, 128, 0) << white;
@@ -484,7 +443,7 @@ void TestRender::messageDisplay_data() {
                                                 << false << black << white;
     QTest::newRow("unknown background stays readable") << "<body bgcolor=orange>x"
                                                        << "bob: x\n"
-                                                       << false << black << QColor();
+                                                       << false << black << white;
     QTest::newRow("single-quoted colour, as clients send it")
         << "<FONT COLOR='#008000'>x"
         << "bob: x\n"
@@ -504,8 +463,7 @@ void TestRender::messageDisplay() {
     QFETCH(QString, message);
     QTextEdit edit;
     render::setupTranscript(&edit);
-    render::showMessage(&edit, QStringLiteral("bob"), message,
-                        render::scanMessage(message, BackMarker::Spaced), render::kNoLimit);
+    render::showMessage(&edit, QStringLiteral("bob"), message, {}, render::kNoLimit);
     QTEST(edit.toPlainText(), "shown");
     // The header stays bold blue on white whatever the body says.
     const QTextCharFormat header = formatAt(&edit, 0);
