@@ -40,13 +40,11 @@ namespace {
 // The body's own format before its tags: black on white, as the name line.
 const QTextCharFormat &bodyFormat() {
     static const QTextCharFormat format = [] {
+        // Inserted as it is (not merged into the name's): what it does not
+        // set is plain.
         QTextCharFormat f;
         f.setForeground(Qt::black);
         f.setBackground(Qt::white);
-        f.setFontWeight(QFont::Normal);
-        f.setFontItalic(false);
-        f.setFontUnderline(false);
-        f.setFontStrikeOut(false);
         f.setFontFamilies(QStringList{QStringLiteral("Arial")});
         return f;
     }();
