@@ -2,13 +2,19 @@
 
 #include "protocol/wire.h"
 
+#include <QCoreApplication>
 #include <qt6keychain/keychain.h>
 
 namespace {
 const QString kService = QStringLiteral("Vorkle");
 
-template <typename Job> Job *newJob(QObject *parent) {
-    auto *job = new Job(kService, parent);
+// A job belongs to the application, not to the store: the secret
+// service's backend still calls into a job after it answers, so a job
+// freed with a store (a window closed before the answer) was used after
+// it was freed. The store's connections end with the store; the job
+// deletes itself once finished, and at the latest with the application.
+template <typename Job> Job *newJob() {
+    auto *job = new Job(kService, QCoreApplication::instance());
     job->setAutoDelete(true);
     // Without a secret service nothing may be written anywhere else.
     job->setInsecureFallback(false);
@@ -23,7 +29,7 @@ QString PasswordStore::key(const QString &screenName) {
 }
 
 void PasswordStore::probe() {
-    auto *job = newJob<QKeychain::ReadPasswordJob>(this);
+    auto *job = newJob<QKeychain::ReadPasswordJob>();
     job->setKey(QStringLiteral("vorkle-probe"));
     connect(job, &QKeychain::Job::finished, this, [this](QKeychain::Job *done) {
         // Not finding the entry is an answer: the service is there.
@@ -40,7 +46,7 @@ void PasswordStore::probe() {
 void PasswordStore::read(const QString &screenName) {
     if (!m_available || key(screenName).isEmpty())
         return;
-    auto *job = newJob<QKeychain::ReadPasswordJob>(this);
+    auto *job = newJob<QKeychain::ReadPasswordJob>();
     job->setKey(key(screenName));
     connect(job, &QKeychain::Job::finished, this, [this, screenName](QKeychain::Job *done) {
         const auto *read = static_cast<QKeychain::ReadPasswordJob *>(done);
@@ -53,7 +59,7 @@ void PasswordStore::read(const QString &screenName) {
 void PasswordStore::write(const QString &screenName, const QString &password) {
     if (!m_available || key(screenName).isEmpty())
         return;
-    auto *job = newJob<QKeychain::WritePasswordJob>(this);
+    auto *job = newJob<QKeychain::WritePasswordJob>();
     job->setKey(key(screenName));
     job->setTextData(password);
     connect(job, &QKeychain::Job::finished, this, [this](QKeychain::Job *done) {
@@ -66,7 +72,7 @@ void PasswordStore::write(const QString &screenName, const QString &password) {
 void PasswordStore::remove(const QString &screenName) {
     if (!m_available || key(screenName).isEmpty())
         return;
-    auto *job = newJob<QKeychain::DeletePasswordJob>(this);
+    auto *job = newJob<QKeychain::DeletePasswordJob>();
     job->setKey(key(screenName));
     job->start();
 }
