@@ -31,9 +31,13 @@ frmProfile::frmProfile(QWidget *owner) : QWidget(nullptr, Qt::Window) {
 }
 
 void frmProfile::showPage(const QUrl &, const QString &html) {
-    m_page->clear();
+    // One edit: the page is laid out once, not again after every run that
+    // goes in (a page open on screen would be laid out a thousand times).
     QTextCursor cursor(m_page->document());
+    cursor.beginEditBlock();
+    m_page->clear();
     render::appendHtml(cursor, html, QTextCharFormat(), {render::HtmlOptions::Kind::Page, true});
+    cursor.endEditBlock();
     m_page->moveCursor(QTextCursor::Start);
     present();
 }
