@@ -11,7 +11,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-frmProfile::frmProfile(QWidget *owner) : QWidget(nullptr, Qt::Window) {
+frmProfile::frmProfile(QWidget *owner, std::function<void(const QString &)> say)
+    : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("frmProfile"));
     setWindowTitle(QStringLiteral("Profile"));
     if (owner)
@@ -24,7 +25,7 @@ frmProfile::frmProfile(QWidget *owner) : QWidget(nullptr, Qt::Window) {
     m_page->setReadOnly(true);
     m_page->setUndoRedoEnabled(false);
     m_page->setAcceptRichText(false);
-    new TranscriptLinks(m_page);
+    new TranscriptLinks(m_page, std::move(say));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_page);
