@@ -208,7 +208,8 @@ void TestRender::scan_data() {
     row("system colour name is none", "<font color=\"windowtext\">x", false, false, false, black,
         white);
     row("unknown name", "<font color=chartreuse>x", false, false, false, black, white);
-    row("#fff", "<font color=\"#fff\">x", false, false, false, white, white);
+    row("#fff, white on white: drawn black", "<font color=\"#fff\">x", false, false, false, black,
+        white);
     row("marker ends the text", "abc color=", false, false, false, black, white);
     row("no space, no colour", "<font_color=#00ff00>x", false, false, false, black, white);
     row("bgcolor is no text colour", "<body bgcolor=\"#ffff00\">x", false, false, false, black,

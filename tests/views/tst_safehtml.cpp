@@ -145,6 +145,12 @@ void TestSafeHtml::reads_data() {
         "style=\"font-weight:normal\">z</span>",
         "[b i fg=#0000ff|x][b|y]z");
     row("body background", "message", "<body bgcolor=yellow>x", "[bg=#ffff00|x]");
+    // Text too close to its background: in the default colour, and on the
+    // default background when that is too close as well.
+    row("unreadable colours", "message",
+        "<body bgcolor=white><font color=#fefefe>a</font></body><font color=yellow>b</font>"
+        "<body bgcolor=black>c<font color=white>d</font><font color=#111>e</font>",
+        "[bg=#ffffff|a]bc[fg=#ffffff bg=#000000|d]e");
     row("face and size", "message",
         "<font face=\"'Courier New', Arial\" size=5>a</font><font size=+1>b</font><font "
         "size=-4>c</font>",
