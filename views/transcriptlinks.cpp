@@ -46,8 +46,9 @@ bool TranscriptLinks::eventFilter(QObject *watched, QEvent *event) {
         // Checked again: only an address the reader accepts leaves.
         const QUrl target = render::linkTarget(pressed);
         if (target.isValid() && !QDesktopServices::openUrl(target) && m_say)
-            m_say(QStringLiteral("No web browser could be started to open the link:\n") +
-                  render::linkToolTip(pressed));
+            // One line: the alert draws a line break as an escape.
+            m_say(QStringLiteral("No web browser could be started to open the link ") +
+                  render::linkToolTip(pressed).replace(u'\n', u' '));
         return false;
     }
     case QEvent::ToolTip: {

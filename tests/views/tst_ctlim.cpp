@@ -249,6 +249,7 @@ void TestCtlIM::linkToolTipAndNoBrowser() {
     QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, on);
     qputenv("PATH", path);
     QVERIFY(host.calls.value(0).startsWith(QLatin1String("Errors(No web browser")));
+    QVERIFY(!host.calls.value(0).contains(u'\n')); // the alert shows one line
 }
 
 void TestCtlIM::newestTextStaysInView() {
