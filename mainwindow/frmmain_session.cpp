@@ -69,7 +69,8 @@ void frmMain::connectProtocol() {
     auto *profileFetch = new ProfileFetch(this);
     const auto profileWindow = [this] {
         if (!m_profile)
-            m_profile = std::make_unique<frmProfile>(this);
+            m_profile =
+                std::make_unique<frmProfile>(this, [this](const QString &text) { Errors(text); });
         return m_profile.get();
     };
     // Only the answer to the user's own request is fetched.

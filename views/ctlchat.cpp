@@ -8,6 +8,7 @@
 #include "transcriptlinks.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
+#include "viewhost.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -33,7 +34,7 @@ void ctlChat::buildControls() {
     TEXT = new TranscriptEdit(this);
     TEXT->setObjectName(QStringLiteral("TEXT"));
     render::setupTranscript(TEXT);
-    new TranscriptLinks(TEXT);
+    new TranscriptLinks(TEXT, [this](const QString &text) { m_host->Errors(text); });
     TEXT->viewport()->installEventFilter(this);
     m_memberLines = std::make_unique<MemberLines>(TEXT, render::kChatLimit);
 
