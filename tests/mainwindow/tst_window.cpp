@@ -90,8 +90,8 @@ class TestWindow : public QObject {
                      qPrintable(QString::number(i)));
             QVERIFY(large.at(i).height() > normal.at(i).height() + 400);
         }
-        // The tree grows downward only.
-        QCOMPARE(large.at(2).width(), normal.at(2).width());
+        // The settings pages grow too: the tree takes the room.
+        QVERIFY(large.at(2).width() > normal.at(2).width() + 400);
         QVERIFY(large.at(2).height() > normal.at(2).height() + 400);
 
         w.resize(start);
@@ -150,7 +150,7 @@ class TestWindow : public QObject {
         // A conversation's tab puts the cursor in its input box and names
         // the partner in the title.
         static const QStringList titles = {"Vorkle 2.0.2", "alice - Vorkle 2.0.2",
-                                           "bob - Vorkle 2.0.2", "Lobby - Vorkle 2.0.2"};
+                                           "bob - Vorkle 2.0.2", "Lobby. - Vorkle 2.0.2"};
         QCOMPARE(w.windowTitle(), titles.at(to));
         QWidget *focus = QApplication::focusWidget();
         QCOMPARE(focus && focus->objectName() == QLatin1String("txtMsg") && focus->isVisible(),
