@@ -109,9 +109,9 @@ void SettingsPanel::buildPages(const Clients &clients) {
     tab2 = named(new QTabWidget(this), "tab2", twips::rect(50, 240, 3810, 2220));
     tab2->setAccessibleName(QStringLiteral("Settings pages"));
     uicolors::setForeColor(tab2->tabBar(), uicolors::foreText());
-    // Six short captions share a narrow strip: keep the tabs tight so all
+    // Seven short captions share a narrow strip: keep the tabs tight so all
     // of them show without scroll arrows.
-    tab2->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 5px; }"));
+    tab2->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 3px; }"));
     // A larger window gives the pages its extra room (the lists and the
     // tree grow).
     anchors::stretch(tab2, anchors::Both);
