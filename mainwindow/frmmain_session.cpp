@@ -66,7 +66,7 @@ void frmMain::connectProtocol() {
             view->LeftChat();
     });
 
-    auto *profileFetch = new ProfileFetch(this);
+    auto *profileFetch = m_profileFetch = new ProfileFetch(this);
     const auto profileWindow = [this] {
         if (!m_profile)
             m_profile =
@@ -137,6 +137,7 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
     PicLogin->buddyList->load(BuddyList);
     PicLogin->setHeaderName(strUserName);
     PicLogin->showHeader(QStringLiteral("'s configuration."));
+    PicLogin->showChosenPage();
 }
 
 void frmMain::logout() {
