@@ -29,6 +29,7 @@ class QMenu;
 class QelTOCSock;
 class Session;
 class SettingsPanel;
+class TypingWatch;
 class ctlChat;
 class ctlIM;
 class frmErr;
@@ -143,6 +144,7 @@ class frmMain : public QWidget, public ViewHost {
     MessageAlerts *m_alerts = nullptr;
     ConversationHistory *m_history = nullptr;
     ChatInvitations *m_invitations = nullptr;
+    TypingWatch *m_typing = nullptr;
     bool m_built = false;     // finishBuilding() has run
     bool m_painted = false;   // the first paint has happened
     bool m_awayShown = false; // the away strip enlarges the window
