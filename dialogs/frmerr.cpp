@@ -65,8 +65,9 @@ QString frmErr::message() const {
 void frmErr::showMessage(const QString &text, bool takeKeyboard) {
     if (!isVisible())
         opening(takeKeyboard);
-    // A line of megabytes is cut before it is looked at.
-    txtErr->setText(dialogtext::fitted(shown::line(text.left(dialogtext::kMaxText + 1))));
+    // A line of megabytes is cut before it is looked at (and shown::line
+    // makes it one line).
+    txtErr->setText(shown::line(dialogtext::cut(text, dialogtext::kMaxText)));
 }
 
 void frmErr::opening(bool takeKeyboard) {
