@@ -1,6 +1,7 @@
 #include "tst_conversations.h"
 
 #include "mainwindow/mdltray.h"
+#include "mainwindow/sessionlink.h"
 #include "pages/buddytree.h"
 #include "uikit/animatedpicture.h"
 #include "uikit/clicklabel.h"
@@ -365,7 +366,8 @@ void TestConversations::waitingLineNotSentWhenConnectionLost() {
     }
     rig->server.closeClient();
     QVERIFY(waitUntil([&] {
-        return transcriptOf(rig->w->imViews[1]).endsWith(": two\nNot sent: you are offline.\n");
+        return transcriptOf(rig->w->imViews[1])
+            .endsWith(": two\nNot sent: you are offline.\n" + SessionLink::kLostLine + '\n');
     }));
     QCOMPARE(box->toPlainText(), QStringLiteral("two"));
 }
