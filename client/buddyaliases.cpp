@@ -23,6 +23,6 @@ void BuddyAliases::set(const QString &buddy, const QString &alias) {
     else
         m_alias.insert(key, trimmed);
     if (m_settings && !m_account.isEmpty())
-        m_settings->setAliases(m_account, m_alias);
+        m_settings->setAlias(m_account, key, m_alias.value(key));
     emit changed(buddy);
 }

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QVariant>
 
 namespace {
@@ -187,26 +188,59 @@ void ClientSettings::setNotifyOnNewIMs(bool on) {
     write(QStringLiteral("notify/newims"), on);
 }
 
-// One key per account (a normalised name holds only letters and digits);
-// each entry "buddy<TAB>alias".
-QHash<QString, QString> ClientSettings::aliases(const QString &account) const {
+namespace {
+// A name as one settings key: percent-encoded, so that no name (a slash, a
+// tab, anything) can split a key or be read as another.
+QString nameKey(const QString &name) {
+    return QString::fromLatin1(QUrl::toPercentEncoding(name));
+}
+QString aliasGroup(const QString &account) {
+    return QStringLiteral("buddyaliases/") + nameKey(account);
+}
+} // namespace
+
+// The alias of each buddy under its own key in the account's group.
+QHash<QString, QString> ClientSettings::aliases(const QString &account) {
+    moveOldAliases(account);
     QHash<QString, QString> out;
-    const QStringList entries =
-        m_settings->value(QStringLiteral("aliases/") + account).toStringList();
-    for (const QString &entry : entries) {
-        const qsizetype tab = entry.indexOf(QLatin1Char('\t'));
-        if (tab > 0 && tab + 1 < entry.size())
-            out.insert(entry.left(tab), entry.mid(tab + 1));
+    m_settings->beginGroup(aliasGroup(account));
+    for (const QString &key : m_settings->childKeys()) {
+        const QString alias = m_settings->value(key).toString();
+        if (!alias.isEmpty())
+            out.insert(QUrl::fromPercentEncoding(key.toLatin1()), alias);
     }
+    m_settings->endGroup();
     return out;
 }
 
-void ClientSettings::setAliases(const QString &account, const QHash<QString, QString> &aliases) {
-    QStringList entries;
-    for (auto it = aliases.cbegin(); it != aliases.cend(); ++it)
-        entries << it.key() + QLatin1Char('\t') + it.value();
-    entries.sort();
-    write(QStringLiteral("aliases/") + account, entries);
+void ClientSettings::setAlias(const QString &account, const QString &buddy, const QString &alias) {
+    const QString key = aliasGroup(account) + QLatin1Char('/') + nameKey(buddy);
+    if (!alias.isEmpty()) {
+        write(key, alias);
+    } else if (m_settings->contains(key)) {
+        m_settings->remove(key);
+        m_settings->sync();
+    }
+}
+
+// Aliases were once kept as "buddy<TAB>alias" entries under aliases/<account>.
+// An entry with one tab reads one way only and moves to the new form; one
+// with more (a name or an alias holding a tab) could be read two ways and
+// is left out rather than put on the wrong buddy.
+void ClientSettings::moveOldAliases(const QString &account) {
+    const QString oldKey = QStringLiteral("aliases/") + account;
+    if (account.contains(QLatin1Char('/')) || !m_settings->contains(oldKey))
+        return;
+    const QStringList entries = m_settings->value(oldKey).toStringList();
+    for (const QString &entry : entries) {
+        const QStringList parts = entry.split(QLatin1Char('\t'));
+        if (parts.size() == 2 && !parts.at(0).isEmpty() && !parts.at(1).isEmpty())
+            put(aliasGroup(account) + QLatin1Char('/') + nameKey(parts.at(0)), parts.at(1));
+        else
+            qWarning("vorkle: an alias in the old form could not be read without doubt; left out");
+    }
+    m_settings->remove(oldKey);
+    m_settings->sync();
 }
 
 bool ClientSettings::showOfflineBuddies() const {

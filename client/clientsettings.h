@@ -72,9 +72,11 @@ class ClientSettings {
     bool notifyOnNewIMs() const;
     void setNotifyOnNewIMs(bool on);
 
-    // The aliases an account gave its buddies, by normalised buddy name.
-    QHash<QString, QString> aliases(const QString &account) const;
-    void setAliases(const QString &account, const QHash<QString, QString> &aliases);
+    // The aliases an account gave its buddies, by normalised buddy name
+    // (those kept in an older form are moved to the new one first).
+    QHash<QString, QString> aliases(const QString &account);
+    // An empty alias removes it.
+    void setAlias(const QString &account, const QString &buddy, const QString &alias);
 
     // Whether the buddy list keeps offline buddies in sight (off by default).
     bool showOfflineBuddies() const;
@@ -119,6 +121,7 @@ class ClientSettings {
     bool put(const QString &key, const QVariant &value);
     void write(const QString &key, const QVariant &value);
     QString colorAt(const QString &key) const;
+    void moveOldAliases(const QString &account);
 
     QString m_path;
     std::unique_ptr<QSettings> m_settings;

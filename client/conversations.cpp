@@ -78,6 +78,13 @@ QStringList Conversations::detachedRooms() const {
     return names;
 }
 
+int Conversations::detachedRoomView(const QString &name) const {
+    for (const int view : m_detachedViews)
+        if (m_roomNameOfView.value(view).compare(name, Qt::CaseInsensitive) == 0)
+            return view;
+    return -1;
+}
+
 int Conversations::rekeyRoom(const QString &name, qint32 chatId) {
     if (m_roomById.contains(chatId))
         return -1;

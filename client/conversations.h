@@ -49,6 +49,8 @@ class Conversations {
     void detachRooms();
     // The names of the rooms waiting to be joined again.
     QStringList detachedRooms() const;
+    // The view of the room waiting under this name, or -1.
+    int detachedRoomView(const QString &name) const;
     // The room of that name (compared as servers compare room names) was
     // joined again under a new id: its view, now found by that id, or -1
     // when no room waits under the name or the id is taken.

@@ -1,7 +1,8 @@
 #pragma once
-// The conversations' way out: our IMs and room lines go through the pacer,
-// and who appears online is known, so that a view can say when an IM may
-// not arrive.
+// The conversations' way out: our IMs, room lines, invitations and the
+// rooms joined again go through the pacer, which holds them while a sign-on
+// is under way; and who appears online is known, so that a view can say
+// when an IM may not arrive.
 
 #include <QObject>
 
@@ -21,4 +22,10 @@ class Outbox : public QObject {
     // Signed off, or the connection was lost: what waits is not sent, and
     // nobody is known online any more.
     void connectionEnded();
+    // The last ERROR:903 was put on a line that said so where it was
+    // written: no alert needs to say it again.
+    bool refusalShown() const { return m_refusalShown; }
+
+  private:
+    bool m_refusalShown = false;
 };

@@ -92,42 +92,51 @@ void ProfileFetch::abort(const QString &why) {
 void ProfileFetch::fetch(const QUrl &page) {
     stop();
     m_why.clear();
-    QNetworkRequest request(page);
+    m_first = page;
+    m_hops = 0;
+    request(page);
+    m_deadline->start(m_deadlineMs);
+}
+
+// Redirects are followed here, not by the network stack, so that each hop
+// is requested exactly once and its target checked before it is asked.
+void ProfileFetch::request(const QUrl &url) {
+    QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setMaximumRedirectsAllowed(kMaxRedirects);
+                         QNetworkRequest::ManualRedirectPolicy);
     m_reply = m_network->get(request);
-    connect(m_reply, &QNetworkReply::redirected, this, [this, page](const QUrl &to) {
-        if (!m_reply)
-            return;
-        if (samePlace(page, page.resolved(to)))
-            emit m_reply->redirectAllowed();
-        else
-            abort(QStringLiteral("the server sent it to another place."));
-    });
     connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
         // A page without end is no profile.
         if (received > kMaxBytes)
             abort(QStringLiteral("the page is too large."));
     });
     connect(m_reply, &QNetworkReply::finished, this, &ProfileFetch::finish);
-    m_deadline->start(m_deadlineMs);
 }
 
 void ProfileFetch::finish() {
     QNetworkReply *reply = m_reply;
     if (!reply)
         return;
-    m_deadline->stop();
     reply->deleteLater();
     const QUrl url = reply->request().url();
-    if (!m_why.isEmpty()) {
-        emit failed(url, m_why);
-        return;
+    const QVariant location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
+    QString why = m_why;
+    if (why.isEmpty() && location.isValid() && reply->error() == QNetworkReply::NoError) {
+        const QUrl to = url.resolved(location.toUrl());
+        if (!samePlace(m_first, to)) {
+            why = QStringLiteral("the server sent it to another place.");
+        } else if (++m_hops > kMaxRedirects) {
+            why = QStringLiteral("the server sent it on too often.");
+        } else {
+            request(to); // the deadline runs on
+            return;
+        }
     }
-    if (reply->error() != QNetworkReply::NoError) {
-        emit failed(url, reply->errorString());
-        return;
-    }
-    emit fetched(url, QString::fromUtf8(reply->read(kMaxBytes)));
+    m_deadline->stop();
+    if (why.isEmpty() && reply->error() != QNetworkReply::NoError)
+        why = reply->errorString();
+    if (!why.isEmpty())
+        emit failed(url, why);
+    else
+        emit fetched(url, QString::fromUtf8(reply->read(kMaxBytes)));
 }

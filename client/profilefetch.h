@@ -52,6 +52,7 @@ class ProfileFetch : public QObject {
 
   private:
     void fetch(const QUrl &page);
+    void request(const QUrl &url);
     void stop();
     void abort(const QString &why);
     void finish();
@@ -60,6 +61,8 @@ class ProfileFetch : public QObject {
     QTimer *m_deadline = nullptr;
     QPointer<QNetworkReply> m_reply;
     QString m_why; // why the client ended the fetch
+    QUrl m_first;  // the page named by the server: redirects stay at its place
+    int m_hops = 0;
     int m_deadlineMs = kTimeoutMs;
     QString m_askedFor; // normalised; empty when no ask waits
     qint64 m_askedAt = 0;

@@ -35,7 +35,7 @@ SendPacer::Submitted SendPacer::submitTo(SendPacer *pacer, Line line) {
 SendPacer::Submitted SendPacer::submit(Line line) {
     const Kind kind = line.kind;
     const qint64 now = m_clock();
-    if (m_waiting[slot(kind)].empty() && dueOf(kind) <= now)
+    if (!m_holding && m_waiting[slot(kind)].empty() && dueOf(kind) <= now)
         return depart(line, now) ? Submitted::Left : Submitted::Failed;
     m_waiting[slot(kind)].push_back({std::move(line), ++m_order});
     schedule();
@@ -70,7 +70,7 @@ bool SendPacer::depart(Line &line, qint64 now) {
 }
 
 void SendPacer::pump() {
-    for (;;) {
+    while (!m_holding) {
         const qint64 now = m_clock();
         // Of the lines that may go, the one submitted first.
         std::deque<Waiting> *from = nullptr;
@@ -94,7 +94,7 @@ void SendPacer::pump() {
 
 void SendPacer::schedule() {
     const qint64 next = nextDeparture();
-    if (next < 0) {
+    if (next < 0 || m_holding) {
         m_timer->stop();
         return;
     }
@@ -106,12 +106,19 @@ void SendPacer::setWarningLevel(int percent) {
     schedule();
 }
 
+void SendPacer::hold() {
+    m_holding = true;
+    m_timer->stop();
+}
+
 // The server starts a session at its plain levels, whatever the warning.
 void SendPacer::sessionStarted() {
     const qint64 now = m_clock();
     m_pace[slot(Kind::IM)].setRate(kImRate);
     for (RatePace &pace : m_pace)
         pace.restart(now);
+    m_holding = false;
+    schedule();
 }
 
 void SendPacer::connectionEnded() {
@@ -125,17 +132,19 @@ void SendPacer::connectionEnded() {
     sessionStarted();
     m_lastLeftAt = -1;
     m_lastRefused = nullptr;
-    m_timer->stop();
     for (Waiting &w : dropped)
         if (w.line.settled)
             w.line.settled(Outcome::Dropped);
 }
 
-void SendPacer::speedLimitHit() {
+bool SendPacer::speedLimitHit() {
     if (m_lastLeftAt < 0 || m_clock() - m_lastLeftAt > kRefusalWindowMs)
-        return;
+        return false;
     m_pace[slot(m_lastKind)].refused();
     schedule();
-    if (const std::function<void()> refused = std::exchange(m_lastRefused, nullptr))
-        refused();
+    const std::function<void()> refused = std::exchange(m_lastRefused, nullptr);
+    if (!refused)
+        return false;
+    refused();
+    return true;
 }

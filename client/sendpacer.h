@@ -1,9 +1,10 @@
 #pragma once
 // Paces our IMs and room lines below the server's speed limit (see
 // ratepace.h): a line over the pace waits, in order, until it can go; none
-// is dropped. When the connection ends, what still waits is handed back as
-// not sent. An ERROR:903 that comes anyway is put on the last line that
-// left.
+// is dropped. While a new sign-on is under way every line waits, as one over
+// the pace does, until the session has started. When the connection ends,
+// what still waits is handed back as not sent. An ERROR:903 that comes
+// anyway is put on the last line that left.
 
 #include "ratepace.h"
 
@@ -58,13 +59,18 @@ class SendPacer : public QObject {
     void pump();
     // The user's warning level (percent), which slows IMs down.
     void setWarningLevel(int percent);
-    // Signed on: the server's count starts again.
+    // A new sign-on is under way on a connected socket: lines wait.
+    void hold();
+    bool isHolding() const { return m_holding; }
+    // Signed on: the server's count starts again, and what waited leaves
+    // (from the event loop: after the sign-on's own lines).
     void sessionStarted();
     // Signed off, or the connection was lost: every waiting line is
     // Dropped, in the order it was submitted, and the pace starts again.
     void connectionEnded();
-    // The server answered ERROR:903.
-    void speedLimitHit();
+    // The server answered ERROR:903: true when a line took it (its refused
+    // callback ran, and said so where the line was written).
+    bool speedLimitHit();
 
   private:
     struct Waiting {
@@ -81,6 +87,7 @@ class SendPacer : public QObject {
     quint64 m_order = 0;
     qint64 m_lastLeftAt = -1; // -1: nothing left on this connection
     Kind m_lastKind = Kind::IM;
+    bool m_holding = false;
     std::function<void()> m_lastRefused;
     QTimer *m_timer;
 };

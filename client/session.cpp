@@ -2,8 +2,10 @@
 
 #include "conversations.h"
 #include "protocol/qeltocsock.h"
+#include "sendpacer.h"
 
 #include <QNetworkInformation>
+#include <QPointer>
 #include <QRandomGenerator>
 #include <QTcpSocket>
 
@@ -129,6 +131,9 @@ void Session::lost(const QString &why) {
     // A connection already given up (a sign-on that timed out) ends quietly.
     if (m_state == State::Waiting)
         return;
+    // Only a session that lasted forgives the failures before it.
+    if (m_state == State::SignedOn && m_clock.now() - m_signedOnAt >= kStableMs)
+        m_failures = 0;
     ++m_connection;
     m_timer->stop();
     // The next connection numbers rooms anew: none of the old ids may
@@ -175,7 +180,7 @@ void Session::loggedIn() {
     m_ticker->stop();
     m_armed = true;
     m_retrying = false;
-    m_failures = 0;
+    m_signedOnAt = m_clock.now();
     setState(State::SignedOn);
     // After toc_init_done, which goes out once the configuration's
     // handlers have run.
@@ -187,7 +192,18 @@ void Session::loggedIn() {
 void Session::rejoinRooms(quint64 connection) {
     if (connection != m_connection || m_state != State::SignedOn)
         return;
-    for (const QString &room : m_conversations->detachedRooms())
-        m_toc->JoinChat(room, kRoomExchange);
+    // Paced: a burst of joins is what servers disconnect for flooding.
+    const QPointer<Session> self(this);
+    for (const QString &room : m_conversations->detachedRooms()) {
+        SendPacer::Line line;
+        line.kind = SendPacer::Kind::Room;
+        line.send = [self, room] { return self && self->m_toc->JoinChat(room, kRoomExchange); };
+        line.refused = [self, room] {
+            const int view = self ? self->m_conversations->detachedRoomView(room) : -1;
+            if (view >= 0)
+                emit self->rejoinRefused(view);
+        };
+        SendPacer::submitTo(m_pacer, std::move(line));
+    }
     emit signedOn();
 }

@@ -4,10 +4,13 @@
 // reset, the dead-link timers, a network error) signs on again with the
 // same after a wait: 2-5 s at first, doubling up to 5 minutes, with jitter;
 // at once when asked ("Reconnect now") or when the system reports the
-// network back. A refused sign-on, "Logout", or a sign-on the user started
-// that never got through are not tried again. After a new sign-on the rooms
-// that were open are joined again by name and keep their views (the new
-// room id replaces the old one in Conversations).
+// network back. A session that ends within kStableMs of its sign-on counts
+// as a failed try, so a server that drops every session soon after taking
+// it is tried ever more rarely. A refused sign-on, "Logout", or a sign-on
+// the user started that never got through are not tried again. After a new
+// sign-on the rooms that were open are joined again by name, through the
+// pacer, and keep their views (the new room id replaces the old one in
+// Conversations).
 
 #include "clock.h"
 
@@ -18,6 +21,7 @@
 
 class Conversations;
 class QelTOCSock;
+class SendPacer;
 
 class Session : public QObject {
     Q_OBJECT
@@ -35,6 +39,8 @@ class Session : public QObject {
     static constexpr qint64 kMaxDelayMs = 5 * 60 * 1000;
     // A sign-on that neither ends nor completes in this time is tried anew.
     static constexpr qint64 kSignOnTimeoutMs = 60 * 1000;
+    // A session shorter than this was no success for the backoff.
+    static constexpr qint64 kStableMs = 60 * 1000;
     // The exchange rooms are joined again in.
     static constexpr qint16 kRoomExchange = 4;
 
@@ -59,6 +65,8 @@ class Session : public QObject {
     void networkBack();
     // Follows the system's reachability where a backend for it loads.
     void watchNetwork();
+    // The rooms joined again go through this pacer (at once without one).
+    void setPacer(SendPacer *pacer) { m_pacer = pacer; }
 
     State state() const { return m_state; }
     bool isSignedOn() const { return m_state == State::SignedOn; }
@@ -80,6 +88,9 @@ class Session : public QObject {
     void countdown(int seconds);
     // A room joined again: the view of Conversations now under `chatId`.
     void roomRejoined(int view, qint32 chatId);
+    // The server refused to join the room of this view again (its speed
+    // limit); the room waits for the next sign-on.
+    void rejoinRefused(int view);
 
   private:
     void setState(State state);
@@ -93,6 +104,7 @@ class Session : public QObject {
 
     QelTOCSock *m_toc;
     Conversations *m_conversations;
+    SendPacer *m_pacer = nullptr;
     Clock &m_clock;
     std::function<double()> m_random;
     std::unique_ptr<Clock::Timer> m_timer; // the next try, or the sign-on timeout
@@ -103,5 +115,6 @@ class Session : public QObject {
     bool m_retrying = false;
     int m_failures = 0;
     qint64 m_retryAt = 0;
+    qint64 m_signedOnAt = 0;
     quint64 m_connection = 0; // counts the connections started
 };

@@ -1,6 +1,7 @@
 #include "frmerr.h"
 
 #include "alertsound.h"
+#include "uikit/dialogtext.h"
 #include "uikit/pictures.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
@@ -61,15 +62,19 @@ QString frmErr::message() const {
     return txtErr->text();
 }
 
-void frmErr::showMessage(const QString &text) {
+void frmErr::showMessage(const QString &text, bool takeKeyboard) {
     if (!isVisible())
-        opening();
-    txtErr->setText(shown::line(text));
+        opening(takeKeyboard);
+    // A line of megabytes is cut before it is looked at (and shown::line
+    // makes it one line).
+    txtErr->setText(shown::line(dialogtext::cut(text, dialogtext::kMaxText)));
 }
 
-void frmErr::opening() {
+void frmErr::opening(bool takeKeyboard) {
+    setAttribute(Qt::WA_ShowWithoutActivating, !takeKeyboard);
     if (m_main) {
-        m_main->setEnabled(false);
+        if (takeKeyboard)
+            m_main->setEnabled(false);
         const QPoint corner = m_main->frameGeometry().topLeft();
         move(corner + QPoint(twips::toPixelsX(1000), twips::toPixelsY(1000)));
     }
@@ -86,6 +91,8 @@ void frmErr::opening() {
     }
     showFrame(0);
     show();
+    if (!takeKeyboard)
+        return;
     raise();
     activateWindow();
     Command1->setFocus();

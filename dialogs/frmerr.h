@@ -1,6 +1,7 @@
 #pragma once
 // The alert window: one message at a time with a short sound and a small
-// looping animation. While it is open the main window takes no input.
+// looping animation. While it is open the main window takes no input,
+// unless it opened without taking the keyboard (the user was typing).
 
 #include <QBasicTimer>
 #include <QList>
@@ -22,8 +23,10 @@ class frmErr : public QWidget {
     ~frmErr() override;
 
     // Opens the window when it is closed (disable the main window, play the
-    // sound, place it), then shows `text`. Returns at once.
-    void showMessage(const QString &text);
+    // sound, place it), then shows `text`, cut to what the window can show.
+    // Opened without `takeKeyboard`, it is shown without being activated
+    // and the main window stays as it is. Returns at once.
+    void showMessage(const QString &text, bool takeKeyboard = true);
     QString message() const;
 
     // Off: the sound is never played (tests, machines without audio). The
@@ -44,7 +47,7 @@ class frmErr : public QWidget {
     void timerEvent(QTimerEvent *event) override;
 
   private:
-    void opening();
+    void opening(bool takeKeyboard);
     void playSound();
     void showFrame(int index);
 

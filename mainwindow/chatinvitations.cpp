@@ -1,12 +1,15 @@
 #include "chatinvitations.h"
 
 #include "client/conversations.h"
+#include "client/outbox.h"
+#include "client/sendpacer.h"
 #include "conversationviews.h"
 #include "protocol/qeltocsock.h"
 #include "uikit/dialogprovider.h"
 #include "uikit/dialogtext.h"
 #include "uikit/shownname.h"
 #include "views/ctlchat.h"
+#include "views/inputbox.h"
 #include "views/messagescan.h"
 
 #include <QPointer>
@@ -105,9 +108,27 @@ void ChatInvitations::invite(const QString &buddy) {
                                QStringLiteral("Join me in this chat room."),
                                [self, buddy, id](const QString &text) {
                                    // Cancelled, or the room was left meanwhile.
-                                   if (!self || text.isEmpty() || !self->m_views->roomViewOf(id))
-                                       return;
-                                   if (!self->m_kit.toc->InviteUsers(QString(), text, buddy, id))
-                                       self->m_kit.notSent();
+                                   if (self && !text.isEmpty() && self->m_views->roomViewOf(id))
+                                       self->sendInvitation(buddy, id, text);
                                });
+}
+
+// Typed text, escaped as a typed IM is, so that it arrives as typed; paced
+// with the IMs, whose class servers count invitations in.
+void ChatInvitations::sendInvitation(const QString &buddy, qint32 id, const QString &typed) {
+    const QString message = render::typedAsHtml(typed);
+    QPointer<ChatInvitations> self(this);
+    SendPacer::Line line;
+    line.kind = SendPacer::Kind::IM;
+    line.send = [self, buddy, id, message] {
+        return self && self->m_views->roomViewOf(id) &&
+               self->m_kit.toc->InviteUsers(QString(), message, buddy, id);
+    };
+    line.settled = [self](SendPacer::Outcome outcome) {
+        if (self && outcome != SendPacer::Outcome::Sent)
+            self->m_kit.notSent();
+    };
+    if (SendPacer::submitTo(m_views->outbox->pacer, std::move(line)) ==
+        SendPacer::Submitted::Failed)
+        m_kit.notSent();
 }

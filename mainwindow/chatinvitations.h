@@ -29,6 +29,7 @@ class ChatInvitations : public QObject {
                         const QString &strInviteMessage);
     void askInvitation();
     ctlChat *inviteRoom() const;
+    void sendInvitation(const QString &buddy, qint32 id, const QString &typed);
 
     struct Invite {
         QString room;

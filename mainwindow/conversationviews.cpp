@@ -148,6 +148,20 @@ void ConversationViews::rejoined(int view, qint32 chatId) {
         chatViews.at(view)->rejoined(chatId);
 }
 
+void ConversationViews::noteAll(const QString &text) {
+    for (int i = 1; i < imViews.size(); ++i)
+        if (imViews.at(i) && !imViews.at(i)->IMUser.isEmpty())
+            imViews.at(i)->showNote(text);
+    for (int i = 1; i < chatViews.size(); ++i)
+        noteRoom(i, text);
+}
+
+void ConversationViews::noteRoom(int view, const QString &text) {
+    if (view > 0 && view < chatViews.size() && chatViews.at(view) &&
+        !chatViews.at(view)->Chatids.isEmpty())
+        chatViews.at(view)->showNote(text);
+}
+
 ctlIM *ConversationViews::imViewOf(const QString &partner) const {
     const int index = m_conversations->imView(partner);
     return index > 0 && index < imViews.size() ? imViews.at(index) : nullptr;

@@ -47,6 +47,9 @@ class ConversationViews : public QObject {
     // members or id until joined again (rejoined).
     void connectionLost();
     void rejoined(int view, qint32 chatId);
+    // A line of the client's own in every open conversation / in a room.
+    void noteAll(const QString &text);
+    void noteRoom(int view, const QString &text);
 
     // The open conversation's view of a person / of a room, or nullptr.
     ctlIM *imViewOf(const QString &partner) const;

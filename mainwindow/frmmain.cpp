@@ -33,6 +33,7 @@
 #include "protocol/qeltocsock.h"
 #include "sessionlink.h"
 #include "timestampswitch.h"
+#include "typingwatch.h"
 #include "uikit/pagewidgets.h"
 #include "uikit/pictures.h"
 #include "uikit/resources.h"
@@ -69,6 +70,7 @@ frmMain::frmMain(QWidget *parent)
     m_settings = std::make_unique<ClientSettings>();
     m_ownDialogs = std::make_unique<QtDialogProvider>();
     m_dialogs = m_ownDialogs.get();
+    m_typing = new TypingWatch(this);
 
     // What the first paint shows: the tab strip, the login frame and the
     // settings header with the logo.

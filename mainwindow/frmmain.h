@@ -30,6 +30,7 @@ class QMenu;
 class QelTOCSock;
 class Session;
 class SettingsPanel;
+class TypingWatch;
 class ctlChat;
 class ctlIM;
 class frmErr;
@@ -149,6 +150,7 @@ class frmMain : public QWidget, public ViewHost {
     ConversationHistory *m_history = nullptr;
     ChatInvitations *m_invitations = nullptr;
     ProfileFetch *m_profileFetch = nullptr; // fetches the profiles the user asks for
+    TypingWatch *m_typing = nullptr;        // whether the user is typing, for alerts
     bool m_built = false;                   // finishBuilding() has run
     bool m_painted = false;                 // the first paint has happened
     bool m_awayShown = false;               // the away strip enlarges the window

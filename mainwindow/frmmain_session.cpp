@@ -18,6 +18,7 @@
 #include "pages/profilepage.h"
 #include "pages/settingspanel.h"
 #include "protocol/qeltocsock.h"
+#include "typingwatch.h"
 #include "uikit/shownname.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
@@ -25,8 +26,11 @@
 #include <utility>
 
 void frmMain::connectProtocol() {
-    connect(toc, &QelTOCSock::Error, this, [this](qint16, const QString &strError) {
-        Errors(strError);
+    connect(toc, &QelTOCSock::Error, this, [this](qint16 intErrorCode, const QString &strError) {
+        // A line refused for the speed limit says so in its conversation
+        // (the outbox, made before this handler, has put it there).
+        if (intErrorCode != 903 || !m_views->outbox->refusalShown())
+            Errors(strError);
         // A refused sign-on ends the session; an error while signed on (an
         // IM that could not be delivered, a server's internal error) does not.
         if (!session->isSignedOn())
@@ -159,5 +163,5 @@ void frmMain::logout() {
 void frmMain::Errors(const QString &text) {
     if (!m_err)
         m_err = std::make_unique<frmErr>(this);
-    m_err->showMessage(text);
+    m_err->showMessage(text, !(m_typing && m_typing->isTyping()));
 }

@@ -3,6 +3,7 @@
 #include "client/clientsettings.h"
 #include "client/idlesource.h"
 #include "client/idlewatch.h"
+#include "client/outbox.h"
 #include "client/session.h"
 #include "client/typingnotifier.h"
 #include "conversationviews.h"
@@ -18,9 +19,14 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <utility>
 
 const QString SessionLink::kReconnecting = QStringLiteral("offline... reconnecting in %1 s");
 const QString SessionLink::kRetryHeader = QStringLiteral(": offline, retry in %1 s");
+const QString SessionLink::kLostLine = QStringLiteral("connection lost, reconnecting...");
+const QString SessionLink::kBackLine = QStringLiteral("signed on again");
+const QString SessionLink::kRejoinRefused = QStringLiteral(
+    "Not in the room again: the server's speed limit. It is joined at the next sign-on.");
 
 SessionLink::SessionLink(frmMain *window, ConversationViews *views, ClientSettings *settings,
                          QObject *parent)
@@ -33,7 +39,21 @@ SessionLink::SessionLink(frmMain *window, ConversationViews *views, ClientSettin
     connect(window->PicLogin->options, &OptionsPage::idleMinutesChanged, m_idle,
             &IdleWatch::setMinutes);
     connect(views, &ConversationViews::typed, m_typing, &TypingNotifier::edited);
+    session->setPacer(views->outbox->pacer);
     connect(session, &Session::roomRejoined, views, &ConversationViews::rejoined);
+    connect(session, &Session::rejoinRefused, views,
+            [views](int view) { views->noteRoom(view, kRejoinRefused); });
+    // Once per outage, however many tries it takes.
+    connect(session, &Session::connectionEnded, views,
+            [this, views](const QString &, bool retrying) {
+                if (retrying && !m_lostSaid)
+                    views->noteAll(kLostLine);
+                m_lostSaid = m_lostSaid || retrying;
+            });
+    connect(session, &Session::signedOn, views, [this, views] {
+        if (std::exchange(m_lostSaid, false))
+            views->noteAll(kBackLine);
+    });
     connect(session, &Session::countdown, this, &SessionLink::showCountdown);
     connect(session, &Session::stateChanged, this, [this](Session::State state) {
         if (state == Session::State::SigningOn && m_window->session->isRetrying()) {
@@ -41,6 +61,8 @@ SessionLink::SessionLink(frmMain *window, ConversationViews *views, ClientSettin
             if (m_window->PicLogin->frmLogin->isHidden())
                 m_window->PicLogin->showHeader(QStringLiteral(": reconnecting..."), true);
         }
+        if (state == Session::State::Offline)
+            m_lostSaid = false;
         if (state != Session::State::Waiting) {
             m_window->PicLogin->labHI->setToolTip(QString());
             if (m_window->tray())

@@ -1,10 +1,11 @@
 #pragma once
 // The window's side of the session: its state in the status line, the
 // header and the tray's tooltip ("offline... reconnecting in N s"); a click
-// there or the tray's "Reconnect now" tries at once; rooms joined again
-// take their new ids; the idle time and the typing in IM boxes go to the
-// server; the tray's "Set Away", "I'm Back", "Send typing notifications"
-// and "Quit".
+// there or the tray's "Reconnect now" tries at once; each open conversation
+// says when the connection was lost and when it is back, so a gap in its
+// transcript is explained; rooms joined again (paced) take their new ids; the idle time and the
+// typing in IM boxes go to the server; the tray's "Set Away", "I'm Back", "Send typing
+// notifications" and "Quit".
 
 #include <QObject>
 #include <memory>
@@ -23,6 +24,9 @@ class SessionLink : public QObject {
   public:
     static const QString kReconnecting; // "offline... reconnecting in %1 s"
     static const QString kRetryHeader;  // ": offline, retry in %1 s"
+    static const QString kLostLine;     // "connection lost, reconnecting..."
+    static const QString kBackLine;     // "signed on again"
+    static const QString kRejoinRefused;
 
     SessionLink(frmMain *window, ConversationViews *views, ClientSettings *settings,
                 QObject *parent);
@@ -43,4 +47,5 @@ class SessionLink : public QObject {
     QAction *m_reconnect = nullptr;
     QAction *m_setAway = nullptr;
     QAction *m_back = nullptr;
+    bool m_lostSaid = false; // the conversations say the connection was lost
 };

@@ -107,6 +107,13 @@ void LoginFrame::restoreSignOn() {
     (txtSn->text().isEmpty() ? txtSn : txtPw)->setFocus();
 }
 
+// The field still showing the server's writing of the last name means that
+// name, as the user typed it.
+QString LoginFrame::nameAsTyped() const {
+    const bool formatted = !m_formattedName.isEmpty() && txtSn->text() == m_formattedName;
+    return formatted && !m_typedName.isEmpty() ? m_typedName : txtSn->text();
+}
+
 QString LoginFrame::screenName() const {
     return txtSn->text();
 }
@@ -119,11 +126,13 @@ bool LoginFrame::signOn(bool automatic) {
         return false;
     }
     labStat->setText(kConnecting);
+    m_typedName = nameAsTyped();
+    m_formattedName.clear();
     if (m_kit.session)
-        m_kit.session->signOn({txtSn->text(), txtPw->text(), txtServer->text(), port, kAuthServer},
+        m_kit.session->signOn({m_typedName, txtPw->text(), txtServer->text(), port, kAuthServer},
                               automatic);
     else
-        m_kit.toc->Login(txtSn->text(), txtPw->text(), txtServer->text(), port, kAuthServer);
+        m_kit.toc->Login(m_typedName, txtPw->text(), txtServer->text(), port, kAuthServer);
     return true;
 }
 
@@ -134,17 +143,19 @@ void LoginFrame::showStatus(const QString &text) {
 void LoginFrame::setFormattedName(const QString &formatted) {
     // The user's own name, sent back at the next sign-on: no controls.
     const QString name = shown::withoutControls(formatted);
-    if (!name.isEmpty())
-        txtSn->setText(name);
+    if (name.isEmpty())
+        return;
+    txtSn->setText(name);
+    m_formattedName = name;
 }
 
 void LoginFrame::signedOn() {
     bool ok = false;
     const int port = txtPort->text().trimmed().toInt(&ok);
     if (m_kit.settings)
-        m_kit.settings->setLastSignOn({txtSn->text(), txtServer->text(), ok ? port : 0});
+        m_kit.settings->setLastSignOn({m_typedName, txtServer->text(), ok ? port : 0});
     if (m_passwords && m_passwords->isAvailable() && chkRemember->isChecked())
-        m_passwords->write(txtSn->text(), txtPw->text());
+        m_passwords->write(m_typedName, txtPw->text());
 }
 
 void LoginFrame::startPasswordStore() {
@@ -177,7 +188,7 @@ void LoginFrame::startPasswordStore() {
         if (m_kit.settings)
             m_kit.settings->setRememberPassword(on);
         if (!on)
-            m_passwords->remove(txtSn->text());
+            m_passwords->remove(nameAsTyped());
         enableAutoSignOn();
         if (!on && m_kit.settings)
             m_kit.settings->setSignOnAtStart(false);

@@ -36,7 +36,9 @@ class LoginFrame : public QFrame {
     // A successful sign-on: remembered, and its password stored when the
     // user asked for it.
     void signedOn();
-    // The server's writing of the user's name, sent back at the next sign-on.
+    // The server's writing of the user's name, shown in the name field. The
+    // name the user typed is what signs on and what is remembered: a server
+    // could name anyone there.
     void setFormattedName(const QString &name);
 
     QLabel *labFrm = nullptr;
@@ -62,8 +64,11 @@ class LoginFrame : public QFrame {
     void restoreSignOn();
     // "Sign on at start" needs a remembered password.
     void enableAutoSignOn();
+    QString nameAsTyped() const;
 
     PageKit m_kit;
     PasswordStore *m_passwords = nullptr;
     bool m_autoTried = false;
+    QString m_typedName;     // the name of the last sign-on, as typed
+    QString m_formattedName; // the server's writing of it, shown in txtSn
 };

@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "keepalive.h"
 #include "linkwatch.h"
+#include "outgoinglines.h"
 #include "wire.h"
 
 #include <QTcpSocket>
@@ -14,7 +15,9 @@ const QString QelTOCSock::kCapabilities =
     QStringLiteral("09461345-4C7F-11D1-8222-444553540000 09461343-4C7F-11D1-8222-444553540000");
 
 QelTOCSock::QelTOCSock(QObject *parent)
-    : QObject(parent), Sock(new QTcpSocket(this)), m_watch(new toc::LinkWatch(this)) {
+    : QObject(parent), Sock(new QTcpSocket(this)), m_watch(new toc::LinkWatch(this)),
+      m_outgoing(new toc::OutgoingLines(
+          [this](const QByteArray &data) { SendPacket(toc::Data, data); }, this)) {
     // A burst is taken a slice per pass of the event loop: the rest waits
     // in the kernel, instead of being held twice (as read and as frames)
     // in the client's memory, and the window paints between the slices.
@@ -50,6 +53,7 @@ void QelTOCSock::closeSocket() {
     // Closing ourselves is not a close by the server: raise nothing for it.
     ++m_generation;
     m_watch->stop();
+    m_outgoing->connectionEnded();
     m_closingOurselves = true;
     Sock->abort();
     m_closingOurselves = false;
@@ -106,7 +110,14 @@ bool QelTOCSock::SendPacket(qint16 intChannel, const QByteArray &strData) {
 }
 
 bool QelTOCSock::sendLine(const QString &line) {
-    return SendPacket(toc::Data, m_rawNames.encode(line));
+    if (!isConnected())
+        return false;
+    const QByteArray data = m_rawNames.encode(line);
+    // Refused now, while the caller can still say so (the NUL goes with it).
+    if (data.size() + 1 > toc::kMaxFrameData)
+        return false;
+    m_outgoing->send(data);
+    return true;
 }
 
 void QelTOCSock::onConnected() {
@@ -115,12 +126,15 @@ void QelTOCSock::onConnected() {
     Sock->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
     if (!toc::applyKeepAlive(Sock->socketDescriptor(), toc::keepAliveTimers()))
         qWarning("Could not set the keep-alive timers of the connection");
+    // Until the sign-on is done, nothing else is written.
+    m_outgoing->connectionStarted();
     Sock->write(QByteArrayLiteral("FLAPON\n\n"));
 }
 
 void QelTOCSock::sendSignOn() {
     SendPacket(toc::SignOn, toc::signOnData(m_screenName.toUtf8()));
-    sendLine(toc::signOnLine(m_authServer, m_port, m_screenName, m_roastedPassword));
+    SendPacket(toc::Data, m_rawNames.encode(toc::signOnLine(m_authServer, m_port, m_screenName,
+                                                            m_roastedPassword)));
 }
 
 void QelTOCSock::onSocketError() {
@@ -147,6 +161,7 @@ void QelTOCSock::onSocketDisconnected() {
         return;
     m_disconnectReported = true;
     m_watch->stop();
+    m_outgoing->connectionEnded();
     emit Disconnected();
 }
 

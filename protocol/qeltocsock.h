@@ -4,9 +4,9 @@
 // (decoded by toc::decodeServerLine) and offers one method per client
 // command (its line built by toc::cmd).
 //
-// Commands return true when a frame was queued on a connected socket and
-// false when nothing was sent (not connected, data over 65535 bytes, a chat
-// id that cannot be resolved, an idle time that overflows).
+// Commands return true when their line was queued on a connected socket
+// (lines leave paced, see outgoinglines.h) and false when nothing was sent (not connected, data
+// over 65535 bytes, a chat id that cannot be resolved, an idle time that overflows).
 
 #include "framebuffer.h"
 #include "rawnames.h"
@@ -20,7 +20,8 @@ class QIODevice;
 class QTcpSocket;
 namespace toc {
 class LinkWatch;
-}
+class OutgoingLines;
+} // namespace toc
 
 class QelTOCSock : public QObject {
     Q_OBJECT
@@ -93,6 +94,8 @@ class QelTOCSock : public QObject {
     bool isConnected() const;
     // Notices a server that stopped answering; its timers can be set.
     toc::LinkWatch *linkWatch() const { return m_watch; }
+    // The command lines on their way out, paced (see outgoinglines.h).
+    toc::OutgoingLines *outgoingLines() const { return m_outgoing; }
 
     // Hands bytes to reassembly and the frame handler exactly as if the
     // socket had delivered them; the fuzzers drive the receive path through
@@ -189,6 +192,7 @@ class QelTOCSock : public QObject {
     QByteArray m_deferred;
     toc::RawNames m_rawNames;
     toc::LinkWatch *m_watch = nullptr;
+    toc::OutgoingLines *m_outgoing = nullptr;
     QString m_configRemainder;
     QString m_screenName;
     QString m_roastedPassword;

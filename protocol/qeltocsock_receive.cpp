@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "linkwatch.h"
+#include "outgoinglines.h"
 #include "serverconfig.h"
 #include "serverline.h"
 #include "wire.h"
@@ -189,9 +190,13 @@ void QelTOCSock::handleConfig(const QString &piece) {
     const QString text = m_configRemainder;
     m_configRemainder.clear();
     const toc::ServerConfig config = toc::parseServerConfig(text);
+    // What the handlers send (the profile, the capabilities) is the
+    // sign-on's, and goes before toc_init_done; lines held meanwhile after.
+    m_outgoing->signOnLinesFollow();
     emit LoggedIn(m_screenName, config.buddies, config.blocked, config.permitted, config.misc,
                   config.preferences, config.privacyMode);
     // A LoggedIn handler may have ended the connection.
     if (sendLine(toc::cmd::initDone()))
         m_watch->start();
+    m_outgoing->signOnDone();
 }

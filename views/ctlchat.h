@@ -2,6 +2,7 @@
 // The chat room view: the room transcript, the people in the room with their
 // count, "Show Fonts", an input box, "Send" and "Leave Chat".
 
+#include <QSet>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -46,8 +47,11 @@ class ctlChat : public QWidget {
     // The connection ended: nobody is listed and the old id is dropped
     // until the room is joined again (its transcript and draft stay).
     void connectionLost();
-    // Joined again under a new id; the server lists the members anew.
+    // Joined again under a new id; the server lists the members anew, and
+    // of them only who came or left meanwhile is said in the transcript.
     void rejoined(qint32 chatId) { Chatid2 = QString::number(chatId); }
+    // A line of the client's own in the transcript (and the history).
+    void showNote(const QString &text);
     // Applies the formatting settings to the input box, each on its own.
     void UpdateFonts();
     // Sets xList's tooltip to the entry under y (twips from the list's top).
@@ -86,6 +90,10 @@ class ctlChat : public QWidget {
     std::unique_ptr<MemberLines> m_memberLines;
     int m_memberUpdatesThisPass = 0;
     bool m_memberPassEnding = false;
+    // Who was listed when the connection ended; the first pass of member
+    // changes after the room is joined again lists them without a word.
+    QSet<QString> m_before;
+    bool m_quietPass = false;
 
     QTextEdit *TEXT = nullptr;
     QPlainTextEdit *txtMsg = nullptr;

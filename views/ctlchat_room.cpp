@@ -44,7 +44,9 @@ void ctlChat::chatMsg(const QString &user, const QString &msg) {
 
 void ctlChat::UserUpdate(const QString &user, bool Join) {
     const QString name = toc::normalizeScreenName(user);
-    if (Join) {
+    if (m_quietPass && Join && m_before.remove(name)) {
+        m_members->join(name); // here before the connection ended
+    } else if (Join) {
         // A name listed already is not listed twice; the line is written
         // for every join, as the server reports it.
         m_members->join(name);
@@ -63,6 +65,16 @@ void ctlChat::UserUpdate(const QString &user, bool Join) {
 void ctlChat::endMemberPass() {
     m_memberPassEnding = false;
     m_memberUpdatesThisPass = 0;
+    // The room's first listing after joining again is over: whoever it
+    // did not list left meanwhile.
+    if (m_quietPass) {
+        m_quietPass = false;
+        QList<QString> gone(m_before.cbegin(), m_before.cend());
+        gone.sort();
+        for (const QString &name : std::as_const(gone))
+            m_memberLines->add(shown::nameInText(name), QStringLiteral(" has left the room."));
+        m_before.clear();
+    }
     showMembers();
 }
 
@@ -89,10 +101,22 @@ void ctlChat::LeftChat() {
 
 void ctlChat::connectionLost() {
     m_memberLines->write();
+    // A connection lost again before the room was listed keeps the first list.
+    for (const QString &name : m_members->names())
+        m_before.insert(name);
+    m_quietPass = !m_before.isEmpty();
     m_members->clear();
     updateCount();
     if (!Chatids.isEmpty())
         Chatid2.clear();
+}
+
+void ctlChat::showNote(const QString &text) {
+    m_memberLines->write();
+    render::showNotSentText(TEXT, text, render::kChatLimit);
+    if (m_host)
+        m_host->keepLine(
+            HistoryLine::inRoom(roomName(), true, HistoryLine::Kind::NotSent, QString(), text));
 }
 
 void ctlChat::UpdateFonts() {

@@ -28,6 +28,8 @@ class MemberList {
     bool leave(const QString &name);
     // The members, changes not yet applied included.
     int count() const { return int(m_members.size()); }
+    // The members' names, changes not yet applied included.
+    QList<QString> names() const { return m_members.keys(); }
     // Brings the list widget up to date, in the order people joined.
     void apply();
     // Nobody listed any more, at once.

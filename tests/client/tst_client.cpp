@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -214,8 +215,11 @@ void TestClient::profileUrlResolved() {
 void TestClient::settingsRoundTrip() {
     QTemporaryDir home;
     const QString path = home.filePath(QStringLiteral("deep/vorkle.conf"));
+    // Aliases in their old form: read once where it reads one way only.
+    QSettings(path, QSettings::IniFormat)
+        .setValue("aliases/me", QStringList{"bob\tBobby", "x\ty\tz"});
     {
-        ClientSettings s(path); // a fresh profile: nothing remembered
+        ClientSettings s(path); // nothing remembered but the old aliases
         QVERIFY(!s.lastSignOn() && !s.format() && !s.awayMessages() && !s.schemeColor());
         QVERIFY(s.notifyOnNewIMs());
         QVERIFY(s.keepHistory());
@@ -226,8 +230,15 @@ void TestClient::settingsRoundTrip() {
         s.setSchemeColor(QStringLiteral("#010203"));
         s.setNotifyOnNewIMs(false);
         s.setKeepHistory(false);
+        for (const char *name : {"tab\tname", "tab", "sl/ash", "gone"})
+            s.setAlias("me", name, QString(name).toUpper());
+        s.setAlias("me", "gone", QString());
     }
     ClientSettings s(path);
+    const QHash<QString, QString> aliases{
+        {"bob", "Bobby"}, {"tab\tname", "TAB\tNAME"}, {"tab", "TAB"}, {"sl/ash", "SL/ASH"}};
+    QCOMPARE(s.aliases("me"), aliases);
+    QCOMPARE(ClientSettings(path).aliases("me"), aliases);
     QCOMPARE(s.lastSignOn()->screenName, QStringLiteral("Pal One"));
     QCOMPARE(s.lastSignOn()->port, 9898);
     QCOMPARE(s.format()->fontFace, QStringLiteral("Courier"));

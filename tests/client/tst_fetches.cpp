@@ -9,7 +9,8 @@
 
 namespace {
 // Counts requests. "/go-other" redirects to `elsewhere`, "/go-here" to
-// "/info" here, "/drip" sends a byte every 50 ms; the rest get a page.
+// "/info" here, "/hopN" to "/hopN-1" down to a page at "/hop0", "/drip"
+// sends a byte every 50 ms; the rest get a page.
 struct WebServer : QTcpServer {
     int requests = 0;
     QByteArray elsewhere;
@@ -23,9 +24,11 @@ struct WebServer : QTcpServer {
     }
     void answer(QTcpSocket *s, const QByteArray &path) {
         ++requests;
+        const int hop = path.startsWith("/hop") ? path.mid(4, 1).toInt() : 0;
         const QByteArray to = path.startsWith("/go-other")  ? elsewhere
                               : path.startsWith("/go-here") ? QByteArray("/info?user=bob")
-                                                            : QByteArray();
+                              : hop > 0 ? "/hop" + QByteArray::number(hop - 1) + "?user=bob"
+                                        : QByteArray();
         if (!to.isEmpty())
             return void(s->write("HTTP/1.1 302 Found\r\nContent-Length: 0\r\nLocation: " + to +
                                  "\r\n\r\n"));
@@ -71,6 +74,8 @@ void TestFetches::profileAnswers_data() {
     row("two answers to one ask", info, 0, 2, 1, "fetched");
     row("redirect to another port", "go-other?user=bob", 0, 1, 1, "failed");
     row("redirect on the same host and port", "go-here?user=bob", 0, 1, 2, "fetched");
+    row("three redirects", "hop3?user=bob", 0, 1, 4, "fetched");
+    row("four redirects, each hop once", "hop4?user=bob", 0, 1, 4, "failed");
     row("a page that drips past the deadline", "drip?user=bob", 0, 1, 1, "failed");
 }
 

@@ -95,7 +95,8 @@ void TestSendPacer::schedule() {
 }
 
 // A refusal goes to the last line that left, once, and not when it comes
-// late; waiting lines are dropped in the order typed when the connection ends.
+// late; waiting lines are dropped in the order typed when the connection ends,
+// and held while a sign-on is under way.
 void TestSendPacer::droppedAndRefused() {
     qint64 now = 0;
     SendPacer pacer;
@@ -119,8 +120,17 @@ void TestSendPacer::droppedAndRefused() {
     QCOMPARE(log, QStringList({"0 refused", "2:0", "1:2", "3:2", "4:2"}));
     QCOMPARE(submit(Kind::IM, 5), SendPacer::Submitted::Left); // the pace starts again
     now += SendPacer::kRefusalWindowMs + 1;
-    pacer.speedLimitHit();
+    QVERIFY(!pacer.speedLimitHit());
     QCOMPARE(log.size(), 5);
+    // While a new sign-on is under way every line waits, then leaves.
+    pacer.hold();
+    QCOMPARE(submit(Kind::IM, 6), SendPacer::Submitted::Waits);
+    now += 60000;
+    pacer.pump();
+    QCOMPARE(log.size(), 5);
+    pacer.sessionStarted();
+    pacer.pump();
+    QCOMPARE(log.last(), QStringLiteral("6:0"));
 }
 
 QTEST_GUILESS_MAIN(TestSendPacer)

@@ -1,8 +1,12 @@
 // The whole client end to end: two real windows and a raw third client,
 // signed on to an in-process development server, driven only through
 // their widgets. The scenarios build on each other, in order.
+#include "client/session.h"
 #include "e2erig.h"
+#include "mainwindow/sessionlink.h"
 #include "protocol/qeltocsock.h"
+
+#include <algorithm>
 
 #include <QRadioButton>
 #include <QtTest>
@@ -172,6 +176,53 @@ class TestEndToEnd : public QObject {
             QVERIFY(c->w->isEnabled());
         }
         alice->screenshot("07-server-gone");
+    }
+
+    // 25 rooms and a server restart under the flood rule: the rooms are
+    // joined again paced, on one sign-on that stays, each saying only that
+    // the connection went and came back.
+    void roomsRejoinedUnderTheFloodLimit() {
+        devserver::ServerOptions options = e2eOptions();
+        options.floodLimit = 20;
+        auto flooded = std::make_unique<devserver::DevServer>(options);
+        QString error;
+        QVERIFY2(flooded->start(&error), qPrintable(error));
+        options.port = flooded->port();
+        Client carol;
+        QVERIFY(carol.signOn(options.port, "Carol", "pw-carol"));
+        QList<ctlChat *> rooms;
+        for (int i = 0; i < 25; ++i) {
+            const QString room = QStringLiteral("Flood %1").arg(i);
+            carol.type("txtChatName", room);
+            carol.click("cmdChat");
+            QVERIFY(waitUntil([&] { return carol.chatView(room + '.'); }));
+            rooms << carol.chatView(room + '.');
+        }
+        flooded.reset();
+        QVERIFY(waitUntil([&] { return carol.w->session->state() == Session::State::Waiting; }));
+        flooded = std::make_unique<devserver::DevServer>(options);
+        QVERIFY2(flooded->start(&error), qPrintable(error));
+        QSignalSpy signOns(carol.w->session, &Session::signedOn);
+        carol.click("labHI");
+        QVERIFY(waitUntil(
+            [&] {
+                return std::all_of(rooms.begin(), rooms.end(), [](ctlChat *r) {
+                    return !r->Chatid2.isEmpty() &&
+                           Client::in<QListWidget>(r, "lstPPL")->count() == 1;
+                });
+            },
+            30000));
+        Client::say(rooms.last(), "still here");
+        QVERIFY(waitUntil([&] { return Client::transcript(rooms.last()).contains("still here"); }));
+        QCOMPARE(signOns.size(), 1);
+        QVERIFY(carol.w->session->isSignedOn());
+        for (ctlChat *r : std::as_const(rooms)) {
+            const QString text = Client::transcript(r);
+            QCOMPARE(text.count("has entered the room."), 1);
+            QCOMPARE(text.count(SessionLink::kLostLine), 1);
+            QCOMPARE(text.count(SessionLink::kBackLine), 1);
+        }
+        QVERIFY(carol.alertText().isEmpty());
     }
 
   private:

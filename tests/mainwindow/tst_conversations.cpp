@@ -1,6 +1,7 @@
 #include "tst_conversations.h"
 
 #include "mainwindow/mdltray.h"
+#include "mainwindow/sessionlink.h"
 #include "pages/buddytree.h"
 #include "uikit/animatedpicture.h"
 #include "uikit/clicklabel.h"
@@ -11,6 +12,7 @@
 #include "uikit/twips.h"
 #include "views/ctlchat.h"
 #include "views/ctlim.h"
+#include <QApplication>
 #include <QMenu>
 
 #include <QApplication>
@@ -376,9 +378,37 @@ void TestConversations::waitingLineNotSentWhenConnectionLost() {
     }
     rig->server.closeClient();
     QVERIFY(waitUntil([&] {
-        return transcriptOf(rig->w->imViews[1]).endsWith(": two\nNot sent: you are offline.\n");
+        return transcriptOf(rig->w->imViews[1])
+            .endsWith(": two\nNot sent: you are offline.\n" + SessionLink::kLostLine + '\n');
     }));
     QCOMPARE(box->toPlainText(), QStringLiteral("two"));
+}
+
+// An IM refused for the speed limit says so in its conversation only; an
+// alert that comes while the user types shows without taking the keyboard.
+void TestConversations::alertsWhileTyping() {
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("hi")));
+    rig->w->Tab1->setCurrentIndex(1);
+    rig->w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(rig->w.get()));
+    auto *box = rig->w->imViews[1]->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"));
+    QTRY_COMPARE(QApplication::focusWidget(), box);
+    QTest::keyClicks(box, QStringLiteral("one"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY(rig->server.waitForLineStartingWith(QStringLiteral("toc_send_im")));
+    QVERIFY(receive(QStringLiteral("ERROR:903")));
+    QVERIFY(transcriptOf(rig->w->imViews[1]).contains(QStringLiteral("speed limit")));
+    QVERIFY(!rig->w->alertWindow());
+    QTest::keyClicks(box, QStringLiteral(" two"));
+    QVERIFY(receive(QStringLiteral("ERROR:901:bob")));
+    QVERIFY(rig->w->alertWindow()->isVisible());
+    QTest::keyClicks(box, QStringLiteral(" three"));
+    QCOMPARE(box->toPlainText(), QStringLiteral("one two three"));
+    // Enter sends it (it waits for the pace the refusal slowed), the alert stays.
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY(rig->w->alertWindow()->isVisible());
+    QVERIFY(transcriptOf(rig->w->imViews[1]).contains(QStringLiteral("one two three\nsending...")));
 }
 
 void TestConversations::typingStatus() {

@@ -29,6 +29,7 @@ class TestConversations : public QObject {
     void typingStatus_data();
     void typingStatus();
     void waitingLineNotSentWhenConnectionLost();
+    void alertsWhileTyping();
     void timestampsFromTheTrayMenu();
     void creditsTab();
 

@@ -341,6 +341,8 @@ void TestConversations::inviteBuddyToChat() {
     rig->server.clearReceived();
     w.PicLogin->buddyList->menus->mnuInvite->trigger();
     QCOMPARE(rig->dialogs.calls.last().kind, QStringLiteral("input"));
-    rig->dialogs.calls.last().textDone(QStringLiteral("come \"in\""));
-    QCOMPARE(linesSent(), QStringList{"toc_chat_invite \"0\" \"come &quot;in&quot;\" \"bob\""});
+    // Escaped as typed IM text is, so that it arrives as typed.
+    rig->dialogs.calls.last().textDone(QStringLiteral("come \"in\" & <talk>"));
+    QCOMPARE(linesSent(), QStringList{"toc_chat_invite \"0\" \"come &quot;in&quot; &amp; "
+                                      "&lt;talk&gt;\" \"bob\""});
 }

@@ -37,7 +37,8 @@ class TestReconnect : public QObject {
         QVERIFY(rig.signOn(config));
         for (const char *line :
              {"UPDATE_BUDDY2:Bob:T:0:0:0: U :", "IM_IN_ENC2:Bob:F:F:T: O:F:L:en:hello before",
-              "CHAT_JOIN:7:Lobby", "CHAT_IN_ENC:7:Carol:F:A:en:room line before"})
+              "CHAT_JOIN:7:Lobby", "CHAT_UPDATE_BUDDY:7:T:Carol:Dave",
+              "CHAT_IN_ENC:7:Carol:F:A:en:room line before"})
             server.sendLine(QLatin1String(line));
         QVERIFY(waitUntil([&] { return w.chatViews.size() > 1 && w.imViews.size() > 1; }));
         ctlIM *const im = w.imViews[1];
@@ -85,8 +86,23 @@ class TestReconnect : public QObject {
         }
         QVERIFY(server.acceptSignOn(config) && server.waitForLine(join));
         server.sendLine(QStringLiteral("CHAT_JOIN:3:Lobby"));
+        server.sendLine(QStringLiteral("CHAT_UPDATE_BUDDY:3:T:Carol:Erin"));
         server.sendLine(QStringLiteral("CHAT_IN_ENC:3:Carol:F:A:en:room line after"));
         QVERIFY(waitUntil([&] { return transcript(room).contains("room line after"); }));
+        // The room joined again says who came and went meanwhile, nothing
+        // more; each conversation says when the connection went and came
+        // back, once per outage (a sign-on that got through ends one).
+        const QString members = transcript(room).section(QStringLiteral("room line before"), 1);
+        QCOMPARE(members.count(QStringLiteral("has entered")), 1);
+        QVERIFY(members.contains(QStringLiteral("erin has entered the room.")));
+        QVERIFY(members.contains(QStringLiteral("dave has left the room.")));
+        for (QWidget *view : {static_cast<QWidget *>(im), static_cast<QWidget *>(room)}) {
+            const int lost = transcript(view).count(SessionLink::kLostLine);
+            QVERIFY(lost >= 1 && lost <= 11);
+            QCOMPARE(transcript(view).count(SessionLink::kBackLine), lost);
+            QVERIFY(transcript(view).lastIndexOf(SessionLink::kBackLine) >
+                    transcript(view).lastIndexOf(SessionLink::kLostLine));
+        }
         QCOMPARE(server.lines().filter(QStringLiteral("toc_chat_join")).size(), 1);
         QCOMPARE(w.Tab1->count(), 3);
         QCOMPARE(w.Tab1->caption(1) + w.Tab1->caption(2), QStringLiteral("BobLobby."));

@@ -1,5 +1,6 @@
 #include "tst_qeltocsock.h"
 
+#include "protocol/outgoinglines.h"
 #include "protocol/wire.h"
 
 #include <QTcpSocket>
@@ -92,18 +93,43 @@ void TestQelTOCSock::nonAsciiScreenNameCountsBytes() {
     QVERIFY(server->lines().first().contains(" 0x97c0 English"));
 }
 
+// And a line sent while the sign-on is under way waits until it is done.
 void TestQelTOCSock::loggedInHandlerSendsBeforeInitDone() {
     connect(sock.get(), &QelTOCSock::LoggedIn, sock.get(), [this] {
         sock->SetProfile(QStringLiteral("hello"));
         sock->SetCapability(QelTOCSock::kCapabilities);
     });
+    connect(sock->Sock, &QTcpSocket::connected, sock.get(),
+            [this] { QVERIFY(sock->SendIM("bob", "typed", false)); });
     sock->Login("me", "pw", "127.0.0.1", server->port());
     QVERIFY(server->acceptSignOn());
+    QVERIFY(server->waitForLineStartingWith("toc_send_im"));
     const QStringList lines = server->lines();
     QCOMPARE(lines.mid(1), (QStringList{"toc_set_info \"hello\"",
                                         "toc_set_caps \"09461345-4C7F-11D1-8222-444553540000\" "
                                         "\"09461343-4C7F-11D1-8222-444553540000\"",
-                                        "toc_init_done"}));
+                                        "toc_init_done", "toc_send_im \"bob\" \"typed\""}));
+}
+
+// Lines leave in order, a burst at once and then one per gap: never more
+// than 16 in a second, under the 20 servers disconnect for.
+void TestQelTOCSock::commandLinesPaced() {
+    signOn();
+    qint64 now = 0;
+    toc::OutgoingLines *out = sock->outgoingLines();
+    out->setClock([&now] { return now; });
+    for (int i = 0; i < 30; ++i)
+        QVERIFY(sock->GetStatus(QString::number(i)));
+    QCOMPARE(out->waiting(), 30 - OutgoingLines::kBurst);
+    for (now = 0; now <= 3000; now += 50) {
+        out->pump();
+        if (now == 1000)
+            QCOMPARE(out->waiting(), 30 - OutgoingLines::kBurst - 10);
+    }
+    QCOMPARE(out->waiting(), 0);
+    QVERIFY(server->waitForLine("toc_get_status \"29\""));
+    QCOMPARE(server->lines().size(), 30);
+    QCOMPARE(server->lines().at(7), QStringLiteral("toc_get_status \"7\""));
 }
 
 void TestQelTOCSock::sequenceContinuesAcrossReconnect() {

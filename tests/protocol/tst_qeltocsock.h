@@ -21,6 +21,7 @@ class TestQelTOCSock : public QObject {
     void authServerDefaultAndTrim();
     void nonAsciiScreenNameCountsBytes();
     void loggedInHandlerSendsBeforeInitDone();
+    void commandLinesPaced();
     void sequenceContinuesAcrossReconnect();
     void sequenceWrapsAfter65535();
     void sendWhileDisconnectedKeepsSequence();
