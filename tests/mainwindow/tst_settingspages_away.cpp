@@ -142,8 +142,10 @@ void TestSettingsPages::awayIncomingIMs() {
         QVERIFY(receiveIM(QLatin1String(sender), QStringLiteral("hi")));
     QCOMPARE(linesSent(), lines);
     QCOMPARE(w.PicAway->labAwayMsgs->text(), QStringLiteral("4"));
-    // The answer shows once in the partner's view, under the user's name.
-    QCOMPARE(transcript(imView(QStringLiteral("alice"))).count(QStringLiteral("My Name: gone")),
+    // The answer shows once in the partner's view, under the user's name,
+    // marked as automatic.
+    QCOMPARE(transcript(imView(QStringLiteral("alice")))
+                 .count(QStringLiteral("My Name (auto-response): gone")),
              autoResponse ? 1 : 0);
 
     // A new away period answers again; IMs while present are not counted.
