@@ -64,6 +64,15 @@ void QtDialogProvider::choose(QWidget *parent, const QString &title, const QStri
     box->open();
 }
 
+void QtDialogProvider::chooseOrCancel(QWidget *parent, const QString &title, const QString &text,
+                                      const QString &yesText, const QString &noText,
+                                      std::function<void(Answer)> done) {
+    QMessageBox *box = questionBox(parent, title, text, true, std::move(done));
+    box->button(QMessageBox::Yes)->setText(yesText);
+    box->button(QMessageBox::No)->setText(noText);
+    box->open();
+}
+
 QMessageBox *QtDialogProvider::questionBox(QWidget *parent, const QString &title,
                                            const QString &text, bool withCancel,
                                            std::function<void(Answer)> done) {

@@ -14,6 +14,9 @@ class QtDialogProvider : public DialogProvider {
                   std::function<void(Answer)> done) override;
     void choose(QWidget *parent, const QString &title, const QString &text, const QString &yesText,
                 const QString &noText, std::function<void(Answer)> done) override;
+    void chooseOrCancel(QWidget *parent, const QString &title, const QString &text,
+                        const QString &yesText, const QString &noText,
+                        std::function<void(Answer)> done) override;
     void inputText(QWidget *parent, const QString &title, const QString &prompt,
                    const QString &initial, std::function<void(const QString &)> done) override;
     void editText(QWidget *parent, const QString &title, const QString &prompt,

@@ -4,6 +4,7 @@
 #include "client/buddyaliases.h"
 #include "client/outbox.h"
 #include "client/profilefetch.h"
+#include "client/seenonline.h"
 #include "client/session.h"
 #include "conversationhistory.h"
 #include "conversationviews.h"
@@ -25,7 +26,10 @@
 #include <utility>
 
 void frmMain::connectProtocol() {
-    connect(toc, &QelTOCSock::Error, this, [this](qint16, const QString &strError) {
+    connect(toc, &QelTOCSock::Error, this, [this](qint16 code, const QString &strError) {
+        // The answer to a status question of the client's own is no news.
+        if (outbox() && outbox()->seen->takeAnswer(code, strError))
+            return;
         Errors(strError);
         // A refused sign-on ends the session; an error while signed on (an
         // IM that could not be delivered, a server's internal error) does not.

@@ -36,6 +36,11 @@ class DialogProvider {
     virtual void choose(QWidget *parent, const QString &title, const QString &text,
                         const QString &yesText, const QString &noText,
                         std::function<void(Answer)> done);
+    // The same with a third button, Cancel (also Escape): for a choice
+    // between two actions ("Warn anonymously", "Warn") or none.
+    virtual void chooseOrCancel(QWidget *parent, const QString &title, const QString &text,
+                                const QString &yesText, const QString &noText,
+                                std::function<void(Answer)> done);
     // One line of text; the empty text on cancel.
     virtual void inputText(QWidget *parent, const QString &title, const QString &prompt,
                            const QString &initial, std::function<void(const QString &)> done) = 0;
