@@ -43,6 +43,7 @@ bool BuddyBook::addBuddy(const QString &group, const QString &buddy) {
     if (!m_toc->AddBuddy(group, buddy))
         return false;
     buddies.append(group + QLatin1Char(':') + buddy);
+    emit buddyAdded(group, buddy);
     return true;
 }
 

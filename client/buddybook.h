@@ -45,6 +45,9 @@ class BuddyBook : public QObject {
     bool removeGroup(const QString &group);
 
   signals:
+    // A buddy the user added to a group: known now, shown offline until the
+    // server reports it online.
+    void buddyAdded(const QString &group, const QString &buddy);
     // A group the user added: it gets a node of its own.
     void groupAdded(const QString &group);
     // A group the user removed: its nodes go.
