@@ -164,8 +164,9 @@ void QtDialogProvider::saveFileName(QWidget *parent, const QString &suggested,
     dlg->open();
 }
 
-void QtDialogProvider::openFileName(QWidget *parent, std::function<void(const QString &)> done) {
-    auto *dlg = new QFileDialog(parent);
+void QtDialogProvider::openFileName(QWidget *parent, const QString &folder,
+                                    std::function<void(const QString &)> done) {
+    auto *dlg = new QFileDialog(parent, QString(), folder);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setAcceptMode(QFileDialog::AcceptOpen);
     dlg->setFileMode(QFileDialog::ExistingFile);

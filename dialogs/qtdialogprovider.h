@@ -27,7 +27,8 @@ class QtDialogProvider : public DialogProvider {
                   std::function<void(bool ok, const QFont &)> done) override;
     void saveFileName(QWidget *parent, const QString &suggested,
                       std::function<void(const QString &)> done) override;
-    void openFileName(QWidget *parent, std::function<void(const QString &)> done) override;
+    void openFileName(QWidget *parent, const QString &folder,
+                      std::function<void(const QString &)> done) override;
 
   private:
     static QMessageBox *questionBox(QWidget *parent, const QString &title, const QString &text,

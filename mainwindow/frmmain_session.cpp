@@ -30,7 +30,9 @@ void frmMain::connectProtocol() {
         // The answer to a status question of the client's own is no news.
         if (outbox() && outbox()->seen->takeAnswer(code, strError))
             return;
-        Errors(strError);
+        // A refused "format" says what was refused, not a bare code.
+        const QString refusal = PicLogin->formatRefusal(code);
+        Errors(refusal.isEmpty() ? strError : refusal);
         // A refused sign-on ends the session; an error while signed on (an
         // IM that could not be delivered, a server's internal error) does not.
         if (!session->isSignedOn())

@@ -62,6 +62,8 @@ class LoginFrame : public QFrame {
     void restoreSignOn();
     // "Sign on at start" needs a remembered password.
     void enableAutoSignOn();
+    // "Remember password" unticked: the stored password goes.
+    void forgetPassword();
 
     PageKit m_kit;
     PasswordStore *m_passwords = nullptr;

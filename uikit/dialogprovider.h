@@ -54,8 +54,10 @@ class DialogProvider {
                            std::function<void(bool ok, const QColor &)> done) = 0;
     virtual void pickFont(QWidget *parent, const QFont &initial,
                           std::function<void(bool ok, const QFont &)> done) = 0;
-    // The chosen path, or the empty text on cancel.
+    // The chosen path, or the empty text on cancel. Saving suggests a path
+    // (its folder is where the dialog opens); opening starts in a folder.
     virtual void saveFileName(QWidget *parent, const QString &suggested,
                               std::function<void(const QString &)> done) = 0;
-    virtual void openFileName(QWidget *parent, std::function<void(const QString &)> done) = 0;
+    virtual void openFileName(QWidget *parent, const QString &folder,
+                              std::function<void(const QString &)> done) = 0;
 };

@@ -207,6 +207,10 @@ void TestDialogs::addGroup_data() {
     QTest::addColumn<QString>("line");
     QTest::newRow("initial text") << QString() << "buddies"
                                   << "toc2_new_group \"buddies\"";
+    // Typed over the selected default: it is replaced.
+    QTest::newRow("typed over the default") << "keys:Friends"
+                                            << "Friends"
+                                            << "toc2_new_group \"Friends\"";
     QTest::newRow("spaces kept") << "My Best Mates"
                                  << "My Best Mates"
                                  << "toc2_new_group \"My Best Mates\"";
@@ -228,7 +232,9 @@ void TestDialogs::addGroup() {
     QCOMPARE(dlg->windowTitle(), QStringLiteral("Add Group"));
     QCOMPARE(dlg->txtGroup->text(), QStringLiteral("buddies"));
     QVERIFY(rig->w->isEnabled()); // this dialog leaves the window usable
-    if (!typed.isNull())
+    if (typed.startsWith(QLatin1String("keys:")))
+        QTest::keyClicks(dlg->txtGroup, typed.mid(5));
+    else if (!typed.isNull())
         dlg->txtGroup->setText(typed);
     QTest::mouseClick(dlg->Command1, Qt::LeftButton);
 
