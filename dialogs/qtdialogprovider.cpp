@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <utility>
 
 namespace {
 
@@ -68,8 +69,13 @@ void QtDialogProvider::chooseOrCancel(QWidget *parent, const QString &title, con
                                       const QString &yesText, const QString &noText,
                                       std::function<void(Answer)> done) {
     QMessageBox *box = questionBox(parent, title, text, true, std::move(done));
-    box->button(QMessageBox::Yes)->setText(yesText);
-    box->button(QMessageBox::No)->setText(noText);
+    // Both buttons act: no yes/no pictures, and Enter alone does nothing rash.
+    for (const auto &[which, caption] :
+         {std::pair{QMessageBox::Yes, yesText}, std::pair{QMessageBox::No, noText}}) {
+        box->button(which)->setText(caption);
+        box->button(which)->setIcon(QIcon());
+    }
+    box->setDefaultButton(QMessageBox::Cancel);
     box->open();
 }
 

@@ -112,7 +112,12 @@ BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, BuddyAliases *
 
     // What the user added or removed through the buddy book shows in the tree.
     connect(book, &BuddyBook::groupAdded, this, &BuddyListPage::addGroupNode);
-    connect(book, &BuddyBook::buddyAdded, this, &BuddyListPage::addOfflineNode);
+    connect(book, &BuddyBook::buddyAdded, this,
+            [this](const QString &group, const QString &buddy, const QString &writing) {
+                if (!m_writing.contains(buddy))
+                    m_writing.insert(buddy, writing);
+                addOfflineNode(group, buddy);
+            });
     connect(idle, &BuddyIdle::becameIdle, this, &BuddyListPage::showIdle);
     connect(book, &BuddyBook::groupRemoved, TreeBL, &BuddyTree::removeByText);
     connect(book, &BuddyBook::buddyRemoved, TreeBL, &BuddyTree::removeBuddyFromGroup);

@@ -97,7 +97,7 @@ void TestFrmMain::offlineBuddies() {
     QTest::mouseClick(add->Command1, Qt::LeftButton);
     rig->server.sendLine(QStringLiteral("INSERTED2:b::Eve:Friends"));
     QVERIFY(waitUntil([&] { return tree->nodeByKey("Eve"); }));
-    QCOMPARE(treeShape(tree), (QStringList{"Co Workers[Jane Doe(5),Bob(5),davesmith(5)]",
+    QCOMPARE(treeShape(tree), (QStringList{"Co Workers[Jane Doe(5),Bob(5),Dave Smith(5)]",
                                            "Friends[Carol(1),Eve(5)]"}));
 }
 
