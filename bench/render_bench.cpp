@@ -3,7 +3,10 @@
 // text into a read-only QTextEdit, in the same run; the cost of one message
 // early and late in a long transcript; and hostile bodies (4 MiB of mixed
 // markup, a 60,000-character word) shown and laid out in a conversation on
-// screen, beside the bare insertion and layout of what they show.
+// screen, beside the bare insertion and layout of what they show. Profile
+// pages of many styled runs shown in the profile window, the first time and
+// again while it is open, beside the same page shown as one IM.
+#include "dialogs/frmprofile.h"
 #include "guibenchmain.h"
 #include "protocol/qeltocsock.h"
 #include "views/ctlim.h"
@@ -15,6 +18,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <algorithm>
+#include <array>
 #include <benchmark/benchmark.h>
 #include <vector>
 
@@ -225,6 +229,81 @@ void BM_HostileBodyShownText(benchmark::State &state) {
 BENCHMARK(BM_HostileBodyShownText)
     ->ArgName("body")
     ->DenseRange(0, 2)
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
+// Profile pages of up to 64 KB: 1,000 short styled runs (17 KB, case 0),
+// 64 KB of them (case 1), 64 KB of runs on lines of their own with links
+// (case 2), 64 KB of plain words (case 3).
+const QString &profilePage(int kind) {
+    static const std::array<QString, 4> pages = [] {
+        const QString runs[] = {
+            QStringLiteral("<b>a run %1</b> "),
+            QStringLiteral("<i>x%1</i><font color=#%2>y</font><u>z</u> "),
+            QStringLiteral("<font color=#%2 size=4>line %1</font> <a href=\"http://example.com/"
+                           "%1\">link</a><br>"),
+            QStringLiteral("plain words %1 "),
+        };
+        std::array<QString, 4> out;
+        for (int k = 0; k < 4; ++k) {
+            for (int i = 0; k == 0 ? i < 1000 : out[k].size() < 64 * 1024 - 64; ++i) {
+                const QString color = QString::number(i * 7919 % 0xFFFFFF, 16);
+                out[k] += QString(runs[k])
+                              .replace(QLatin1String("%1"), QString::number(i))
+                              .replace(QLatin1String("%2"), color.rightJustified(6, u'0'));
+            }
+        }
+        return out;
+    }();
+    return pages[size_t(kind)];
+}
+
+// A page laid out and painted, as the window's next paint would.
+void layOut(QTextEdit *text) {
+    text->document()->documentLayout()->documentSize();
+    text->viewport()->repaint();
+}
+
+// Shows the page in a profile window: each time a new window (view 0), or
+// again in the window still open with it (view 1).
+void BM_ProfilePage(benchmark::State &state) {
+    const QString &page = profilePage(int(state.range(0)));
+    const bool again = state.range(1) == 1;
+    const QUrl url(QStringLiteral("http://127.0.0.1/info"));
+    std::unique_ptr<frmProfile> profile;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!again || !profile) {
+            profile = std::make_unique<frmProfile>(nullptr);
+            if (again) {
+                profile->showPage(url, page);
+                layOut(profile->page());
+            }
+        }
+        state.ResumeTiming();
+        profile->showPage(url, page);
+        layOut(profile->page());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * page.size());
+}
+BENCHMARK(BM_ProfilePage)
+    ->ArgNames({"page", "view"})
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1}})
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
+// The baseline: the same page as the body of one IM in a conversation on
+// screen, through the IM path.
+void BM_ProfilePageAsIm(benchmark::State &state) {
+    BenchHost host;
+    const QString &page = profilePage(int(state.range(0)));
+    for (auto _ : state)
+        showAndLayOut(host, page);
+    state.SetBytesProcessed(int64_t(state.iterations()) * page.size());
+}
+BENCHMARK(BM_ProfilePageAsIm)
+    ->ArgName("page")
+    ->DenseRange(0, 3)
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
 

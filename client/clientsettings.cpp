@@ -265,7 +265,11 @@ int ClientSettings::idleMinutes() const {
     bool ok = false;
     const int minutes = m_settings->value(QStringLiteral("idle/minutes"), 10).toInt(&ok);
     // A week is the longest wait kept; nonsense gives the default.
-    return ok && minutes >= 0 ? qMin(minutes, 7 * 24 * 60) : 10;
+    return ok && minutes >= 0 ? qMin(minutes, kMaxIdleMinutes) : 10;
+}
+
+void ClientSettings::setIdleMinutes(int minutes) {
+    write(QStringLiteral("idle/minutes"), qBound(0, minutes, kMaxIdleMinutes));
 }
 
 bool ClientSettings::sendTypingNotifications() const {
@@ -274,4 +278,13 @@ bool ClientSettings::sendTypingNotifications() const {
 
 void ClientSettings::setSendTypingNotifications(bool on) {
     write(QStringLiteral("typing/send"), on);
+}
+
+QString ClientSettings::settingsPage() const {
+    return m_settings->value(QStringLiteral("window/settingspage"), QStringLiteral("pageBL"))
+        .toString();
+}
+
+void ClientSettings::setSettingsPage(const QString &page) {
+    write(QStringLiteral("window/settingspage"), page);
 }

@@ -103,9 +103,16 @@ class ClientSettings {
 
     // Minutes without input before the user is reported idle; 0 never.
     int idleMinutes() const;
+    void setIdleMinutes(int minutes);
+    static constexpr int kMaxIdleMinutes = 7 * 24 * 60;
     // Whether the user's typing is told to IM partners (on by default).
     bool sendTypingNotifications() const;
     void setSendTypingNotifications(bool on);
+
+    // The settings page shown last (its object name); the buddy list's
+    // when none was chosen.
+    QString settingsPage() const;
+    void setSettingsPage(const QString &page);
 
   private:
     void open();

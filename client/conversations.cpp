@@ -43,6 +43,15 @@ bool Conversations::inRoomNamed(const QString &name) const {
     return false;
 }
 
+void Conversations::awaitRoom(const QString &name) {
+    requestedRoom = name;
+    m_awaitedRooms.insert(toc::normalizeScreenName(name));
+}
+
+bool Conversations::takeAwaitedRoom(const QString &name) {
+    return m_awaitedRooms.remove(toc::normalizeScreenName(name));
+}
+
 void Conversations::closeRoom(int view) {
     const auto it = m_roomOfView.find(view);
     if (it == m_roomOfView.end())
@@ -90,4 +99,5 @@ void Conversations::clear() {
     m_roomOfView.clear();
     m_roomNameOfView.clear();
     m_detachedViews.clear();
+    m_awaitedRooms.clear();
 }

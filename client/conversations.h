@@ -36,6 +36,13 @@ class Conversations {
     // The room name asked for last ("Join Chat", an accepted invitation):
     // named by the join when the server answers "???".
     QString requestedRoom;
+    // The user asked for this room: it becomes the room asked for last, and
+    // its confirmation is awaited (names compared without case and spaces:
+    // a server may answer "Chat 100" to "chat100").
+    void awaitRoom(const QString &name);
+    // True, once, when the room joined is one the user asked for; a room
+    // the server joined by itself is not.
+    bool takeAwaitedRoom(const QString &name);
 
     // The connection ended: every room keeps its view and its name, but
     // no id reaches it any more (the next connection numbers rooms anew).
@@ -57,4 +64,5 @@ class Conversations {
     QHash<int, qint32> m_roomOfView;
     QHash<int, QString> m_roomNameOfView;
     QSet<int> m_detachedViews;
+    QSet<QString> m_awaitedRooms; // normalised
 };

@@ -30,6 +30,7 @@ struct PageFill {
     const HistoryQuery &query;
     HistoryPage &page;
     qint64 bytes = 0;
+    qsizetype shownLines = 0;
 
     // Adds the lines of one row that match, newest first, past the first
     // `skip`; false once the page is full.
@@ -43,13 +44,15 @@ struct PageFill {
                 continue;
             const qint64 size =
                 qint64(line.text.size() + line.sender.size()) * qint64(sizeof(QChar));
-            if (page.lines.size() == query.limit ||
-                (!page.lines.isEmpty() && bytes + size > query.maxBytes)) {
+            const qsizetype lines = 1 + line.text.count(u'\n');
+            if (!page.lines.isEmpty() &&
+                (shownLines + lines > query.limit || bytes + size > query.maxBytes)) {
                 page.more = true;
                 page.older = {row, i};
                 return false;
             }
             bytes += size;
+            shownLines += lines;
             line.conversation = query.partner;
             line.room = query.room;
             page.lines.append(std::move(line));

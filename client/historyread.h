@@ -1,7 +1,7 @@
 #pragma once
 // Reading a conversation back from a history file. The reading runs on any
 // thread (the window runs it off its own) and is bounded: a page of the
-// newest lines that match, at most `limit` of them and `maxBytes` of text,
+// newest lines that match, at most `limit` lines of text and `maxBytes`,
 // so a history of millions of long lines costs the window no more than a
 // page. The page says where the one before it begins.
 
@@ -32,6 +32,8 @@ struct HistoryQuery {
     // Only lines whose plain text contains this, case-insensitive; every
     // line when empty.
     QString filter;
+    // The most lines of text a page holds: a line whose text holds line
+    // breaks ("\n") counts one more for each. A page holds at least one.
     int limit = 5000;
     // The stored HTML as the text to show and to filter on.
     std::function<QString(const QString &)> toPlain;

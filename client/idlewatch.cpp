@@ -25,6 +25,17 @@ IdleWatch::IdleWatch(QelTOCSock *toc, Session *session, IdleSource *source, int 
 
 IdleWatch::~IdleWatch() = default;
 
+void IdleWatch::setMinutes(int minutes) {
+    m_limitMs = qint64(qMax(0, minutes)) * 60 * 1000;
+    m_timer->stop();
+    if (m_limitMs == 0 && m_idleSent) {
+        m_idleSent = false;
+        if (m_session->isSignedOn())
+            m_toc->SetIdleSeconds(0);
+    }
+    check();
+}
+
 void IdleWatch::check() {
     if (m_limitMs == 0 || !m_session->isSignedOn())
         return;

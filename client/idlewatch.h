@@ -24,6 +24,8 @@ class IdleWatch : public QObject {
     ~IdleWatch() override;
 
     bool isIdle() const { return m_idleSent; }
+    // A new limit, from now on; 0 ends an idle state shown to others.
+    void setMinutes(int minutes);
 
   private:
     void check();

@@ -1,9 +1,9 @@
 #include "frmhistory.h"
 
 #include "uikit/shownname.h"
+#include "views/historytext.h"
 #include "views/messagescan.h"
 
-#include <QDateTime>
 #include <QFutureWatcher>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,22 +82,6 @@ frmHistory::~frmHistory() {
     stopRead();
 }
 
-QString frmHistory::lineText(const HistoryLine &line) {
-    const QString when = QDateTime::fromMSecsSinceEpoch(line.at).toLocalTime().toString(
-        QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    const QString body = shown::body(line.text);
-    switch (line.kind) {
-    case HistoryLine::Kind::NotSent:
-        return when + QLatin1String("  ") + body;
-    case HistoryLine::Kind::AutoResponse:
-        return when + QLatin1String("  ") + shown::nameInText(line.sender) +
-               QLatin1String(" (auto-response): ") + body;
-    case HistoryLine::Kind::Message:
-        break;
-    }
-    return when + QLatin1String("  ") + shown::nameInText(line.sender) + QLatin1String(": ") + body;
-}
-
 void frmHistory::stopRead() {
     if (m_cancel)
         m_cancel->store(true);
@@ -113,26 +97,25 @@ void frmHistory::startRead() {
     cmdNewer->setEnabled(false);
     HistoryQuery query{m_path,     m_partner,         false,      txtFilter->text(),
                        kPageLines, render::plainText, kPageBytes, m_pages.last()};
-    auto promise = std::make_shared<QPromise<HistoryPage>>();
-    m_read = new QFutureWatcher<HistoryPage>(this);
+    auto promise = std::make_shared<QPromise<Shown>>();
+    m_read = new QFutureWatcher<Shown>(this);
     connect(m_read, &QFutureWatcherBase::finished, this, &frmHistory::showPage);
     m_read->setFuture(promise->future());
     QThreadPool::globalInstance()->start([promise, query, cancel = m_cancel] {
         promise->start();
-        promise->addResult(readConversation(query, cancel.get()));
+        Shown shown{readConversation(query, cancel.get()), QString()};
+        shown.text = render::historyPageText(shown.page.lines);
+        promise->addResult(std::move(shown));
         promise->finish();
     });
 }
 
 void frmHistory::showPage() {
-    QFutureWatcher<HistoryPage> *done = std::exchange(m_read, nullptr);
-    const HistoryPage page = done->result();
+    QFutureWatcher<Shown> *done = std::exchange(m_read, nullptr);
+    Shown shown = done->future().takeResult();
+    const HistoryPage &page = shown.page;
     done->deleteLater();
-    QStringList shownLines;
-    shownLines.reserve(page.lines.size());
-    for (const HistoryLine &line : page.lines)
-        shownLines << lineText(line);
-    txtLines->setPlainText(shownLines.join(QLatin1Char('\n')));
+    txtLines->setPlainText(shown.text);
     txtLines->verticalScrollBar()->setValue(txtLines->verticalScrollBar()->maximum());
     m_older = page.older;
     cmdOlder->setEnabled(page.more);

@@ -4,7 +4,8 @@
 // lines containing its text. Remote text is shown as plain text, names as
 // remote names are shown everywhere. The file is read off the window's
 // thread, a page of matching lines at a time (bounded in lines and bytes),
-// the newest first; "Older" and "Newer" turn the pages.
+// the newest first; "Older" and "Newer" turn the pages. The page's text is
+// made on that thread too: the window's own only puts it in.
 
 #include "client/historyread.h"
 
@@ -36,14 +37,17 @@ class frmHistory : public QWidget {
     QPushButton *newerButton() const { return cmdNewer; }
     bool isReading() const { return m_read != nullptr; }
 
-    // One history line as the window shows it.
-    static QString lineText(const HistoryLine &line);
-
   signals:
     // A page was read and is on screen.
     void pageShown();
 
   private:
+    // A page read and the text that shows it.
+    struct Shown {
+        HistoryPage page;
+        QString text;
+    };
+
     // Reads the page at the top of m_pages.
     void startRead();
     void showPage();
@@ -57,7 +61,7 @@ class frmHistory : public QWidget {
     QPushButton *cmdOlder = nullptr;
     QPushButton *cmdNewer = nullptr;
     QTimer *m_filterDelay = nullptr;
-    QFutureWatcher<HistoryPage> *m_read = nullptr;
+    QFutureWatcher<Shown> *m_read = nullptr;
     std::shared_ptr<std::atomic<bool>> m_cancel;
     // Where each page from the newest to the one shown begins.
     QList<HistoryCursor> m_pages{HistoryCursor()};

@@ -11,7 +11,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-frmProfile::frmProfile(QWidget *owner) : QWidget(nullptr, Qt::Window) {
+frmProfile::frmProfile(QWidget *owner, std::function<void(const QString &)> say)
+    : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("frmProfile"));
     setWindowTitle(QStringLiteral("Profile"));
     if (owner)
@@ -24,16 +25,20 @@ frmProfile::frmProfile(QWidget *owner) : QWidget(nullptr, Qt::Window) {
     m_page->setReadOnly(true);
     m_page->setUndoRedoEnabled(false);
     m_page->setAcceptRichText(false);
-    new TranscriptLinks(m_page);
+    new TranscriptLinks(m_page, std::move(say));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_page);
 }
 
 void frmProfile::showPage(const QUrl &, const QString &html) {
-    m_page->clear();
+    // One edit: the page is laid out once, not again after every run that
+    // goes in (a page open on screen would be laid out a thousand times).
     QTextCursor cursor(m_page->document());
+    cursor.beginEditBlock();
+    m_page->clear();
     render::appendHtml(cursor, html, QTextCharFormat(), {render::HtmlOptions::Kind::Page, true});
+    cursor.endEditBlock();
     m_page->moveCursor(QTextCursor::Start);
     present();
 }

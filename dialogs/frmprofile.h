@@ -7,6 +7,7 @@
 
 #include <QUrl>
 #include <QWidget>
+#include <functional>
 
 class QTextEdit;
 
@@ -14,7 +15,9 @@ class frmProfile : public QWidget {
     Q_OBJECT
 
   public:
-    explicit frmProfile(QWidget *owner);
+    // say tells the user what went wrong outside the page (a link that no
+    // browser could open).
+    explicit frmProfile(QWidget *owner, std::function<void(const QString &)> say = {});
 
     void showPage(const QUrl &url, const QString &html);
     void showFailure(const QUrl &url, const QString &reason);

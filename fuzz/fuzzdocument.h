@@ -1,7 +1,10 @@
 #pragma once
 // What the safe HTML reader may leave in a document, checked after each
 // fuzz input: text in character formats only (no picture, no table, no
-// list), and links only to http, https and mailto addresses.
+// list), and links only to http, https and mailto addresses, each with a
+// tooltip of its address and at most the one line that marks its host.
+
+#include "views/linkaddress.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -26,6 +29,8 @@ inline void onlySafeFormats(const QTextDocument *doc) {
             const QString scheme = QUrl(f.anchorHref()).scheme();
             if (scheme != QLatin1String("http") && scheme != QLatin1String("https") &&
                 scheme != QLatin1String("mailto"))
+                abort();
+            if (render::linkToolTip(f.anchorHref()).count(u'\n') > 1)
                 abort();
         }
     }

@@ -1,10 +1,14 @@
 // The renderer on arbitrary text: the safe HTML reader on a message (with
 // and without styles), tag stripping, colour conversions and the runs
-// appended to a transcript. What the reader wrote may hold no picture and
-// no link to a scheme other than http, https and mailto.
+// appended to a transcript, and the text as View History shows it. What
+// the reader wrote may hold no picture and no link to a scheme other than
+// http, https and mailto; no paragraph of the history is longer than its
+// bound.
 #include "fuzzdocument.h"
 #include "protocol/qeltocsock.h"
 #include "views/colortext.h"
+#include "views/historytext.h"
+#include "views/messagescan.h"
 #include "views/transcript.h"
 
 #include <QApplication>
@@ -46,5 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (render::transcriptLength(chat) > render::kChatLimit + 2 * text.size() + 64)
         abort();
     im->clear();
+    const QString history = render::historyPageText(
+        {HistoryLine::im(QStringLiteral("bob"), false, HistoryLine::Kind::Message, text.left(24),
+                         render::plainText(text))});
+    for (QStringView paragraph : QStringView(history).split(u'\n'))
+        if (paragraph.size() > render::kParagraph)
+            abort();
     return 0;
 }

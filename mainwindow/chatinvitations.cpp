@@ -67,8 +67,9 @@ void ChatInvitations::askInvitation() {
             const Invite invite = self->m_invites.takeFirst();
             // An id of an earlier session means nothing now.
             if (a == DialogProvider::Answer::Yes && invite.session == self->m_sessions) {
-                // Named by the invitation should the server answer "???".
-                self->m_views->conversations()->requestedRoom = invite.room;
+                // Named by the invitation should the server answer "???";
+                // its tab comes forward once joined.
+                self->m_views->conversations()->awaitRoom(invite.room);
                 if (!self->m_kit.toc->AcceptChatInvite(invite.id))
                     self->m_kit.notSent();
             }

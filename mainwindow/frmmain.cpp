@@ -6,6 +6,7 @@
 #include "client/buddyaliases.h"
 #include "client/buddybook.h"
 #include "client/clientsettings.h"
+#include "client/notsenttext.h"
 #include "client/privacystate.h"
 #include "client/profilefetch.h"
 #include "client/session.h"
@@ -26,6 +27,7 @@
 #include "pages/creditspanel.h"
 #include "pages/fontpage.h"
 #include "pages/loginframe.h"
+#include "pages/optionspage.h"
 #include "pages/privacypage.h"
 #include "pages/settingspanel.h"
 #include "protocol/qeltocsock.h"
@@ -38,9 +40,11 @@
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QMenu>
+#include <QPushButton>
 #include <QTimer>
 
 const QString frmMain::kCaption = QStringLiteral("Vorkle 2.0.2");
@@ -157,6 +161,7 @@ void frmMain::finishBuilding() {
     m_tray->addTrayIcon(windowIcon(), kCaption);
     m_alerts->setTray(m_tray);
     new SessionLink(this, m_views, m_settings.get(), this);
+    bindOptions();
     // A click on a notification leads to its conversation.
     connect(m_alerts, &MessageAlerts::activated, this, [this](const ConversationKey &key) {
         showMe_Click();
@@ -174,6 +179,20 @@ void frmMain::finishBuilding() {
         if (!w->isWindow() && !w->testAttribute(Qt::WA_WState_ExplicitShowHide) &&
             w->parentWidget()->isVisible())
             w->show();
+}
+
+// The options page shows the tray menu's switches: each box and its menu
+// entry are one option.
+void frmMain::bindOptions() {
+    OptionsPage *page = PicLogin->options;
+    const auto action = [this](const char *name) {
+        return opt->findChild<QAction *>(QLatin1String(name));
+    };
+    OptionsPage::bind(page->chkTimestamps, action("mnuTimestamps"));
+    OptionsPage::bind(page->chkNotify, action("mnuNotify"));
+    OptionsPage::bind(page->chkHistory, action("mnuHistory"));
+    OptionsPage::bind(page->chkTyping, action("mnuTyping"));
+    connect(page->cmdQuit, &QPushButton::clicked, action("mnuQuit"), &QAction::trigger);
 }
 
 bool frmMain::event(QEvent *event) {
@@ -248,6 +267,21 @@ void frmMain::blockFromView(const QString &name) {
 
 void frmMain::showAddBuddy() {
     PicLogin->buddyList->menus->showAddBuddyDialog();
+}
+
+void frmMain::openIMFromView(const QString &name) {
+    if (!name.isEmpty())
+        openIM(name);
+}
+
+// As the buddy menu's "Get Profile".
+void frmMain::profileFromView(const QString &name) {
+    if (name.isEmpty())
+        return;
+    if (toc->GetProfile(name))
+        m_profileFetch->asked(name);
+    else
+        Errors(notSentText(toc));
 }
 
 // A partner's alias where the user gave one, else the name escaped.

@@ -24,6 +24,7 @@ class CreditsPanel;
 class HistoryStore;
 class MessageAlerts;
 class PrivacyState;
+class ProfileFetch;
 class QAction;
 class QMenu;
 class QelTOCSock;
@@ -70,6 +71,7 @@ class frmMain : public QWidget, public ViewHost {
 
     void Errors(const QString &text) override;
     void Tab1_Click();
+    void showTitle();
     void TabUpdate() override { Tab1_Click(); }
     void hider();
     void logout();
@@ -93,6 +95,8 @@ class frmMain : public QWidget, public ViewHost {
     QString iconHost() const override;
     void blockFromView(const QString &name) override;
     void showAddBuddy() override;
+    void openIMFromView(const QString &name) override;
+    void profileFromView(const QString &name) override;
     void keepLine(const HistoryLine &line) override;
     QString shownName(const QString &name) const override;
     Outbox *outbox() override;
@@ -116,6 +120,7 @@ class frmMain : public QWidget, public ViewHost {
     void connectProtocol();
     void connectPages();
     void buildShortcuts();
+    void bindOptions();
     void layoutPanels();
     void setAwayHeight(bool enlarged);
     void restorePlace();
@@ -143,7 +148,8 @@ class frmMain : public QWidget, public ViewHost {
     MessageAlerts *m_alerts = nullptr;
     ConversationHistory *m_history = nullptr;
     ChatInvitations *m_invitations = nullptr;
-    bool m_built = false;     // finishBuilding() has run
-    bool m_painted = false;   // the first paint has happened
-    bool m_awayShown = false; // the away strip enlarges the window
+    ProfileFetch *m_profileFetch = nullptr; // fetches the profiles the user asks for
+    bool m_built = false;                   // finishBuilding() has run
+    bool m_painted = false;                 // the first paint has happened
+    bool m_awayShown = false;               // the away strip enlarges the window
 };

@@ -30,25 +30,27 @@ void frmMain::Tab1_Click() {
     const int index = Tab1->currentIndex();
     Tab1->markSeen(index);
     // No tab (-1) is neither fixed nor a conversation.
-    QString title = kCaption;
     if (Tab1->isFixed(index, TabStrip::Fixed::Settings)) {
         PicLogin->show();
     } else if (Tab1->isFixed(index, TabStrip::Fixed::Credits)) {
         PicCredits->show();
     } else if (QWidget *view = m_views ? m_views->showFor(Tab1->key(index)) : nullptr) {
-        // The cursor goes to the input box of the conversation on top, and
-        // the title names its partner or room.
-        QString partner;
-        if (auto *im = qobject_cast<ctlIM *>(view)) {
+        // The cursor goes to the input box of the conversation on top.
+        if (auto *im = qobject_cast<ctlIM *>(view))
             im->focusInput();
-            partner = im->IMUser;
-        } else if (auto *room = qobject_cast<ctlChat *>(view)) {
+        else if (auto *room = qobject_cast<ctlChat *>(view))
             room->focusInput();
-            partner = room->roomName();
-        }
-        title = shown::name(partner) + QLatin1String(" - ") + kCaption;
     }
-    setWindowTitle(title);
+    showTitle();
+}
+
+// The title names the conversation on top as its tab does (an alias, a
+// room's caption).
+void frmMain::showTitle() {
+    const int index = Tab1->currentIndex();
+    setWindowTitle(Tab1->key(index).isNull()
+                       ? kCaption
+                       : Tab1->shownText(index) + QLatin1String(" - ") + kCaption);
 }
 
 bool frmMain::isTab(const QString &partner) const {
@@ -77,16 +79,15 @@ void frmMain::ExitChat(int index) {
         Tab1->removeConversation(key);
 }
 
-// "Send IM" and "IM User": one conversation per person; an open one is
-// brought forward, a new one shows once its tab is selected.
+// "Send IM" and "IM User": one conversation per person, brought forward
+// with the cursor in its input box, so that what the user types next goes
+// to the partner, not to the button that opened it.
 void frmMain::openIM(const QString &name) {
-    if (const ctlIM *open = m_views->imViewOf(name)) {
-        const int index = Tab1->conversationIndex(ConversationViews::keyOf(open));
-        Tab1->setCurrentIndex(index >= 0 ? index : addTab(open->IMUser));
-        return;
-    }
-    m_views->openIM(name);
-    addTab(name);
+    const ctlIM *view = m_views->imViewOf(name);
+    if (!view)
+        view = m_views->openIM(name);
+    const int index = Tab1->conversationIndex(ConversationViews::keyOf(view));
+    Tab1->setCurrentIndex(index >= 0 ? index : addTab(view->IMUser));
 }
 
 void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strMessage,
@@ -148,7 +149,11 @@ void frmMain::toc_JoinedChat(const QString &strChatName, qint32 lngChatID) {
         return;
     }
     const ctlChat *view = m_views->openRoom(room, lngChatID);
-    Tab1->addConversation(ConversationViews::keyOf(view));
+    const int index = Tab1->addConversation(ConversationViews::keyOf(view));
+    // A room the user asked for comes forward; one the server put the user
+    // in waits under its tab.
+    if (conversations.takeAwaitedRoom(room))
+        Tab1->setCurrentIndex(index);
 }
 
 void frmMain::toc_ChatMessage(qint32 lngChatID, const QString &strUserName,

@@ -72,10 +72,11 @@ void frmMain::connectProtocol() {
             view->LeftChat();
     });
 
-    auto *profileFetch = new ProfileFetch(this);
+    auto *profileFetch = m_profileFetch = new ProfileFetch(this);
     const auto profileWindow = [this] {
         if (!m_profile)
-            m_profile = std::make_unique<frmProfile>(this);
+            m_profile =
+                std::make_unique<frmProfile>(this, [this](const QString &text) { Errors(text); });
         return m_profile.get();
     };
     // Only the answer to the user's own request is fetched.
@@ -142,6 +143,7 @@ void frmMain::toc_LoggedIn(const QString &strUserName, const QStringList &BuddyL
     PicLogin->buddyList->load(BuddyList);
     PicLogin->setHeaderName(strUserName);
     PicLogin->showHeader(QStringLiteral("'s configuration."));
+    PicLogin->showChosenPage();
 }
 
 void frmMain::logout() {

@@ -17,6 +17,7 @@
 #include "pages/fontpage.h"
 #include "pages/privacypage.h"
 #include "pages/settingspanel.h"
+#include "uikit/contextmenus.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
 #include "views/ctlchat.h"
@@ -32,10 +33,9 @@ constexpr int kClientWidth = 5850;
 constexpr int kClientHeight = 3000;
 constexpr int kAwayExtra = 4455 - 3615;
 
-// Ctrl+W: the selected conversation ends as with its own button; the
-// credits close as with "Close Tab".
-void closeSelected(frmMain *w) {
-    const int index = w->Tab1->currentIndex();
+// Ctrl+W and a tab's "Close": the conversation ends as with its own
+// button; the credits close as with "Close Tab".
+void closeTab(frmMain *w, int index) {
     if (w->Tab1->isFixed(index, TabStrip::Fixed::Credits))
         emit w->PicCredits->closeRequested();
     const ConversationKey key = w->Tab1->key(index);
@@ -63,15 +63,12 @@ void frmMain::connectPages() {
                 addTab(name);
     });
     connect(pages->chatIM, &ChatIMPage::imRequested, this, &frmMain::openIM);
-    // "IM User", a double click or Enter: the name goes into the IM field,
-    // "Send IM" runs, and the conversation's tab is selected.
-    connect(pages->buddyList->menus, &BuddyMenus::imRequested, this,
-            [this, pages](const QString &name) {
-                pages->chatIM->txtIM->setText(name);
-                pages->chatIM->cmdIM_Click();
-                if (const ctlIM *view = m_views->imViewOf(name))
-                    Tab1->setCurrentIndex(Tab1->conversationIndex(ConversationViews::keyOf(view)));
-            });
+    // "IM User", a double click or Enter: the name goes into the IM field
+    // and "Send IM" runs.
+    connect(pages->buddyList->menus, &BuddyMenus::imRequested, this, [pages](const QString &name) {
+        pages->chatIM->txtIM->setText(name);
+        pages->chatIM->cmdIM_Click();
+    });
     connect(pages->buddyList->menus, &BuddyMenus::blockRequested, pages->privacy,
             &PrivacyPage::block);
     connect(pages->buddyList->menus, &BuddyMenus::inviteRequested, m_invitations,
@@ -82,6 +79,7 @@ void frmMain::connectPages() {
     Tab1->shownAs = [this](const QString &partner) { return shownName(partner); };
     connect(pages->buddyList->aliases, &BuddyAliases::changed, this, [this] {
         Tab1->refreshCaptions();
+        showTitle();
         for (ctlIM *view : std::as_const(imViews))
             if (view && !view->IMUser.isEmpty())
                 view->showPartner();
@@ -90,9 +88,10 @@ void frmMain::connectPages() {
     connect(pages->font, &FontPage::backChanged, m_views, &ConversationViews::refreshRooms);
     connect(m_views, &ConversationViews::KillIM, this, &frmMain::KillIM);
     connect(m_views, &ConversationViews::ExitChat, this, &frmMain::ExitChat);
+    // A click on the logo opens the credits in front, once.
     connect(pages, &SettingsPanel::pictureClicked, this, [this] {
-        if (Tab1->fixedIndex(TabStrip::Fixed::Credits) < 0)
-            Tab1->addFixed(TabStrip::Fixed::Credits);
+        const int index = Tab1->fixedIndex(TabStrip::Fixed::Credits);
+        Tab1->setCurrentIndex(index >= 0 ? index : Tab1->addFixed(TabStrip::Fixed::Credits));
     });
     connect(PicCredits, &CreditsPanel::closeRequested, this, [this] {
         PicCredits->hide();
@@ -162,7 +161,9 @@ void frmMain::buildShortcuts() {
     const auto shortcut = [this](QKeySequence keys, auto action) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
     };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_W), [this] { closeSelected(this); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_W), [this] { closeTab(this, Tab1->currentIndex()); });
+    connect(Tab1, &TabStrip::closeRequested, this, [this](int index) { closeTab(this, index); });
+    contextmenus::addShiftF10(this);
     for (const QKeyCombination next : {Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::Key_PageDown})
         shortcut(QKeySequence(next), [this] { Tab1->step(1); });
     for (const QKeyCombination previous :

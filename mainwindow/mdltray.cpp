@@ -1,25 +1,46 @@
 #include "mdltray.h"
 
-#include <QIcon>
+#include <QTimer>
 
-mdlTray::mdlTray(QObject *parent) : QObject(parent) {}
+mdlTray::mdlTray(QObject *parent) : QObject(parent), m_watch(new QTimer(this)) {
+    m_watch->setInterval(kWatchMs);
+    connect(m_watch, &QTimer::timeout, this, &mdlTray::followTray);
+}
 
 mdlTray::~mdlTray() {
     deleteTrayIcon();
 }
 
 bool mdlTray::addTrayIcon(const QIcon &icon, const QString &tip) {
-    if (m_icon || !QSystemTrayIcon::isSystemTrayAvailable())
-        return m_icon != nullptr;
-    m_icon = new QSystemTrayIcon(icon, this);
-    m_icon->setToolTip(tip);
-    connect(m_icon, &QSystemTrayIcon::activated, this, &mdlTray::activation);
-    connect(m_icon, &QSystemTrayIcon::messageClicked, this, &mdlTray::messageClicked);
-    m_icon->show();
-    return true;
+    m_picture = icon;
+    m_tip = tip;
+    m_watch->start();
+    followTray();
+    return isShown();
 }
 
 void mdlTray::deleteTrayIcon() {
+    m_watch->stop();
+    hideIcon();
+}
+
+void mdlTray::followTray() {
+    const bool available = trayAvailable && trayAvailable();
+    if (available && !m_icon)
+        showIcon();
+    else if (!available && m_icon)
+        hideIcon();
+}
+
+void mdlTray::showIcon() {
+    m_icon = new QSystemTrayIcon(m_picture, this);
+    m_icon->setToolTip(m_tip);
+    connect(m_icon, &QSystemTrayIcon::activated, this, &mdlTray::activation);
+    connect(m_icon, &QSystemTrayIcon::messageClicked, this, &mdlTray::messageClicked);
+    m_icon->show();
+}
+
+void mdlTray::hideIcon() {
     if (!m_icon)
         return;
     m_icon->hide();
@@ -28,16 +49,20 @@ void mdlTray::deleteTrayIcon() {
 }
 
 void mdlTray::setToolTip(const QString &tip) {
+    m_tip = tip;
     if (m_icon)
         m_icon->setToolTip(tip);
 }
 
 void mdlTray::notify(const QString &title, const QString &text) {
     m_last = title + QLatin1String(": ") + text;
-    // Desktops may read markup in a notification: none may come from a peer.
-    if (m_icon)
-        m_icon->showMessage(title.toHtmlEscaped(), text.toHtmlEscaped(),
-                            QSystemTrayIcon::Information);
+    if (!m_icon)
+        return;
+    // The title is plain text to every tray; the body may be read as
+    // markup by a desktop, and none may come from a peer.
+    const QString body = text.toHtmlEscaped();
+    m_icon->showMessage(title, body, QSystemTrayIcon::Information);
+    emit messageShown(title, body);
 }
 
 bool mdlTray::opensMenu(QSystemTrayIcon::ActivationReason reason) {

@@ -10,6 +10,7 @@
 #include "mdltray.h"
 #include "pages/awaypage.h"
 #include "pages/loginframe.h"
+#include "pages/optionspage.h"
 #include "pages/settingspanel.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,8 @@ SessionLink::SessionLink(frmMain *window, ConversationViews *views, ClientSettin
                            Clock::system(), this);
     m_typing = new TypingNotifier(window->toc, session, Clock::system(), this);
     m_typing->setEnabled(settings->sendTypingNotifications());
+    connect(window->PicLogin->options, &OptionsPage::idleMinutesChanged, m_idle,
+            &IdleWatch::setMinutes);
     connect(views, &ConversationViews::typed, m_typing, &TypingNotifier::edited);
     connect(session, &Session::roomRejoined, views, &ConversationViews::rejoined);
     connect(session, &Session::countdown, this, &SessionLink::showCountdown);
@@ -65,6 +68,7 @@ void SessionLink::buildTrayMenu(ClientSettings *settings) {
     m_back = menu->addAction(QStringLiteral("I'm Back"));
     connect(m_back, &QAction::triggered, away, &AwayPage::Command7_Click);
     QAction *typing = menu->addAction(QStringLiteral("Send typing notifications"));
+    typing->setObjectName(QStringLiteral("mnuTyping"));
     typing->setCheckable(true);
     typing->setChecked(m_typing->isEnabled());
     connect(typing, &QAction::toggled, this, [this, settings](bool on) {
@@ -73,6 +77,7 @@ void SessionLink::buildTrayMenu(ClientSettings *settings) {
     });
     menu->addSeparator();
     QAction *quit = menu->addAction(QStringLiteral("Quit"));
+    quit->setObjectName(QStringLiteral("mnuQuit"));
     connect(quit, &QAction::triggered, m_window, [this] {
         m_window->close();
         QCoreApplication::quit();

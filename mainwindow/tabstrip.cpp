@@ -2,6 +2,10 @@
 
 #include "uikit/shownname.h"
 
+#include "uikit/contextmenus.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QSignalBlocker>
@@ -17,6 +21,27 @@ TabStrip::TabStrip(QWidget *parent) : QTabBar(parent) {
     setAccessibleName(QStringLiteral("Conversations"));
     setExpanding(false);
     setDrawBase(true);
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("mnuTab"));
+    m_close = m_menu->addAction(QStringLiteral("Close"));
+    m_close->setObjectName(QStringLiteral("mnuCloseTab"));
+    // Found again by its key: tabs may come and go while the menu is open.
+    connect(m_close, &QAction::triggered, this, [this] {
+        for (int i = 0; i < count(); ++i)
+            if (tabData(i) == m_menuTab)
+                return emit closeRequested(i);
+    });
+}
+
+void TabStrip::contextMenuEvent(QContextMenuEvent *event) {
+    const bool mouse = event->reason() == QContextMenuEvent::Mouse;
+    const int index = mouse ? tabAt(event->pos()) : currentIndex();
+    const ConversationKey k = key(index);
+    if (k.isNull() && !isFixed(index, Fixed::Credits))
+        return;
+    m_menuTab = tabData(index);
+    m_close->setText(k.isRoom() ? QStringLiteral("Leave") : QStringLiteral("Close"));
+    m_menu->popup(contextmenus::placeOf(event, this, tabRect(index).center()));
 }
 
 int TabStrip::appendTab(const QString &shown, const QVariant &key) {
@@ -124,6 +149,10 @@ QString TabStrip::caption(int index) const {
     if (isFixed(index, Fixed::Credits))
         return kCredits;
     return key(index).caption;
+}
+
+QString TabStrip::shownText(int index) const {
+    return tabText(index).replace(QLatin1String("&&"), QLatin1String("&"));
 }
 
 QString TabStrip::selectedCaption() const {

@@ -15,6 +15,9 @@
 #include <QTabBar>
 #include <functional>
 
+class QAction;
+class QMenu;
+
 class TabStrip : public QTabBar {
     Q_OBJECT
 
@@ -37,6 +40,8 @@ class TabStrip : public QTabBar {
     ConversationKey key(int index) const;
     // A conversation's caption, or the fixed tab's name.
     QString caption(int index) const;
+    // What the tab shows, as text (a person's alias, a room's caption).
+    QString shownText(int index) const;
     QString selectedCaption() const;
 
     // Highlights a conversation's tab unless it is selected; true when a
@@ -52,10 +57,24 @@ class TabStrip : public QTabBar {
     std::function<QString(const QString &)> shownAs;
     void refreshCaptions();
 
+    // The menu of a conversation's tab (and of "Credits"): "Close", or
+    // "Leave" for a room.
+    QMenu *tabMenu() const { return m_menu; }
+
+  signals:
+    // "Close" / "Leave" in a tab's menu.
+    void closeRequested(int index);
+
+  protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
   private:
     int appendTab(const QString &shown, const QVariant &key);
     QString shownCaption(const ConversationKey &key) const;
     QIcon roomMark() const;
 
     mutable QIcon m_roomMark;
+    QMenu *m_menu = nullptr;
+    QAction *m_close = nullptr;
+    QVariant m_menuTab; // the key of the tab the menu is open for
 };

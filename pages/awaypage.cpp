@@ -54,7 +54,7 @@ AwayPage::AwayPage(const PageKit &kit, AwayState *away, AwayStrip *awayStrip, QW
     lstAway = list(this, "lstAway", onPage(120, 600, 1695, 1530));
     lstAway->addItem(kDefaultEntry);
     lstAway->setAccessibleName(QStringLiteral("Away Messages"));
-    anchors::stretch(lstAway, anchors::Bottom);
+    anchors::stretch(lstAway, anchors::Both);
     // Only the user's choice copies an entry: a click (also on the entry
     // already selected) or a key that moves to another.
     connect(lstAway, &QListWidget::itemClicked, this, [this] { lstAway_Click(); });
@@ -65,6 +65,11 @@ AwayPage::AwayPage(const PageKit &kit, AwayState *away, AwayStrip *awayStrip, QW
     chkSaveAway = check(this, "chkSaveAway", QStringLiteral("Save"), onPage(1920, 1875, 735, 210));
     Command3 = button(this, "Command3", QStringLiteral("Set Away"), onPage(2760, 1850, 975, 255));
     connect(Command3, &QPushButton::clicked, this, &AwayPage::Command3_Click);
+    // The list takes a larger page's room; the message and its buttons
+    // keep their size at the right edge.
+    anchors::move(txtAway, anchors::Right);
+    anchors::move(chkSaveAway, anchors::Right);
+    anchors::move(Command3, anchors::Right);
     connect(strip->Command7, &QPushButton::clicked, this, &AwayPage::Command7_Click);
 
     // The entries after "Default", as saved.

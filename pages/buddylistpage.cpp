@@ -10,6 +10,7 @@
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
 #include "uikit/anchors.h"
+#include "uikit/contextmenus.h"
 #include "uikit/pagewidgets.h"
 #include "uikit/pictures.h"
 #include "uikit/shownname.h"
@@ -83,7 +84,7 @@ BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, BuddyAliases *
     QPalette p = TreeBL->palette();
     p.setColor(QPalette::Base, Qt::white);
     TreeBL->setPalette(p);
-    anchors::stretch(TreeBL, anchors::Bottom);
+    anchors::stretch(TreeBL, anchors::Both);
     // A click shows the buddy's menu once it is clear that no second click
     // follows: a double click (or Enter) opens the conversation instead.
     m_menuDelay = new QTimer(this);
@@ -107,8 +108,21 @@ BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, BuddyAliases *
     chkOffline->setAccessibleName(QStringLiteral("Show offline buddies"));
     chkOffline->setChecked(kit.settings && kit.settings->showOfflineBuddies());
     connect(chkOffline, &QCheckBox::toggled, this, &BuddyListPage::setShowOffline);
+    // The tree takes a larger page's room; the buttons stay at its right.
+    anchors::move(Command6, anchors::Right);
+    anchors::move(chkOffline, anchors::Right);
 
     menus = new BuddyMenus(kit, book, aliases, TreeBL, this);
+    // A right click (or the menu key) on a buddy opens its menu at once;
+    // elsewhere in the tree, the menu of "Options".
+    contextmenus::forItems(TreeBL, [this](const QModelIndex &item, const QPoint &where) {
+        m_menuDelay->stop();
+        if (item.isValid())
+            TreeBL->setCurrentIndex(item);
+        const QTreeWidgetItem *node = item.isValid() ? menus->selectedNode() : nullptr;
+        const bool buddy = node && node->parent() && !m_book->isGroup(node->text(0));
+        (buddy ? menus->blClick : menus->mnuBL)->popup(where);
+    });
 
     // What the user added or removed through the buddy book shows in the tree.
     connect(book, &BuddyBook::groupAdded, this, &BuddyListPage::addGroupNode);

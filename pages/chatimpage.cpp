@@ -2,6 +2,7 @@
 
 #include "client/conversations.h"
 #include "protocol/qeltocsock.h"
+#include "uikit/anchors.h"
 #include "uikit/pagewidgets.h"
 #include "uikit/twips.h"
 #include "uikit/uicolors.h"
@@ -33,6 +34,11 @@ ChatIMPage::ChatIMPage(const PageKit &kit, Conversations *conversations, QWidget
     txtChatName->setAccessibleName(QStringLiteral("Chat room"));
     txtEx->setAccessibleName(QStringLiteral("Exchange"));
     txtIM->setAccessibleName(QStringLiteral("Screen name to send an IM to"));
+    // The name fields take a wider page's room; the buttons keep to the right.
+    anchors::stretch(txtChatName, anchors::Right);
+    anchors::stretch(txtIM, anchors::Right);
+    for (QWidget *w : std::initializer_list<QWidget *>{txtEx, cmdChat, cmdIM})
+        anchors::move(w, anchors::Right);
     connect(cmdChat, &QPushButton::clicked, this, &ChatIMPage::cmdChat_Click);
     connect(cmdIM, &QPushButton::clicked, this, &ChatIMPage::cmdIM_Click);
 }
@@ -66,5 +72,5 @@ void ChatIMPage::cmdChat_Click() {
         m_kit.notSent();
         return;
     }
-    m_conversations->requestedRoom = room;
+    m_conversations->awaitRoom(room);
 }

@@ -7,6 +7,7 @@
 #include "colourfile.h"
 #include "fontpage.h"
 #include "loginframe.h"
+#include "optionspage.h"
 #include "privacypage.h"
 #include "profilepage.h"
 #include "protocol/qeltocsock.h"
@@ -97,6 +98,11 @@ void SettingsPanel::buildHeader() {
     Command8->setAccessibleName(QStringLiteral("Load a colour scheme"));
 
     Image1 = named(new AnimatedPicture(this), "Image1", twips::rect(3960, 840, 1920, 1800));
+    // The pages take a wider window's extra width: the column beside them
+    // keeps its size and moves to the right edge.
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{Command4, Label23, Command5, Command8, Image1})
+        anchors::move(w, anchors::Right);
     Image1->setAlignment(Qt::AlignCenter);
     // The animation's first frame until the window completes itself: the
     // GIF reader is a plugin, and loading it would delay the first paint.
@@ -113,12 +119,12 @@ void SettingsPanel::buildPages(const Clients &clients) {
     tab2 = named(new QTabWidget(this), "tab2", twips::rect(50, 240, 3810, 2220));
     tab2->setAccessibleName(QStringLiteral("Settings pages"));
     uicolors::setForeColor(tab2->tabBar(), uicolors::foreText());
-    // Six short captions share a narrow strip: keep the tabs tight so all
+    // Seven short captions share a narrow strip: keep the tabs tight so all
     // of them show without scroll arrows.
-    tab2->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 5px; }"));
-    // A taller window gives the pages its extra height (the lists and the
-    // tree grow); the pages keep their width.
-    anchors::stretch(tab2, anchors::Bottom);
+    tab2->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 3px; }"));
+    // A larger window gives the pages its extra room (the lists and the
+    // tree grow).
+    anchors::stretch(tab2, anchors::Both);
 
     privacy = new PrivacyPage(m_kit, clients.privacy);
     away = new AwayPage(m_kit, clients.away, clients.awayStrip);
@@ -126,13 +132,20 @@ void SettingsPanel::buildPages(const Clients &clients) {
     chatIM = new ChatIMPage(m_kit, clients.conversations);
     font = new FontPage(m_kit);
     buddyList = new BuddyListPage(m_kit, clients.book, clients.aliases);
+    options = new OptionsPage(m_kit);
     tab2->addTab(privacy, QStringLiteral("privacy"));
     tab2->addTab(away, QStringLiteral("away"));
     tab2->addTab(profile, QStringLiteral("profile"));
     tab2->addTab(chatIM, QStringLiteral("chat/im"));
     tab2->addTab(font, QStringLiteral("font"));
     tab2->addTab(buddyList, QStringLiteral("B/L"));
+    tab2->addTab(options, QStringLiteral("options"));
     tab2->setCurrentIndex(0);
+    // The page the user turns to is the one shown at the next sign-on.
+    connect(tab2, &QTabWidget::currentChanged, this, [this] {
+        if (m_kit.settings && tab2->currentWidget())
+            m_kit.settings->setSettingsPage(tab2->currentWidget()->objectName());
+    });
 
     connect(Command4, &QPushButton::clicked, this, &SettingsPanel::Command4_Click);
     Command5->setEnabled(true);
@@ -144,6 +157,16 @@ void SettingsPanel::buildPages(const Clients &clients) {
 
     // The login frame covers the pages, the header and the two labels.
     frmLogin->raise();
+}
+
+void SettingsPanel::showChosenPage() {
+    const QString chosen = m_kit.settings ? m_kit.settings->settingsPage() : QString();
+    // A name no page has (a damaged file) gives the buddy list.
+    QWidget *page = buddyList;
+    for (int i = 0; i < tab2->count(); ++i)
+        if (tab2->widget(i)->objectName() == chosen)
+            page = tab2->widget(i);
+    tab2->setCurrentWidget(page);
 }
 
 // The header ends before the "format" link. A status after the name stays

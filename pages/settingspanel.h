@@ -22,6 +22,7 @@ class ClickLabel;
 class Conversations;
 class FontPage;
 class LoginFrame;
+class OptionsPage;
 class PrivacyPage;
 class PrivacyState;
 class ProfilePage;
@@ -47,6 +48,9 @@ class SettingsPanel : public QWidget {
     };
     void buildPages(const Clients &clients);
     void startLogo();
+    // Signed on: the page chosen last comes forward (the buddy list at
+    // first).
+    void showChosenPage();
 
     // The header: the user's name followed by `rest`, a status that must
     // stay readable (the name gives way) or the configuration text.
@@ -72,6 +76,7 @@ class SettingsPanel : public QWidget {
     ChatIMPage *chatIM = nullptr;
     FontPage *font = nullptr;
     BuddyListPage *buddyList = nullptr;
+    OptionsPage *options = nullptr;
 
     QLabel *labHI = nullptr;
     ClickLabel *Label24 = nullptr; // "format"

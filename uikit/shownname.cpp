@@ -145,7 +145,10 @@ QString withoutControls(const QString &text) {
 QString plainToolTip(const QString &text) {
     if (!Qt::mightBeRichText(text))
         return text;
-    return QLatin1String("<qt>") + text.toHtmlEscaped() + QLatin1String("</qt>");
+    // Its lines stay lines.
+    return QLatin1String("<qt>") +
+           text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")) +
+           QLatin1String("</qt>");
 }
 
 QString NameDelegate::displayText(const QVariant &value, const QLocale &locale) const {

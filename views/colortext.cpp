@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -152,6 +153,24 @@ std::optional<QColor> htmlColor(QStringView text) {
         if (lower == QLatin1String(row.name))
             return colorFromValue(qint32(row.value));
     return std::nullopt;
+}
+
+namespace {
+
+double channel(double c) {
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor &c) {
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+} // namespace
+
+bool tooClose(const QColor &text, const QColor &background) {
+    const double a = luminance(text) + 0.05;
+    const double b = luminance(background) + 0.05;
+    return std::max(a, b) / std::min(a, b) < 1.3;
 }
 
 qint32 colorValue(const QColor &c) {

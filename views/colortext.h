@@ -34,4 +34,11 @@ QString decimalText(const QColor &c);
 // case; nullopt for anything else.
 std::optional<QColor> htmlColor(QStringView text);
 
+// Whether text in one colour is too close to a background in the other to
+// be read: their contrast (the ratio of their relative luminances, each
+// plus 0.05, as WCAG measures it) is under 1.3. White on white, black on
+// black, yellow and aqua on white are; lime on white and red on white are
+// not.
+bool tooClose(const QColor &text, const QColor &background);
+
 } // namespace render

@@ -6,14 +6,19 @@
 #include "transcript.h"
 #include "transcriptedit.h"
 #include "transcriptlinks.h"
+#include "uikit/contextmenus.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
+#include "viewhost.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -32,7 +37,7 @@ void ctlChat::buildControls() {
     TEXT = new TranscriptEdit(this);
     TEXT->setObjectName(QStringLiteral("TEXT"));
     render::setupTranscript(TEXT);
-    new TranscriptLinks(TEXT);
+    new TranscriptLinks(TEXT, [this](const QString &text) { m_host->Errors(text); });
     TEXT->viewport()->installEventFilter(this);
     m_memberLines = std::make_unique<MemberLines>(TEXT, render::kChatLimit);
 
@@ -58,6 +63,7 @@ void ctlChat::buildControls() {
     // Members keep their names as they arrived; they are drawn escaped.
     lstPPL->setItemDelegate(new shown::NameDelegate(lstPPL));
     m_members = std::make_unique<MemberList>(lstPPL);
+    buildMemberMenu();
 
     labPPL = new QLabel(QStringLiteral("0"), this);
     labPPL->setObjectName(QStringLiteral("labPPL"));
@@ -99,6 +105,35 @@ void ctlChat::buildControls() {
     connect(chameleonButton1, &QPushButton::clicked, this, &ctlChat::chameleonButton1_Click);
     connect(cmdLeave, &QPushButton::clicked, this, &ctlChat::cmdLeave_Click);
     render::sendOnEnter(txtMsg, [this] { chameleonButton1_Click(); });
+}
+
+void ctlChat::buildMemberMenu() {
+    mnuMember = new QMenu(this);
+    mnuMember->setObjectName(QStringLiteral("mnuMember"));
+    const auto item = [this](const char *name, const QString &text, auto act) {
+        QAction *a = mnuMember->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, [this, act] {
+            if (m_host && !m_menuMember.isEmpty())
+                act(m_host, m_menuMember);
+        });
+    };
+    item("mnuMemberIM", tr("IM"),
+         [](ViewHost *host, const QString &who) { host->openIMFromView(who); });
+    item("mnuMemberProfile", tr("Get Profile"),
+         [](ViewHost *host, const QString &who) { host->profileFromView(who); });
+    item("mnuMemberBlock", tr("Block"),
+         [](ViewHost *host, const QString &who) { host->blockFromView(who); });
+    item("mnuMemberCopy", tr("Copy Name"), [](ViewHost *, const QString &who) {
+        QGuiApplication::clipboard()->setText(shown::name(who));
+    });
+    contextmenus::forItems(lstPPL, [this](const QModelIndex &member, const QPoint &where) {
+        if (!member.isValid())
+            return;
+        lstPPL->setCurrentIndex(member);
+        m_menuMember = member.data().toString();
+        mnuMember->popup(where);
+    });
 }
 
 void ctlChat::focusInput() {

@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QLabel;
+class QMenu;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -75,6 +76,7 @@ class ctlChat : public QWidget {
     void showMembers();
     void endMemberPass();
     void updateCount();
+    void buildMemberMenu();
 
     static constexpr int kMemberListWidth = 140;
     ViewHost *m_host;
@@ -93,4 +95,6 @@ class ctlChat : public QWidget {
     QCheckBox *CheckFont = nullptr;
     QPushButton *chameleonButton1 = nullptr;
     QPushButton *cmdLeave = nullptr;
+    QMenu *mnuMember = nullptr; // IM, Get Profile, Block, Copy Name
+    QString m_menuMember;       // the member it is open for
 };

@@ -46,7 +46,7 @@ void ctlIM::buildControls() {
     TEXT = new TranscriptView(this);
     TEXT->setObjectName(QStringLiteral("TEXT"));
     render::setupTranscript(TEXT);
-    new TranscriptLinks(TEXT);
+    new TranscriptLinks(TEXT, [this](const QString &text) { m_host->Errors(text); });
 
     txtMsg = new QPlainTextEdit(this);
     txtMsg->setObjectName(QStringLiteral("txtMsg"));

@@ -4,6 +4,9 @@
 #include "htmltokens.h"
 #include "weblinks.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
 namespace html {
 namespace {
 
@@ -116,9 +119,20 @@ bool apply(const Token &tag, Style &style) {
     }
 }
 
+// A colour the format sets, else otherwise.
+QColor colorOf(const QTextCharFormat &format, QTextFormat::Property property,
+               const QColor &otherwise) {
+    return format.hasProperty(property) ? format.brushProperty(property).color() : otherwise;
+}
+
 } // namespace
 
-StyleStack::StyleStack(const QTextCharFormat &base, bool styles) : m_base(base), m_styles(styles) {
+StyleStack::StyleStack(const QTextCharFormat &base, bool styles)
+    : m_base(base), m_styles(styles),
+      m_baseText(
+          colorOf(base, QTextFormat::ForegroundBrush, QGuiApplication::palette().text().color())),
+      m_baseBack(
+          colorOf(base, QTextFormat::BackgroundBrush, QGuiApplication::palette().base().color())) {
     m_stack.reserve(kMaxDepth + 1);
     m_stack.push_back({Tag::Other, Style(), base});
     m_flattened.fill(0);
@@ -177,7 +191,29 @@ QTextCharFormat StyleStack::formatOf(const Style &s) const {
         if (m_styles && s.foreground)
             f.setForeground(*s.foreground);
     }
+    keepReadable(f);
     return f;
+}
+
+QTextCharFormat StyleStack::bareLinkFormat(const QString &href) const {
+    QTextCharFormat f = linkFormat(format(), href);
+    keepReadable(f);
+    return f;
+}
+
+void StyleStack::keepReadable(QTextCharFormat &f) const {
+    const QColor back = colorOf(f, QTextFormat::BackgroundBrush, m_baseBack);
+    if (!render::tooClose(colorOf(f, QTextFormat::ForegroundBrush, m_baseText), back))
+        return;
+    const auto takeBase = [&](QTextFormat::Property property) {
+        if (m_base.hasProperty(property))
+            f.setProperty(property, m_base.property(property));
+        else
+            f.clearProperty(property);
+    };
+    takeBase(QTextFormat::ForegroundBrush);
+    if (render::tooClose(m_baseText, back))
+        takeBase(QTextFormat::BackgroundBrush);
 }
 
 QTextCharFormat linkFormat(QTextCharFormat format, const QString &href) {

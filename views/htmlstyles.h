@@ -1,7 +1,10 @@
 #pragma once
 // The inline styles of remote HTML: which tags set what, nested at most
 // kMaxDepth deep (deeper tags are flattened: they and their end tags
-// change nothing), and the character format that results.
+// change nothing), and the character format that results. Text whose
+// colour is too close to its background to be read (white on white) is
+// drawn in the base colour, and on the base background when that is too
+// close as well (black on black), as a colour that is not one is.
 
 #include "htmltokens.h"
 
@@ -40,9 +43,12 @@ class StyleStack {
     const Style &current() const { return m_stack.back().style; }
     // The format for text in the current style, made once per tag.
     const QTextCharFormat &format() const { return m_stack.back().format; }
+    // The format of an address found in text in the current style.
+    QTextCharFormat bareLinkFormat(const QString &href) const;
 
   private:
     QTextCharFormat formatOf(const Style &s) const;
+    void keepReadable(QTextCharFormat &f) const;
 
     struct Entry {
         Tag tag;
@@ -51,6 +57,9 @@ class StyleStack {
     };
     const QTextCharFormat m_base;
     const bool m_styles;
+    // What the view draws where a format sets no colour.
+    const QColor m_baseText;
+    const QColor m_baseBack;
     std::vector<Entry> m_stack; // the first entry: no tag, no style
     // Start tags past the depth, by tag: their end tags change nothing.
     std::array<int, kTagCount> m_flattened;

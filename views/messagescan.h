@@ -11,9 +11,9 @@ namespace render {
 // "&lt;", "&gt;" and "&quot;" decoded, in that order; nothing else.
 QString decodeEntities(QString text);
 
-// A message as one plain text (a notification, a question): tags cut and
-// every character reference decoded once. Nothing is rendered, so nothing
-// is fetched.
+// A message as one plain text (a notification, a question, the history):
+// tags cut, a line break ("\n") where a br tag stood, and every character
+// reference decoded once. Nothing is rendered, so nothing is fetched.
 QString plainText(const QString &html);
 
 // The prefix put before the user's typed text: "<b>" "<i>" "<s>" "<u>" as

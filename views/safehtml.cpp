@@ -71,10 +71,9 @@ class Reader {
         qsizetype done = 0;
         for (const BareLink &link : findBareLinks(decoded)) {
             m_out.text(decoded.mid(done, link.start - done));
-            const QTextCharFormat &format = m_stack.format();
-            m_out.setFormat(html::linkFormat(format, link.url.toString(QUrl::FullyEncoded)));
+            m_out.setFormat(m_stack.bareLinkFormat(link.url.toString(QUrl::FullyEncoded)));
             m_out.text(decoded.mid(link.start, link.length));
-            m_out.setFormat(format);
+            m_out.setFormat(m_stack.format());
             done = link.start + link.length;
         }
         m_out.text(decoded.mid(done));

@@ -1,5 +1,6 @@
 #include "transcriptlinks.h"
 
+#include "linkaddress.h"
 #include "uikit/shownname.h"
 #include "weblinks.h"
 
@@ -10,8 +11,8 @@
 #include <QToolTip>
 #include <utility>
 
-TranscriptLinks::TranscriptLinks(QTextEdit *view)
-    : QObject(view), m_view(view), m_viewport(view->viewport()) {
+TranscriptLinks::TranscriptLinks(QTextEdit *view, Say say)
+    : QObject(view), m_view(view), m_viewport(view->viewport()), m_say(std::move(say)) {
     m_viewport->setMouseTracking(true);
     m_viewport->installEventFilter(this);
 }
@@ -44,8 +45,10 @@ bool TranscriptLinks::eventFilter(QObject *watched, QEvent *event) {
             return false;
         // Checked again: only an address the reader accepts leaves.
         const QUrl target = render::linkTarget(pressed);
-        if (target.isValid())
-            QDesktopServices::openUrl(target);
+        if (target.isValid() && !QDesktopServices::openUrl(target) && m_say)
+            // One line: the alert draws a line break as an escape.
+            m_say(QStringLiteral("No web browser could be started to open the link ") +
+                  render::linkToolTip(pressed).replace(u'\n', u' '));
         return false;
     }
     case QEvent::ToolTip: {
@@ -53,8 +56,8 @@ bool TranscriptLinks::eventFilter(QObject *watched, QEvent *event) {
         const QString anchor = m_view->anchorAt(help->pos());
         if (anchor.isEmpty())
             return false;
-        const QString shown = shown::line(QUrl(anchor).toDisplayString());
-        QToolTip::showText(help->globalPos(), shown::plainToolTip(shown), viewport);
+        QToolTip::showText(help->globalPos(), shown::plainToolTip(render::linkToolTip(anchor)),
+                           viewport);
         return true;
     }
     default:

@@ -43,6 +43,10 @@ class ViewHost {
     virtual void blockFromView(const QString &name) = 0;
     // The IM view's "Add": the add-buddy dialog, not pre-filled.
     virtual void showAddBuddy() = 0;
+    // A room member's menu: "IM" opens (or brings forward) the conversation
+    // with the member; "Get Profile" asks for the member's profile.
+    virtual void openIMFromView(const QString &) {}
+    virtual void profileFromView(const QString &) {}
     // A line the view showed that the user wrote, or a "Not sent" line:
     // for the conversation history. Hosts without one ignore it.
     virtual void keepLine(const HistoryLine &) {}

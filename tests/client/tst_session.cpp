@@ -190,6 +190,12 @@ class TestSession : public QObject, public IdleSource {
         QVERIFY(server->waitForLineStartingWith(QStringLiteral("toc_set_idle")));
         QCOMPARE(server->lines().filter(QStringLiteral("toc_set_idle")),
                  QStringList{QStringLiteral("toc_set_idle \"%1\"").arg(idleMs() / 1000)});
+        // A new limit counts at once: 0 shows the user back, a short one idle.
+        sent();
+        idle.setMinutes(0);
+        QCOMPARE(sent(), QStringList{"toc_set_idle \"0\""});
+        idle.setMinutes(1);
+        QCOMPARE(sent(), QStringList{QStringLiteral("toc_set_idle \"%1\"").arg(idleMs() / 1000)});
     }
 };
 

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QSoundEffect>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -379,7 +380,9 @@ void TestDialogs::providerKeepsRemoteTextOnScreen() {
 }
 
 // A profile page shows its text; pictures are never read, tables, lists
-// and blocks never laid out as such, however deep.
+// and blocks never laid out as such, however deep. Shown again in the open
+// window, the page goes in as one change of the document, laid out once
+// rather than after each of its runs.
 void TestDialogs::profileShowsTextOnly_data() {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("shown");
@@ -393,6 +396,8 @@ void TestDialogs::profileShowsTextOnly_data() {
     QTest::newRow("250 KB of nested lists and blocks")
         << QStringLiteral("<ul><li>x<div>").repeated(18000)
         << QStringLiteral("x\n").repeated(17999) + u'x';
+    QTest::newRow("1,000 styled runs") << QStringLiteral("<b>run</b> <i>on</i> ").repeated(500)
+                                       << QStringLiteral("run on ").repeated(500).chopped(1);
 }
 
 void TestDialogs::profileShowsTextOnly() {
@@ -408,6 +413,10 @@ void TestDialogs::profileShowsTextOnly() {
             QVERIFY(!it.fragment().charFormat().isImageFormat());
     }
     QVERIFY(QTest::qWaitForWindowExposed(&profile)); // laid out and painted
+    QSignalSpy changes(doc, &QTextDocument::contentsChange);
+    profile.showPage(QUrl(QStringLiteral("http://127.0.0.1/info")), page);
+    QTEST(doc->toPlainText(), "shown");
+    QVERIFY2(changes.size() <= 2, qPrintable(QString::number(changes.size())));
 }
 
 QTEST_MAIN(TestDialogs)

@@ -13,6 +13,7 @@
 #include "views/ctlim.h"
 #include <QMenu>
 
+#include <QApplication>
 #include <QLabel>
 #include <QMovie>
 #include <QPlainTextEdit>
@@ -283,13 +284,24 @@ void TestConversations::sendIMTwiceSelectsTheOneConversation() {
     w.PicLogin->tab2->setCurrentWidget(w.PicLogin->chatIM);
     rig->server.clearReceived();
     w.PicLogin->chatIM->txtIM->setText(QStringLiteral("Bob"));
-    QTest::mouseClick(w.PicLogin->chatIM->cmdIM, Qt::LeftButton);
-    QCOMPARE(w.Tab1->currentIndex(), 0);
+    // "Send IM" from the keyboard, then typing at once: the words go to the
+    // new conversation's input box, not to the button (a space would press
+    // it again).
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.PicLogin->chatIM->cmdIM->setFocus();
+    QTest::keyClick(w.PicLogin->chatIM->cmdIM, Qt::Key_Space);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("hello there"));
+    QCOMPARE(w.Tab1->currentIndex(), 1);
+    QCOMPARE(w.imViews[1]->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"))->toPlainText(),
+             QStringLiteral("hello there"));
+    w.Tab1->setCurrentIndex(0);
     // The same person again, written otherwise: no second view, its tab selected.
     w.PicLogin->chatIM->txtIM->setText(QStringLiteral("b o B"));
     QTest::mouseClick(w.PicLogin->chatIM->cmdIM, Qt::LeftButton);
     QCOMPARE(tabKeys(), (QStringList{"Settings", "Bob"}));
-    QCOMPARE(linesSent(), QStringList()); // opening a conversation sends nothing
+    // Opening a conversation sends no IM (the typing above only says so).
+    QCOMPARE(linesSent().filter(QStringLiteral("toc_send_im")), QStringList());
     QCOMPARE(w.Tab1->currentIndex(), 1);
     QCOMPARE(w.imViews.size(), 2);
     QVERIFY(w.imViews[1]->isVisible());
@@ -446,10 +458,15 @@ void TestConversations::timestampsFromTheTrayMenu() {
 
 void TestConversations::creditsTab() {
     frmMain &w = *rig->w;
-    QTest::mouseClick(w.PicLogin->Image1, Qt::LeftButton);
-    QTest::mouseClick(w.PicLogin->Image1, Qt::LeftButton);
-    QCOMPARE(tabKeys(), (QStringList{"Settings", "Credits"}));
-    QCOMPARE(w.Tab1->currentIndex(), 0);
+    // A click on the logo shows the credits; another one (back on
+    // Settings) brings the one tab forward again.
+    for (int click = 0; click < 2; ++click) {
+        QTest::mouseClick(w.PicLogin->Image1, Qt::LeftButton);
+        QCOMPARE(tabKeys(), (QStringList{"Settings", "Credits"}));
+        QCOMPARE(w.Tab1->currentIndex(), 1);
+        QVERIFY(w.PicCredits->isVisible());
+        w.Tab1->setCurrentIndex(0);
+    }
     QVERIFY(!w.PicCredits->isVisible());
     auto *picture = w.PicCredits->findChild<AnimatedPicture *>(QStringLiteral("imgCredits"));
     QVERIFY(picture);

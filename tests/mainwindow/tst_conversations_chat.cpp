@@ -88,24 +88,26 @@ void TestConversations::joinedChatNamesTab_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("serverRoom");
     QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("asked"); // the room joined is the one asked for
     QTest::newRow("name from the server") << "Chat100"
                                           << "chat100"
-                                          << "chat100.";
+                                          << "chat100." << true;
     QTest::newRow("??? is the last requested room") << "My Room"
                                                     << "???"
-                                                    << "My Room.";
+                                                    << "My Room." << true;
     QTest::newRow("server's own spelling") << "chat100"
                                            << "Chat 100"
-                                           << "Chat 100.";
+                                           << "Chat 100." << true;
     QTest::newRow("markup and ampersand") << "chat100"
                                           << "<i>a&b"
-                                          << "<i>a&b.";
+                                          << "<i>a&b." << false;
 }
 
 void TestConversations::joinedChatNamesTab() {
     QFETCH(QString, typed);
     QFETCH(QString, serverRoom);
     QFETCH(QString, caption);
+    QFETCH(bool, asked);
     frmMain &w = *rig->w;
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     w.PicLogin->tab2->setCurrentWidget(w.PicLogin->chatIM);
@@ -117,13 +119,14 @@ void TestConversations::joinedChatNamesTab() {
     QVERIFY(view);
     QCOMPARE(tabKeys(), (QStringList{"Settings", caption}));
     QCOMPARE(w.Tab1->tabText(1), QString(caption).replace(QLatin1Char('&'), QLatin1String("&&")));
-    QCOMPARE(w.Tab1->currentIndex(), 0);
     QCOMPARE(view->Chatids, caption);
     QCOMPARE(view->Chatid2, QStringLiteral("77"));
     QCOMPARE(view->index(), 1);
-    QVERIFY(view->isHidden());
-    QVERIFY(!w.PicChat->isVisible());
-
+    // The room asked for comes forward, with the cursor in its input box.
+    QCOMPARE(w.Tab1->currentIndex(), asked ? 1 : 0);
+    QCOMPARE(view->isVisible(), asked);
+    if (asked)
+        QCOMPARE(w.focusWidget(), view->findChild<QWidget *>(QStringLiteral("txtMsg")));
     w.Tab1->setCurrentIndex(1);
     QVERIFY(view->isVisible());
     QVERIFY(w.PicChat->isVisible());
@@ -317,6 +320,11 @@ void TestConversations::chatInvitation() {
     QCOMPARE(rig->dialogs.texts(QStringLiteral("question")), QStringList{shown});
     rig->dialogs.answerNext(join ? DialogProvider::Answer::Yes : DialogProvider::Answer::No);
     QCOMPARE(linesSent(), sent);
+    // A room joined from the invitation comes forward; one the server joins
+    // by itself only gets its tab.
+    QVERIFY(receive(QStringLiteral("CHAT_JOIN:5:???")));
+    QCOMPARE(rig->w->Tab1->count(), 2);
+    QCOMPARE(rig->w->Tab1->currentIndex(), join ? 1 : 0);
 }
 
 void TestConversations::inviteBuddyToChat() {

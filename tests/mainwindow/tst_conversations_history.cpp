@@ -48,7 +48,7 @@ void TestConversations::historyKeepsWhatTheWindowShows() {
                 .endsWith(QStringLiteral("Alice (auto-response): gone fishing\n")));
     auto *input = view->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"));
     auto *send = view->findChild<QPushButton *>(QStringLiteral("Command3"));
-    input->setPlainText(QStringLiteral("yo"));
+    input->setPlainText(QStringLiteral("line one\nline two")); // as Shift+Enter leaves it
     QTest::mouseClick(send, Qt::LeftButton);
     input->setPlainText(QString(5000, u'x'));
     QTest::mouseClick(send, Qt::LeftButton);
@@ -60,13 +60,15 @@ void TestConversations::historyKeepsWhatTheWindowShows() {
     QCOMPARE(alice.size(), 4);
     QCOMPARE(alice[0], QStringLiteral("in 0 Alice: <b>hi</b> &lt;img src=x&gt;"));
     QCOMPARE(alice[1], QStringLiteral("in 1 Alice: gone fishing"));
-    QVERIFY(alice[2].startsWith(QStringLiteral("out 0 My Name: <")) && alice[2].endsWith("yo"));
+    QVERIFY(alice[2].startsWith(QStringLiteral("out 0 My Name: <")) &&
+            alice[2].endsWith("line one<br>line two"));
     QVERIFY(alice[3].startsWith(QStringLiteral("out 2 : Not sent")));
     QCOMPARE(keptLines(QStringLiteral("Chat 100"), true),
              QStringList{QStringLiteral("in 0 bob: room line")});
 
-    // "View History": the lines as plain text, newest at the bottom, then
-    // only those the filter names.
+    // "View History": the lines as plain text, newest at the bottom, a
+    // line's own line breaks kept and set in, then only those the filter
+    // names, never across a break.
     w.PicLogin->buddyList->TreeBL->nodeByKey(QStringLiteral("Alice"))->setSelected(true);
     w.PicLogin->buddyList->menus->mnuViewHistory->trigger();
     auto *window = w.findChild<frmHistory *>();
@@ -74,10 +76,15 @@ void TestConversations::historyKeepsWhatTheWindowShows() {
     QSignalSpy shown(window, &frmHistory::pageShown);
     QVERIFY(shown.wait());
     QStringList lines = window->linesView()->toPlainText().split(u'\n');
-    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.size(), 5);
     QVERIFY(lines[0].endsWith(QStringLiteral("  Alice: hi <img src=x>")));
     QVERIFY(lines[1].endsWith(QStringLiteral("  Alice (auto-response): gone fishing")));
-    QVERIFY(lines[3].contains(QStringLiteral("Not sent")));
+    QVERIFY(lines[2].endsWith(QStringLiteral("  My Name: line one")));
+    QCOMPARE(lines[3], QStringLiteral("    line two"));
+    QVERIFY(lines[4].contains(QStringLiteral("Not sent")));
+    window->filterField()->setText(QStringLiteral("oneline"));
+    QVERIFY(shown.wait());
+    QCOMPARE(window->linesView()->toPlainText(), QString());
     window->filterField()->setText(QStringLiteral("IMG SRC"));
     QVERIFY(shown.wait());
     lines = window->linesView()->toPlainText().split(u'\n');

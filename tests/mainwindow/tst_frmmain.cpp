@@ -64,7 +64,8 @@ void TestFrmMain::startupState() {
     QStringList captions;
     for (int i = 0; i < pages->count(); ++i)
         captions << pages->tabText(i);
-    QCOMPARE(captions, (QStringList{"privacy", "away", "profile", "chat/im", "font", "B/L"}));
+    QCOMPARE(captions,
+             (QStringList{"privacy", "away", "profile", "chat/im", "font", "B/L", "options"}));
     QCOMPARE(pages->currentIndex(), 0);
     // The buddy list page holds the tree and "Options".
     QCOMPARE(rig->find<QTreeWidget>("TreeBL")->parentWidget(), pages->widget(5));

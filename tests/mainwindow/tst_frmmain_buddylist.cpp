@@ -120,6 +120,7 @@ void TestFrmMain::aliases() {
     const int tab =
         rig->w->Tab1->conversationIndex(ConversationKey::ofPerson(QStringLiteral("Jane Doe")));
     QCOMPARE(rig->w->Tab1->tabText(tab), QStringLiteral("Janie <3"));
+    QCOMPARE(rig->w->windowTitle(), QStringLiteral("Janie <3 - Vorkle 2.0.2"));
     auto *header = rig->w->imViews.last()->findChild<QLineEdit *>(QStringLiteral("txtuser"));
     QTRY_COMPARE(header->text(), QStringLiteral("Janie <3"));
     QVERIFY(rig->w->PicLogin->buddyList->toolTipOf(tree->nodeByKey("Jane Doe"))
@@ -133,6 +134,7 @@ void TestFrmMain::aliases() {
     alias(true, QString()); // emptied
     QCOMPARE(rig->w->Tab1->tabText(tab), QStringLiteral("Jane Doe"));
     QCOMPARE(header->text(), QStringLiteral("Jane Doe"));
+    QCOMPARE(rig->w->windowTitle(), QStringLiteral("Jane Doe - Vorkle 2.0.2"));
     QVERIFY(ClientSettings().aliases(QStringLiteral("myname")).isEmpty());
 }
 
@@ -141,10 +143,16 @@ void TestFrmMain::secondSignOnRebuildsKnownBuddies() {
     rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:alice:T:0:0:0: O:"));
     auto *tree = rig->find<BuddyTree>("TreeBL");
     QVERIFY(waitUntil([&] { return tree->nodeByKey("alice"); }));
+    // Signed on, the buddy list is in front; the page the user turns to
+    // is the one the next sign-on shows.
+    QTabWidget *pages = rig->w->PicLogin->tab2;
+    QCOMPARE(pages->currentWidget(), rig->w->PicLogin->buddyList);
+    pages->setCurrentWidget(rig->w->PicLogin->away);
     QTest::mouseClick(rig->find<QLabel>("Label6"), Qt::LeftButton);
     QVERIFY(waitUntil([&] { return !rig->server.hasClient(); }));
 
     QVERIFY(rig->signOn(QStringLiteral("g:New\nb:bob\ndone:\n")));
+    QCOMPARE(pages->currentWidget(), rig->w->PicLogin->away);
     QCOMPARE(rig->w->groups, QStringList{"New"});
     QCOMPARE(rig->w->BuddyListx.entries(), QStringList{"New:bob"});
     QCOMPARE(treeShape(tree), QStringList{"New[]"});

@@ -124,6 +124,7 @@ void TestSettingsPages::privacyLines() {
     QFETCH(int, selected);
     QVERIFY(rig->signOn(QStringLiteral("done:\n")));
     frmMain &w = *rig->w;
+    w.PicLogin->tab2->setCurrentWidget(w.PicLogin->privacy);
     // "Allow All" shows selected, and signing on sent no mode.
     QCOMPARE(selectedOption(w), 0);
     for (const QString &line : linesSent())

@@ -15,10 +15,14 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTextEdit>
 
 namespace {
@@ -90,8 +94,8 @@ class TestWindow : public QObject {
                      qPrintable(QString::number(i)));
             QVERIFY(large.at(i).height() > normal.at(i).height() + 400);
         }
-        // The tree grows downward only.
-        QCOMPARE(large.at(2).width(), normal.at(2).width());
+        // The settings pages grow too: the tree takes the room.
+        QVERIFY(large.at(2).width() > normal.at(2).width() + 400);
         QVERIFY(large.at(2).height() > normal.at(2).height() + 400);
 
         w.resize(start);
@@ -150,7 +154,7 @@ class TestWindow : public QObject {
         // A conversation's tab puts the cursor in its input box and names
         // the partner in the title.
         static const QStringList titles = {"Vorkle 2.0.2", "alice - Vorkle 2.0.2",
-                                           "bob - Vorkle 2.0.2", "Lobby - Vorkle 2.0.2"};
+                                           "bob - Vorkle 2.0.2", "Lobby. - Vorkle 2.0.2"};
         QCOMPARE(w.windowTitle(), titles.at(to));
         QWidget *focus = QApplication::focusWidget();
         QCOMPARE(focus && focus->objectName() == QLatin1String("txtMsg") && focus->isVisible(),
@@ -179,6 +183,100 @@ class TestWindow : public QObject {
         QVERIFY(tab == 0 || !w.isTab(caption));
         if (!line.isEmpty())
             QVERIFY(rig->server.waitForLine(line));
+    }
+
+    // A right click, or Shift+F10 on what has the keyboard, opens the menu
+    // of a buddy, a tab, a transcript and a room's member.
+    void contextMenus_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<QString>("action"); // in the menu that opens
+        QTest::addColumn<QString>("after");  // the selected tab, or the clipboard
+        QTest::newRow("buddy") << "TreeBL" << false << "mnuIM"
+                               << "pal";
+        QTest::newRow("buddy, key") << "TreeBL" << true << "mnuIM"
+                                    << "pal";
+        QTest::newRow("IM tab") << "Tab1" << false << "mnuCloseTab"
+                                << "Settings";
+        QTest::newRow("room tab, key") << "Tab1" << true << "mnuCloseTab"
+                                       << "alice";
+        QTest::newRow("link") << "TEXT" << false << "mnuCopyLink"
+                              << "http://x.example/";
+        QTest::newRow("transcript, key") << "TEXT" << true << "mnuSelectAll"
+                                         << "alice";
+        QTest::newRow("member") << "lstPPL" << false << "mnuMemberIM"
+                                << "carol";
+        QTest::newRow("member, key") << "lstPPL" << true << "mnuMemberCopy"
+                                     << "carol";
+    }
+    void contextMenus() {
+        QFETCH(QString, target);
+        QFETCH(bool, byKey);
+        QFETCH(QString, action);
+        QFETCH(QString, after);
+        QVERIFY(openConversations());
+        frmMain &w = *rig->w;
+        QVERIFY(receive(QStringLiteral("UPDATE_BUDDY2:pal:T:0:0:0: O:")));
+        QVERIFY(receive(QStringLiteral(
+            "IM_IN_ENC2:alice:F:F:T: O:F:L:en:<a href=\"http://x.example/\">x</a>")));
+        QVERIFY(receive(QStringLiteral("CHAT_UPDATE_BUDDY:7:T:carol")));
+        QWidget *widget = nullptr;
+        QRect rect; // where to click, in the widget that takes the mouse
+        if (target == QLatin1String("TreeBL")) {
+            w.PicLogin->tab2->setCurrentWidget(w.PicLogin->buddyList);
+            BuddyTree *tree = w.PicLogin->buddyList->TreeBL;
+            tree->setCurrentItem(tree->nodeByKey(QStringLiteral("pal")));
+            widget = tree->viewport();
+            rect = tree->visualItemRect(tree->currentItem());
+        } else if (target == QLatin1String("Tab1")) {
+            const int tab = byKey ? 3 : 1; // the room, or alice
+            w.Tab1->setCurrentIndex(tab);
+            widget = w.Tab1;
+            rect = w.Tab1->tabRect(tab);
+        } else {
+            w.Tab1->setCurrentIndex(target == QLatin1String("TEXT") ? 1 : 3);
+            auto *view = w.Tab1->currentIndex() == 1 ? static_cast<QWidget *>(w.imViews.at(1))
+                                                     : w.chatViews.at(1);
+            auto *items = view->findChild<QListWidget *>(target);
+            auto *text = view->findChild<QTextEdit *>(target);
+            if (items) {
+                items->setCurrentRow(0);
+                widget = items->viewport();
+                rect = items->visualItemRect(items->item(0));
+            } else {
+                QTextCursor link = text->document()->find(QStringLiteral("x"));
+                link.setPosition(link.selectionStart());
+                text->setTextCursor(link);
+                widget = text->viewport();
+                rect = text->cursorRect().translated(2, 0); // on the "x"
+            }
+        }
+        QWidget *focus = widget->parentWidget() && !qobject_cast<QTabBar *>(widget)
+                             ? widget->parentWidget()
+                             : widget;
+        if (byKey) {
+            focus->setFocus();
+            QTest::keyClick(focus, Qt::Key_F10, Qt::ShiftModifier);
+        } else {
+            // What a right click gives a widget.
+            QContextMenuEvent click(QContextMenuEvent::Mouse, rect.center(),
+                                    widget->mapToGlobal(rect.center()));
+            QApplication::sendEvent(widget, &click);
+        }
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QAction *chosen = menu ? menu->findChild<QAction *>(action) : nullptr;
+        QVERIFY(chosen && chosen->isVisible());
+        if (target == QLatin1String("Tab1"))
+            QCOMPARE(chosen->text(), byKey ? QStringLiteral("Leave") : QStringLiteral("Close"));
+        menu->close();
+        chosen->trigger();
+        if (action.contains(QLatin1String("Copy")))
+            QCOMPARE(QGuiApplication::clipboard()->text(), after);
+        else if (target == QLatin1String("Tab1"))
+            QTRY_COMPARE(w.Tab1->count(), 3); // the tab closed
+        else
+            QTRY_COMPARE(w.selectedTabCaption(), after);
     }
 
     void keyboardAlone() {

@@ -45,6 +45,31 @@ class TestWindowNotify : public QObject {
         QVERIFY(m_bus.send(click));
         QTRY_COMPARE(rig.w->selectedTabCaption(), QStringLiteral("alice"));
     }
+
+    // A tray that appears gets the icon and the notifications, titled with
+    // the sender as plain text; once it goes they reach the desktop again.
+    void trayComesAndGoes() {
+        GuiRig rig;
+        QVERIFY(rig.signOn(QStringLiteral("done:\n")));
+        mdlTray *tray = rig.w->tray();
+        bool available = true;
+        tray->trayAvailable = [&available] { return available; };
+        tray->followTray();
+        QVERIFY(tray->isShown());
+        QSignalSpy shown(tray, &mdlTray::messageShown);
+        QVERIFY(receive(rig, QStringLiteral("IM_IN_ENC2:a&b:F:F:T: O:F:L:en:x<y")));
+        QTRY_COMPARE(shown.size(), 1);
+        QCOMPARE(shown.first(), (QVariantList{"a&b", "x&lt;y"}));
+
+        available = false;
+        tray->followTray();
+        QVERIFY(!tray->isShown());
+        const qsizetype before = m_fake.calls.size();
+        QVERIFY(receive(rig, QStringLiteral("IM_IN_ENC2:bob:F:F:T: O:F:L:en:hi")));
+        QTRY_COMPARE(m_fake.calls.size(), before + 1);
+        QCOMPARE(m_fake.calls.last().texts.at(1), QStringLiteral("bob"));
+        QCOMPARE(shown.size(), 1);
+    }
 };
 
 QTEST_MAIN(TestWindowNotify)

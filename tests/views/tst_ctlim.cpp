@@ -5,13 +5,17 @@
 #include "views/ctlim.h"
 #include "views/transcriptview.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 
 namespace {
@@ -52,6 +56,7 @@ class TestCtlIM : public QObject {
     void statusLine_data();
     void statusLine();
     void incomingMessageShowsNameAndBody();
+    void linkToolTipAndNoBrowser();
     void newestTextStaysInView();
     void placeKeptWhileHidden();
     void keepsMostRecentMessages_data();
@@ -222,6 +227,32 @@ void TestCtlIM::incomingMessageShowsNameAndBody() {
     QVERIFY(isBold(second));
     QVERIFY(!second.fontItalic());
     QCOMPARE(backgroundOf(second), QColor(255, 255, 255));
+}
+
+// A link's tooltip shows a look-alike host as sent; a click with no
+// browser on the machine (none on the PATH) says so.
+void TestCtlIM::linkToolTipAndNoBrowser() {
+    FakeHost host;
+    ctlIM view(&host);
+    view.im_msg(QStringLiteral("Pal"), QStringLiteral("<a href=\"http://xn--80ak6aa92e.com/\">"
+                                                      "apple</a>"));
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    auto *text = child<QTextEdit>(&view, "TEXT");
+    const QPoint on =
+        text->cursorRect(text->document()->find(QStringLiteral("apple"))).center() - QPoint(2, 0);
+    QHelpEvent help(QEvent::ToolTip, on, text->viewport()->mapToGlobal(on));
+    QApplication::sendEvent(text->viewport(), &help);
+    QTRY_VERIFY(QToolTip::text().contains(QLatin1String("http://xn--80ak6aa92e.com/\n")));
+    QToolTip::hideText();
+    const QByteArray path = qgetenv("PATH");
+    QTemporaryDir empty;
+    qputenv("PATH", empty.path().toLocal8Bit());
+    qunsetenv("BROWSER");
+    QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, on);
+    qputenv("PATH", path);
+    QVERIFY(host.calls.value(0).startsWith(QLatin1String("Errors(No web browser")));
+    QVERIFY(!host.calls.value(0).contains(u'\n')); // the alert shows one line
 }
 
 void TestCtlIM::newestTextStaysInView() {

@@ -3,6 +3,7 @@
 #include "transcriptprobe.h"
 #include "views/color2html.h"
 #include "views/colortext.h"
+#include "views/historytext.h"
 #include "views/messagescan.h"
 #include "views/transcript.h"
 #include "views/viewhost.h"
@@ -28,6 +29,8 @@ class TestRender : public QObject {
     void timestamps();
     void decodeEntities_data();
     void decodeEntities();
+    void historyText_data();
+    void historyText();
     void outgoingPrefix_data();
     void outgoingPrefix();
     void addText2Colors_data();
@@ -205,7 +208,8 @@ void TestRender::scan_data() {
     row("system colour name is none", "<font color=\"windowtext\">x", false, false, false, black,
         white);
     row("unknown name", "<font color=chartreuse>x", false, false, false, black, white);
-    row("#fff", "<font color=\"#fff\">x", false, false, false, white, white);
+    row("#fff, white on white: drawn black", "<font color=\"#fff\">x", false, false, false, black,
+        white);
     row("marker ends the text", "abc color=", false, false, false, black, white);
     row("no space, no colour", "<font_color=#00ff00>x", false, false, false, black, white);
     row("bgcolor is no text colour", "<body bgcolor=\"#ffff00\">x", false, false, false, black,
@@ -267,6 +271,35 @@ void TestRender::decodeEntities() {
     QFETCH(QString, text);
     QFETCH(QString, shown);
     QCOMPARE(render::decodeEntities(text), shown);
+}
+
+// A stored line as View History shows it after "time  bob: ": its line
+// breaks kept and set in, and a long line cut into paragraphs (the first
+// holds the 26 characters before the text).
+void TestRender::historyText_data() {
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("breaks") << "one<br>two\r\nthree<BR/>four&lt;br&gt;"
+                            << "one\n    two\n    three\n    four<br>";
+    QTest::newRow("blank lines") << "a<br><br><br> <br>b<br><br>"
+                                 << "a\n\n    b";
+    const QString w(2500, u'w');
+    QTest::newRow("a long word") << w
+                                 << w.left(970) + "\n    " + w.mid(970, 996) + "\n    " +
+                                        w.mid(1966);
+    QTest::newRow("long words") << QString("w ").repeated(1000)
+                                << QString("w ").repeated(485) + "\n    " +
+                                       QString("w ").repeated(498) + "\n    " +
+                                       QString("w ").repeated(17);
+}
+
+void TestRender::historyText() {
+    QFETCH(QString, html);
+    const HistoryLine line =
+        HistoryLine::im(QStringLiteral("bob"), false, HistoryLine::Kind::Message,
+                        QStringLiteral("bob"), render::plainText(html));
+    const QString text = render::historyPageText({line});
+    QTEST(text.mid(text.indexOf(QLatin1String(": ")) + 2), "shown");
 }
 
 void TestRender::outgoingPrefix_data() {

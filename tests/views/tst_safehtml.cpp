@@ -5,6 +5,7 @@
 // "^" stands for a break opportunity put into a long word.
 #include "views/htmlentities.h"
 #include "views/htmlwriter.h"
+#include "views/linkaddress.h"
 #include "views/safehtml.h"
 
 #include <QTest>
@@ -94,6 +95,8 @@ class TestSafeHtml : public QObject {
     void reads_data();
     void reads();
     void namedEntitiesAsQtReadsThem();
+    void linkToolTip_data();
+    void linkToolTip();
 };
 
 void TestSafeHtml::reads_data() {
@@ -142,6 +145,12 @@ void TestSafeHtml::reads_data() {
         "style=\"font-weight:normal\">z</span>",
         "[b i fg=#0000ff|x][b|y]z");
     row("body background", "message", "<body bgcolor=yellow>x", "[bg=#ffff00|x]");
+    // Text too close to its background: in the default colour, and on the
+    // default background when that is too close as well.
+    row("unreadable colours", "message",
+        "<body bgcolor=white><font color=#fefefe>a</font></body><font color=yellow>b</font>"
+        "<body bgcolor=black>c<font color=white>d</font><font color=#111>e</font>",
+        "[bg=#ffffff|a]bc[fg=#ffffff bg=#000000|d]e");
     row("face and size", "message",
         "<font face=\"'Courier New', Arial\" size=5>a</font><font size=+1>b</font><font "
         "size=-4>c</font>",
@@ -223,6 +232,38 @@ void TestSafeHtml::namedEntitiesAsQtReadsThem() {
         qt.setHtml(QLatin1String("<pre>x") + ref + QLatin1String("</pre>"));
         QCOMPARE(html::decodeEntities(QLatin1String("x") + ref), qt.toRawText());
     }
+}
+
+// A link's tooltip: a host in plain Latin letters as it reads, any other
+// (a look-alike of a Latin name, mixed scripts, another script) in its
+// "xn--" form, marked.
+void TestSafeHtml::linkToolTip_data() {
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<QString>("shown");
+    const QString mark =
+        QStringLiteral("\n\u26A0 The host is not in plain Latin letters: shown as sent.");
+    QTest::newRow("ASCII") << "http://apple.com/a?b=1#c"
+                           << "http://apple.com/a?b=1#c";
+    QTest::newRow("Cyrillic look-alike") << "http://xn--80ak6aa92e.com/"
+                                         << "http://xn--80ak6aa92e.com/" + mark;
+    QTest::newRow("the same, written decoded")
+        << QString::fromUtf8("https://\u0430\u0440\u0440\u04CF\u0435.com:8080/x")
+        << "https://xn--80ak6aa92e.com:8080/x" + mark;
+    QTest::newRow("scripts mixed")
+        << QString::fromUtf8("http://p\u0430ypal.com/") << "http://xn--pypal-4ve.com/" + mark;
+    QTest::newRow("another script") << "http://xn--r8jz45g.jp/"
+                                    << "http://xn--r8jz45g.jp/" + mark;
+    QTest::newRow("Latin with accents")
+        << "http://xn--bcher-kva.example/" << QString::fromUtf8("http://b\u00FCcher.example/");
+    QTest::newRow("mailto") << "mailto:bob@xn--80ak6aa92e.com"
+                            << "mailto:bob@xn--80ak6aa92e.com" + mark;
+    QTest::newRow("no password, IPv6") << "http://u:secret@[::1]:81/"
+                                       << "http://u@[::1]:81/";
+}
+
+void TestSafeHtml::linkToolTip() {
+    QFETCH(QString, href);
+    QTEST(render::linkToolTip(href), "shown");
 }
 
 QTEST_MAIN(TestSafeHtml)

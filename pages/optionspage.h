@@ -1,0 +1,36 @@
+#pragma once
+// The "options" page: the switches the tray menu also carries (timestamps,
+// notifications, history, typing notifications), the idle minutes and
+// "Quit", so that a desktop without a tray reaches every option. The page
+// holds no state of its own: each box shows and changes the action it is
+// bound to, which stays the one source of truth for its option.
+
+#include "pagekit.h"
+
+#include <QWidget>
+
+class QAction;
+class QCheckBox;
+class QPushButton;
+class QSpinBox;
+
+class OptionsPage : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit OptionsPage(const PageKit &kit, QWidget *parent = nullptr);
+
+    // The box follows the action and the action the box, both ways.
+    static void bind(QCheckBox *box, QAction *action);
+
+    QCheckBox *chkTimestamps = nullptr;
+    QCheckBox *chkNotify = nullptr;
+    QCheckBox *chkHistory = nullptr;
+    QCheckBox *chkTyping = nullptr;
+    QSpinBox *txtIdle = nullptr; // minutes, 0 for never
+    QPushButton *cmdQuit = nullptr;
+
+  signals:
+    // The user chose another idle time; it is remembered already.
+    void idleMinutesChanged(int minutes);
+};
