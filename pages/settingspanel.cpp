@@ -67,8 +67,8 @@ SettingsPanel::SettingsPanel(const PageKit &kit, QWidget *window)
     setGeometry(twips::rect(0, 360, 5895, 2655));
     setAutoFillBackground(true);
     frmLogin = new LoginFrame(kit, this);
-    // It covers the pages below it, which grow with the window's height.
-    anchors::stretch(frmLogin, anchors::Bottom);
+    // It covers the pages behind it, which grow with the window.
+    anchors::stretch(frmLogin, anchors::Both);
     buildHeader();
     // A name taken (or a new session) answers "format": no refusal follows.
     for (auto answered : {&QelTOCSock::ScreenNameFormatted, &QelTOCSock::Disconnected})
