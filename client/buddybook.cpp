@@ -39,10 +39,11 @@ QStringList BuddyBook::groupsOf(const QString &buddy) const {
     return buddies.groupsOf(toc::normalizeScreenName(buddy));
 }
 
-bool BuddyBook::addBuddy(const QString &group, const QString &buddy) {
+bool BuddyBook::addBuddy(const QString &group, const QString &buddy, const QString &writing) {
     if (!m_toc->AddBuddy(group, buddy))
         return false;
     buddies.append(group + QLatin1Char(':') + buddy);
+    emit buddyAdded(group, buddy, writing.isEmpty() ? buddy : writing);
     return true;
 }
 

@@ -39,12 +39,17 @@ class BuddyBook : public QObject {
 
     // Each sends its command and returns false, changing nothing, when it
     // was not sent.
-    bool addBuddy(const QString &group, const QString &buddy);
+    // A buddy is added by its normalised name; `writing` is how the user
+    // wrote it, shown until the server says how it writes it.
+    bool addBuddy(const QString &group, const QString &buddy, const QString &writing = {});
     bool addGroup(const QString &group);
     bool removeBuddy(const QString &group, const QString &buddy);
     bool removeGroup(const QString &group);
 
   signals:
+    // A buddy the user added to a group: known now, shown offline until the
+    // server reports it online.
+    void buddyAdded(const QString &group, const QString &buddy, const QString &writing);
     // A group the user added: it gets a node of its own.
     void groupAdded(const QString &group);
     // A group the user removed: its nodes go.

@@ -76,9 +76,10 @@ void frmAddBuddy::Command1_Click() {
         close();
         return;
     }
-    const QString sn = toc::normalizeScreenName(txtsn->text());
+    const QString typed = txtsn->text().trimmed();
+    const QString sn = toc::normalizeScreenName(typed);
     txtsn->setText(sn);
-    const bool sent = m_book->addBuddy(cmbGroup->currentText(), sn);
+    const bool sent = m_book->addBuddy(cmbGroup->currentText(), sn, typed);
     close();
     if (!sent && m_alert)
         m_alert(notSentText(m_book->protocol()));

@@ -28,6 +28,8 @@ frmGroups::frmGroups(QWidget *main, BuddyBook *book, Alert alert)
     txtGroup = new QLineEdit(QStringLiteral("buddies"), this);
     txtGroup->setObjectName(QStringLiteral("txtGroup"));
     txtGroup->setGeometry(twips::rect(120, 360, 3015, 315));
+    // The default is selected: typing replaces it, Enter takes it.
+    txtGroup->selectAll();
 
     Command1 = new QPushButton(QStringLiteral("Add Group"), this);
     Command1->setObjectName(QStringLiteral("Command1"));

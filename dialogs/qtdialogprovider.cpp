@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <utility>
 
 namespace {
 
@@ -61,6 +62,20 @@ void QtDialogProvider::choose(QWidget *parent, const QString &title, const QStri
     QMessageBox *box = questionBox(parent, title, text, false, std::move(done));
     box->button(QMessageBox::Yes)->setText(yesText);
     box->button(QMessageBox::No)->setText(noText);
+    box->open();
+}
+
+void QtDialogProvider::chooseOrCancel(QWidget *parent, const QString &title, const QString &text,
+                                      const QString &yesText, const QString &noText,
+                                      std::function<void(Answer)> done) {
+    QMessageBox *box = questionBox(parent, title, text, true, std::move(done));
+    // Both buttons act: no yes/no pictures, and Enter alone does nothing rash.
+    for (const auto &[which, caption] :
+         {std::pair{QMessageBox::Yes, yesText}, std::pair{QMessageBox::No, noText}}) {
+        box->button(which)->setText(caption);
+        box->button(which)->setIcon(QIcon());
+    }
+    box->setDefaultButton(QMessageBox::Cancel);
     box->open();
 }
 
@@ -155,8 +170,9 @@ void QtDialogProvider::saveFileName(QWidget *parent, const QString &suggested,
     dlg->open();
 }
 
-void QtDialogProvider::openFileName(QWidget *parent, std::function<void(const QString &)> done) {
-    auto *dlg = new QFileDialog(parent);
+void QtDialogProvider::openFileName(QWidget *parent, const QString &folder,
+                                    std::function<void(const QString &)> done) {
+    auto *dlg = new QFileDialog(parent, QString(), folder);
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->setAcceptMode(QFileDialog::AcceptOpen);
     dlg->setFileMode(QFileDialog::ExistingFile);

@@ -14,6 +14,9 @@ class QtDialogProvider : public DialogProvider {
                   std::function<void(Answer)> done) override;
     void choose(QWidget *parent, const QString &title, const QString &text, const QString &yesText,
                 const QString &noText, std::function<void(Answer)> done) override;
+    void chooseOrCancel(QWidget *parent, const QString &title, const QString &text,
+                        const QString &yesText, const QString &noText,
+                        std::function<void(Answer)> done) override;
     void inputText(QWidget *parent, const QString &title, const QString &prompt,
                    const QString &initial, std::function<void(const QString &)> done) override;
     void editText(QWidget *parent, const QString &title, const QString &prompt,
@@ -24,7 +27,8 @@ class QtDialogProvider : public DialogProvider {
                   std::function<void(bool ok, const QFont &)> done) override;
     void saveFileName(QWidget *parent, const QString &suggested,
                       std::function<void(const QString &)> done) override;
-    void openFileName(QWidget *parent, std::function<void(const QString &)> done) override;
+    void openFileName(QWidget *parent, const QString &folder,
+                      std::function<void(const QString &)> done) override;
 
   private:
     static QMessageBox *questionBox(QWidget *parent, const QString &title, const QString &text,

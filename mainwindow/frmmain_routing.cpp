@@ -100,7 +100,7 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
     AwayPage *awayPage = PicLogin->away;
     ctlIM *view = m_views->imViewOf(strUserName);
     if (view) {
-        view->receive(strUserName, strMessage);
+        view->receive(strUserName, strMessage, blnAutoResponse);
         imViews.first()->hide();
         m_alerts->messageOutOfSight(ConversationViews::keyOf(view), strUserName, strMessage,
                                     awayPage->holdsNewTabs() && !isTab(view->IMUser));
@@ -113,7 +113,7 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
             return;
         }
         view = m_views->openIM(strUserName);
-        view->receive(strUserName, strMessage);
+        view->receive(strUserName, strMessage, blnAutoResponse);
         // Out of sight until its own tab is selected: shown at once it would
         // lie over the selected conversation, and a reply typed there would
         // go to the new partner. A held one gets its tab at "I'm Back".
@@ -127,7 +127,7 @@ void frmMain::toc_InstantMessage(const QString &strUserName, const QString &strM
     if (awayPage->holdsNewTabs() && !isTab(view->IMUser))
         away.hold(view->IMUser);
     if (awayPage->incomingIM(strUserName)) {
-        view->im_msg(ownScreenName(), away.message());
+        view->im_msg(ownScreenName(), away.message(), true);
         keepLine(HistoryLine::im(strUserName, true, HistoryLine::Kind::AutoResponse,
                                  ownScreenName(), away.message()));
     }

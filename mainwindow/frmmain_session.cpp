@@ -4,6 +4,7 @@
 #include "client/buddyaliases.h"
 #include "client/outbox.h"
 #include "client/profilefetch.h"
+#include "client/seenonline.h"
 #include "client/session.h"
 #include "conversationhistory.h"
 #include "conversationviews.h"
@@ -26,11 +27,17 @@
 #include <utility>
 
 void frmMain::connectProtocol() {
-    connect(toc, &QelTOCSock::Error, this, [this](qint16 intErrorCode, const QString &strError) {
+    connect(toc, &QelTOCSock::Error, this, [this](qint16 code, const QString &strError) {
+        // The answer to a status question of the client's own is no news.
+        if (outbox() && outbox()->seen->takeAnswer(code, strError))
+            return;
         // A line refused for the speed limit says so in its conversation
         // (the outbox, made before this handler, has put it there).
-        if (intErrorCode != 903 || !m_views->outbox->refusalShown())
-            Errors(strError);
+        if (code != 903 || !outbox() || !outbox()->refusalShown()) {
+            // A refused "format" says what was refused, not a bare code.
+            const QString refusal = PicLogin->formatRefusal(code);
+            Errors(refusal.isEmpty() ? strError : refusal);
+        }
         // A refused sign-on ends the session; an error while signed on (an
         // IM that could not be delivered, a server's internal error) does not.
         if (!session->isSignedOn())

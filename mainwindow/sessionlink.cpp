@@ -84,13 +84,9 @@ void SessionLink::buildTrayMenu(ClientSettings *settings) {
     m_reconnect = menu->addAction(QStringLiteral("Reconnect now"));
     connect(m_reconnect, &QAction::triggered, m_window->session, &Session::retryNow);
     AwayPage *away = m_window->PicLogin->away;
-    // The first away message of the list.
+    // The away message the away page shows (the one just typed or chosen).
     m_setAway = menu->addAction(QStringLiteral("Set Away"));
-    connect(m_setAway, &QAction::triggered, away, [away] {
-        away->lstAway->setCurrentRow(0);
-        away->lstAway_Click();
-        away->Command3_Click();
-    });
+    connect(m_setAway, &QAction::triggered, away, &AwayPage::Command3_Click);
     m_back = menu->addAction(QStringLiteral("I'm Back"));
     connect(m_back, &QAction::triggered, away, &AwayPage::Command7_Click);
     QAction *typing = menu->addAction(QStringLiteral("Send typing notifications"));

@@ -5,6 +5,7 @@
 #include "buddytree.h"
 #include "client/buddyaliases.h"
 #include "client/buddybook.h"
+#include "client/buddyidle.h"
 #include "client/clientsettings.h"
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
@@ -68,7 +69,8 @@ class AliasDelegate : public shown::NameDelegate {
 
 BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, BuddyAliases *buddyAliases,
                              QWidget *parent)
-    : QWidget(parent), aliases(buddyAliases), m_kit(kit), m_book(book) {
+    : QWidget(parent), aliases(buddyAliases), idle(new BuddyIdle(Clock::system(), this)),
+      m_kit(kit), m_book(book) {
     setObjectName(QStringLiteral("pageBL"));
     for (const char *name : {"online", "idle", "away", "mobile", "offline"})
         ImageList1 << pictures::icon(
@@ -124,6 +126,13 @@ BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, BuddyAliases *
 
     // What the user added or removed through the buddy book shows in the tree.
     connect(book, &BuddyBook::groupAdded, this, &BuddyListPage::addGroupNode);
+    connect(book, &BuddyBook::buddyAdded, this,
+            [this](const QString &group, const QString &buddy, const QString &writing) {
+                if (!m_writing.contains(buddy))
+                    m_writing.insert(buddy, writing);
+                addOfflineNode(group, buddy);
+            });
+    connect(idle, &BuddyIdle::becameIdle, this, &BuddyListPage::showIdle);
     connect(book, &BuddyBook::groupRemoved, TreeBL, &BuddyTree::removeByText);
     connect(book, &BuddyBook::buddyRemoved, TreeBL, &BuddyTree::removeBuddyFromGroup);
 
@@ -139,6 +148,7 @@ BuddyListPage::BuddyListPage(const PageKit &kit, BuddyBook *book, BuddyAliases *
 
 void BuddyListPage::load(const QStringList &BuddyList) {
     TreeBL->clearNodes();
+    idle->clear();
     m_book->load(BuddyList);
     for (const QString &group : std::as_const(m_book->groups))
         TreeBL->addTopNode(group, group);
@@ -170,19 +180,20 @@ void BuddyListPage::setShowOffline(bool on) {
 void BuddyListPage::addOfflineNodes() {
     for (const QString &entry : m_book->buddies.entries()) {
         const qsizetype colon = entry.indexOf(QLatin1Char(':'));
-        const QString group = entry.left(colon);
-        const QString name = entry.mid(colon + 1).section(QLatin1Char(':'), 0, 0);
-        if (name.isEmpty() || TreeBL->buddyNode(group, name))
-            continue;
-        // The server's writing where the buddy was seen, else the
-        // configuration's.
-        const auto seen = m_presence.constFind(name);
-        const QString shown =
-            seen != m_presence.cend() ? seen->writing : m_writing.value(name, name);
-        if (QTreeWidgetItem *node = TreeBL->addChildNode(group, shown, shown, kOfflineImage)) {
-            markOffline(node);
-            TreeBL->expandGroups(node);
-        }
+        addOfflineNode(entry.left(colon), entry.mid(colon + 1).section(QLatin1Char(':'), 0, 0));
+    }
+}
+
+void BuddyListPage::addOfflineNode(const QString &group, const QString &name) {
+    if (name.isEmpty() || !chkOffline->isChecked() || TreeBL->buddyNode(group, name))
+        return;
+    // The server's writing where the buddy was seen, else the
+    // configuration's.
+    const auto seen = m_presence.constFind(name);
+    const QString shown = seen != m_presence.cend() ? seen->writing : m_writing.value(name, name);
+    if (QTreeWidgetItem *node = TreeBL->addChildNode(group, shown, shown, kOfflineImage)) {
+        markOffline(node);
+        TreeBL->expandGroups(node);
     }
 }
 
@@ -197,6 +208,7 @@ void BuddyListPage::markOffline(QTreeWidgetItem *node) {
 }
 
 void BuddyListPage::showEveryoneOffline() {
+    idle->clear();
     if (!chkOffline->isChecked()) {
         TreeBL->removeAllBuddies();
         return;
@@ -213,6 +225,7 @@ void BuddyListPage::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qin
     if (strBuddy.isEmpty())
         return;
     if (!blnOnline) {
+        idle->forget(toc::normalizeScreenName(strBuddy));
         // Only buddy nodes: a group may carry the same name.
         if (!chkOffline->isChecked())
             TreeBL->removeBuddiesByText(strBuddy);
@@ -224,11 +237,24 @@ void BuddyListPage::toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qin
     }
     // One normalisation serves the tooltip's facts and the group lookup.
     const QString key = toc::normalizeScreenName(strBuddy);
-    m_presence.insert(key, {strBuddy, intWarningLevel, lngOnlineTime, lngIdleTime});
-    const QString idle = QString::number(lngIdleTime);
+    m_presence.insert(key, {strBuddy, intWarningLevel, lngOnlineTime, strUserClass});
+    idle->report(key, lngIdleTime);
+    const QString idleText = QString::number(lngIdleTime);
     const QStringList inGroups = m_book->buddies.groupsOf(key);
     for (const QString &group : inGroups)
-        BuddyAdd(strBuddy, group, strUserClass, idle);
+        BuddyAdd(strBuddy, group, strUserClass, idleText);
+}
+
+void BuddyListPage::showIdle(const QString &buddy) {
+    const auto seen = m_presence.constFind(buddy);
+    if (seen == m_presence.cend())
+        return;
+    const int image = buddyImage(seen->userClass, QString::number(idle->minutes(buddy)));
+    for (const QString &group : m_book->buddies.groupsOf(buddy)) {
+        QTreeWidgetItem *node = TreeBL->buddyNode(group, buddy);
+        if (node && BuddyTree::imageOf(node) != kOfflineImage)
+            TreeBL->updateNode(node, BuddyTree::keyOf(node), node->text(0), image);
+    }
 }
 
 QString BuddyListPage::toolTipOf(const QTreeWidgetItem *node) const {
@@ -236,9 +262,11 @@ QString BuddyListPage::toolTipOf(const QTreeWidgetItem *node) const {
 }
 
 QString BuddyListPage::toolTipOf(const QString &buddy, int image) const {
-    const Presence p =
-        image == kOfflineImage ? Presence{} : m_presence.value(toc::normalizeScreenName(buddy));
-    return toolTip(buddy, image, p.warning, p.onlineSince, p.idleMinutes);
+    if (image == kOfflineImage)
+        return toolTip(buddy, image, 0, 0, 0);
+    const QString key = toc::normalizeScreenName(buddy);
+    const Presence p = m_presence.value(key);
+    return toolTip(buddy, image, p.warning, p.onlineSince, idle->minutes(key));
 }
 
 // The screen name, the status in words, idle time, warning level and
@@ -250,7 +278,9 @@ QString BuddyListPage::toolTip(const QString &buddy, int image, qint16 warning, 
     QStringList lines{shown::name(buddy),
                       QStringLiteral("Status: ") +
                           QLatin1String(kStatus[qBound(1, image, kOfflineImage) - 1])};
-    if (idleMinutes > 0)
+    if (idleMinutes > BuddyIdle::kMaxMinutes)
+        lines << QStringLiteral("Idle: more than a year");
+    else if (idleMinutes > 0)
         lines << QStringLiteral("Idle: %1 minutes").arg(idleMinutes);
     if (image != kOfflineImage)
         lines << QStringLiteral("Warning level: %1%").arg(warning);
@@ -302,8 +332,12 @@ bool BuddyListPage::BuddyAdd(const QString &buddy, const QString &Group, const Q
 void BuddyListPage::toc_BuddyAdded(const QString &strGroup, const QString &strBuddy,
                                    const QString &) {
     // Another session's buddy joins the known buddies, to show once online.
-    if (!strBuddy.isEmpty() && !m_book->groupsOf(strBuddy).contains(strGroup))
-        m_book->buddies.append(strGroup + QLatin1Char(':') + toc::normalizeScreenName(strBuddy));
+    if (!strBuddy.isEmpty() && !m_book->groupsOf(strBuddy).contains(strGroup)) {
+        const QString name = toc::normalizeScreenName(strBuddy);
+        m_book->buddies.append(strGroup + QLatin1Char(':') + name);
+        m_writing.insert(name, strBuddy);
+        addOfflineNode(strGroup, name);
+    }
     // Two boxes, one after the other: the buddy, then the group. While
     // they are open, further events are only counted in them.
     if (!m_buddyAddedBoxes)

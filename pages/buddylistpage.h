@@ -12,6 +12,7 @@
 
 class BoxChain;
 class BuddyAliases;
+class BuddyIdle;
 class BuddyBook;
 class BuddyMenus;
 class BuddyTree;
@@ -38,10 +39,11 @@ class BuddyListPage : public QWidget {
     void setShowOffline(bool on);
     static constexpr int kOfflineImage = 5;
 
-    // The image BuddyAdd chooses: 2 idle, 4 mobile, 3 away, else 1.
+    // The image BuddyAdd chooses: 3 away, 2 idle, 4 mobile, else 1.
     static int buddyImage(const QString &UserClass, const QString &idle);
     // A buddy node's tooltip (rich text, everything remote escaped), made
-    // when the tree asks for it; a group has none.
+    // when the tree asks for it; a group has none. Idle minutes above
+    // BuddyIdle::kMaxMinutes show as "more than a year".
     static QString toolTip(const QString &buddy, int image, qint16 warning, qint32 onlineSince,
                            qint32 idleMinutes);
     QString toolTipOf(const QTreeWidgetItem *node) const;
@@ -57,6 +59,8 @@ class BuddyListPage : public QWidget {
     QCheckBox *chkOffline = nullptr; // "Show offline buddies"
     BuddyMenus *menus = nullptr;
     BuddyAliases *const aliases;
+    // The buddies' idle time, counted on from each report.
+    BuddyIdle *const idle;
 
   private:
     void toc_BuddyUpdate(const QString &strBuddy, bool blnOnline, qint16 intWarningLevel,
@@ -66,8 +70,12 @@ class BuddyListPage : public QWidget {
     void toc_GroupAdded(const QString &strGroup);
     void addGroupNode(const QString &group);
     void addOfflineNodes();
+    // A known buddy not shown yet, with "Show offline buddies" ticked.
+    void addOfflineNode(const QString &group, const QString &name);
     void showOffline(QTreeWidgetItem *node);
     void markOffline(QTreeWidgetItem *node);
+    // A buddy's counted idle time passed the idle mark: its picture follows.
+    void showIdle(const QString &buddy);
 
     PageKit m_kit;
     BuddyBook *m_book;
@@ -78,13 +86,13 @@ class BuddyListPage : public QWidget {
     // The configuration's writing of each known buddy's name, by normalised
     // name: offline nodes show it unless the server's writing is known.
     QHash<QString, QString> m_writing;
-    // The last update of each buddy seen online: its writing and the facts
-    // of its tooltip.
+    // The last update of each buddy seen online: its writing, its class
+    // and the facts of its tooltip.
     struct Presence {
         QString writing;
         qint16 warning = 0;
         qint32 onlineSince = 0;
-        qint32 idleMinutes = 0;
+        QString userClass;
     };
     QHash<QString, Presence> m_presence;
 };

@@ -4,6 +4,7 @@
 #include "client/passwordstore.h"
 #include "client/session.h"
 #include "protocol/qeltocsock.h"
+#include "protocol/wire.h"
 #include "uikit/pagewidgets.h"
 #include "uikit/shownname.h"
 #include "uikit/twips.h"
@@ -158,6 +159,17 @@ void LoginFrame::signedOn() {
         m_passwords->write(m_typedName, txtPw->text());
 }
 
+// The password was stored under the name of the last sign-on; the field
+// may show another name by now. Both go, whichever holds it.
+void LoginFrame::forgetPassword() {
+    const auto last = m_kit.settings ? m_kit.settings->lastSignOn() : std::nullopt;
+    if (last && !last->screenName.isEmpty())
+        m_passwords->remove(last->screenName);
+    const QString shown = toc::normalizeScreenName(nameAsTyped());
+    if (!shown.isEmpty() && (!last || toc::normalizeScreenName(last->screenName) != shown))
+        m_passwords->remove(shown);
+}
+
 void LoginFrame::startPasswordStore() {
     if (m_passwords)
         return;
@@ -188,7 +200,7 @@ void LoginFrame::startPasswordStore() {
         if (m_kit.settings)
             m_kit.settings->setRememberPassword(on);
         if (!on)
-            m_passwords->remove(nameAsTyped());
+            forgetPassword();
         enableAutoSignOn();
         if (!on && m_kit.settings)
             m_kit.settings->setSignOnAtStart(false);

@@ -65,6 +65,8 @@ class LoginFrame : public QFrame {
     // "Sign on at start" needs a remembered password.
     void enableAutoSignOn();
     QString nameAsTyped() const;
+    // "Remember password" unticked: the stored password goes.
+    void forgetPassword();
 
     PageKit m_kit;
     PasswordStore *m_passwords = nullptr;

@@ -147,16 +147,23 @@ void PrivacyPage::optPrivacy_Click(int Index) {
 
 // "Allow List" (mode 3) is selected, then the name permitted.
 void PrivacyPage::CmdAddAllow_Click() {
-    if (hasName(txtAllowUser->text(), QStringLiteral("allow")) &&
-        !m_privacy->allow(txtAllowUser->text()))
+    if (!hasName(txtAllowUser->text(), QStringLiteral("allow")))
+        return;
+    // The field is emptied for the next name; a name not sent stays in it.
+    if (m_privacy->allow(txtAllowUser->text()))
+        txtAllowUser->clear();
+    else
         m_kit.notSent();
 }
 
 // The name is denied; the mode becomes "Block List" only from "Allow All",
 // never looser than what is in force.
 void PrivacyPage::cmdAddBlock_Click() {
-    if (hasName(txtBlockuser->text(), QStringLiteral("block")) &&
-        !m_privacy->block(txtBlockuser->text()))
+    if (!hasName(txtBlockuser->text(), QStringLiteral("block")))
+        return;
+    if (m_privacy->block(txtBlockuser->text()))
+        txtBlockuser->clear();
+    else
         m_kit.notSent();
 }
 

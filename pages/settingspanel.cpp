@@ -22,12 +22,15 @@
 #include "views/color2html.h"
 #include "views/colortext.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <utility>
 
 using pagewidgets::button;
 using pagewidgets::label;
@@ -58,12 +61,19 @@ QColor fromHtml(const QString &html) {
 } // namespace
 
 SettingsPanel::SettingsPanel(const PageKit &kit, QWidget *window)
-    : QWidget(window), m_kit(kit), m_schemeColor(uicolors::foreText()) {
+    : QWidget(window), m_kit(kit), m_schemeColor(uicolors::foreText()),
+      m_colourFolder(QDir::homePath()) {
     setObjectName(QStringLiteral("PicLogin"));
     setGeometry(twips::rect(0, 360, 5895, 2655));
     setAutoFillBackground(true);
     frmLogin = new LoginFrame(kit, this);
+    // It covers the pages behind it, which grow with the window.
+    anchors::stretch(frmLogin, anchors::Both);
     buildHeader();
+    // A name taken (or a new session) answers "format": no refusal follows.
+    for (auto answered : {&QelTOCSock::ScreenNameFormatted, &QelTOCSock::Disconnected})
+        connect(kit.toc, answered, this, [this] { m_formatAsked.clear(); });
+    connect(kit.toc, &QelTOCSock::ScreennameFormat, this, [this] { m_formatAsked.clear(); });
 }
 
 void SettingsPanel::buildHeader() {
@@ -177,10 +187,23 @@ void SettingsPanel::Label24_Click() {
     m_kit.dialogs()->inputText(this, QString(), QStringLiteral("New Format"),
                                frmLogin->screenName(), [self](const QString &text) {
                                    // A cancelled box gives the empty text: nothing to send.
-                                   if (self && !text.isEmpty() &&
-                                       !self->m_kit.toc->FormatUserName(text))
+                                   if (!self || text.isEmpty())
+                                       return;
+                                   if (self->m_kit.toc->FormatUserName(text))
+                                       self->m_formatAsked = text;
+                                   else
                                        self->m_kit.notSent();
                                });
+}
+
+// Servers answer a name they refuse with a bare error (913, or 911).
+QString SettingsPanel::formatRefusal(qint16 code) {
+    if (m_formatAsked.isEmpty() || (code != 913 && code != 911))
+        return QString();
+    const QString asked = std::exchange(m_formatAsked, QString());
+    return QStringLiteral("The server refused to show your screen name as \"%1\": only capital "
+                          "letters and spaces may change.")
+        .arg(shown::withoutControls(asked));
 }
 
 void SettingsPanel::Command4_Click() {
@@ -218,9 +241,11 @@ void SettingsPanel::Command5_Click() {
     scheme.strikeout = f.strikeout;
     QPointer<SettingsPanel> self(this);
     m_kit.dialogs()->saveFileName(
-        this, colourfile::suggestedName(), [self, scheme](const QString &path) {
+        this, QDir(m_colourFolder).filePath(colourfile::suggestedName()),
+        [self, scheme](const QString &path) {
             if (!self || path.isEmpty())
                 return;
+            self->m_colourFolder = QFileInfo(path).absolutePath();
             if (!colourfile::write(path, scheme))
                 self->m_kit.Errors(QStringLiteral("The colour file could not be written."));
         });
@@ -228,9 +253,10 @@ void SettingsPanel::Command5_Click() {
 
 void SettingsPanel::Command8_Click() {
     QPointer<SettingsPanel> self(this);
-    m_kit.dialogs()->openFileName(this, [self](const QString &path) {
+    m_kit.dialogs()->openFileName(this, m_colourFolder, [self](const QString &path) {
         if (!self || path.isEmpty())
             return;
+        self->m_colourFolder = QFileInfo(path).absolutePath();
         const std::optional<ColourScheme> scheme = colourfile::read(path);
         if (!scheme) {
             self->m_kit.Errors(QStringLiteral("This is not a Vorkle colour file."));

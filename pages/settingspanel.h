@@ -60,7 +60,10 @@ class SettingsPanel : public QWidget {
     void SetColors(const QString &color);
     QColor schemeColor() const { return m_schemeColor; }
 
-    void Label24_Click();  // "format"
+    void Label24_Click(); // "format"
+    // The server's error that refuses the name sent with "format", said in
+    // words; empty for any other error.
+    QString formatRefusal(qint16 code);
     void Command4_Click(); // "Change Colors"
     void Command5_Click(); // "Save"
     void Command8_Click(); // "Load"
@@ -95,4 +98,8 @@ class SettingsPanel : public QWidget {
     PageKit m_kit;
     QString m_headerName;
     QColor m_schemeColor;
+    QString m_formatAsked; // sent with "format", not answered yet
+    // Where the colour file's dialogs open: the home folder, then the
+    // folder of the last file saved or loaded.
+    QString m_colourFolder;
 };

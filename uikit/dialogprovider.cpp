@@ -14,6 +14,12 @@ void DialogProvider::choose(QWidget *parent, const QString &title, const QString
     question(parent, title, text, false, std::move(done));
 }
 
+void DialogProvider::chooseOrCancel(QWidget *parent, const QString &title, const QString &text,
+                                    const QString &, const QString &,
+                                    std::function<void(Answer)> done) {
+    question(parent, title, text, true, std::move(done));
+}
+
 void DialogProvider::editText(QWidget *parent, const QString &title, const QString &prompt,
                               const QString &initial,
                               std::function<void(bool, const QString &)> done) {

@@ -36,6 +36,11 @@ class DialogProvider {
     virtual void choose(QWidget *parent, const QString &title, const QString &text,
                         const QString &yesText, const QString &noText,
                         std::function<void(Answer)> done);
+    // The same with a third button, Cancel (also Escape): for a choice
+    // between two actions ("Warn anonymously", "Warn") or none.
+    virtual void chooseOrCancel(QWidget *parent, const QString &title, const QString &text,
+                                const QString &yesText, const QString &noText,
+                                std::function<void(Answer)> done);
     // One line of text; the empty text on cancel.
     virtual void inputText(QWidget *parent, const QString &title, const QString &prompt,
                            const QString &initial, std::function<void(const QString &)> done) = 0;
@@ -49,8 +54,10 @@ class DialogProvider {
                            std::function<void(bool ok, const QColor &)> done) = 0;
     virtual void pickFont(QWidget *parent, const QFont &initial,
                           std::function<void(bool ok, const QFont &)> done) = 0;
-    // The chosen path, or the empty text on cancel.
+    // The chosen path, or the empty text on cancel. Saving suggests a path
+    // (its folder is where the dialog opens); opening starts in a folder.
     virtual void saveFileName(QWidget *parent, const QString &suggested,
                               std::function<void(const QString &)> done) = 0;
-    virtual void openFileName(QWidget *parent, std::function<void(const QString &)> done) = 0;
+    virtual void openFileName(QWidget *parent, const QString &folder,
+                              std::function<void(const QString &)> done) = 0;
 };

@@ -23,7 +23,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
-#include <QTimer>
 
 ctlChat::ctlChat(ViewHost *host, QWidget *parent) : QWidget(parent), m_host(host) {
     buildControls();
@@ -45,14 +44,13 @@ void ctlChat::buildControls() {
     txtMsg = new QPlainTextEdit(this);
     txtMsg->setObjectName(QStringLiteral("txtMsg"));
     txtMsg->setFont(QFont(QStringLiteral("Arial")));
-    txtMsg->setPlainText(tr("Message"));
+    // A greyed hint, never text of its own: it is never sent.
+    txtMsg->setPlaceholderText(tr("Message"));
     txtMsg->setFixedHeight(40);
     // Tab moves on to the buttons, as in any dialog; a message has no tabs.
     txtMsg->setTabChangesFocus(true);
     txtMsg->setAccessibleName(tr("Message"));
     TEXT->setAccessibleName(tr("Room conversation"));
-    // The first click selects the word "Message", so typing replaces it.
-    txtMsg->installEventFilter(this);
 
     lstPPL = new QListWidget(this);
     lstPPL->setObjectName(QStringLiteral("lstPPL"));
@@ -150,14 +148,6 @@ void ctlChat::resizeEvent(QResizeEvent *event) {
 }
 
 bool ctlChat::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == txtMsg && event->type() == QEvent::FocusIn &&
-        txtMsg->toPlainText() == tr("Message")) {
-        // After the click that brought the focus has placed the cursor.
-        QTimer::singleShot(0, txtMsg, [box = txtMsg] {
-            if (box->toPlainText() == tr("Message"))
-                box->selectAll();
-        });
-    }
     if (watched == TEXT->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         m_memberLines->write();
         TEXT->clear();

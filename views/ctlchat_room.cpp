@@ -89,9 +89,7 @@ void ctlChat::updateCount() {
 }
 
 void ctlChat::LeftChat() {
-    // A draft the user typed stays; only an empty box gets the placeholder.
-    if (txtMsg->toPlainText().trimmed().isEmpty())
-        txtMsg->setPlainText(tr("Message"));
+    // A draft the user typed stays (an empty box shows its greyed hint).
     m_memberLines->write();
     TEXT->clear();
     txtMsg->setEnabled(false);
@@ -172,7 +170,6 @@ void ctlChat::chameleonButton1_Click() {
     how.box = txtMsg;
     how.limit = render::kChatLimit;
     how.typed = input;
-    how.placeholder = tr("Message");
     how.keepNotSent = keepNotSent;
     const QString own = m_host->ownScreenName();
     how.showLine = [this, own, message] { chatMsg(own, message); };

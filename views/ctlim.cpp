@@ -136,12 +136,14 @@ void ctlIM::buildControls() {
     connect(m_iconTimeout, &QTimer::timeout, this, &ctlIM::stopIconFetch);
 }
 
-void ctlIM::im_msg(const QString &user, const QString &msg) {
-    // The partner's messages only: not the echo of the user's own.
+void ctlIM::im_msg(const QString &user, const QString &msg, bool autoResponse) {
+    // What the partner was typing has arrived (the echo of the user's own
+    // message says nothing about the partner).
     if (toc::normalizeScreenName(user) == toc::normalizeScreenName(IMUser))
-        labIMstatus->setText(shown::nameInText(IMUser) + QLatin1String(" has entered text"));
+        labIMstatus->clear();
     const int firstBlock = TEXT->blockMark();
-    render::showMessage(TEXT, user, msg, {true, m_timestamps ? QTime::currentTime() : QTime()},
+    render::showMessage(TEXT, user, msg,
+                        {true, m_timestamps ? QTime::currentTime() : QTime(), autoResponse},
                         render::kNoLimit);
     TEXT->messageAppended(firstBlock);
 }
@@ -160,14 +162,19 @@ void ctlIM::focusInput() {
     txtMsg->setFocus(Qt::TabFocusReason);
 }
 
-void ctlIM::receive(const QString &user, const QString &msg) {
+void ctlIM::receive(const QString &user, const QString &msg, bool autoResponse) {
     TEXT->batchThisPass();
-    im_msg(user, msg);
+    im_msg(user, msg, autoResponse);
 }
 
 void ctlIM::TypeStatus(qint16 status) {
-    labIMstatus->setText(status == 2 ? shown::nameInText(IMUser) + QLatin1String(" is typing...")
-                                     : QString());
+    const QString name = shown::nameInText(IMUser);
+    if (status == 2)
+        labIMstatus->setText(name + QLatin1String(" is typing..."));
+    else if (status == 1)
+        labIMstatus->setText(name + QLatin1String(" has entered text"));
+    else
+        labIMstatus->clear();
 }
 
 bool ctlIM::UpdateFonts() {

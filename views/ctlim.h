@@ -32,14 +32,18 @@ class ctlIM : public QWidget {
     // The partner, as the owner set it; empty once the conversation closed.
     QString IMUser;
 
-    // Shows one message (an incoming one, or the echo of a sent one).
-    void im_msg(const QString &user, const QString &msg);
+    // Shows one message (an incoming one, or the echo of a sent one); an
+    // automatic answer is marked as one. The partner's message ends the
+    // typing line.
+    void im_msg(const QString &user, const QString &msg, bool autoResponse = false);
     // An IM from the connection: shown as im_msg does, and laid out with
     // the others that arrive before control returns to the event loop.
-    void receive(const QString &user, const QString &msg);
+    void receive(const QString &user, const QString &msg, bool autoResponse = false);
     // "[hh:mm]" before each line shown from now on.
     void setTimestamps(bool on) { m_timestamps = on; }
-    // 2: "<partner> is typing..."; anything else empties the status line.
+    // The partner's typing event: 2 "<partner> is typing...", 1 (typed,
+    // then paused) "<partner> has entered text"; anything else empties the
+    // status line.
     void TypeStatus(qint16 status);
     // Applies the formatting settings to the input box, once IMUser holds
     // more than one character. False when a setting could not be applied

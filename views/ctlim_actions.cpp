@@ -59,14 +59,19 @@ void ctlIM::Command3_Click() {
     if (!sent)
         return; // the box keeps the text, to be sent again
     txtMsg->clear();
-    // Servers drop an IM to someone offline without a word.
-    const Outbox *outbox = m_host->outbox();
-    if (outbox && outbox->seen->appearsOffline(partner))
-        render::showNotSentText(
-            TEXT,
-            shown::nameInText(partner) +
-                QLatin1String(" appears offline: the message may not be delivered."),
-            render::kNoLimit);
+    // Servers drop an IM to someone offline without a word: said when the
+    // partner is known offline, or once the server says so.
+    if (Outbox *outbox = m_host->outbox()) {
+        const QPointer<ctlIM> self(this);
+        outbox->seen->whenOffline(partner, [self, partner] {
+            if (self && self->IMUser == partner)
+                render::showNotSentText(
+                    self->TEXT,
+                    shown::nameInText(partner) +
+                        QLatin1String(" appears offline: the message may not be delivered."),
+                    render::kNoLimit);
+        });
+    }
 }
 
 void ctlIM::Command2_Click() {
@@ -75,14 +80,17 @@ void ctlIM::Command2_Click() {
     // The partner as it is now: the answer may come after the view closed.
     const QString user = IMUser;
     QPointer<ctlIM> self(this);
-    m_host->dialogs()->question(this, tr("Warn User"), tr("warn anonymously?"), true,
-                                [self, user](DialogProvider::Answer answer) {
-                                    if (!self || !self->m_host ||
-                                        answer == DialogProvider::Answer::Cancel)
-                                        return;
-                                    if (QelTOCSock *toc = self->m_host->tocControl())
-                                        toc->WarnUser(user, answer == DialogProvider::Answer::Yes);
-                                });
+    // Two ways to warn and a way out: each button says what it does.
+    m_host->dialogs()->chooseOrCancel(
+        this, tr("Warn User"),
+        tr("Warn %1? An anonymous warning does not tell them who warned.")
+            .arg(shown::withoutControls(user)),
+        tr("Warn anonymously"), tr("Warn"), [self, user](DialogProvider::Answer answer) {
+            if (!self || !self->m_host || answer == DialogProvider::Answer::Cancel)
+                return;
+            if (QelTOCSock *toc = self->m_host->tocControl())
+                toc->WarnUser(user, answer == DialogProvider::Answer::Yes);
+        });
 }
 
 void ctlIM::Command1_Click() {

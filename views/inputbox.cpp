@@ -102,10 +102,9 @@ QString typedAsHtml(const QString &typed) {
     return html;
 }
 
-void putBack(QPlainTextEdit *box, const QString &typed, const QString &placeholder) {
+void putBack(QPlainTextEdit *box, const QString &typed) {
     const QString draft = box->toPlainText();
-    box->setPlainText(draft.isEmpty() || draft == placeholder ? typed
-                                                              : typed + QLatin1Char('\n') + draft);
+    box->setPlainText(draft.isEmpty() ? typed : typed + QLatin1Char('\n') + draft);
     box->moveCursor(QTextCursor::End);
 }
 

@@ -27,7 +27,7 @@ void sendOnEnter(QPlainTextEdit *box, std::function<void()> send);
 QString typedAsHtml(const QString &typed);
 
 // A typed text that was not sent goes back into the box; a draft typed
-// since (other than the placeholder) stays after it, on its own line.
-void putBack(QPlainTextEdit *box, const QString &typed, const QString &placeholder = QString());
+// since stays after it, on its own line.
+void putBack(QPlainTextEdit *box, const QString &typed);
 
 } // namespace render

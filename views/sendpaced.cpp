@@ -23,7 +23,7 @@ bool sendPaced(ViewHost *host, const Sending &how, std::function<bool()> send) {
             return;
         }
         how.keepNotSent(pendingNotSent(how.TEXT, *pending, text, how.limit));
-        putBack(how.box, how.typed, how.placeholder);
+        putBack(how.box, how.typed);
     };
     SendPacer::Line line;
     line.kind = how.kind;

@@ -24,7 +24,6 @@ struct Sending {
     QPlainTextEdit *box = nullptr;
     int limit = -1;
     QString typed; // what goes back into the box
-    QString placeholder;
     // Keeps a "Not sent" line for the history (also once the view is gone).
     std::function<void(const QString &)> keepNotSent;
     // A room line is shown by the server's echo; while it waits, or when it

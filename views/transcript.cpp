@@ -69,8 +69,9 @@ void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
     if (look.time.isValid())
         add_text2(TEXT, look.time.toString(QStringLiteral("[hh:mm] ")), black, white, false, false,
                   false, false, arial, limit);
-    add_text2(TEXT, shown::nameInText(name) + QLatin1String(": "), QStringLiteral("16711680"),
-              white, true, false, false, false, arial, limit);
+    const QLatin1String after(look.autoResponse ? " (auto-response): " : ": ");
+    add_text2(TEXT, shown::nameInText(name) + after, QStringLiteral("16711680"), white, true, false,
+              false, false, arial, limit);
     clearOverLimit(TEXT, limit);
     QTextCursor cursor(TEXT->document());
     cursor.movePosition(QTextCursor::End);

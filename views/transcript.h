@@ -28,10 +28,13 @@ void scrollToEnd(QTextEdit *TEXT);
 struct MessageLook {
     bool styles = true;
     QTime time;
+    // An automatic answer (an away message): the name says so.
+    bool autoResponse = false;
 };
 
-// "[hh:mm] " when the look has a time, the sender's name in bold blue, then
-// the body as the safe HTML reader shows it.
+// "[hh:mm] " when the look has a time, the sender's name in bold blue (with
+// " (auto-response)" after it for an automatic answer), then the body as the
+// safe HTML reader shows it.
 void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
                  const MessageLook &look, int limit);
 

@@ -208,6 +208,10 @@ void TestDialogs::addGroup_data() {
     QTest::addColumn<QString>("line");
     QTest::newRow("initial text") << QString() << "buddies"
                                   << "toc2_new_group \"buddies\"";
+    // Typed over the selected default: it is replaced.
+    QTest::newRow("typed over the default") << "keys:Friends"
+                                            << "Friends"
+                                            << "toc2_new_group \"Friends\"";
     QTest::newRow("spaces kept") << "My Best Mates"
                                  << "My Best Mates"
                                  << "toc2_new_group \"My Best Mates\"";
@@ -229,7 +233,9 @@ void TestDialogs::addGroup() {
     QCOMPARE(dlg->windowTitle(), QStringLiteral("Add Group"));
     QCOMPARE(dlg->txtGroup->text(), QStringLiteral("buddies"));
     QVERIFY(rig->w->isEnabled()); // this dialog leaves the window usable
-    if (!typed.isNull())
+    if (typed.startsWith(QLatin1String("keys:")))
+        QTest::keyClicks(dlg->txtGroup, typed.mid(5));
+    else if (!typed.isNull())
         dlg->txtGroup->setText(typed);
     QTest::mouseClick(dlg->Command1, Qt::LeftButton);
 
@@ -275,6 +281,10 @@ void TestDialogs::providerQuestion_data() {
     QTest::newRow("no") << false << int(QMessageBox::No) << int(A::No);
     QTest::newRow("cancel") << true << int(QMessageBox::Cancel) << int(A::Cancel);
     QTest::newRow("yes of three") << true << int(QMessageBox::Yes) << int(A::Yes);
+    // chooseOrCancel: buttons with their own words; 0: Enter, which cancels.
+    QTest::newRow("choose: first action") << true << int(QMessageBox::Yes) << int(A::Yes);
+    QTest::newRow("choose: second action") << true << int(QMessageBox::No) << int(A::No);
+    QTest::newRow("choose: Enter cancels") << true << 0 << int(A::Cancel);
 }
 
 void TestDialogs::providerQuestion() {
@@ -285,14 +295,24 @@ void TestDialogs::providerQuestion() {
     parent.show();
     QtDialogProvider provider;
     int got = -1;
-    provider.question(&parent, QString(), QStringLiteral("<i>sure</i>?"), withCancel,
-                      [&](DialogProvider::Answer a) { got = int(a); });
+    const auto done = [&](DialogProvider::Answer a) { got = int(a); };
+    const bool choose = QByteArray(QTest::currentDataTag()).startsWith("choose");
+    if (choose)
+        provider.chooseOrCancel(&parent, QString(), QStringLiteral("<i>sure</i>?"),
+                                QStringLiteral("Do this"), QStringLiteral("Do that"), done);
+    else
+        provider.question(&parent, QString(), QStringLiteral("<i>sure</i>?"), withCancel, done);
     auto *box = parent.findChild<QMessageBox *>();
     QVERIFY(box);
     QCOMPARE(box->textFormat(), Qt::PlainText);
     QCOMPARE(box->button(QMessageBox::Cancel) != nullptr, withCancel);
+    if (choose)
+        QCOMPARE(box->button(QMessageBox::No)->text(), QStringLiteral("Do that"));
     QCOMPARE(got, -1);
-    QTest::mouseClick(box->button(QMessageBox::StandardButton(button)), Qt::LeftButton);
+    if (button == 0)
+        QTest::keyClick(box, Qt::Key_Return);
+    else
+        QTest::mouseClick(box->button(QMessageBox::StandardButton(button)), Qt::LeftButton);
     QCOMPARE(got, answer);
 }
 

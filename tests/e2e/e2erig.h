@@ -107,7 +107,7 @@ struct Client {
             QVERIFY(waitUntil([user] { return !user->text().isEmpty(); }));
         auto *box = in<QPlainTextEdit>(view, "txtMsg");
         box->setFocus();
-        // As a first click does: what is there ("Message") is replaced.
+        // What is there (a draft left from an earlier step) is replaced.
         box->selectAll();
         QTest::keyClicks(box, text);
         QTest::keyClick(box, Qt::Key_Return);

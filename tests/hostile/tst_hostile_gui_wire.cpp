@@ -19,9 +19,10 @@
 
 namespace {
 const QString kConfig = QStringLiteral("g:G\nb:bob\nb:eve\ndone:\n");
-// A room (id 9), an open IM with bob, bob online in the tree.
+// A room (id 9), an open IM with bob whose typing line says he has entered
+// text, bob online in the tree.
 const QByteArray kSetup[] = {"CHAT_JOIN:9:room", "IM_IN_ENC2:bob:F:F:T: O:F:L:en:hi",
-                             "UPDATE_BUDDY2:bob:T:0:0:0: O:"};
+                             "CLIENT_EVENT2:bob:1", "UPDATE_BUDDY2:bob:T:0:0:0: O:"};
 } // namespace
 
 // A number that does not fit its field makes the line raise nothing: the

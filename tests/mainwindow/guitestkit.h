@@ -131,8 +131,9 @@ class ScriptedDialogs : public DialogProvider {
         calls.append({QStringLiteral("save"), {}, suggested, {}, {}, {}, {}});
         done(fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst());
     }
-    void openFileName(QWidget *, std::function<void(const QString &)> done) override {
-        calls.append({QStringLiteral("open"), {}, {}, {}, {}, {}, {}});
+    void openFileName(QWidget *, const QString &folder,
+                      std::function<void(const QString &)> done) override {
+        calls.append({QStringLiteral("open"), {}, folder, {}, {}, {}, {}});
         done(fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst());
     }
 

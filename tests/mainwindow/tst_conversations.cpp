@@ -359,10 +359,47 @@ void TestConversations::typingStatus_data() {
     const QString entered = QStringLiteral("Alice has entered text");
     const QString typing = QStringLiteral("Alice is typing...");
     QTest::newRow("2 is typing") << "Alice" << 2 << typing;
-    QTest::newRow("1 empties") << "Alice" << 1 << "";
+    QTest::newRow("1: typed, then paused") << "Alice" << 1 << entered;
     QTest::newRow("0 empties") << "Alice" << 0 << "";
-    QTest::newRow("other case is the same person") << "alice" << 2 << typing;
-    QTest::newRow("no view for the name") << "Zed" << 2 << entered;
+    QTest::newRow("other case is the same person") << "alice" << 1 << entered;
+    QTest::newRow("no view for the name") << "Zed" << 2 << "";
+}
+
+// "appears offline" only when it is known: a buddy not reported online at
+// once; someone else once the server answers the status question so.
+void TestConversations::offlineNoteWhenKnown_data() {
+    QTest::addColumn<QString>("partner");
+    QTest::addColumn<QString>("answer"); // the server's answer to "toc_get_status"
+    QTest::addColumn<bool>("note");
+    QTest::newRow("not a buddy, online") << "carol"
+                                         << "UPDATE_BUDDY2:Carol:T:0:0:0: O:" << false;
+    QTest::newRow("not a buddy, not available") << "carol"
+                                                << "ERROR:901:carol" << true;
+    QTest::newRow("buddy not online") << "dave"
+                                      << "" << true;
+}
+
+void TestConversations::offlineNoteWhenKnown() {
+    QFETCH(QString, partner);
+    QFETCH(QString, answer);
+    QFETCH(bool, note);
+    frmMain &w = *rig->w;
+    QVERIFY(rig->signOn(QStringLiteral("g:Buddies\nb:Dave\ndone:\n")));
+    w.PicLogin->chatIM->txtIM->setText(partner);
+    QTest::mouseClick(w.PicLogin->chatIM->cmdIM, Qt::LeftButton);
+    rig->server.clearReceived();
+    auto *box = w.imViews[1]->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"));
+    QTest::keyClicks(box, QStringLiteral("hi"));
+    QTest::keyClick(box, Qt::Key_Return);
+    const QString asked = QStringLiteral("toc_get_status \"%1\"").arg(partner);
+    QCOMPARE(linesSent().contains(asked), !answer.isEmpty());
+    const QString said = partner + QStringLiteral(" appears offline");
+    QVERIFY(!transcriptOf(w.imViews[1]).contains(said) || answer.isEmpty());
+    if (!answer.isEmpty())
+        QVERIFY(receive(answer));
+    QCOMPARE(transcriptOf(w.imViews[1]).contains(said), note);
+    // The answer is no news for the user: no alert.
+    QVERIFY(!w.alertWindow() || !w.alertWindow()->isVisible());
 }
 
 // A line still waiting for the server's pace when the connection is lost
@@ -420,8 +457,11 @@ void TestConversations::typingStatus() {
     w.PicLogin->chatIM->txtIM->setText(QStringLiteral("Alice"));
     w.PicLogin->tab2->setCurrentWidget(w.PicLogin->chatIM);
     QTest::mouseClick(w.PicLogin->chatIM->cmdIM, Qt::LeftButton);
+    QVERIFY(receive(QStringLiteral("CLIENT_EVENT2:Alice:2")));
+    QCOMPARE(statusOf(w.imViews[1])->text(), QStringLiteral("Alice is typing..."));
+    // What was typed has arrived: the line goes.
     QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("hi")));
-    QCOMPARE(statusOf(w.imViews[1])->text(), QStringLiteral("Alice has entered text"));
+    QCOMPARE(statusOf(w.imViews[1])->text(), QString());
 
     QVERIFY(receive(QStringLiteral("CLIENT_EVENT2:%1:%2").arg(from).arg(status)));
     QCOMPARE(statusOf(w.imViews[1])->text(), first);

@@ -28,6 +28,8 @@ class TestConversations : public QObject {
     void imUserFromBuddyTree();
     void typingStatus_data();
     void typingStatus();
+    void offlineNoteWhenKnown_data();
+    void offlineNoteWhenKnown();
     void waitingLineNotSentWhenConnectionLost();
     void alertsWhileTyping();
     void timestampsFromTheTrayMenu();

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QTextEdit>
 #include <QTreeWidgetItem>
 
 namespace {
@@ -41,6 +42,10 @@ void TestConversations::historyKeepsWhatTheWindowShows() {
     QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("<b>hi</b> &lt;img src=x&gt;")));
     QVERIFY(receive(QStringLiteral("IM_IN_ENC2:Alice:T:F:T: O:F:L:en:gone fishing")));
     ctlIM *view = w.imViews[1];
+    // The conversation marks the automatic answer as the history does.
+    QVERIFY(view->findChild<QTextEdit *>(QStringLiteral("TEXT"))
+                ->toPlainText()
+                .endsWith(QStringLiteral("Alice (auto-response): gone fishing\n")));
     auto *input = view->findChild<QPlainTextEdit *>(QStringLiteral("txtMsg"));
     auto *send = view->findChild<QPushButton *>(QStringLiteral("Command3"));
     input->setPlainText(QStringLiteral("line one\nline two")); // as Shift+Enter leaves it

@@ -309,6 +309,8 @@ void TestFrmMain::logoutResetsLayout() {
     QVERIFY(waitUntil([&] { return tree->nodeByKey("alice"); }));
     rig->w->addTab(QStringLiteral("bob"));
     rig->w->addTab(QStringLiteral("Credits"));
+    // A larger window: its pages grow.
+    rig->w->resize(rig->w->size() + QSize(200, 300));
 
     QTest::mouseClick(rig->find<QLabel>("Label6"), Qt::LeftButton);
     QCOMPARE(rig->find<QLabel>("labStat")->text(), kOffline);
@@ -316,6 +318,9 @@ void TestFrmMain::logoutResetsLayout() {
     QCOMPARE(rig->w->Tab1->count(), 1);
     QCOMPARE(rig->w->tabCaption(0), QStringLiteral("Settings"));
     QVERIFY(rig->find<QWidget>("PicLogin")->isVisible());
+    // The login frame covers the pages behind it: none of them can be reached.
+    QVERIFY(
+        rig->find<QFrame>("frmLogin")->geometry().contains(rig->find<QWidget>("tab2")->geometry()));
     QVERIFY(!rig->w->toc->isConnected());
     // The tree and the header keep what they showed.
     QVERIFY(tree->nodeByKey("alice"));

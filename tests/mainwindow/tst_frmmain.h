@@ -37,6 +37,8 @@ class TestFrmMain : public QObject {
     void secondSignOnRebuildsKnownBuddies();
     void buddyImages_data();
     void buddyImages();
+    void idleCounts_data();
+    void idleCounts();
     void buddyUpdates_data();
     void buddyUpdates();
     void collapsedGroupReopensAtNextSignOn();

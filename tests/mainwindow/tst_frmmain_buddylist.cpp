@@ -1,6 +1,9 @@
 #include "tst_frmmain.h"
 
+#include "client/buddyidle.h"
 #include "client/clientsettings.h"
+#include "dialogs/frmaddbuddy.h"
+#include "manualclock.h"
 #include "pages/buddytree.h"
 #include "protocol/qeltocsock.h"
 #include "views/ctlim.h"
@@ -12,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QToolTip>
 
 namespace {
@@ -81,6 +85,20 @@ void TestFrmMain::offlineBuddies() {
     QVERIFY(ClientSettings().showOfflineBuddies());
     QCOMPARE(treeShape(tree).size(), 2);
     QCOMPARE(treeShape(tree).at(0), QStringLiteral("Co Workers[Jane Doe(5),Bob(5)]"));
+    // A buddy added now (never seen online) shows at once, as does one that
+    // another session added.
+    rig->w->PicLogin->buddyList->menus->bdyAdd->trigger();
+    frmAddBuddy *add = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *dialog = qobject_cast<frmAddBuddy *>(top); dialog && dialog->isVisible())
+            add = dialog;
+    QVERIFY(add);
+    add->txtsn->setText(QStringLiteral("Dave Smith"));
+    QTest::mouseClick(add->Command1, Qt::LeftButton);
+    rig->server.sendLine(QStringLiteral("INSERTED2:b::Eve:Friends"));
+    QVERIFY(waitUntil([&] { return tree->nodeByKey("Eve"); }));
+    QCOMPARE(treeShape(tree), (QStringList{"Co Workers[Jane Doe(5),Bob(5),Dave Smith(5)]",
+                                           "Friends[Carol(1),Eve(5)]"}));
 }
 
 // "Aliases User": shown on the tab and the IM's header, kept for the
@@ -175,6 +193,40 @@ void TestFrmMain::buddyImages() {
     QCOMPARE(BuddyTree::imageOf(tree->nodeByKey("Jane Doe")), image);
     QVERIFY(!tree->nodeByKey("Jane Doe")->icon(0).isNull());
     QCOMPARE(BuddyListPage::buddyImage(userClass, QString::number(idle)), image);
+}
+
+// Idle time counts on from the server's report (some report it once): the
+// tooltip follows it, and so does the picture once it passes one minute.
+void TestFrmMain::idleCounts_data() {
+    QTest::addColumn<int>("reported");
+    QTest::addColumn<int>("minutesLater");
+    QTest::addColumn<int>("image");
+    QTest::addColumn<QString>("idleLine"); // empty: none
+    QTest::newRow("idle 1, at once") << 1 << 0 << 1 << "Idle: 1 minutes";
+    QTest::newRow("idle 1, a minute on") << 1 << 1 << 2 << "Idle: 2 minutes";
+    QTest::newRow("idle 10, an hour on") << 10 << 60 << 2 << "Idle: 70 minutes";
+    QTest::newRow("not idle stays so") << 0 << 5 << 1 << "";
+    QTest::newRow("out of range: capped") << 2147483647 << 0 << 2 << "Idle: more than a year";
+}
+
+void TestFrmMain::idleCounts() {
+    QFETCH(int, reported);
+    QFETCH(int, minutesLater);
+    QFETCH(QString, idleLine);
+    ManualClock clock;
+    BuddyListPage *page = rig->w->PicLogin->buddyList;
+    page->idle->setClock(clock);
+    // The window outlives this test's clock.
+    const auto restore = qScopeGuard([page] { page->idle->setClock(Clock::system()); });
+    QVERIFY(rig->signOn(kConfig));
+    rig->server.sendLine(QStringLiteral("UPDATE_BUDDY2:bob:T:0:0:%1: O:").arg(reported));
+    QVERIFY(waitUntil([&] { return page->TreeBL->nodeByKey("bob"); }));
+    clock.advance(qint64(minutesLater) * 60 * 1000);
+    QTreeWidgetItem *node = page->TreeBL->nodeByKey("bob");
+    QTEST(BuddyTree::imageOf(node), "image");
+    const QString tip = page->toolTipOf(node);
+    QVERIFY2(idleLine.isEmpty() ? !tip.contains(QLatin1String("Idle:")) : tip.contains(idleLine),
+             qPrintable(tip));
 }
 
 void TestFrmMain::buddyUpdates_data() {

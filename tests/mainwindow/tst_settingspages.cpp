@@ -133,9 +133,12 @@ void TestSettingsPages::privacyLines() {
     for (QLineEdit *field : {w.PicLogin->privacy->txtAllowUser, w.PicLogin->privacy->txtBlockuser})
         QVERIFY(field->text().isEmpty() && field->placeholderText() == QLatin1String("user"));
 
-    w.PicLogin->privacy->txtAllowUser->setText(allowName);
-    w.PicLogin->privacy->txtBlockuser->setText(blockName);
     for (const QString &name : clicks) {
+        // The name typed again for each Add (an added one leaves its field).
+        if (name == QLatin1String("CmdAddAllow"))
+            w.PicLogin->privacy->txtAllowUser->setText(allowName);
+        if (name == QLatin1String("cmdAddBlock"))
+            w.PicLogin->privacy->txtBlockuser->setText(blockName);
         auto *button = w.PicLogin->privacy->findChild<QAbstractButton *>(name);
         QVERIFY2(button && button->isVisible(), qPrintable(name));
         // On the option's round mark, as a user would.
@@ -145,9 +148,11 @@ void TestSettingsPages::privacyLines() {
     QCOMPARE(items(w.PicLogin->privacy->lstAllow), allowList);
     QCOMPARE(items(w.PicLogin->privacy->lstBlock), blockList);
     QCOMPARE(selectedOption(w), selected);
-    // The fields are not cleared after an add.
-    QCOMPARE(w.PicLogin->privacy->txtAllowUser->text(), allowName);
-    QCOMPARE(w.PicLogin->privacy->txtBlockuser->text(), blockName);
+    // A field whose name was added is empty for the next; a name refused stays.
+    QCOMPARE(w.PicLogin->privacy->txtAllowUser->text(),
+             clicks.contains("CmdAddAllow") && !allowList.isEmpty() ? QString() : allowName);
+    QCOMPARE(w.PicLogin->privacy->txtBlockuser->text(),
+             clicks.contains("cmdAddBlock") && !blockList.isEmpty() ? QString() : blockName);
 }
 
 void TestSettingsPages::blockUserMenuBlocks() {
@@ -250,6 +255,8 @@ void TestSettingsPages::offlineActionsChangeNothing() {
     b->click();
     QVERIFY(w.alertWindow());
     QCOMPARE(w.alertWindow()->message(), QStringLiteral("Not sent: you are offline."));
+    // A name not sent stays in its field.
+    QCOMPARE(w.PicLogin->privacy->txtBlockuser->text(), QStringLiteral("eve"));
     QVERIFY(items(w.PicLogin->privacy->lstBlock).isEmpty() &&
             items(w.PicLogin->privacy->lstAllow).isEmpty());
     QCOMPARE(selectedOption(w), 0);

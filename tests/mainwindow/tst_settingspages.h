@@ -33,6 +33,7 @@ class TestSettingsPages : public QObject {
     void heldTabsAppearAtImBack();
     void profileSetAndSentAtSignOn();
     void cancelledNewFormatSendsNothing();
+    void refusedFormatSaysWhat();
 
     // font page and colour scheme (tst_settingspages_font.cpp)
     void fontPageStartValues();

@@ -5,9 +5,11 @@
 #include "uikit/twips.h"
 #include "views/ctlim.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTextEdit>
@@ -36,9 +38,17 @@ int clientHeight(bool away) {
     return twips::toPixelsY(away ? 3840 : 3000);
 }
 
-void goAway(frmMain &w, const QString &text) {
-    w.PicLogin->away->txtAway->setPlainText(text);
-    QTest::mouseClick(w.PicLogin->away->Command3, Qt::LeftButton);
+// "tray:" first: the tray menu's "Set Away" instead of the page's.
+void goAway(frmMain &w, QString text) {
+    const bool tray = text.startsWith(QLatin1String("tray:"));
+    w.PicLogin->away->txtAway->setPlainText(text.remove(QStringLiteral("tray:")));
+    if (!tray) {
+        QTest::mouseClick(w.PicLogin->away->Command3, Qt::LeftButton);
+        return;
+    }
+    for (QAction *a : w.opt->actions())
+        if (a->text() == QLatin1String("Set Away"))
+            a->trigger();
 }
 } // namespace
 
@@ -74,6 +84,9 @@ void TestSettingsPages::setAway_data() {
     QTest::newRow("Save on") << QStringList{lunch} << true << QStringList{"Default", lunch};
     QTest::newRow("Save skips a listed text")
         << QStringList{lunch, lunch} << true << QStringList{"Default", lunch};
+    // The tray sends what the away page shows, not the first saved message.
+    QTest::newRow("from the tray")
+        << QStringList{"tray:" + lunch} << true << QStringList{"Default", lunch};
 }
 
 void TestSettingsPages::setAway() {
@@ -93,7 +106,7 @@ void TestSettingsPages::setAway() {
     QStringList lines;
     for (const QString &text : texts)
         if (away)
-            lines << QStringLiteral("toc_set_away \"%1\"").arg(text);
+            lines << QStringLiteral("toc_set_away \"%1\"").arg(QString(text).remove("tray:"));
     QCOMPARE(linesSent(), lines);
     QCOMPARE(items(w.PicLogin->away->lstAway), list);
     QCOMPARE(w.height(), clientHeight(away));
@@ -142,8 +155,10 @@ void TestSettingsPages::awayIncomingIMs() {
         QVERIFY(receiveIM(QLatin1String(sender), QStringLiteral("hi")));
     QCOMPARE(linesSent(), lines);
     QCOMPARE(w.PicAway->labAwayMsgs->text(), QStringLiteral("4"));
-    // The answer shows once in the partner's view, under the user's name.
-    QCOMPARE(transcript(imView(QStringLiteral("alice"))).count(QStringLiteral("My Name: gone")),
+    // The answer shows once in the partner's view, under the user's name,
+    // marked as automatic.
+    QCOMPARE(transcript(imView(QStringLiteral("alice")))
+                 .count(QStringLiteral("My Name (auto-response): gone")),
              autoResponse ? 1 : 0);
 
     // A new away period answers again; IMs while present are not counted.
@@ -216,4 +231,19 @@ void TestSettingsPages::cancelledNewFormatSendsNothing() {
     QCOMPARE(rig->dialogs.calls[0].initial, QStringLiteral("My Name"));
     rig->dialogs.answerNext(); // cancel
     QCOMPARE(linesSent(), QStringList());
+}
+
+// The server refuses a new writing of the name with a bare code: the alert
+// says what was refused. Another error says its code as before.
+void TestSettingsPages::refusedFormatSaysWhat() {
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    QTest::mouseClick(rig->w->PicLogin->Label24, Qt::LeftButton);
+    rig->dialogs.calls.last().textDone(QStringLiteral("Other Name"));
+    QVERIFY(rig->server.waitForLine(QStringLiteral("toc_format_nickname \"Other Name\"")));
+    QVERIFY(receive(QStringLiteral("ERROR:913")));
+    QCOMPARE(rig->w->alertWindow()->message(),
+             QStringLiteral("The server refused to show your screen name as \"Other Name\": only "
+                            "capital letters and spaces may change."));
+    QVERIFY(receive(QStringLiteral("ERROR:913")));
+    QCOMPARE(rig->w->alertWindow()->message(), QStringLiteral("Error code: 913"));
 }

@@ -7,6 +7,7 @@
 #include "views/ctlim.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QLabel>
@@ -194,7 +195,9 @@ void TestSettingsPages::colourFileRoundTrip() {
         w.PicLogin->font->ChkS->click();
         QTest::mouseClick(w.PicLogin->Command4, Qt::LeftButton);
         QTest::mouseClick(w.PicLogin->Command5, Qt::LeftButton);
-        QCOMPARE(rig->dialogs.texts("save"), QStringList{"vorkle-colors.ini"});
+        // The first dialog opens in the home folder, not where Vorkle started.
+        QCOMPARE(rig->dialogs.texts("save"),
+                 QStringList{QDir::home().filePath(QStringLiteral("vorkle-colors.ini"))});
         QVERIFY(!w.alertWindow());
     }
     // A new start has the defaults; "Load" brings the scheme back.
@@ -204,6 +207,10 @@ void TestSettingsPages::colourFileRoundTrip() {
     rig->dialogs.fileAnswers = {path};
     QTest::mouseClick(w.PicLogin->Command8, Qt::LeftButton);
     QVERIFY(!w.alertWindow());
+    // Home first, then the folder last used.
+    QTest::mouseClick(w.PicLogin->Command5, Qt::LeftButton);
+    QCOMPARE(rig->dialogs.texts("open"), QStringList{QDir::homePath()});
+    QCOMPARE(rig->dialogs.texts("save"), QStringList{dir.filePath("vorkle-colors.ini")});
     QCOMPARE(w.PicLogin->font->txtFont->text(), QStringLiteral("Courier New"));
     QCOMPARE(w.PicLogin->font->txtColor->text(), QStringLiteral("#FF0000"));
     QCOMPARE(w.PicLogin->font->fontColorx, QStringLiteral("255"));

@@ -19,7 +19,8 @@ class HeadlessDialogs : public DialogProvider {
                       std::function<void(const QString &)> done) override {
         done(QString());
     }
-    void openFileName(QWidget *, std::function<void(const QString &)> done) override {
+    void openFileName(QWidget *, const QString &,
+                      std::function<void(const QString &)> done) override {
         done(QString());
     }
 };

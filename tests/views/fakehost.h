@@ -30,6 +30,15 @@ class ScriptedDialogs : public HeadlessDialogs {
         if (!answers.isEmpty() && done)
             done(answers.takeFirst());
     }
+    // Recorded with its buttons: "title|text|yes/no/Cancel".
+    void chooseOrCancel(QWidget *, const QString &title, const QString &text,
+                        const QString &yesText, const QString &noText,
+                        std::function<void(Answer)> done) override {
+        asked << title + QLatin1Char('|') + text + QLatin1Char('|') + yesText + QLatin1Char('/') +
+                     noText + QLatin1String("/Cancel");
+        if (!answers.isEmpty() && done)
+            done(answers.takeFirst());
+    }
     void inputText(QWidget *, const QString &, const QString &, const QString &,
                    std::function<void(const QString &)> done) override {
         done(QString());

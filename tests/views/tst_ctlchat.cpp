@@ -85,7 +85,7 @@ class TestCtlChat : public QObject {
 void TestCtlChat::initialState() {
     FakeHost host;
     ctlChat view(&host);
-    QCOMPARE(child<QPlainTextEdit>(&view, "txtMsg")->toPlainText(), QStringLiteral("Message"));
+    QCOMPARE(child<QPlainTextEdit>(&view, "txtMsg")->toPlainText(), QString());
     QCOMPARE(child<QPlainTextEdit>(&view, "txtMsg")->font().family(), QStringLiteral("Arial"));
     QCOMPARE(child<QLabel>(&view, "labPPL")->text(), QStringLiteral("0"));
     QCOMPARE(child<QLabel>(&view, "labPPL2")->text(), QStringLiteral("People Here"));
@@ -269,6 +269,9 @@ void TestCtlChat::send_data() {
     const QString send = QStringLiteral("toc_chat_send \"42\" \"") + kWirePrefix;
     QTest::newRow("typed, Enter") << "type"
                                   << "hi" << QStringList{send + "hi\""} << QStringList();
+    // "Message" in a new box is a hint: typing there sends only what was typed.
+    QTest::newRow("typed into a new box") << "new box"
+                                          << "hi" << QStringList{send + "hi\""} << QStringList();
     QTest::newRow("pasted line breaks, Enter")
         << "paste"
         << "one\ntwo" << QStringList{send + "one<br>two\""} << QStringList();
@@ -294,8 +297,9 @@ void TestCtlChat::send() {
     view.Chatids = QStringLiteral("room.");
     view.Chatid2 = QStringLiteral("42");
     auto *box = child<QPlainTextEdit>(&view, "txtMsg");
-    box->clear();
-    if (action == QLatin1String("type")) {
+    if (action != QLatin1String("new box"))
+        box->clear();
+    if (action == QLatin1String("type") || action == QLatin1String("new box")) {
         QTest::keyClicks(box, input);
         QTest::keyClick(box, Qt::Key_Return);
     } else if (action == QLatin1String("paste")) {

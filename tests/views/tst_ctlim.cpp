@@ -173,14 +173,17 @@ void TestCtlIM::statusLine_data() {
                                     << "";
     QTest::newRow("typing") << "t2"
                             << "Pal is typing...";
-    QTest::newRow("1 empties") << "t2 t1"
-                               << "";
-    QTest::newRow("0 empties") << "t2 t0"
+    // 1: typed, then paused with text still in the box.
+    QTest::newRow("1: entered text") << "t2 t1"
+                                     << "Pal has entered text";
+    QTest::newRow("0 empties") << "t1 t0"
                                << "";
     QTest::newRow("other values empty") << "t2 t7"
                                         << "";
-    QTest::newRow("message replaces typing") << "t2 m"
-                                             << "Pal has entered text";
+    QTest::newRow("message ends typing") << "t2 m"
+                                         << "";
+    QTest::newRow("message ends entered text") << "t1 m"
+                                               << "";
     QTest::newRow("typing after message") << "m t2"
                                           << "Pal is typing...";
     // e: the echo of the user's own message, even to a name that never wrote.
@@ -335,11 +338,11 @@ void TestCtlIM::keepsMostRecentMessages() {
 void TestCtlIM::warn_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("Yes: anonymous")
+    QTest::newRow("Warn anonymously")
         << int(DialogProvider::Answer::Yes)
         << QStringList{QStringLiteral("toc_evil \"somebody\" \"anon\"")};
-    QTest::newRow("No: named") << int(DialogProvider::Answer::No)
-                               << QStringList{QStringLiteral("toc_evil \"somebody\" \"norm\"")};
+    QTest::newRow("Warn: named") << int(DialogProvider::Answer::No)
+                                 << QStringList{QStringLiteral("toc_evil \"somebody\" \"norm\"")};
     QTest::newRow("Cancel: nothing") << int(DialogProvider::Answer::Cancel) << QStringList();
 }
 
@@ -350,8 +353,10 @@ void TestCtlIM::warn() {
     auto view = startedView(host, QStringLiteral("Some Body"));
     host.dialogProvider.answers << DialogProvider::Answer(answer);
     QTest::mouseClick(child<QPushButton>(view.get(), "Command2"), Qt::LeftButton);
+    // The buttons say what they do; the second one warns too.
     QCOMPARE(host.dialogProvider.asked,
-             QStringList{QStringLiteral("Warn User|warn anonymously?|withCancel")});
+             QStringList{QStringLiteral("Warn User|Warn Some Body? An anonymous warning does not "
+                                        "tell them who warned.|Warn anonymously/Warn/Cancel")});
     QTEST(host.linesUpToMarker(), "lines");
 }
 

@@ -154,16 +154,32 @@ void TestSending::pacedLines() {
 }
 
 void TestSending::offlineNote_data() {
-    QTest::addColumn<QString>("seen"); // on, off: buddy updates; im: an IM from them
+    // on, off: buddy updates; im: an IM from them; config: a buddy of the
+    // sign-on's configuration.
+    QTest::addColumn<QString>("seen");
+    QTest::addColumn<QString>("answer"); // to the status question: 901, on, or none
+    QTest::addColumn<bool>("asks");
     QTest::addColumn<bool>("note");
-    QTest::newRow("never seen") << "" << true;
-    QTest::newRow("online buddy") << "on" << false;
-    QTest::newRow("signed off") << "on off" << true;
-    QTest::newRow("sent an IM") << "im" << false;
+    QTest::newRow("never seen: asked, nothing said yet") << ""
+                                                         << "" << true << false;
+    QTest::newRow("never seen, then not available") << ""
+                                                    << "901" << true << true;
+    QTest::newRow("never seen, then online") << ""
+                                             << "on" << true << false;
+    QTest::newRow("a buddy not reported online") << "config"
+                                                 << "" << false << true;
+    QTest::newRow("online buddy") << "config on"
+                                  << "" << false << false;
+    QTest::newRow("signed off") << "on off"
+                                << "" << false << true;
+    QTest::newRow("sent an IM") << "im"
+                                << "" << false << false;
 }
 
 void TestSending::offlineNote() {
     QFETCH(QString, seen);
+    QFETCH(QString, answer);
+    QFETCH(bool, asks);
     Rig rig(false);
     Outbox outbox(&rig.host.toc);
     rig.host.box = &outbox;
@@ -171,11 +187,23 @@ void TestSending::offlineNote() {
     for (const QString &step : seen.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         if (step == QLatin1String("im"))
             emit toc.InstantMessage(QStringLiteral("Pal"), QStringLiteral("hi"), false, QString());
+        else if (step == QLatin1String("config"))
+            emit toc.LoggedIn(QStringLiteral("me"),
+                              {QStringLiteral("[group]G"), QStringLiteral("P Al")}, {}, {}, {}, {},
+                              1);
         else
             emit toc.BuddyUpdate(QStringLiteral("P al"), step == QLatin1String("on"), 0, 0, 0, {});
     }
     rig.send(QStringLiteral("hi"));
-    QCOMPARE(rig.host.linesUpToMarker(), QStringList{rig.sent("hi")}); // sent all the same
+    QStringList lines{rig.sent("hi")}; // sent all the same
+    if (asks)
+        lines << QStringLiteral("toc_get_status \"pal\"");
+    QCOMPARE(rig.host.linesUpToMarker(), lines);
+    // The window routes the server's errors to the outbox's presence.
+    if (answer == QLatin1String("901"))
+        QVERIFY(outbox.seen->takeAnswer(901, QStringLiteral("pal is not available")));
+    else if (answer == QLatin1String("on"))
+        emit toc.BuddyUpdate(QStringLiteral("Pal"), true, 0, 0, 0, {});
     QTEST(rig.text->toPlainText().endsWith(
               QLatin1String("Pal appears offline: the message may not be delivered.\n")),
           "note");
