@@ -36,6 +36,10 @@ constexpr int kMemberUpdatesShownAtOnce = 32;
 } // namespace
 
 void ctlChat::chatMsg(const QString &user, const QString &msg) {
+    // A message that comes with the room's first listing after joining
+    // again ends that listing, so who left meanwhile is said before it.
+    if (m_quietPass && m_memberPassEnding)
+        endMemberPass();
     m_memberLines->write();
     render::showMessage(TEXT, user, msg,
                         {CheckFont->isChecked(), m_timestamps ? QTime::currentTime() : QTime()},
