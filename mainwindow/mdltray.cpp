@@ -58,9 +58,10 @@ void mdlTray::notify(const QString &title, const QString &text) {
     m_last = title + QLatin1String(": ") + text;
     if (!m_icon)
         return;
-    // The title is plain text to every tray; the body may be read as
-    // markup by a desktop, and none may come from a peer.
-    const QString body = text.toHtmlEscaped();
+    // The title is plain text to every tray; the body is read as markup
+    // where the notification service shows it, and none may come from a
+    // peer. The tray Qt draws itself shows it as it is.
+    const QString body = readsMarkup && readsMarkup() ? text.toHtmlEscaped() : text;
     m_icon->showMessage(title, body, QSystemTrayIcon::Information);
     emit messageShown(title, body);
 }

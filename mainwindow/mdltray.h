@@ -5,6 +5,8 @@
 // panel started after the program) gets the icon; one that goes away
 // takes the icon with it, and notifications go to the desktop's service.
 
+#include "client/statusnotifierhost.h"
+
 #include <QIcon>
 #include <QObject>
 #include <QSystemTrayIcon>
@@ -27,7 +29,8 @@ class mdlTray : public QObject {
     void deleteTrayIcon();
     void setToolTip(const QString &tip);
     // A desktop notification with plain text (nothing when there is no
-    // tray); the last one is kept for whoever asks.
+    // tray), escaped only where the tray reads markup; the last one is kept
+    // for whoever asks.
     void notify(const QString &title, const QString &text);
     QString lastNotification() const { return m_last; }
     bool isShown() const { return m_icon != nullptr; }
@@ -35,6 +38,8 @@ class mdlTray : public QObject {
 
     // Whether the desktop has a tray now; tests give their own.
     std::function<bool()> trayAvailable = &QSystemTrayIcon::isSystemTrayAvailable;
+    // Whether the tray's messages reach a service that reads markup.
+    std::function<bool()> readsMarkup = &statusnotifier::trayReadsMarkup;
     // Shows or takes away the icon as the tray came or went.
     void followTray();
 

@@ -57,9 +57,16 @@ class TestWindowNotify : public QObject {
         tray->followTray();
         QVERIFY(tray->isShown());
         QSignalSpy shown(tray, &mdlTray::messageShown);
+        // The body is escaped only for a tray whose messages are read as markup.
+        bool markup = true;
+        tray->readsMarkup = [&markup] { return markup; };
         QVERIFY(receive(rig, QStringLiteral("IM_IN_ENC2:a&b:F:F:T: O:F:L:en:x<y")));
         QTRY_COMPARE(shown.size(), 1);
         QCOMPARE(shown.first(), (QVariantList{"a&b", "x&lt;y"}));
+        markup = false;
+        QVERIFY(receive(rig, QStringLiteral("IM_IN_ENC2:c&d:F:F:T: O:F:L:en:x<z")));
+        QTRY_COMPARE(shown.size(), 2);
+        QCOMPARE(shown.last(), (QVariantList{"c&d", "x<z"}));
 
         available = false;
         tray->followTray();
@@ -68,7 +75,7 @@ class TestWindowNotify : public QObject {
         QVERIFY(receive(rig, QStringLiteral("IM_IN_ENC2:bob:F:F:T: O:F:L:en:hi")));
         QTRY_COMPARE(m_fake.calls.size(), before + 1);
         QCOMPARE(m_fake.calls.last().texts.at(1), QStringLiteral("bob"));
-        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.size(), 2);
     }
 };
 
