@@ -29,7 +29,10 @@ ChatIMPage::ChatIMPage(const PageKit &kit, Conversations *conversations, QWidget
     txtEx = field(this, "txtEx", QStringLiteral("4"), twips::rect(2280, 360, 375, 315));
     cmdChat =
         pageButton(this, "cmdChat", QStringLiteral("Join Chat"), twips::rect(2760, 360, 855, 315));
-    txtIM = field(this, "txtIM", QStringLiteral("Screen Name"), twips::rect(120, 720, 2535, 315));
+    // "Screen Name" is a hint, never text: typed after it, it became part
+    // of the partner's name.
+    txtIM = field(this, "txtIM", QString(), twips::rect(120, 720, 2535, 315));
+    txtIM->setPlaceholderText(QStringLiteral("Screen Name"));
     cmdIM = pageButton(this, "cmdIM", QStringLiteral("Send IM"), twips::rect(2760, 720, 855, 315));
     txtChatName->setAccessibleName(QStringLiteral("Chat room"));
     txtEx->setAccessibleName(QStringLiteral("Exchange"));

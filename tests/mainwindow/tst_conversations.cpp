@@ -86,25 +86,33 @@ void TestConversations::chatImPage_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("twipsRect");
     QTest::addColumn<QString>("text");
-    QTest::newRow("txtChatName") << "txtChatName" << QRect(120, 360, 2175, 315) << "Chat100";
-    QTest::newRow("txtEx") << "txtEx" << QRect(2280, 360, 375, 315) << "4";
-    QTest::newRow("cmdChat") << "cmdChat" << QRect(2760, 360, 855, 315) << "Join Chat";
-    QTest::newRow("txtIM") << "txtIM" << QRect(120, 720, 2535, 315) << "Screen Name";
-    QTest::newRow("cmdIM") << "cmdIM" << QRect(2760, 720, 855, 315) << "Send IM";
+    QTest::addColumn<QString>("hint"); // greyed in an empty field, never sent
+    QTest::newRow("txtChatName") << "txtChatName" << QRect(120, 360, 2175, 315) << "Chat100"
+                                 << "";
+    QTest::newRow("txtEx") << "txtEx" << QRect(2280, 360, 375, 315) << "4"
+                           << "";
+    QTest::newRow("cmdChat") << "cmdChat" << QRect(2760, 360, 855, 315) << "Join Chat"
+                             << "";
+    QTest::newRow("txtIM") << "txtIM" << QRect(120, 720, 2535, 315) << ""
+                           << "Screen Name";
+    QTest::newRow("cmdIM") << "cmdIM" << QRect(2760, 720, 855, 315) << "Send IM"
+                           << "";
 }
 
 void TestConversations::chatImPage() {
     QFETCH(QString, name);
     QFETCH(QRect, twipsRect);
     QFETCH(QString, text);
+    QFETCH(QString, hint);
     QWidget *widget = rig->w->findChild<QWidget *>(name);
     QVERIFY(widget);
     QCOMPARE(widget->parentWidget()->objectName(), QStringLiteral("pageChatIM"));
     QCOMPARE(widget->geometry(),
              twips::rect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
-    if (auto *field = qobject_cast<QLineEdit *>(widget))
+    if (auto *field = qobject_cast<QLineEdit *>(widget)) {
         QCOMPARE(field->text(), text);
-    else
+        QCOMPARE(field->placeholderText(), hint);
+    } else
         QCOMPARE(qobject_cast<QPushButton *>(widget)->text(), text);
 }
 
