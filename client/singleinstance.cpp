@@ -72,7 +72,7 @@ void SingleInstance::accept() {
         connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
         connect(peer, &QObject::destroyed, this, [this] { --m_peers; });
         // A peer that keeps the connection open is not waited for.
-        QTimer::singleShot(kPeerTimeoutMs, peer, [peer] { peer->abort(); });
+        QTimer::singleShot(kPeerTimeoutMs, peer, [this, peer] { drop(peer); });
         read(peer);
     }
 }
@@ -80,12 +80,17 @@ void SingleInstance::accept() {
 void SingleInstance::read(QLocalSocket *peer) {
     if (!peer->canReadLine()) {
         if (peer->bytesAvailable() >= kMaxLineBytes)
-            peer->abort();
+            drop(peer);
         return;
     }
     const QByteArray line = peer->readLine(kMaxLineBytes + 1);
     // One request per connection: anything else is junk and ends it.
-    peer->abort();
+    drop(peer);
     if (line == kRaiseLine)
         emit raiseRequested();
+}
+
+void SingleInstance::drop(QLocalSocket *peer) {
+    peer->abort();
+    peer->deleteLater();
 }

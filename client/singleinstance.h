@@ -48,6 +48,7 @@ class SingleInstance : public QObject {
   private:
     void accept();
     void read(QLocalSocket *peer);
+    void drop(QLocalSocket *peer);
 
     QString m_path;
     QLocalServer *m_server = nullptr;
