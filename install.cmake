@@ -4,12 +4,29 @@
 include(GNUInstallDirs)
 
 install(TARGETS vorkle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES resources/vorkle.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES resources/org.example.vorkle.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES resources/org.example.vorkle.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES resources/vorkle.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
 install(FILES resources/vorkle@2x.png RENAME vorkle.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
 install(TARGETS vorkle-devserver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The manual pages, compressed at build time as Debian keeps them.
+set(_vorkle_man_pages)
+foreach(_page vorkle vorkle-devserver)
+  set(_copy ${CMAKE_CURRENT_BINARY_DIR}/man/${_page}.1)
+  add_custom_command(OUTPUT ${_copy}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/man/${_page}.1 ${_copy}
+    COMMAND gzip -9nf ${_copy}
+    DEPENDS man/${_page}.1
+    COMMENT "Compressing the manual page ${_page}.1" VERBATIM)
+  list(APPEND _vorkle_man_pages ${_copy}.gz)
+endforeach()
+add_custom_target(vorkle_man_pages ALL DEPENDS ${_vorkle_man_pages})
+install(FILES ${_vorkle_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_PACKAGE_NAME "vorkle")
 set(CPACK_PACKAGE_VENDOR "Vorkle")

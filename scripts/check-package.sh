@@ -1,5 +1,6 @@
 # Builds the Debian package from a configured build folder and checks that
-# it holds the programs, the desktop entry and the icon (it is not installed).
+# it holds the programs, the desktop entry, the icon, the manual pages and the
+# AppStream metadata (it is not installed).
 vorkle_check_package() {
   local build="$1"
   (cd "$build" && cpack -G DEB >/dev/null)
@@ -9,7 +10,9 @@ vorkle_check_package() {
   listing="$(dpkg-deb -c "$deb")"
   local f
   for f in ./usr/bin/vorkle ./usr/bin/vorkle-devserver \
-           ./usr/share/applications/vorkle.desktop \
+           ./usr/share/applications/org.example.vorkle.desktop \
+           ./usr/share/metainfo/org.example.vorkle.metainfo.xml \
+           ./usr/share/man/man1/vorkle.1.gz ./usr/share/man/man1/vorkle-devserver.1.gz \
            ./usr/share/icons/hicolor/32x32/apps/vorkle.png; do
     if ! grep -q " $f\$" <<<"$listing"; then
       echo "package check: $f is missing from $(basename "$deb")"; return 1
@@ -22,5 +25,5 @@ vorkle_check_package() {
       echo "package check: $(basename "$deb") does not depend on $f"; return 1
     fi
   done
-  echo "package check: $(basename "$deb") holds the programs, desktop entry and icon"
+  echo "package check: $(basename "$deb") holds the programs, desktop entry, icon, manual pages and metadata"
 }
