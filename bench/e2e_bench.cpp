@@ -301,7 +301,8 @@ StartTimes firstPaint(StartWindow kind) {
     QElapsedTimer t;
     t.start();
     if (kind == StartWindow::Vorkle)
-        child.start(QStringLiteral(VORKLE_APP_PATH), {});
+        // A Vorkle already running would otherwise be raised instead.
+        child.start(QStringLiteral(VORKLE_APP_PATH), {QStringLiteral("--new-instance")});
     else
         child.start(QStringLiteral(BARE_WINDOW_PATH), kind == StartWindow::Text
                                                           ? QStringList{QStringLiteral("text")}

@@ -40,7 +40,7 @@ int fail(const QString &message) {
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vorkle-devserver"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORKLE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(

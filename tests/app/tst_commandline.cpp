@@ -56,7 +56,7 @@ void TestCommandLine::textOnly_data() {
     QTest::newRow("vorkle --version") << vorkle << "--version" << QStringList{"Vorkle 2.0.2\n"};
     QTest::newRow("server --help") << server << "--help" << QStringList{"--listen <HOST:PORT>"};
     QTest::newRow("server --version")
-        << server << "--version" << QStringList{"vorkle-devserver 2.0\n"};
+        << server << "--version" << QStringList{"vorkle-devserver 2.0.2\n"};
 }
 
 void TestCommandLine::textOnly() {
