@@ -10,6 +10,15 @@
 namespace render {
 namespace {
 
+// A font that draws emoji in colour is asked first: the system's fallback
+// for the sender's font could take a monochrome one (DejaVu Sans has them).
+QTextCharFormat emojiFormat(QTextCharFormat format) {
+    QStringList families{QStringLiteral("Noto Color Emoji"), QStringLiteral("emoji")};
+    families += format.fontFamilies().toStringList();
+    format.setFontFamilies(families);
+    return format;
+}
+
 class Reader {
   public:
     Reader(QTextCursor &cursor, const QTextCharFormat &base, const HtmlOptions &options)
@@ -100,7 +109,9 @@ class Reader {
             if (s.start < from || s.start + s.length > to)
                 continue;
             m_out.text(decoded.mid(from, s.start - from));
+            m_out.setFormat(emojiFormat(m_stack.format()));
             m_out.text(s.emoji);
+            m_out.setFormat(m_stack.format());
             from = s.start + s.length;
         }
         m_out.text(decoded.mid(from, to - from));

@@ -176,17 +176,26 @@ void TestSafeHtml::reads_data() {
     row("without styles, links stay", "plain",
         "<b><font color=red>x</font></b> <a href=http://a.b>l</a> &amp;", "x [a=http://a.b|l] &");
     // Smileys: emoji where they stand apart, as typed in words and links.
+    const auto emoji = [](const char *text) {
+        return QStringLiteral("[face=Noto Color Emoji,emoji|%1]").arg(QString::fromUtf8(text));
+    };
     row("smileys", "message",
         ":-) :) ;-) ;) :-( :-P :-D :-O 8-) :'( &gt;:o :-/ :-* O:-) :-[ :-! :-$",
-        "\U0001F642 \U0001F642 \U0001F609 \U0001F609 \U0001F641 \U0001F61B \U0001F600 "
-        "\U0001F62E \U0001F60E \U0001F622 \U0001F620 \U0001F615 \U0001F618 \U0001F607 "
-        "\U0001F633 \U0001F62C \U0001F911");
+        QStringList{emoji("\U0001F642"), emoji("\U0001F642"), emoji("\U0001F609"),
+                    emoji("\U0001F609"), emoji("\U0001F641"), emoji("\U0001F61B"),
+                    emoji("\U0001F600"), emoji("\U0001F62E"), emoji("\U0001F60E"),
+                    emoji("\U0001F622"), emoji("\U0001F620"), emoji("\U0001F615"),
+                    emoji("\U0001F618"), emoji("\U0001F607"), emoji("\U0001F633"),
+                    emoji("\U0001F62C"), emoji("\U0001F911")}
+            .join(u' '));
     row("smileys stand apart", "plain", "(:-)) <b>;)</b>. :-):-) a:)b x:) 18-) NO:-) :-)x a<b>:)",
-        "(\U0001F642) \U0001F609. \U0001F642\U0001F642 a:)b x:) 18-) NO:-) :-)x a:)");
+        "(" + emoji("\U0001F642") + ") " + emoji("\U0001F609") + ". " +
+            emoji("\U0001F642\U0001F642") + " a:)b x:) 18-) NO:-) :-)x a:)");
     row("smileys outside links", "message",
         "http://x:) http://a/(:-). <a href=\"http://a.b/:-)\">:-)</a> www.a.b :-)",
         "[a=http://x|http://x]:) [a=http://a/(:-|http://a/(:-]). [a=http://a.b/:-)|:-)] "
-        "[a=http://www.a.b|www.a.b] \U0001F642");
+        "[a=http://www.a.b|www.a.b] " +
+            emoji("\U0001F642"));
     row("smileys as typed", "typed", ":-) 8-)", ":-) 8-)");
     // Hostile markup.
     row("scripts and styles", "message",
