@@ -10,22 +10,30 @@ struct Smiley {
 
 // No form begins another, so the first that matches is the one.
 constexpr Smiley kSmileys[] = {
-    {u"O:-)", u"\U0001F607"},                          // halo
-    {u">:o", u"\U0001F620"},                           // angry
-    {u">:O", u"\U0001F620"},  {u":'(", u"\U0001F622"}, // crying
-    {u":-)", u"\U0001F642"},                           // smile
-    {u":)", u"\U0001F642"},   {u";-)", u"\U0001F609"}, // wink
-    {u";)", u"\U0001F609"},   {u":-(", u"\U0001F641"}, // frown
-    {u":(", u"\U0001F641"},   {u":-P", u"\U0001F61B"}, // tongue
-    {u":-p", u"\U0001F61B"},  {u":P", u"\U0001F61B"},
-    {u":p", u"\U0001F61B"},   {u":-D", u"\U0001F600"}, // grin
-    {u":D", u"\U0001F600"},   {u":-O", u"\U0001F62E"}, // surprise
-    {u":-o", u"\U0001F62E"},  {u"8-)", u"\U0001F60E"}, // sunglasses
-    {u":-/", u"\U0001F615"},                           // unsure
-    {u":-*", u"\U0001F618"},                           // kiss
-    {u":-[", u"\U0001F633"},                           // embarrassed
-    {u":-!", u"\U0001F62C"},                           // foot in mouth
-    {u":-$", u"\U0001F911"},                           // money mouth
+    {u"O:-)", u"\U0001F607"}, // halo
+    {u">:o", u"\U0001F620"},  // angry
+    {u">:O", u"\U0001F620"},  // angry
+    {u":'(", u"\U0001F622"},  // crying
+    {u":-)", u"\U0001F642"},  // smile
+    {u":)", u"\U0001F642"},   // smile
+    {u";-)", u"\U0001F609"},  // wink
+    {u";)", u"\U0001F609"},   // wink
+    {u":-(", u"\U0001F641"},  // frown
+    {u":(", u"\U0001F641"},   // frown
+    {u":-P", u"\U0001F61B"},  // tongue
+    {u":-p", u"\U0001F61B"},  // tongue
+    {u":P", u"\U0001F61B"},   // tongue
+    {u":p", u"\U0001F61B"},   // tongue
+    {u":-D", u"\U0001F600"},  // grin
+    {u":D", u"\U0001F600"},   // grin
+    {u":-O", u"\U0001F62E"},  // surprise
+    {u":-o", u"\U0001F62E"},  // surprise
+    {u"8-)", u"\U0001F60E"},  // sunglasses
+    {u":-/", u"\U0001F615"},  // unsure
+    {u":-*", u"\U0001F618"},  // kiss
+    {u":-[", u"\U0001F633"},  // embarrassed
+    {u":-!", u"\U0001F62C"},  // foot in mouth
+    {u":-$", u"\U0001F911"},  // money mouth
 };
 
 // Every smiley starts with one of these: text without them is passed over
