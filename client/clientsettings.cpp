@@ -259,6 +259,14 @@ void ClientSettings::setShowTimestamps(bool on) {
     write(QStringLiteral("conversations/timestamps"), on);
 }
 
+bool ClientSettings::showSmileys() const {
+    return m_settings->value(QStringLiteral("conversations/smileys"), true).toBool();
+}
+
+void ClientSettings::setShowSmileys(bool on) {
+    write(QStringLiteral("conversations/smileys"), on);
+}
+
 bool ClientSettings::keepHistory() const {
     return m_settings->value(QStringLiteral("history/keep"), true).toBool();
 }

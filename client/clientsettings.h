@@ -87,6 +87,10 @@ class ClientSettings {
     bool showTimestamps() const;
     void setShowTimestamps(bool on);
 
+    // Whether text smileys in conversations show as emoji (on by default).
+    bool showSmileys() const;
+    void setShowSmileys(bool on);
+
     // Whether conversations are kept in the history (on by default).
     bool keepHistory() const;
     void setKeepHistory(bool on);

@@ -61,6 +61,7 @@ ctlIM *ConversationViews::newIMView() {
     view->setObjectName(QStringLiteral("imView%1").arg(index));
     view->setIndex(index);
     view->setTimestamps(m_timestamps);
+    view->setSmileys(m_smileys);
     fillPanel(view);
     connect(view, &ctlIM::KillIM, this, &ConversationViews::KillIM);
     connect(view, &ctlIM::typed, this, &ConversationViews::typed);
@@ -74,6 +75,7 @@ ctlChat *ConversationViews::newChatView() {
     view->setObjectName(QStringLiteral("chatView%1").arg(index));
     view->setIndex(index);
     view->setTimestamps(m_timestamps);
+    view->setSmileys(m_smileys);
     fillPanel(view);
     connect(view, &ctlChat::ExitChat, this, &ConversationViews::ExitChat);
     place(chatViews, view, index);
@@ -88,6 +90,16 @@ void ConversationViews::setTimestamps(bool on) {
     for (ctlChat *view : std::as_const(chatViews))
         if (view)
             view->setTimestamps(on);
+}
+
+void ConversationViews::setSmileys(bool on) {
+    m_smileys = on;
+    for (ctlIM *view : std::as_const(imViews))
+        if (view)
+            view->setSmileys(on);
+    for (ctlChat *view : std::as_const(chatViews))
+        if (view)
+            view->setSmileys(on);
 }
 
 ctlIM *ConversationViews::openIM(const QString &partner) {

@@ -69,6 +69,9 @@ class ConversationViews : public QObject {
 
     // "[hh:mm]" before the lines every view shows from now on, or not.
     void setTimestamps(bool on);
+    // Text smileys in the lines every view shows from now on as emoji, or
+    // as typed.
+    void setSmileys(bool on);
 
     // UpdateFonts on every chat view, then every IM view, templates included.
     void refreshAll();
@@ -91,4 +94,5 @@ class ConversationViews : public QObject {
     QWidget *m_imPanel;
     QWidget *m_chatPanel;
     bool m_timestamps = false;
+    bool m_smileys = true;
 };

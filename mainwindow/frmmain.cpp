@@ -42,6 +42,7 @@
 #include "uikit/uicolors.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QMenu>
@@ -194,6 +195,8 @@ void frmMain::bindOptions() {
     OptionsPage::bind(page->chkNotify, action("mnuNotify"));
     OptionsPage::bind(page->chkHistory, action("mnuHistory"));
     OptionsPage::bind(page->chkTyping, action("mnuTyping"));
+    m_views->setSmileys(page->chkSmileys->isChecked());
+    connect(page, &OptionsPage::smileysChanged, m_views, &ConversationViews::setSmileys);
     connect(page->cmdQuit, &QPushButton::clicked, action("mnuQuit"), &QAction::trigger);
 }
 

@@ -38,6 +38,15 @@ OptionsPage::OptionsPage(const PageKit &kit, QWidget *parent) : QWidget(parent) 
         emit idleMinutesChanged(minutes);
     });
 
+    chkSmileys =
+        check(this, "chkSmileys", tr("Show smileys as pictures"), onPage(120, 1860, 2520, 255));
+    chkSmileys->setChecked(settings ? settings->showSmileys() : true);
+    connect(chkSmileys, &QCheckBox::toggled, this, [this, settings](bool on) {
+        if (settings)
+            settings->setShowSmileys(on);
+        emit smileysChanged(on);
+    });
+
     cmdQuit = button(this, "cmdQuit", QStringLiteral("Quit"), onPage(2760, 1860, 855, 300));
     cmdQuit->setAccessibleName(QStringLiteral("Quit Vorkle"));
 }

@@ -3,7 +3,9 @@
 // notifications, history, typing notifications), the idle minutes and
 // "Quit", so that a desktop without a tray reaches every option. The page
 // holds no state of its own: each box shows and changes the action it is
-// bound to, which stays the one source of truth for its option.
+// bound to, which stays the one source of truth for its option. Options
+// only this page carries (smileys, idle minutes) are kept in the settings
+// by the page itself.
 
 #include "pagekit.h"
 
@@ -27,10 +29,13 @@ class OptionsPage : public QWidget {
     QCheckBox *chkNotify = nullptr;
     QCheckBox *chkHistory = nullptr;
     QCheckBox *chkTyping = nullptr;
+    QCheckBox *chkSmileys = nullptr;
     QSpinBox *txtIdle = nullptr; // minutes, 0 for never
     QPushButton *cmdQuit = nullptr;
 
   signals:
     // The user chose another idle time; it is remembered already.
     void idleMinutesChanged(int minutes);
+    // Smileys are to show as emoji, or as typed; it is remembered already.
+    void smileysChanged(bool on);
 };

@@ -5,6 +5,7 @@ VORKLE_PACKAGES=(
   qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite qtkeychain-qt6-dev
   qt6-qpa-plugins libgl-dev libxss-dev
   libbenchmark-dev
+  fonts-noto-color-emoji
 )
 
 vorkle_install_packages() {

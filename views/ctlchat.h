@@ -38,6 +38,8 @@ class ctlChat : public QWidget {
     void chatMsg(const QString &user, const QString &msg);
     // "[hh:mm]" before each message shown from now on.
     void setTimestamps(bool on) { m_timestamps = on; }
+    // Text smileys in the lines that come next shown as emoji.
+    void setSmileys(bool on) { m_smileys = on; }
     // A member entered (Join) or left the room. The first few changes of a
     // pass of the event loop show at once; the rest of a flood shows when
     // the loop runs again, applied together.
@@ -86,6 +88,7 @@ class ctlChat : public QWidget {
     ViewHost *m_host;
     int m_index = 0;
     bool m_timestamps = false;
+    bool m_smileys = true;
     std::unique_ptr<MemberList> m_members;
     std::unique_ptr<MemberLines> m_memberLines;
     int m_memberUpdatesThisPass = 0;

@@ -41,9 +41,10 @@ void ctlChat::chatMsg(const QString &user, const QString &msg) {
     if (m_quietPass && m_memberPassEnding)
         endMemberPass();
     m_memberLines->write();
-    render::showMessage(TEXT, user, msg,
-                        {CheckFont->isChecked(), m_timestamps ? QTime::currentTime() : QTime()},
-                        render::kChatLimit);
+    render::showMessage(
+        TEXT, user, msg,
+        {CheckFont->isChecked(), m_timestamps ? QTime::currentTime() : QTime(), false, m_smileys},
+        render::kChatLimit);
 }
 
 void ctlChat::UserUpdate(const QString &user, bool Join) {

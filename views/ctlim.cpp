@@ -142,9 +142,10 @@ void ctlIM::im_msg(const QString &user, const QString &msg, bool autoResponse) {
     if (toc::normalizeScreenName(user) == toc::normalizeScreenName(IMUser))
         labIMstatus->clear();
     const int firstBlock = TEXT->blockMark();
-    render::showMessage(TEXT, user, msg,
-                        {true, m_timestamps ? QTime::currentTime() : QTime(), autoResponse},
-                        render::kNoLimit);
+    render::showMessage(
+        TEXT, user, msg,
+        {true, m_timestamps ? QTime::currentTime() : QTime(), autoResponse, m_smileys},
+        render::kNoLimit);
     TEXT->messageAppended(firstBlock);
 }
 

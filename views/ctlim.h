@@ -41,6 +41,8 @@ class ctlIM : public QWidget {
     void receive(const QString &user, const QString &msg, bool autoResponse = false);
     // "[hh:mm]" before each line shown from now on.
     void setTimestamps(bool on) { m_timestamps = on; }
+    // Text smileys in the lines that come next shown as emoji.
+    void setSmileys(bool on) { m_smileys = on; }
     // The partner's typing event: 2 "<partner> is typing...", 1 (typed,
     // then paused) "<partner> has entered text"; anything else empties the
     // status line.
@@ -101,6 +103,7 @@ class ctlIM : public QWidget {
     ViewHost *m_host;
     int m_index = 0;
     bool m_timestamps = false;
+    bool m_smileys = true;
     quint16 m_iconPort = 80;
     int m_iconDeadline = 10000;
     QByteArray m_reply;

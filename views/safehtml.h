@@ -23,6 +23,8 @@ struct HtmlOptions {
     Kind kind = Kind::Message;
     // Without styles the text shows in the base format (links stay links).
     bool styles = true;
+    // Text smileys (":-)") shown as their emoji, outside links.
+    bool smileys = false;
 };
 
 // Appends what html shows at the cursor, in formats built on base.

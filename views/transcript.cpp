@@ -76,7 +76,7 @@ void showMessage(QTextEdit *TEXT, const QString &name, const QString &message,
     QTextCursor cursor(TEXT->document());
     cursor.movePosition(QTextCursor::End);
     const QTextCharFormat &body = bodyFormat();
-    appendHtml(cursor, message, body, {HtmlOptions::Kind::Message, look.styles});
+    appendHtml(cursor, message, body, {HtmlOptions::Kind::Message, look.styles, look.smileys});
     cursor.insertText(QStringLiteral("\n"), body);
     edit.endEditBlock();
     scrollToEnd(TEXT);

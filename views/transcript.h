@@ -30,6 +30,8 @@ struct MessageLook {
     QTime time;
     // An automatic answer (an away message): the name says so.
     bool autoResponse = false;
+    // Text smileys shown as emoji.
+    bool smileys = true;
 };
 
 // "[hh:mm] " when the look has a time, the sender's name in bold blue (with

@@ -3,6 +3,8 @@
 #include "mainwindow/mdltray.h"
 #include "mainwindow/sessionlink.h"
 #include "pages/buddytree.h"
+#include "pages/optionspage.h"
+#include "pages/settingspanel.h"
 #include "uikit/animatedpicture.h"
 #include "uikit/clicklabel.h"
 
@@ -16,6 +18,7 @@
 #include <QMenu>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QMovie>
 #include <QPlainTextEdit>
@@ -492,6 +495,20 @@ void TestConversations::timestampsFromTheTrayMenu() {
     QVERIFY(stamped.match(transcriptOf(rig->w->imViews[1])).hasMatch());
     QVERIFY(transcriptOf(rig->w->imViews[2]).contains(QStringLiteral("] Bob: new")));
     QVERIFY(ClientSettings().showTimestamps());
+}
+
+// Smileys show as emoji until the options page says otherwise, which is
+// remembered; the switch reaches views that exist already.
+void TestConversations::smileysSwitch() {
+    QVERIFY(rig->signOn(QStringLiteral("done:\n")));
+    QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("hi :-)")));
+    QCheckBox *box = rig->w->PicLogin->options->chkSmileys;
+    QVERIFY(box->isChecked());
+    box->click();
+    QVERIFY(receiveIM(QStringLiteral("Alice"), QStringLiteral("hi :-)")));
+    QCOMPARE(transcriptOf(rig->w->imViews[1]),
+             QStringLiteral("Alice: hi \U0001F642\nAlice: hi :-)\n"));
+    QVERIFY(!ClientSettings().showSmileys());
 }
 
 void TestConversations::creditsTab() {

@@ -33,6 +33,7 @@ class TestConversations : public QObject {
     void waitingLineNotSentWhenConnectionLost();
     void alertsWhileTyping();
     void timestampsFromTheTrayMenu();
+    void smileysSwitch();
     void creditsTab();
 
     // rooms and logout (tst_conversations_chat.cpp)

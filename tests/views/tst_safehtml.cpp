@@ -75,6 +75,7 @@ QString read(const QString &html, const QString &mode) {
     options.kind =
         mode == u"page" ? render::HtmlOptions::Kind::Page : render::HtmlOptions::Kind::Message;
     options.styles = mode != u"plain";
+    options.smileys = mode == u"message" || mode == u"plain";
     render::appendHtml(cursor, html, QTextCharFormat(), options);
     // Nothing but text: no frame, table, list or picture came in.
     if (!doc.rootFrame()->childFrames().isEmpty() || doc.begin().textList())
@@ -100,7 +101,8 @@ class TestSafeHtml : public QObject {
 };
 
 void TestSafeHtml::reads_data() {
-    QTest::addColumn<QString>("mode"); // message, plain (no styles), page
+    // message, plain (no styles), typed (no smileys), page
+    QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("html");
     QTest::addColumn<QString>("shown");
     const auto row = [](const char *name, const char *mode, const QString &html,
@@ -173,6 +175,28 @@ void TestSafeHtml::reads_data() {
         "[a=http://www.example.org|www.example.org]. ([a=https://x.y/z|https://x.y/z])");
     row("without styles, links stay", "plain",
         "<b><font color=red>x</font></b> <a href=http://a.b>l</a> &amp;", "x [a=http://a.b|l] &");
+    // Smileys: emoji where they stand apart, as typed in words and links.
+    const auto emoji = [](const char *text) {
+        return QStringLiteral("[face=Noto Color Emoji,emoji|%1]").arg(QString::fromUtf8(text));
+    };
+    row("smileys", "message",
+        ":-) :) ;-) ;) :-( :-P :-D :-O 8-) :'( &gt;:o :-/ :-* O:-) :-[ :-! :-$",
+        QStringList{emoji("\U0001F642"), emoji("\U0001F642"), emoji("\U0001F609"),
+                    emoji("\U0001F609"), emoji("\U0001F641"), emoji("\U0001F61B"),
+                    emoji("\U0001F600"), emoji("\U0001F62E"), emoji("\U0001F60E"),
+                    emoji("\U0001F622"), emoji("\U0001F620"), emoji("\U0001F615"),
+                    emoji("\U0001F618"), emoji("\U0001F607"), emoji("\U0001F633"),
+                    emoji("\U0001F62C"), emoji("\U0001F911")}
+            .join(u' '));
+    row("smileys stand apart", "plain", "(:-)) <b>;)</b>. :-):-) a:)b x:) 18-) NO:-) :-)x a<b>:)",
+        "(" + emoji("\U0001F642") + ") " + emoji("\U0001F609") + ". " +
+            emoji("\U0001F642\U0001F642") + " a:)b x:) 18-) NO:-) :-)x a:)");
+    row("smileys outside links", "message",
+        "http://x:) http://a/(:-). <a href=\"http://a.b/:-)\">:-)</a> www.a.b :-)",
+        "[a=http://x|http://x]:) [a=http://a/(:-|http://a/(:-]). [a=http://a.b/:-)|:-)] "
+        "[a=http://www.a.b|www.a.b] " +
+            emoji("\U0001F642"));
+    row("smileys as typed", "typed", ":-) 8-)", ":-) 8-)");
     // Hostile markup.
     row("scripts and styles", "message",
         "a<script>alert(\"<b>x</b>\")</script>b<SCRIPT SRC=x></SCRIPT>c<style>p{}</style>d"
