@@ -1,10 +1,12 @@
 #include "optionspage.h"
 
 #include "client/clientsettings.h"
+#include "client/spellchecker.h"
 #include "uikit/pagewidgets.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -40,6 +42,28 @@ OptionsPage::OptionsPage(const PageKit &kit, QWidget *parent) : QWidget(parent) 
 
     cmdQuit = button(this, "cmdQuit", QStringLiteral("Quit"), onPage(2760, 1860, 855, 300));
     cmdQuit->setAccessibleName(QStringLiteral("Quit Vorkle"));
+    if (kit.spell)
+        buildSpelling(kit.spell);
+}
+
+void OptionsPage::buildSpelling(SpellChecker *spell) {
+    chkSpell = check(this, "chkSpell", tr("Check spelling"), onPage(120, 1890, 1380, 255));
+    chkSpell->setChecked(spell->enabled());
+    cboSpell = named(new QComboBox(this), "cboSpell", onPage(1500, 1860, 1140, 315));
+    cboSpell->setAccessibleName(tr("Spelling dictionary"));
+    if (spell->languages().isEmpty())
+        cboSpell->addItem(tr("none installed"));
+    cboSpell->addItems(spell->languages());
+    cboSpell->setCurrentIndex(qMax(0, cboSpell->findText(spell->language())));
+    const auto enable = [this, spell] {
+        cboSpell->setEnabled(spell->enabled() && !spell->languages().isEmpty());
+    };
+    enable();
+    connect(chkSpell, &QCheckBox::toggled, spell, [spell, enable](bool on) {
+        spell->setEnabled(on);
+        enable();
+    });
+    connect(cboSpell, &QComboBox::textActivated, spell, &SpellChecker::setLanguage);
 }
 
 void OptionsPage::bind(QCheckBox *box, QAction *action) {
