@@ -22,8 +22,9 @@ PersonalWords::PersonalWords(const QString &path) : m_path(path) {
 }
 
 QString PersonalWords::defaultPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/words.txt");
+    // Beside the history, in the one data folder of the program.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/vorkle/words.txt");
 }
 
 bool PersonalWords::add(const QString &word) {

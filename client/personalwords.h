@@ -10,7 +10,8 @@ class PersonalWords {
   public:
     explicit PersonalWords(const QString &path);
 
-    // "words.txt" in the standard data location (XDG_DATA_HOME is honoured).
+    // "vorkle/words.txt" in the standard data location (XDG_DATA_HOME is
+    // honoured).
     static QString defaultPath();
 
     const QStringList &words() const { return m_words; }

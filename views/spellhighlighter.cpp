@@ -9,7 +9,7 @@ SpellHighlighter::SpellHighlighter(QTextDocument *document, SpellChecker *checke
 }
 
 void SpellHighlighter::highlightBlock(const QString &text) {
-    if (!m_checker->active())
+    if (!m_checker || !m_checker->active())
         return;
     QTextCharFormat misspelt;
     misspelt.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);

@@ -3,6 +3,7 @@
 // types; checked again when the checker's answers change (switched on or
 // off, another language, a word added).
 
+#include <QPointer>
 #include <QSyntaxHighlighter>
 
 class SpellChecker;
@@ -17,5 +18,6 @@ class SpellHighlighter : public QSyntaxHighlighter {
     void highlightBlock(const QString &text) override;
 
   private:
-    SpellChecker *m_checker;
+    // The window may drop the checker before the boxes.
+    QPointer<SpellChecker> m_checker;
 };

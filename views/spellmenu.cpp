@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextBlock>
 
 namespace spelling {
@@ -26,7 +27,7 @@ class SpellMenus : public QObject {
 
     bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() != QEvent::ContextMenu ||
-            (watched != m_box && watched != m_box->viewport()))
+            (watched != m_box && watched != m_box->viewport()) || !m_checker)
             return false;
         const auto *asked = static_cast<QContextMenuEvent *>(event);
         const bool mouse = asked->reason() == QContextMenuEvent::Mouse;
@@ -43,7 +44,7 @@ class SpellMenus : public QObject {
 
   private:
     QPlainTextEdit *m_box;
-    SpellChecker *m_checker;
+    QPointer<SpellChecker> m_checker;
 };
 
 QString menuText(const QString &text) {
