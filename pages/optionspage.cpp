@@ -4,6 +4,7 @@
 #include "client/spellchecker.h"
 #include "uikit/pagewidgets.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,6 +52,7 @@ void OptionsPage::buildSpelling(SpellChecker *spell) {
     chkSpell->setChecked(spell->enabled());
     cboSpell = named(new QComboBox(this), "cboSpell", onPage(1500, 1860, 1140, 315));
     cboSpell->setAccessibleName(tr("Spelling dictionary"));
+    cboSpell->view()->setAccessibleName(tr("Installed dictionaries"));
     if (spell->languages().isEmpty())
         cboSpell->addItem(tr("none installed"));
     cboSpell->addItems(spell->languages());
