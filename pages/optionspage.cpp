@@ -56,7 +56,9 @@ void OptionsPage::buildSpelling(SpellChecker *spell) {
     if (spell->languages().isEmpty())
         cboSpell->addItem(tr("none installed"));
     cboSpell->addItems(spell->languages());
-    cboSpell->setCurrentIndex(qMax(0, cboSpell->findText(spell->language())));
+    // None fits the locale: the box stays blank until the user picks one.
+    cboSpell->setCurrentIndex(spell->languages().isEmpty() ? 0
+                                                           : cboSpell->findText(spell->language()));
     const auto enable = [this, spell] {
         cboSpell->setEnabled(spell->enabled() && !spell->languages().isEmpty());
     };
