@@ -40,5 +40,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # programs link against (the same list dpkg-shlibdeps finds, with Qt held at 6.4),
 # plus the SQLite driver and platform plugins that Qt loads at run time.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 11), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), libqt6multimedia6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), qt6-qpa-plugins (>= 6.4), libqt6keychain1 (>= 0.13)")
+    "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 11), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), libqt6multimedia6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), qt6-qpa-plugins (>= 6.4), libqt6keychain1 (>= 0.13), libhunspell-1.7-0 (>= 1.7)")
+# Spell checking uses whatever Hunspell dictionary is installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us | hunspell-dictionary")
 include(CPack)

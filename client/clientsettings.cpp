@@ -330,3 +330,19 @@ QString ClientSettings::settingsPage() const {
 void ClientSettings::setSettingsPage(const QString &page) {
     write(QStringLiteral("window/settingspage"), page);
 }
+
+bool ClientSettings::checkSpelling() const {
+    return m_settings->value(QStringLiteral("spelling/check"), true).toBool();
+}
+
+void ClientSettings::setCheckSpelling(bool on) {
+    write(QStringLiteral("spelling/check"), on);
+}
+
+QString ClientSettings::spellLanguage() const {
+    return m_settings->value(QStringLiteral("spelling/language")).toString();
+}
+
+void ClientSettings::setSpellLanguage(const QString &language) {
+    write(QStringLiteral("spelling/language"), language);
+}

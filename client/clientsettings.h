@@ -120,6 +120,13 @@ class ClientSettings {
     QString settingsPage() const;
     void setSettingsPage(const QString &page);
 
+    // Whether the input boxes mark misspelt words (on by default), and the
+    // dictionary chosen ("en_US"); empty for the one of the locale.
+    bool checkSpelling() const;
+    void setCheckSpelling(bool on);
+    QString spellLanguage() const;
+    void setSpellLanguage(const QString &language);
+
   private:
     void open();
     bool put(const QString &key, const QVariant &value);

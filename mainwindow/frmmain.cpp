@@ -6,10 +6,13 @@
 #include "client/buddyaliases.h"
 #include "client/buddybook.h"
 #include "client/clientsettings.h"
+#include "client/dictionaries.h"
 #include "client/notsenttext.h"
+#include "client/personalwords.h"
 #include "client/privacystate.h"
 #include "client/profilefetch.h"
 #include "client/session.h"
+#include "client/spellchecker.h"
 #include "conversationhistory.h"
 #include "conversationviews.h"
 #include "dialogs/frmaddbuddy.h"
@@ -70,6 +73,8 @@ frmMain::frmMain(QWidget *parent)
     initVorkleResources();
     m_settings = std::make_unique<ClientSettings>();
     m_ownDialogs = std::make_unique<QtDialogProvider>();
+    m_spell = new SpellChecker(m_settings.get(), dictionaries::searchDirs(),
+                               PersonalWords::defaultPath(), this);
     m_dialogs = m_ownDialogs.get();
     m_typing = new TypingWatch(this);
 
@@ -127,6 +132,7 @@ PageKit frmMain::kit() {
     k.toc = toc;
     k.session = session;
     k.settings = m_settings.get();
+    k.spell = m_spell;
     k.alert = [this](const QString &text) { Errors(text); };
     k.dialogs = [this] { return dialogs(); };
     return k;

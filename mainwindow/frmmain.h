@@ -18,6 +18,7 @@ class AwayStrip;
 class BuddyBook;
 class ChatInvitations;
 class ClientSettings;
+class SpellChecker;
 class ConversationHistory;
 class ConversationViews;
 class CreditsPanel;
@@ -101,6 +102,7 @@ class frmMain : public QWidget, public ViewHost {
     void keepLine(const HistoryLine &line) override;
     QString shownName(const QString &name) const override;
     Outbox *outbox() override;
+    SpellChecker *spellChecker() override { return m_spell; }
 
     TabStrip *Tab1 = nullptr;
     SettingsPanel *PicLogin = nullptr;
@@ -141,6 +143,7 @@ class frmMain : public QWidget, public ViewHost {
 
     std::unique_ptr<ClientSettings> m_settings;
     std::unique_ptr<DialogProvider> m_ownDialogs;
+    SpellChecker *m_spell = nullptr;
     DialogProvider *m_dialogs = nullptr;
     std::unique_ptr<frmErr> m_err;
     std::unique_ptr<frmProfile> m_profile;

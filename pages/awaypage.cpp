@@ -7,6 +7,7 @@
 #include "protocol/qeltocsock.h"
 #include "uikit/anchors.h"
 #include "uikit/pagewidgets.h"
+#include "views/spellmenu.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -62,6 +63,7 @@ AwayPage::AwayPage(const PageKit &kit, AwayState *away, AwayStrip *awayStrip, QW
     txtAway = textBox(this, "txtAway", QStringLiteral("I am away from my \ncomputer right now.\n"),
                       onPage(1920, 600, 1815, 1215));
     txtAway->setAccessibleName(QStringLiteral("Away message"));
+    spelling::attach(txtAway, kit.spell);
     chkSaveAway = check(this, "chkSaveAway", QStringLiteral("Save"), onPage(1920, 1875, 735, 210));
     Command3 = button(this, "Command3", QStringLiteral("Set Away"), onPage(2760, 1850, 975, 255));
     connect(Command3, &QPushButton::clicked, this, &AwayPage::Command3_Click);

@@ -13,8 +13,10 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QPushButton;
 class QSpinBox;
+class SpellChecker;
 
 class OptionsPage : public QWidget {
     Q_OBJECT
@@ -32,6 +34,13 @@ class OptionsPage : public QWidget {
     QCheckBox *chkSmileys = nullptr;
     QSpinBox *txtIdle = nullptr; // minutes, 0 for never
     QPushButton *cmdQuit = nullptr;
+    // Spell checking on or off, and its dictionary (there when the window
+    // has a spell checker).
+    QCheckBox *chkSpell = nullptr;
+    QComboBox *cboSpell = nullptr;
+
+  private:
+    void buildSpelling(SpellChecker *spell);
 
   signals:
     // The user chose another idle time; it is remembered already.

@@ -13,6 +13,7 @@ class ClientSettings;
 class DialogProvider;
 class QelTOCSock;
 class Session;
+class SpellChecker;
 
 struct PageKit {
     QelTOCSock *toc = nullptr;
@@ -22,6 +23,8 @@ struct PageKit {
     std::function<DialogProvider *()> dialogs;
     // Signs on and comes back after a lost connection; none in page tests.
     Session *session = nullptr;
+    // Marks misspelt words in the text boxes; none in most page tests.
+    SpellChecker *spell = nullptr;
 
     void Errors(const QString &text) const {
         if (alert)

@@ -5,6 +5,7 @@
 #include "protocol/qeltocsock.h"
 #include "protocol/wire.h"
 #include "uikit/pagewidgets.h"
+#include "views/spellmenu.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,6 +19,7 @@ ProfilePage::ProfilePage(const PageKit &kit, QWidget *parent) : QWidget(parent),
     setObjectName(QStringLiteral("pageProfile"));
     txtProfile = textBox(this, "txtProfile", kDefaultProfile, onPage(120, 480, 3615, 1335));
     txtProfile->setAccessibleName(QStringLiteral("Profile"));
+    spelling::attach(txtProfile, kit.spell);
     Command9 =
         button(this, "Command9", QStringLiteral("Set Profile"), onPage(2640, 1850, 1095, 300));
     connect(Command9, &QPushButton::clicked, this, &ProfilePage::Command9_Click);

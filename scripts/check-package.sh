@@ -20,7 +20,7 @@ vorkle_check_package() {
   done
   local depends
   depends="$(dpkg-deb -f "$deb" Depends)"
-  for f in libc6 libstdc++6 libqt6widgets6 libqt6multimedia6 libqt6sql6-sqlite qt6-qpa-plugins libqt6keychain1; do
+  for f in libc6 libstdc++6 libqt6widgets6 libqt6multimedia6 libqt6sql6-sqlite qt6-qpa-plugins libqt6keychain1 libhunspell-1.7-0; do
     if ! grep -q "\(^\|, \)$f " <<<"$depends"; then
       echo "package check: $(basename "$deb") does not depend on $f"; return 1
     fi

@@ -4,7 +4,7 @@ VORKLE_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite qtkeychain-qt6-dev
   qt6-qpa-plugins libgl-dev libxss-dev
-  libbenchmark-dev
+  libbenchmark-dev libhunspell-dev
   fonts-noto-color-emoji
 )
 

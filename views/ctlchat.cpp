@@ -3,6 +3,7 @@
 #include "inputbox.h"
 #include "memberlines.h"
 #include "memberlist.h"
+#include "spellmenu.h"
 #include "transcript.h"
 #include "transcriptedit.h"
 #include "transcriptlinks.h"
@@ -46,6 +47,7 @@ void ctlChat::buildControls() {
     txtMsg->setFont(QFont(QStringLiteral("Arial")));
     // A greyed hint, never text of its own: it is never sent.
     txtMsg->setPlaceholderText(tr("Message"));
+    spelling::attach(txtMsg, m_host->spellChecker());
     txtMsg->setFixedHeight(40);
     // Tab moves on to the buttons, as in any dialog; a message has no tabs.
     txtMsg->setTabChangesFocus(true);

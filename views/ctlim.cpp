@@ -4,6 +4,7 @@
 #include "messagescan.h"
 #include "notsent.h"
 #include "protocol/wire.h"
+#include "spellmenu.h"
 #include "transcript.h"
 #include "transcriptlinks.h"
 #include "transcriptview.h"
@@ -55,6 +56,7 @@ void ctlIM::buildControls() {
     // Tab moves on to the buttons, as in any dialog; a message has no tabs.
     txtMsg->setTabChangesFocus(true);
     txtMsg->setAccessibleName(tr("Message"));
+    spelling::attach(txtMsg, m_host->spellChecker());
     TEXT->setAccessibleName(tr("Conversation"));
 
     txtuser = new QLineEdit(this);

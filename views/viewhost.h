@@ -10,6 +10,7 @@
 class QelTOCSock;
 class DialogProvider;
 class Outbox;
+class SpellChecker;
 
 // The user's formatting settings, read fresh at every refresh and send.
 struct FormatSettings {
@@ -56,4 +57,6 @@ class ViewHost {
     // Where the user's IMs and room lines go out (paced), and who appears
     // online; without one they are sent at once and nobody is offline.
     virtual Outbox *outbox() { return nullptr; }
+    // Marks misspelt words in the input box; none, none marked.
+    virtual SpellChecker *spellChecker() { return nullptr; }
 };
