@@ -84,22 +84,12 @@ ctlChat *ConversationViews::newChatView() {
 
 void ConversationViews::setTimestamps(bool on) {
     m_timestamps = on;
-    for (ctlIM *view : std::as_const(imViews))
-        if (view)
-            view->setTimestamps(on);
-    for (ctlChat *view : std::as_const(chatViews))
-        if (view)
-            view->setTimestamps(on);
+    forEveryView([on](auto *view) { view->setTimestamps(on); });
 }
 
 void ConversationViews::setSmileys(bool on) {
     m_smileys = on;
-    for (ctlIM *view : std::as_const(imViews))
-        if (view)
-            view->setSmileys(on);
-    for (ctlChat *view : std::as_const(chatViews))
-        if (view)
-            view->setSmileys(on);
+    forEveryView([on](auto *view) { view->setSmileys(on); });
 }
 
 ctlIM *ConversationViews::openIM(const QString &partner) {

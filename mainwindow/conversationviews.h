@@ -11,6 +11,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <utility>
 
 class Conversations;
 class Outbox;
@@ -88,6 +89,15 @@ class ConversationViews : public QObject {
     ctlIM *newIMView();
     ctlChat *newChatView();
     void fillPanel(QWidget *view);
+    // Calls `apply` on every IM and room view, templates included.
+    template <typename Apply> void forEveryView(Apply apply) {
+        for (ctlIM *view : std::as_const(imViews))
+            if (view)
+                apply(view);
+        for (ctlChat *view : std::as_const(chatViews))
+            if (view)
+                apply(view);
+    }
 
     ViewHost *m_host;
     Conversations *m_conversations;
