@@ -61,7 +61,6 @@ class SendPacer : public QObject {
     void setWarningLevel(int percent);
     // A new sign-on is under way on a connected socket: lines wait.
     void hold();
-    bool isHolding() const { return m_holding; }
     // Signed on: the server's count starts again, and what waited leaves
     // (from the event loop: after the sign-on's own lines).
     void sessionStarted();

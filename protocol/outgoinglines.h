@@ -58,7 +58,6 @@ class OutgoingLines : public QObject {
 
     void send(const QByteArray &data);
     int waiting() const { return int(m_queue.size() + m_held.size()); }
-    bool isHolding() const { return m_holding; }
     // Writes what is due; the timer calls it.
     void pump();
 
